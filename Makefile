@@ -1,0 +1,35 @@
+# Thin driver over CMake/Ninja. `make run` and `make test` install what is missing first.
+BUILD ?= build
+BENCH_BUILD ?= build-bench
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test bench clean format
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/dayloom
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --no-tests=error
+
+bench:
+	@scripts/install-deps --bench
+	cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DDAYLOOM_BENCH=ON -DDAYLOOM_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	scripts/run-bench $(BENCH_BUILD)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(BENCH_BUILD)

@@ -1,0 +1,18 @@
+#include "core/Clock.h"
+
+QDateTime Clock::now() const
+{
+    if (m_fixed)
+        return *m_fixed;
+    return QDateTime::currentDateTime();
+}
+
+TDateTime Clock::nowValue() const { return DateTimeValue::fromQDateTime(now()); }
+
+TDateTime Clock::today() const { return DateTimeValue::fromQDate(now().date()); }
+
+void Clock::advanceSeconds(qint64 s)
+{
+    if (m_fixed)
+        m_fixed = m_fixed->addSecs(s);
+}
