@@ -1,0 +1,118 @@
+// Whole-program runs of the real binary with this process's temporary XDG folders.
+#include "core/SettingsFile.h"
+#include "platform/SingleInstance.h"
+#include "support/TestEnv.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QThread>
+#include <memory>
+
+namespace {
+std::unique_ptr<QProcess> startProgram(const QStringList &args)
+{
+    auto p = std::make_unique<QProcess>();
+    p->setProgram(QStringLiteral(DAYLOOM_BIN));
+    p->setArguments(args);
+    p->setProcessChannelMode(QProcess::ForwardedChannels);
+    p->start();
+    p->waitForStarted(5000);
+    return p;
+}
+
+// Asks the running copy for its state; empty while none answers within `ms`.
+QString waitForState(int ms = 10000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) {
+        const QString s = SingleInstance::send(TestEnv::runtimeDir(), "state", 500);
+        if (!s.isEmpty())
+            return s;
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+int runToEnd(const QStringList &args, qint64 *elapsedMs)
+{
+    QElapsedTimer t;
+    t.start();
+    auto p = startProgram(args);
+    const bool finished = p->waitForFinished(10000);
+    *elapsedMs = t.elapsed();
+    if (!finished) {
+        p->kill();
+        p->waitForFinished();
+        return -1;
+    }
+    return p->exitStatus() == QProcess::NormalExit ? p->exitCode() : -2;
+}
+
+void stop(QProcess &p)
+{
+    p.terminate();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished();
+    }
+}
+} // namespace
+
+TEST(Program, FirstStartWritesDefaultsAndSecondStartsHandOver)
+{
+    auto first = startProgram({});
+    ASSERT_EQ(waitForState(), "visible=1 import=");
+
+    SettingsFile ini(TestEnv::configDir() + "/dayloom/dayloom.ini");
+    ASSERT_TRUE(ini.load());
+    EXPECT_EQ(ini.value("DayloomLE", "Path").value_or(""), TestEnv::dataDir());
+    EXPECT_TRUE(ini.value("DayloomLE", "LayerPath").value_or("").endsWith("/My Layers/"));
+    EXPECT_TRUE(ini.value("DayloomLE", "AlarmSound").value_or("").endsWith("/Alarm.wav"));
+    EXPECT_EQ(ini.value("DayloomLE", "TimeScale").value_or(""), "3");
+    EXPECT_EQ(ini.value("DayloomLE", "FirstTime").value_or(""), "false");
+    EXPECT_FALSE(QFile::exists(TestEnv::configDir() + "/autostart/dayloom.desktop"));
+    EXPECT_TRUE(QFile::exists(TestEnv::dataDir() + "Alarm.wav"));
+
+    qint64 ms = 0;
+    EXPECT_EQ(runToEnd({}, &ms), 0);
+    EXPECT_LT(ms, 5000);
+    EXPECT_EQ(runToEnd({"import", "/tmp/some where/Work.dyl"}, &ms), 0);
+    EXPECT_LT(ms, 5000);
+
+    QFile importDat(TestEnv::dataDir() + "import.dat");
+    ASSERT_TRUE(importDat.open(QIODevice::ReadOnly));
+    EXPECT_EQ(importDat.readAll(), "/tmp/some where/Work.dyl\n");
+    EXPECT_EQ(waitForState(), "visible=1 import=/tmp/some where/Work.dyl");
+    stop(*first);
+}
+
+TEST(Program, AKilledFirstCopyDoesNotBlockTheNextStart)
+{
+    auto first = startProgram({});
+    ASSERT_FALSE(waitForState().isEmpty());
+    first->kill(); // SIGKILL: the lock file and socket stay behind
+    first->waitForFinished();
+
+    auto next = startProgram({"auto"});
+    EXPECT_EQ(waitForState(), "visible=0 import=");
+    EXPECT_EQ(next->state(), QProcess::Running);
+    stop(*next);
+}
+
+TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
+{
+    {
+        auto p = startProgram({"auto"});
+        EXPECT_EQ(waitForState(), "visible=0 import=");
+        stop(*p);
+    }
+    {
+        auto p = startProgram({"auto", "x"});
+        EXPECT_EQ(waitForState(), "visible=1 import=");
+        stop(*p);
+    }
+}
