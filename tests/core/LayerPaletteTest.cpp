@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace LayerPalette;
 
 struct PaletteCase {
@@ -9,6 +11,11 @@ struct PaletteCase {
     int index;
     QColor expected;
 };
+
+void PrintTo(const PaletteCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class LayerColorTest : public ::testing::TestWithParam<PaletteCase>
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace
 {
 
@@ -32,6 +34,11 @@ struct HitCase {
     QPoint p;
     GridCell expected;
 };
+
+void PrintTo(const HitCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class GridHitTest : public ::testing::TestWithParam<HitCase>
 {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -102,6 +104,11 @@ struct PressCase {
     Qt::KeyboardModifiers modifiers;
     GridShiftState expected;
 };
+
+void PrintTo(const PressCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class GridPressTest : public GridFixture, public ::testing::WithParamInterface<PressCase>
 {
