@@ -112,15 +112,14 @@ private:
     // Monthly and yearly rules: occurrence k lies in month m_month0 + k * m_step.
     int dayInMonth(int64_t mi) const;
     int64_t monthlyDay(int64_t k) const;
-    // Weekly rules.
-    bool weekActive(int64_t day) const { return floorMod(day - m_week0, m_step) == 0; }
+    // Weekly rules: the first set day on or after `from`, which lies in an active week.
     int64_t firstInActiveWeek(int64_t from) const;
 
     SeqKind m_kind = None;
     int64_t m_start = 0; // T, the day the rule begins
     int64_t m_first = 0; // daily: the first occurrence
     int64_t m_week0 = 0; // weekly: the Sunday of T's week
-    int64_t m_step = 0; // days (daily, weekly: 7 N) or months (monthly, yearly)
+    int64_t m_step = 0;  // days (daily, weekly: 7 N) or months (monthly, yearly)
     int64_t m_month0 = 0;
     bool m_mask[8] = {};
     int m_maskCount = 0;
@@ -220,7 +219,7 @@ int64_t Sequence::monthlyDay(int64_t k) const
 
 int64_t Sequence::firstInActiveWeek(int64_t from) const
 {
-    // `from` lies in an active week; scan the rest of it, else the next active week's days.
+    // Scan the rest of this week, else the next active week (a set day exists).
     const int64_t sunday = from - (dayOfWeek(from) - 1);
     for (int64_t d = from; d < sunday + 7; ++d)
         if (m_mask[dayOfWeek(d)]) return d;
@@ -251,7 +250,7 @@ int64_t Sequence::nth(int64_t n) const
         for (int w = dayOfWeek(m_start); w <= 7; ++w)
             inFirstWeek += m_mask[w] ? 1 : 0;
         int64_t sunday = m_week0;
-        int64_t index = n; // 1-based among the set days of the chosen week, from `from`
+        int64_t index = n; // which set day, counted from fromDow in the week of `sunday`
         int fromDow = dayOfWeek(m_start);
         if (n > inFirstWeek) {
             const int64_t rest = n - inFirstWeek - 1;
