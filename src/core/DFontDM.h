@@ -4,7 +4,8 @@
 #include <QFont>
 #include <QStringList>
 
-class TDFont {
+class TDFont
+{
 public:
     // menuFont: the platform's menu font; installedFamilies: the installed font families.
     // SharedFont is the menu font at size 8 points without style; its face becomes "Tahoma",

@@ -5,15 +5,15 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 // Reduces the first "mmmm", else the first "mmm" (any case), to "mm".
 QString reduceMonthNames(QString p)
 {
     for (const QStringView token : {QStringView(u"mmmm"), QStringView(u"mmm")}) {
         const qsizetype at = p.indexOf(token, 0, Qt::CaseInsensitive);
-        if (at >= 0)
-            return p.replace(at, token.size(), QStringLiteral("mm"));
+        if (at >= 0) return p.replace(at, token.size(), QStringLiteral("mm"));
     }
     return p;
 }
@@ -26,8 +26,7 @@ QString replaceUnquoted(QStringView p, QChar from, QStringView to)
     for (QChar c : p) {
         if (!quote.isNull()) {
             out += c;
-            if (c == quote)
-                quote = QChar();
+            if (c == quote) quote = QChar();
         } else if (c == u'"' || c == u'\'') {
             out += c;
             quote = c;
@@ -49,8 +48,7 @@ std::array<int, 3> orderOfAppearance(QStringView p)
     for (qsizetype i = 0; i < p.size(); ++i) {
         const QChar c = p[i];
         if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
+            if (c == quote) quote = QChar();
             continue;
         }
         if (c == u'"' || c == u'\'') {
@@ -58,11 +56,11 @@ std::array<int, 3> orderOfAppearance(QStringView p)
             continue;
         }
         const char16_t l = c.toLower().unicode();
-        const int part = l == u'y' ? TDFormat::Year : l == u'm' ? TDFormat::Month
-                                                  : l == u'd' ? TDFormat::Day
-                                                              : TDFormat::None;
-        if (part != TDFormat::None && pos[part] < 0)
-            pos[part] = i;
+        const int part = l == u'y'   ? TDFormat::Year
+                         : l == u'm' ? TDFormat::Month
+                         : l == u'd' ? TDFormat::Day
+                                     : TDFormat::None;
+        if (part != TDFormat::None && pos[part] < 0) pos[part] = i;
     }
     std::array<int, 3> order{TDFormat::Year, TDFormat::Month, TDFormat::Day};
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -85,8 +83,7 @@ QString joined(QStringView a, QStringView b, QStringView c, const QString &separ
 
 QChar separatorChoice(int value, QChar system, std::array<char16_t, 4> choices)
 {
-    if (value >= 1 && value <= 4)
-        return QChar(choices[std::size_t(value - 1)]);
+    if (value >= 1 && value <= 4) return QChar(choices[std::size_t(value - 1)]);
     return system;
 }
 
@@ -104,8 +101,7 @@ TDFormat::TDFormat(const QLocale &locale)
     m_systemTimeSeparator = LocalePattern::timeSeparatorOf(qtShortTime);
     if (m_systemTimeSeparator.isNull())
         m_systemTimeSeparator = LocalePattern::timeSeparatorOf(qtLongTime);
-    if (m_systemTimeSeparator.isNull())
-        m_systemTimeSeparator = u':';
+    if (m_systemTimeSeparator.isNull()) m_systemTimeSeparator = u':';
 
     BuildDateFormat(0, 0);
     BuildTimeFormat(0, 0);
@@ -119,8 +115,8 @@ bool TDFormat::MonthBeforeDay() const
 
 void TDFormat::BuildDateFormat(int dateFormat, int dateSeparator)
 {
-    m_dateSeparatorChar = separatorChoice(dateSeparator, m_systemDateSeparator,
-                                          {u'-', u'/', u'.', u':'});
+    m_dateSeparatorChar =
+        separatorChoice(dateSeparator, m_systemDateSeparator, {u'-', u'/', u'.', u':'});
     const QString s = DatePattern::separatorText(m_dateSeparatorChar);
 
     switch (dateFormat) {
@@ -179,12 +175,11 @@ void TDFormat::BuildTimeFormat(int timeFormat, int timeSeparator)
     else
         m_twelveHour = timeFormat == 1;
 
-    m_timeSeparatorChar = separatorChoice(timeSeparator, m_systemTimeSeparator,
-                                          {u':', u'-', u'/', u'.'});
+    m_timeSeparatorChar =
+        separatorChoice(timeSeparator, m_systemTimeSeparator, {u':', u'-', u'/', u'.'});
     const QString t = DatePattern::separatorText(m_timeSeparatorChar);
     m_timeFormatString = QStringLiteral("hh") + t + QStringLiteral("mm");
-    if (m_twelveHour)
-        m_timeFormatString += QStringLiteral(" AM/PM");
+    if (m_twelveHour) m_timeFormatString += QStringLiteral(" AM/PM");
 
     m_timeItemList.clear();
     QStringList quoted;
@@ -194,8 +189,7 @@ void TDFormat::BuildTimeFormat(int timeFormat, int timeSeparator)
         QString entry = QString::number(shownHour).rightJustified(2, u'0');
         entry += m_timeSeparatorChar;
         entry += half % 2 ? QStringLiteral("30") : QStringLiteral("00");
-        if (m_twelveHour)
-            entry += hour < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM");
+        if (m_twelveHour) entry += hour < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM");
         m_timeItemList += entry;
         quoted += entry.contains(u' ') ? u'"' + entry + u'"' : entry;
     }

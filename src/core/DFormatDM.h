@@ -8,7 +8,8 @@
 #include <QStringView>
 #include <array>
 
-class TDFormat {
+class TDFormat
+{
 public:
     // Values of DateOrder entries.
     enum DatePart { None = 0, Year = 1, Month = 2, Day = 3 };
@@ -17,12 +18,12 @@ public:
     static constexpr std::array<QStringView, 7> DateFormatOptions{
         u"System default", u"M - D - YYYY",   u"D - M - YYYY",  u"YYYY - M - D",
         u"MM - DD - YYYY", u"DD - MM - YYYY", u"YYYY - MM - DD"};
-    static constexpr std::array<QStringView, 5> DateSeparatorOptions{u"System default", u"-",
-                                                                     u"/", u".", u":"};
-    static constexpr std::array<QStringView, 3> TimeFormatOptions{
-        u"System default", u"hh : mm  AM/PM", u"HH : mm"};
-    static constexpr std::array<QStringView, 5> TimeSeparatorOptions{u"System default", u":",
-                                                                     u"-", u"/", u"."};
+    static constexpr std::array<QStringView, 5> DateSeparatorOptions{u"System default", u"-", u"/",
+                                                                     u".", u":"};
+    static constexpr std::array<QStringView, 3> TimeFormatOptions{u"System default",
+                                                                  u"hh : mm  AM/PM", u"HH : mm"};
+    static constexpr std::array<QStringView, 5> TimeSeparatorOptions{u"System default", u":", u"-",
+                                                                     u"/", u"."};
 
     // Records the locale's patterns and separators (the "System default" entries) and builds
     // the formats for all four settings at 0.

@@ -2,7 +2,10 @@
 
 #include "core/Clock.h"
 
-TDTime::TDTime(const Clock &clock) { ComputeMonthOffsets(clock.today()); }
+TDTime::TDTime(const Clock &clock)
+{
+    ComputeMonthOffsets(clock.today());
+}
 
 bool TDTime::IsLeapYear(int year)
 {
@@ -12,10 +15,8 @@ bool TDTime::IsLeapYear(int year)
 int TDTime::DaysInMonth(int year, int month)
 {
     static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    if (month == 2 && IsLeapYear(year))
-        return 29;
+    if (month < 1 || month > 12) return 0;
+    if (month == 2 && IsLeapYear(year)) return 29;
     return days[month - 1];
 }
 

@@ -8,14 +8,15 @@
 
 class Clock;
 
-class TDTime {
+class TDTime
+{
 public:
     static constexpr std::array<QStringView, 12> MonthNames{
         u"January", u"February", u"March",     u"April",   u"May",      u"June",
         u"July",    u"August",   u"September", u"October", u"November", u"December"};
-    static constexpr std::array<QStringView, 12> ShortMonthNames{
-        u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-        u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
+    static constexpr std::array<QStringView, 12> ShortMonthNames{u"Jan", u"Feb", u"Mar", u"Apr",
+                                                                 u"May", u"Jun", u"Jul", u"Aug",
+                                                                 u"Sep", u"Oct", u"Nov", u"Dec"};
     // Index 0 is Sunday; a DateTimeValue::dayOfWeek d (1 = Sunday) is entry d - 1.
     static constexpr std::array<QStringView, 7> DayNames{
         u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"};

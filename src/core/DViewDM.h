@@ -22,7 +22,8 @@ enum ViewKindValue : quint8 {
     ViewTasks = 19,
 };
 
-class TDView {
+class TDView
+{
 public:
     static constexpr int DefaultMinRowHeight = 15;
 
@@ -42,8 +43,8 @@ public:
     QWidget *TitleShape2 = nullptr;
     qint32 ColumnCount = 1;
     qint32 RowCount = 0;
-    qint32 StartPosition = 0; // first visible row of the time grid
+    qint32 StartPosition = 0;                  // first visible row of the time grid
     qint32 MinRowHeight = DefaultMinRowHeight; // all-day strip height in pixels
-    qint32 Height = 0; // main window size in pixels
+    qint32 Height = 0;                         // main window size in pixels
     qint32 Width = 0;
 };

@@ -2,9 +2,11 @@
 
 #include "core/DTimeDM.h"
 
-namespace DatePattern {
+namespace DatePattern
+{
 
-namespace {
+namespace
+{
 
 bool matchesAt(QStringView p, qsizetype i, QStringView token)
 {
@@ -15,12 +17,9 @@ bool matchesAt(QStringView p, qsizetype i, QStringView token)
 // Length of the AM/PM token at i, 0 when there is none.
 qsizetype amPmTokenAt(QStringView p, qsizetype i)
 {
-    if (matchesAt(p, i, u"am/pm"))
-        return 5;
-    if (matchesAt(p, i, u"ampm"))
-        return 4;
-    if (matchesAt(p, i, u"a/p"))
-        return 3;
+    if (matchesAt(p, i, u"am/pm")) return 5;
+    if (matchesAt(p, i, u"ampm")) return 4;
+    if (matchesAt(p, i, u"a/p")) return 3;
     return 0;
 }
 
@@ -39,12 +38,14 @@ qsizetype skipQuoted(QStringView p, qsizetype i, QString *text)
     const QChar q = p[i];
     const qsizetype close = p.indexOf(q, i + 1);
     const qsizetype end = close < 0 ? p.size() : close;
-    if (text)
-        text->append(p.mid(i + 1, end - i - 1));
+    if (text) text->append(p.mid(i + 1, end - i - 1));
     return close < 0 ? p.size() : close + 1;
 }
 
-QString twoDigits(int v) { return QString::number(v).rightJustified(2, u'0'); }
+QString twoDigits(int v)
+{
+    return QString::number(v).rightJustified(2, u'0');
+}
 
 } // namespace
 
@@ -56,8 +57,7 @@ bool hasAmPm(QStringView p)
             i = skipQuoted(p, i, nullptr);
             continue;
         }
-        if (amPmTokenAt(p, i) > 0)
-            return true;
+        if (amPmTokenAt(p, i) > 0) return true;
         ++i;
     }
     return false;
@@ -65,8 +65,7 @@ bool hasAmPm(QStringView p)
 
 QString separatorText(QChar c)
 {
-    if (c == u'"')
-        return QStringLiteral("'\"'");
+    if (c == u'"') return QStringLiteral("'\"'");
     if (c == u'/' || c == u':' || c == u'\'' || c.isLetter())
         return QStringLiteral("\"") + c + QStringLiteral("\"");
     return QString(c);
@@ -156,8 +155,7 @@ QString format(QStringView p, TDateTime value, QChar dateSeparator, QChar timeSe
             int h = hour;
             if (twelve) {
                 h = hour % 12;
-                if (h == 0)
-                    h = 12;
+                if (h == 0) h = 12;
             }
             out += run == 1 ? QString::number(h) : twoDigits(h);
             afterHour = true;
@@ -172,7 +170,8 @@ QString format(QStringView p, TDateTime value, QChar dateSeparator, QChar timeSe
             afterHour = false;
             break;
         case u'z':
-            out += run < 3 ? QString::number(milli) : QString::number(milli).rightJustified(3, u'0');
+            out +=
+                run < 3 ? QString::number(milli) : QString::number(milli).rightJustified(3, u'0');
             afterHour = false;
             break;
         default:

@@ -16,7 +16,8 @@
 #include <QString>
 #include <QStringView>
 
-namespace DatePattern {
+namespace DatePattern
+{
 
 QString format(QStringView pattern, TDateTime value, QChar dateSeparator, QChar timeSeparator);
 

@@ -6,9 +6,13 @@
 
 #include <vector>
 
-namespace {
+namespace
+{
 
-bool isAsciiDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 // Groups of digits of text, at most maxKept kept; count receives how many groups there were.
 // A '0' outside a group starts one only when zeroStarts.
@@ -24,17 +28,14 @@ std::vector<QString> digitGroups(QStringView text, std::size_t maxKept, bool zer
             continue;
         }
         if (!inGroup) {
-            if (c == u'0' && !zeroStarts)
-                continue;
+            if (c == u'0' && !zeroStarts) continue;
             inGroup = true;
             ++count;
         }
         if (count <= maxKept) {
-            if (groups.size() < count)
-                groups.emplace_back();
+            if (groups.size() < count) groups.emplace_back();
             // Eleven digits already exceed 32 bits; keeping more changes nothing.
-            if (groups.back().size() <= 10)
-                groups.back() += c;
+            if (groups.back().size() <= 10) groups.back() += c;
         }
     }
     return groups;
@@ -44,8 +45,7 @@ std::optional<int> toInt32(const QString &digits)
 {
     bool ok = false;
     const int v = digits.toInt(&ok);
-    if (!ok)
-        return std::nullopt;
+    if (!ok) return std::nullopt;
     return v;
 }
 
@@ -75,13 +75,11 @@ std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
 {
     std::size_t count = 0;
     const std::vector<QString> groups = digitGroups(text, 3, false, count);
-    if (count < 1 || count > 3)
-        return std::nullopt;
+    if (count < 1 || count > 3) return std::nullopt;
     std::vector<int> values;
     for (const QString &g : groups) {
         const auto v = toInt32(g);
-        if (!v)
-            return std::nullopt;
+        if (!v) return std::nullopt;
         values.push_back(*v);
     }
 
@@ -116,8 +114,7 @@ std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
             }
         }
     }
-    if (year < 1000)
-        year += 2000;
+    if (year < 1000) year += 2000;
     if (year < 1500 || year > 9999 || !DateTimeValue::isValidDate(year, month, day))
         return std::nullopt;
     return DateTimeValue::encodeDate(year, month, day);
@@ -128,8 +125,7 @@ std::optional<TDateTime> ParseTimeText(const TDFormat &format, QStringView text)
     const bool twelve = format.TwelveHour();
     std::size_t count = 0;
     const std::vector<QString> groups = digitGroups(text, 2, !twelve, count);
-    if (count == 0)
-        return std::nullopt;
+    if (count == 0) return std::nullopt;
 
     bool pm = false;
     for (QChar c : text) {
@@ -160,8 +156,7 @@ std::optional<TDateTime> ParseTimeText(const TDFormat &format, QStringView text)
     }
     const auto hourValue = toInt32(hourText);
     const auto minuteValue = toInt32(minuteText);
-    if (!hourValue || !minuteValue)
-        return std::nullopt;
+    if (!hourValue || !minuteValue) return std::nullopt;
     int hour = *hourValue;
     const int minute = *minuteValue;
     if (twelve) {
@@ -170,7 +165,6 @@ std::optional<TDateTime> ParseTimeText(const TDFormat &format, QStringView text)
         else if (pm && hour >= 1 && hour <= 11)
             hour += 12;
     }
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59)
-        return std::nullopt;
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59) return std::nullopt;
     return DateTimeValue::encodeTime(hour, minute);
 }

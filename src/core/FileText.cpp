@@ -1,23 +1,26 @@
 #include "core/FileText.h"
 
-namespace FileText {
+namespace FileText
+{
 
-namespace {
+namespace
+{
 
 const QString LineBreakCode = QStringLiteral("#13#10");
 
-QString twoDigits(int v) { return QString::number(v).rightJustified(2, u'0'); }
+QString twoDigits(int v)
+{
+    return QString::number(v).rightJustified(2, u'0');
+}
 
 // Reads exactly n ASCII digits at pos.
 std::optional<int> fixedNumber(QStringView s, qsizetype pos, qsizetype n)
 {
-    if (pos + n > s.size())
-        return std::nullopt;
+    if (pos + n > s.size()) return std::nullopt;
     int v = 0;
     for (qsizetype i = pos; i < pos + n; ++i) {
         const QChar c = s[i];
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
+        if (c < u'0' || c > u'9') return std::nullopt;
         v = v * 10 + (c.unicode() - u'0');
     }
     return v;
@@ -28,8 +31,8 @@ std::optional<int> fixedNumber(QStringView s, qsizetype pos, qsizetype n)
 QString fileDateTimeText(TDateTime value)
 {
     const QDate d = DateTimeValue::toQDate(value);
-    QString out = QString::number(d.year()).rightJustified(4, u'0') + u'-' +
-                  twoDigits(d.month()) + u'-' + twoDigits(d.day());
+    QString out = QString::number(d.year()).rightJustified(4, u'0') + u'-' + twoDigits(d.month()) +
+                  u'-' + twoDigits(d.day());
     const int seconds = DateTimeValue::msOfDay(value) / 1000;
     if (seconds != 0)
         out += u' ' + twoDigits(seconds / 3600) + u':' + twoDigits(seconds / 60 % 60) + u':' +
@@ -40,8 +43,7 @@ QString fileDateTimeText(TDateTime value)
 std::optional<TDateTime> parseFileDateTimeText(QStringView text)
 {
     const QStringView s = text.trimmed();
-    if (s.size() != 10 && s.size() != 19)
-        return std::nullopt;
+    if (s.size() != 10 && s.size() != 19) return std::nullopt;
     const auto year = fixedNumber(s, 0, 4);
     const auto month = fixedNumber(s, 5, 2);
     const auto day = fixedNumber(s, 8, 2);
@@ -70,8 +72,7 @@ QString quoteFileText(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
+            if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
             out += LineBreakCode;
         } else if (c == u'\n') {
             out += LineBreakCode;
@@ -91,8 +92,7 @@ QString unquoteFileBody(QStringView body)
     out.reserve(body.size());
     for (qsizetype i = 0; i < body.size(); ++i) {
         out += body[i];
-        if (body[i] == u'\'' && i + 1 < body.size() && body[i + 1] == u'\'')
-            ++i;
+        if (body[i] == u'\'' && i + 1 < body.size() && body[i + 1] == u'\'') ++i;
     }
     out.replace(LineBreakCode, QStringLiteral("\r\n"));
     return out;
@@ -107,19 +107,16 @@ std::optional<QString> unquoteFileText(QStringView quoted)
 
 std::optional<FileValue> readPlainValue(QStringView line, qsizetype pos)
 {
-    if (pos < 0 || pos > line.size())
-        return std::nullopt;
+    if (pos < 0 || pos > line.size()) return std::nullopt;
     const qsizetype semi = line.indexOf(u';', pos);
-    if (semi < 0)
-        return FileValue{line.mid(pos).toString(), line.mid(pos), line.size(), true};
+    if (semi < 0) return FileValue{line.mid(pos).toString(), line.mid(pos), line.size(), true};
     return FileValue{line.mid(pos, semi - pos).toString(), line.mid(pos, semi - pos), semi + 1,
                      false};
 }
 
 std::optional<FileValue> readQuotedValue(QStringView line, qsizetype pos)
 {
-    if (pos < 0 || pos >= line.size() || line[pos] != u'\'')
-        return std::nullopt;
+    if (pos < 0 || pos >= line.size() || line[pos] != u'\'') return std::nullopt;
     QString body;
     qsizetype i = pos + 1;
     while (i < line.size()) {
@@ -133,8 +130,7 @@ std::optional<FileValue> readQuotedValue(QStringView line, qsizetype pos)
             if (i + 1 == line.size() || line[i + 1] == u';') {
                 body.replace(LineBreakCode, QStringLiteral("\r\n"));
                 const QStringView raw = line.mid(pos, i + 1 - pos);
-                if (i + 1 == line.size())
-                    return FileValue{body, raw, line.size(), true};
+                if (i + 1 == line.size()) return FileValue{body, raw, line.size(), true};
                 return FileValue{body, raw, i + 2, false};
             }
         }
@@ -163,32 +159,28 @@ std::optional<FileValue> FileLineReader::take(bool isQuoted)
 std::optional<QString> FileLineReader::plain()
 {
     auto v = take(false);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     return v->text;
 }
 
 std::optional<QString> FileLineReader::quoted()
 {
     auto v = take(true);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     return v->text;
 }
 
 std::optional<QString> FileLineReader::quotedRaw()
 {
     auto v = take(true);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     return v->raw.toString();
 }
 
 std::optional<int> FileLineReader::integer()
 {
     auto v = take(false);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     bool ok = false;
     const int n = v->text.toInt(&ok);
     if (!ok) {
@@ -201,19 +193,16 @@ std::optional<int> FileLineReader::integer()
 std::optional<TDateTime> FileLineReader::dateTime()
 {
     auto v = take(false);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     auto t = parseFileDateTimeText(v->text);
-    if (!t)
-        m_ok = false;
+    if (!t) m_ok = false;
     return t;
 }
 
 std::optional<bool> FileLineReader::boolean()
 {
     auto v = take(false);
-    if (!v)
-        return std::nullopt;
+    if (!v) return std::nullopt;
     return v->text == u"True";
 }
 

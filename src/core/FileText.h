@@ -8,7 +8,8 @@
 #include <QStringView>
 #include <optional>
 
-namespace FileText {
+namespace FileText
+{
 
 // "yyyy-mm-dd", plus " hh:mm:ss" (24-hour) unless the time, cut to whole seconds, is
 // midnight. Milliseconds are dropped, not rounded.
@@ -32,11 +33,11 @@ std::optional<QString> unquoteFileText(QStringView quoted);
 
 // One value read from a line.
 struct FileValue {
-    QString text;     // the value (for a quoted value: unquoted, with CR LF restored)
-    QStringView raw;  // the value's characters in the line (a quoted value with its quotes);
-                      // valid as long as the line's text is
-    qsizetype next;   // index where the next value starts
-    bool last;        // the value ended at the end of the line: no value follows
+    QString text;    // the value (for a quoted value: unquoted, with CR LF restored)
+    QStringView raw; // the value's characters in the line (a quoted value with its quotes);
+                     // valid as long as the line's text is
+    qsizetype next;  // index where the next value starts
+    bool last;       // the value ended at the end of the line: no value follows
 };
 
 // The plain value starting at pos: the characters up to the next ";" or the end of the line.
@@ -50,7 +51,8 @@ std::optional<FileValue> readQuotedValue(QStringView line, qsizetype pos);
 
 // Reads the values of one line in order. Each read returns nullopt once the line has no value
 // left or the value is malformed; after a failure ok() is false and stays false.
-class FileLineReader {
+class FileLineReader
+{
 public:
     explicit FileLineReader(QStringView line) : m_line(line) {}
 

@@ -1,8 +1,10 @@
 #include "core/LocalePattern.h"
 
-namespace LocalePattern {
+namespace LocalePattern
+{
 
-namespace {
+namespace
+{
 
 // Reads the Qt literal that starts with the quote at i into text ("''" is one quote);
 // returns the index after it.

@@ -5,7 +5,8 @@
 #include <QString>
 #include <QStringView>
 
-namespace LocalePattern {
+namespace LocalePattern
+{
 
 // Qt date pattern ("M/d/yy", "dd.MM.yyyy", "yy. M. d.") to display tokens. Day and month
 // tokens keep their width; every year token becomes "yyyy" so that a shown date always

@@ -5,17 +5,24 @@
 
 using namespace DateTimeValue;
 
-namespace {
+namespace
+{
 
 const QLocale UnitedStates(QLocale::English, QLocale::UnitedStates);
 const QLocale Germany(QLocale::German, QLocale::Germany);
 
 enum class Loc { US, DE };
-QLocale localeOf(Loc l) { return l == Loc::US ? UnitedStates : Germany; }
+QLocale localeOf(Loc l)
+{
+    return l == Loc::US ? UnitedStates : Germany;
+}
 
 constexpr int Y = TDFormat::Year, M = TDFormat::Month, D = TDFormat::Day;
 
-QString replaced(QString s, const QString &sep) { return s.replace(u'S', sep); }
+QString replaced(QString s, const QString &sep)
+{
+    return s.replace(u'S', sep);
+}
 
 // One row per (locale, DateFormat); every row runs with all five DateSeparator values.
 struct DateRow {
@@ -47,16 +54,18 @@ const DateRow DateRows[] = {
 struct Separator {
     const char *name;
     int value;
-    QChar us, de;   // the chosen character per locale (value 0 follows the locale)
+    QChar us, de;                // the chosen character per locale (value 0 follows the locale)
     const char *usText, *deText; // its pattern text
 };
 const Separator Separators[] = {
-    {"System", 0, u'/', u'.', "\"/\"", "."}, {"Dash", 1, u'-', u'-', "-", "-"},
+    {"System", 0, u'/', u'.', "\"/\"", "."},    {"Dash", 1, u'-', u'-', "-", "-"},
     {"Slash", 2, u'/', u'/', "\"/\"", "\"/\""}, {"Dot", 3, u'.', u'.', ".", "."},
     {"Colon", 4, u':', u':', "\":\"", "\":\""},
 };
 
-class DateSettings : public ::testing::TestWithParam<std::tuple<DateRow, Separator>> {};
+class DateSettings : public ::testing::TestWithParam<std::tuple<DateRow, Separator>>
+{
+};
 
 } // namespace
 
@@ -82,14 +91,16 @@ TEST_P(DateSettings, PatternOrderTextAndParseBack)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllDateSettings, DateSettings,
-    ::testing::Combine(::testing::ValuesIn(DateRows), ::testing::ValuesIn(Separators)),
-    [](const auto &info) {
-        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(AllDateSettings, DateSettings,
+                         ::testing::Combine(::testing::ValuesIn(DateRows),
+                                            ::testing::ValuesIn(Separators)),
+                         [](const auto &info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
-namespace {
+namespace
+{
 
 struct TimeRow {
     const char *name;
@@ -98,18 +109,25 @@ struct TimeRow {
     bool twelve;
 };
 const TimeRow TimeRows[] = {
-    {"US_SystemDefault", Loc::US, 0, true}, {"DE_SystemDefault", Loc::DE, 0, false},
-    {"US_12Hour", Loc::US, 1, true},        {"DE_12Hour", Loc::DE, 1, true},
-    {"US_24Hour", Loc::US, 2, false},       {"DE_24Hour", Loc::DE, 2, false},
+    {"US_SystemDefault", Loc::US, 0, true},
+    {"DE_SystemDefault", Loc::DE, 0, false},
+    {"US_12Hour", Loc::US, 1, true},
+    {"DE_12Hour", Loc::DE, 1, true},
+    {"US_24Hour", Loc::US, 2, false},
+    {"DE_24Hour", Loc::DE, 2, false},
     {"US_OutOfRangeIs24Hour", Loc::US, 7, false},
 };
 const Separator TimeSeparators[] = {
-    {"System", 0, u':', u':', "\":\"", "\":\""}, {"Colon", 1, u':', u':', "\":\"", "\":\""},
-    {"Dash", 2, u'-', u'-', "-", "-"},           {"Slash", 3, u'/', u'/', "\"/\"", "\"/\""},
+    {"System", 0, u':', u':', "\":\"", "\":\""},
+    {"Colon", 1, u':', u':', "\":\"", "\":\""},
+    {"Dash", 2, u'-', u'-', "-", "-"},
+    {"Slash", 3, u'/', u'/', "\"/\"", "\"/\""},
     {"Dot", 4, u'.', u'.', ".", "."},
 };
 
-class TimeSettings : public ::testing::TestWithParam<std::tuple<TimeRow, Separator>> {};
+class TimeSettings : public ::testing::TestWithParam<std::tuple<TimeRow, Separator>>
+{
+};
 
 } // namespace
 
@@ -162,14 +180,16 @@ TEST_P(TimeSettings, PatternItemsAndEveryMinuteParsesBack)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllTimeSettings, TimeSettings,
-    ::testing::Combine(::testing::ValuesIn(TimeRows), ::testing::ValuesIn(TimeSeparators)),
-    [](const auto &info) {
-        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(AllTimeSettings, TimeSettings,
+                         ::testing::Combine(::testing::ValuesIn(TimeRows),
+                                            ::testing::ValuesIn(TimeSeparators)),
+                         [](const auto &info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
-namespace {
+namespace
+{
 
 // How "System default" reads other locales' patterns.
 struct LocaleRow {
@@ -185,20 +205,42 @@ const LocaleRow LocaleRows[] = {
     // Two-digit years are widened so a shown 1999 never reads back as 2099.
     {"UnitedStates", UnitedStates, "m/d/yyyy", u'/', {M, D, Y}, true, "7/8/2000"},
     {"Germany", Germany, "dd.mm.yyyy", u'.', {D, M, Y}, false, "08.07.2000"},
-    {"UnitedKingdom", QLocale(QLocale::English, QLocale::UnitedKingdom), "dd/mm/yyyy", u'/',
-     {D, M, Y}, false, "08/07/2000"},
+    {"UnitedKingdom",
+     QLocale(QLocale::English, QLocale::UnitedKingdom),
+     "dd/mm/yyyy",
+     u'/',
+     {D, M, Y},
+     false,
+     "08/07/2000"},
     // Month names shrink to numbers; blanks are the separator.
     {"C_MonthNameReduced", QLocale::c(), "d mm yyyy", u' ', {D, M, Y}, false, "8 07 2000"},
     // Pattern ends in "." (no first/last pair): order of the tokens.
-    {"Korean_TrailingDot", QLocale(QLocale::Korean, QLocale::SouthKorea), "yyyy. m. d.", u'.',
-     {Y, M, D}, true, "2000. 7. 8."},
-    {"Bulgarian_QuotedLetter", QLocale(QLocale::Bulgarian, QLocale::Bulgaria),
-     "d.mm.yyyy \"\xD0\xB3\".", u'.', {D, M, Y}, false, "8.07.2000 \xD0\xB3."},
-    {"FrenchCanada_Iso", QLocale(QLocale::French, QLocale::Canada), "yyyy-mm-dd", u'-',
-     {Y, M, D}, false, "2000-07-08"},
+    {"Korean_TrailingDot",
+     QLocale(QLocale::Korean, QLocale::SouthKorea),
+     "yyyy. m. d.",
+     u'.',
+     {Y, M, D},
+     true,
+     "2000. 7. 8."},
+    {"Bulgarian_QuotedLetter",
+     QLocale(QLocale::Bulgarian, QLocale::Bulgaria),
+     "d.mm.yyyy \"\xD0\xB3\".",
+     u'.',
+     {D, M, Y},
+     false,
+     "8.07.2000 \xD0\xB3."},
+    {"FrenchCanada_Iso",
+     QLocale(QLocale::French, QLocale::Canada),
+     "yyyy-mm-dd",
+     u'-',
+     {Y, M, D},
+     false,
+     "2000-07-08"},
 };
 
-class SystemDefault : public ::testing::TestWithParam<LocaleRow> {};
+class SystemDefault : public ::testing::TestWithParam<LocaleRow>
+{
+};
 
 } // namespace
 

@@ -5,7 +5,8 @@
 
 using namespace DateTimeValue;
 
-namespace {
+namespace
+{
 
 const QLocale UnitedStates(QLocale::English, QLocale::UnitedStates);
 const QLocale Germany(QLocale::German, QLocale::Germany);
@@ -56,7 +57,9 @@ const DateCase DateCases[] = {
     {"NonAsciiDigitsIgnored", 2, 0, "\xD9\xA7/\xD9\xA8/\xD9\xA2", QDate()},
 };
 
-class ParseDate : public ::testing::TestWithParam<DateCase> {};
+class ParseDate : public ::testing::TestWithParam<DateCase>
+{
+};
 
 } // namespace
 
@@ -91,7 +94,8 @@ TEST(ParseDate, ThreeGroupsFollowTheLocaleOrder)
     EXPECT_EQ(toQDate(*two), QDate(2001, 7, 8));
 }
 
-namespace {
+namespace
+{
 
 struct TimeCase {
     const char *name;
@@ -135,7 +139,9 @@ const TimeCase TimeCases[] = {
     {"24h_OnlyLetters", false, "am", -1},
 };
 
-class ParseTime : public ::testing::TestWithParam<TimeCase> {};
+class ParseTime : public ::testing::TestWithParam<TimeCase>
+{
+};
 
 } // namespace
 
