@@ -9,7 +9,7 @@ TEST(DateTimeValue, DayZeroAndWeekday)
 {
     EXPECT_EQ(fromQDate(QDate(1899, 12, 30)), 0.0);
     EXPECT_EQ(toQDate(0.0), QDate(1899, 12, 30));
-    EXPECT_EQ(dayOfWeek(0.0), 7); // Saturday
+    EXPECT_EQ(dayOfWeek(0.0), 7);                     // Saturday
     EXPECT_EQ(dayOfWeek(encodeDate(2026, 12, 6)), 1); // Sunday
     EXPECT_EQ(encodeDate(2000, 7, 8), 36715.0);
 }
@@ -39,4 +39,42 @@ TEST(TextCompare, CaseInsensitiveThenCaseSensitive)
     EXPECT_LT(compareText("Banana", "banana"), 0);
     EXPECT_EQ(compareText("x", "x"), 0);
     EXPECT_GT(compareText("b", "A"), 0);
+}
+
+TEST(DateTimeValue, EveryDayFrom1500To9999WithoutDrift)
+{
+    // Each day, at times whose fractions are not exact in binary, converts to the same date and
+    // minute and back to the same value; dayOfWeek agrees with the calendar.
+    const QTime times[] = {QTime(0, 0), QTime(9, 5), QTime(23, 59), QTime(0, 1)};
+    for (qint64 jd = QDate(1500, 1, 1).toJulianDay(); jd <= QDate(9999, 12, 31).toJulianDay();
+         ++jd) {
+        const QDate d = QDate::fromJulianDay(jd);
+        const TDateTime day = fromQDate(d);
+        ASSERT_EQ(dayOf(day), jd - JulianOfDayZero);
+        ASSERT_EQ(dayOfWeek(day), d.dayOfWeek() % 7 + 1);
+        for (const QTime &t : times) {
+            const TDateTime v = day + encodeTime(t.hour(), t.minute());
+            ASSERT_EQ(toQDate(v), d) << d.toString(Qt::ISODate).toStdString();
+            ASSERT_EQ(toQTime(v), t) << d.toString(Qt::ISODate).toStdString();
+            // QDateTime in local time is slow to build; a sample of days is enough for it.
+            if (jd % 97 == 0) {
+                ASSERT_EQ(fromQDateTime(QDateTime(d, t)), v);
+            }
+        }
+    }
+}
+
+TEST(DateTimeValue, NearMidnightNeverFallsIntoThePreviousDay)
+{
+    // A value a hair below a whole day (arithmetic noise) is that day at midnight.
+    const TDateTime day = encodeDate(2000, 7, 8);
+    EXPECT_EQ(toQDate(day - 1e-10), QDate(2000, 7, 8));
+    EXPECT_EQ(minuteOfDay(day - 1e-10), 0);
+    EXPECT_EQ(toQDate(encodeDate(1600, 1, 1) - 1e-10), QDate(1600, 1, 1));
+    // Summing 48 half hours gives the next day exactly.
+    TDateTime sum = day;
+    for (int i = 0; i < 48; ++i)
+        sum += encodeTime(0, 30);
+    EXPECT_EQ(toQDate(sum), QDate(2000, 7, 9));
+    EXPECT_EQ(msOfDay(sum), 0);
 }
