@@ -4,7 +4,8 @@
 
 using namespace SpanTest;
 
-namespace {
+namespace
+{
 
 struct DayFixture : ::testing::Test {
     std::unique_ptr<SpanCollections> all = makeCollections();
@@ -145,8 +146,8 @@ TEST_F(DayFixture, HundredItemsFillADayList)
 {
     std::vector<SpanSourceItem> items;
     for (int i = 1; i <= 101; ++i)
-        items.push_back(item(i, at(2024, 3, 4) + (i - 1) * 10.0 / 1440, at(2024, 3, 4) +
-                                                                            i * 10.0 / 1440));
+        items.push_back(
+            item(i, at(2024, 3, 4) + (i - 1) * 10.0 / 1440, at(2024, 3, 4) + i * 10.0 / 1440));
     collect(items);
     EXPECT_EQ(day.timeItemCount(1), 100);
     EXPECT_EQ(day.timeItem(1, 100)->ID, 100);
@@ -211,8 +212,7 @@ TEST_F(DayFixture, OccurrenceAndOneTimeEventSortBySubject)
 TEST_F(DayFixture, ThreeOverlappingMultiDayEventsRaiseTheStripTo73)
 {
     collect({item(1, at(2024, 3, 4, 9), at(2024, 3, 7, 17)),
-             item(2, at(2024, 3, 5), at(2024, 3, 7)),
-             item(3, at(2024, 3, 6), at(2024, 3, 8))});
+             item(2, at(2024, 3, 5), at(2024, 3, 7)), item(3, at(2024, 3, 6), at(2024, 3, 8))});
     ASSERT_EQ(day.stripItemCount(), 3);
     EXPECT_EQ(day.stripHeight(), 73);
     const TSpanItem_Rec &a = *day.stripItem(1);
@@ -235,8 +235,7 @@ TEST_F(DayFixture, ThreeOverlappingMultiDayEventsRaiseTheStripTo73)
 
 TEST_F(DayFixture, StripCutsAtBothEndsAndSkipsAnEndAtTheWindowStart)
 {
-    collect({item(1, at(2024, 3, 1), at(2024, 3, 20)),
-             item(2, at(2024, 3, 2), at(2024, 3, 4)),
+    collect({item(1, at(2024, 3, 1), at(2024, 3, 20)), item(2, at(2024, 3, 2), at(2024, 3, 4)),
              item(3, at(2024, 3, 6), at(2024, 3, 7))});
     ASSERT_EQ(day.stripItemCount(), 2);
     const TSpanItem_Rec &a = *day.stripItem(1);
@@ -272,8 +271,9 @@ TEST_F(DayFixture, PartialCollectionKeepsTheOtherDays)
     EXPECT_EQ(day.timeItemCount(1), 1);
     EXPECT_EQ(day.timeItemCount(2), 0);
     EXPECT_EQ(day.timeOccupant(2, 37, 1), 0);
-    SpanOrder::collect(day, window, {item(3, at(2024, 3, 5, 11), at(2024, 3, 5, 12)),
-                                     item(4, at(2024, 3, 4, 11), at(2024, 3, 4, 12))});
+    SpanOrder::collect(day, window,
+                       {item(3, at(2024, 3, 5, 11), at(2024, 3, 5, 12)),
+                        item(4, at(2024, 3, 4, 11), at(2024, 3, 4, 12))});
     EXPECT_EQ(day.timeItemCount(1), 1); // day 1 lies outside the call
     EXPECT_EQ(day.timeItem(2, 1)->ID, 3);
 }
@@ -288,8 +288,9 @@ TEST_F(DayFixture, BadRequestsAreClamped)
     window = day.begin(r);
     EXPECT_EQ(day.dayCount(), 7);
     EXPECT_EQ(day.rows(), 288);
-    SpanOrder::collect(day, window, {item(1, at(2024, 3, 10, 23), at(2024, 3, 11)),
-                                     item(2, at(2024, 3, 9, 5), at(2024, 3, 8, 5))});
+    SpanOrder::collect(day, window,
+                       {item(1, at(2024, 3, 10, 23), at(2024, 3, 11)),
+                        item(2, at(2024, 3, 9, 5), at(2024, 3, 8, 5))});
     EXPECT_EQ(day.timeItemCount(7), 1);
     EXPECT_EQ(day.timeItemCount(6), 0); // ends before it starts: no day covered
 }

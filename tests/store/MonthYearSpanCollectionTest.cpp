@@ -4,7 +4,8 @@
 
 using namespace SpanTest;
 
-namespace {
+namespace
+{
 
 struct MonthFixture : ::testing::Test {
     std::unique_ptr<SpanCollections> all = makeCollections();
@@ -80,8 +81,8 @@ TEST_F(MonthFixture, DayBoundaries)
 
 TEST_F(MonthFixture, EndAtTheWindowStartIsLeftOut)
 {
-    collect({item(1, at(2024, 1, 28, 10), at(2024, 1, 29)),
-             item(2, at(2024, 1, 29), at(2024, 1, 29))});
+    collect(
+        {item(1, at(2024, 1, 28, 10), at(2024, 1, 29)), item(2, at(2024, 1, 29), at(2024, 1, 29))});
     ASSERT_EQ(month.itemCount(1), 1);
     EXPECT_EQ(month.item(1, 1)->ID, 2);
     EXPECT_EQ(month.item(1, 1)->StartFrac, -1);
@@ -141,8 +142,8 @@ TEST_F(YearFixture, EventAcrossAMonthEndIsCutInBothMonths)
 
 TEST_F(YearFixture, LeapDayAndMidnightEnds)
 {
-    collect(2024, {item(1, at(2024, 2, 29), at(2024, 3, 1)),
-                   item(2, at(2024, 3, 1), at(2024, 3, 1))});
+    collect(2024,
+            {item(1, at(2024, 2, 29), at(2024, 3, 1)), item(2, at(2024, 3, 1), at(2024, 3, 1))});
     EXPECT_EQ(year.monthLength(2), 29);
     ASSERT_EQ(year.itemCount(2), 1);
     EXPECT_EQ(year.item(2, 1)->First, 29);
@@ -172,9 +173,9 @@ TEST_F(YearFixture, EndAtTheWindowStartIsLeftOut)
 
 TEST_F(YearFixture, OverlappingDaysShareColumnsAsInTheTimeGrid)
 {
-    collect(2024, {item(1, at(2024, 5, 9), at(2024, 5, 12)),
-                   item(2, at(2024, 5, 10), at(2024, 5, 11)),
-                   item(3, at(2024, 5, 11, 12), at(2024, 5, 14))});
+    collect(2024,
+            {item(1, at(2024, 5, 9), at(2024, 5, 12)), item(2, at(2024, 5, 10), at(2024, 5, 11)),
+             item(3, at(2024, 5, 11, 12), at(2024, 5, 14))});
     EXPECT_EQ(year.item(5, 1)->Lane, 1);
     EXPECT_EQ(year.item(5, 2)->Lane, 2);
     EXPECT_EQ(year.item(5, 3)->Lane, 2);

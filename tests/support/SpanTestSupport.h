@@ -5,7 +5,8 @@
 
 #include <memory>
 
-namespace SpanTest {
+namespace SpanTest
+{
 
 inline TDateTime at(int y, int m, int d, int h = 0, int min = 0)
 {
