@@ -1,0 +1,135 @@
+#include "store/MonthSpanCollection.h"
+
+#include "store/SpanTimes.h"
+
+#include <algorithm>
+
+using namespace SpanLimits;
+using SpanTimes::dayMs;
+using SpanTimes::floorDiv;
+using SpanTimes::floorMod;
+using SpanTimes::split;
+
+MonthSpanCollection::MonthSpanCollection() = default;
+
+CollectionWindow MonthSpanCollection::begin(TDateTime firstDay, int firstWeek, int lastWeek)
+{
+    m_firstDay = split(firstDay).day;
+    m_a = std::clamp(firstWeek, 1, MaxWeeks);
+    m_b = std::min(lastWeek, MaxWeeks);
+    for (int j = m_a; j <= m_b; ++j) {
+        m_count[j - 1] = 0;
+        for (auto &lanes : m_lanes[j - 1])
+            lanes.fill(0);
+    }
+    CollectionWindow w;
+    w.start = double(m_firstDay + 7 * (m_a - 1));
+    w.end = double(m_firstDay + 7 * m_b);
+    m_windowStartMs = DateTimeValue::toMs(w.start);
+    return w;
+}
+
+void MonthSpanCollection::add(const SpanSourceItem &item)
+{
+    const auto s = split(item.StartTime);
+    const auto e = split(item.EndTime);
+    if (e.ms == m_windowStartMs && s.ms < m_windowStartMs) return;
+    const qint64 F = m_firstDay;
+    const bool zeroLength = s.ms == e.ms;
+    // The item's last day: an end at midnight after the start closes the day before.
+    const qint64 v = e.day - F - ((e.msOfDay == 0 && e.ms > s.ms) ? 1 : 0);
+    const int fromWeek = int(std::max<qint64>(m_a, floorDiv(s.day - F, 7) + 1));
+    const int toWeek = int(std::min<qint64>(m_b, floorDiv(v, 7) + 1));
+
+    for (int j = fromWeek; j <= toWeek; ++j) {
+        int &count = m_count[j - 1];
+        if (count >= MaxItemsPerCell) continue;
+        const int slot = count + 1;
+        TSpanItem_Rec &r = m_items[j - 1][slot - 1];
+        r.ID = item.ID;
+        r.Slot = slot;
+        r.Layer = item.Layer;
+        r.StartTime = item.StartTime;
+        r.EndTime = item.EndTime;
+        r.CutStart = r.CutEnd = false;
+        r.AlarmSet = item.AlarmSet;
+        r.Subject = item.Subject;
+        r.Description = item.Description;
+        r.Left = r.Top = r.Right = r.Bottom = 0;
+        r.IsOccurrence = item.IsOccurrence;
+        if (!zeroLength) {
+            const qint64 weekStart = F + 7 * (j - 1);
+            if (s.ms < dayMs(weekStart)) {
+                r.First = 1;
+                r.CutStart = true;
+            } else {
+                r.First = int(floorMod(s.day - F, 7)) + 1;
+            }
+            if (e.ms <= dayMs(weekStart + 7)) {
+                r.Last = int(floorMod(e.day - F - (e.msOfDay == 0 ? 1 : 0), 7)) + 1;
+            } else {
+                r.Last = 7;
+                r.CutEnd = true;
+            }
+            r.StartFrac = r.EndFrac = 0;
+        } else {
+            r.First = r.Last = int(floorMod(s.day - F, 7)) + 1;
+            r.StartFrac = r.EndFrac = -1;
+        }
+        r.Last = std::max(r.Last, r.First); // an end before the start covers the start's day
+
+        int lane = 0;
+        for (int l = 1; l <= MaxLanes && lane == 0; ++l) {
+            bool free = true;
+            for (int d = r.First; d <= r.Last && free; ++d)
+                free = m_lanes[j - 1][d - 1][l - 1] == 0;
+            if (free) lane = l;
+        }
+        if (lane == 0) continue;
+        count = slot;
+        r.Lane = lane;
+        for (int d = r.First; d <= r.Last; ++d)
+            m_lanes[j - 1][d - 1][lane - 1] = std::uint8_t(slot);
+    }
+}
+
+void MonthSpanCollection::place(const MonthGridGeometry &g, int firstWeek, int lastWeek)
+{
+    firstWeek = std::max(firstWeek, 1);
+    lastWeek = std::min(lastWeek, MaxWeeks);
+    for (int j = firstWeek; j <= lastWeek; ++j) {
+        const int top = g.weekTops[j - 1];
+        for (int i = 0; i < m_count[j - 1]; ++i) {
+            TSpanItem_Rec &r = m_items[j - 1][i];
+            r.Left = g.dayColumns[r.First - 1].start - 1;
+            r.Right = g.dayColumns[r.Last - 1].end();
+            r.Top = top + 16 * r.Lane - 1;
+            r.Bottom = top + 16 * r.Lane + 16;
+        }
+    }
+}
+
+int MonthSpanCollection::itemCount(int week) const
+{
+    return (week < 1 || week > MaxWeeks) ? 0 : m_count[week - 1];
+}
+
+std::span<const TSpanItem_Rec> MonthSpanCollection::items(int week) const
+{
+    if (week < 1 || week > MaxWeeks) return {};
+    return {m_items[week - 1].data(), std::size_t(m_count[week - 1])};
+}
+
+const TSpanItem_Rec *MonthSpanCollection::item(int week, int slot) const
+{
+    if (slot < 1 || slot > itemCount(week)) return nullptr;
+    return &m_items[week - 1][slot - 1];
+}
+
+int MonthSpanCollection::laneOccupant(int week, int dayColumn, int lane) const
+{
+    if (week < 1 || week > MaxWeeks || dayColumn < 1 || dayColumn > 7 || lane < 1 ||
+        lane > MaxLanes)
+        return 0;
+    return m_lanes[week - 1][dayColumn - 1][lane - 1];
+}

@@ -1,0 +1,167 @@
+#include "store/YearSpanCollection.h"
+
+#include "store/SpanTimes.h"
+
+#include <QDate>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace SpanLimits;
+using SpanTimes::dayMs;
+using SpanTimes::split;
+
+YearSpanCollection::YearSpanCollection() = default;
+
+CollectionWindow YearSpanCollection::begin(TDateTime firstDay, int firstMonth, int lastMonth)
+{
+    const QDate d = DateTimeValue::toQDate(std::floor(firstDay));
+    QDate month(d.year(), d.month(), 1);
+    m_firstDay = qint64(DateTimeValue::fromQDate(month));
+    m_offsets[0] = 0;
+    for (int k = 1; k <= MaxMonths; ++k) {
+        m_offsets[k] = m_offsets[k - 1] + month.daysInMonth();
+        month = month.addMonths(1);
+    }
+    m_a = std::clamp(firstMonth, 1, MaxMonths);
+    m_b = std::min(lastMonth, MaxMonths);
+    for (int j = m_a; j <= m_b; ++j) {
+        m_count[j - 1] = 0;
+        ColumnTable::clear({m_slots[j - 1].data(), m_counts[j - 1].data(), MaxMonthDays});
+    }
+    CollectionWindow w;
+    w.start = double(m_firstDay + m_offsets[m_a - 1]);
+    w.end = double(m_firstDay + m_offsets[std::max(m_b, m_a - 1)]);
+    m_windowStartMs = DateTimeValue::toMs(w.start);
+    return w;
+}
+
+void YearSpanCollection::add(const SpanSourceItem &item)
+{
+    const auto s = split(item.StartTime);
+    const auto e = split(item.EndTime);
+    if (e.ms == m_windowStartMs && s.ms < m_windowStartMs) return;
+    const qint64 F = m_firstDay;
+    const bool zeroLength = s.ms == e.ms;
+    const qint64 lastDay = e.day - ((e.msOfDay == 0 && e.ms > s.ms) ? 1 : 0);
+    // Month column holding day d: 0 before the first month, 13 after the twelfth.
+    auto monthOf = [this, F](qint64 d) {
+        const qint64 rd = d - F;
+        return int(std::upper_bound(m_offsets.begin(), m_offsets.end(), rd) - m_offsets.begin());
+    };
+    const int fromMonth = std::max(m_a, monthOf(s.day));
+    const int toMonth = std::min(m_b, monthOf(lastDay));
+
+    for (int j = fromMonth; j <= toMonth; ++j) {
+        int &count = m_count[j - 1];
+        if (count >= MaxItemsPerCell) continue;
+        const int off = m_offsets[j - 1];
+        const int len = m_offsets[j] - off;
+        const int slot = count + 1;
+        TSpanItem_Rec &r = m_items[j - 1][slot - 1];
+        r.ID = item.ID;
+        r.Slot = slot;
+        r.Layer = item.Layer;
+        r.StartTime = item.StartTime;
+        r.EndTime = item.EndTime;
+        r.CutStart = r.CutEnd = false;
+        r.AlarmSet = item.AlarmSet;
+        r.Subject = item.Subject;
+        r.Description = item.Description;
+        r.Left = r.Top = r.Right = r.Bottom = 0;
+        r.IsOccurrence = item.IsOccurrence;
+        if (!zeroLength) {
+            if (s.ms < dayMs(F + off)) {
+                r.First = 1;
+                r.CutStart = true;
+            } else {
+                r.First = int(s.day - F + 1 - off);
+            }
+            if (e.ms <= dayMs(F + off + len)) {
+                r.Last = int(e.day - F + 1 - (e.msOfDay == 0 ? 1 : 0) - off);
+            } else {
+                r.Last = len;
+                r.CutEnd = true;
+            }
+            r.StartFrac = r.EndFrac = 0;
+        } else {
+            r.First = r.Last = int(s.day - F + 1 - off);
+            r.StartFrac = r.EndFrac = -1;
+        }
+        r.First = std::clamp(r.First, 1, len);
+        r.Last = std::clamp(r.Last, r.First, len); // an end before the start: the start's day
+
+        ColumnTableRef t = monthTable(j);
+        const int c = ColumnTable::findFreeColumn(t, r.First, r.Last);
+        if (c == 0) continue;
+        count = slot;
+        r.Lane = c;
+        ColumnTable::mark(t, r.First, r.Last, c, slot);
+        ColumnTable::widenColumnCount(t, r.First, r.Last, c);
+    }
+}
+
+void YearSpanCollection::place(const YearGridGeometry &g, int firstMonth, int lastMonth)
+{
+    firstMonth = std::max(firstMonth, 1);
+    lastMonth = std::min(lastMonth, MaxMonths);
+    for (int j = firstMonth; j <= lastMonth; ++j) {
+        const ColumnTableRef t = monthTable(j);
+        const GridBand &column = g.monthColumns[j - 1];
+        const double w = column.size - 12;
+        for (int i = 0; i < m_count[j - 1]; ++i) {
+            TSpanItem_Rec &r = m_items[j - 1][i];
+            // A count below the item's own column would draw it into the next month.
+            const int c = std::max(t.count(r.First), r.Lane);
+            r.Left = column.start + int(std::trunc(w / c * (r.Lane - 1))) - 1;
+            r.Right = column.start + int(std::trunc(w / c * r.Lane));
+            r.Top = g.dayRows[r.First - 1].start - 1;
+            r.Bottom = g.dayRows[r.Last - 1].end();
+        }
+    }
+}
+
+int YearSpanCollection::monthOffset(int month) const
+{
+    return (month < 1 || month > MaxMonths + 1) ? 0 : m_offsets[month - 1];
+}
+
+int YearSpanCollection::monthLength(int month) const
+{
+    return (month < 1 || month > MaxMonths) ? 0 : m_offsets[month] - m_offsets[month - 1];
+}
+
+int YearSpanCollection::itemCount(int month) const
+{
+    return (month < 1 || month > MaxMonths) ? 0 : m_count[month - 1];
+}
+
+std::span<const TSpanItem_Rec> YearSpanCollection::items(int month) const
+{
+    if (month < 1 || month > MaxMonths) return {};
+    return {m_items[month - 1].data(), std::size_t(m_count[month - 1])};
+}
+
+const TSpanItem_Rec *YearSpanCollection::item(int month, int slot) const
+{
+    if (slot < 1 || slot > itemCount(month)) return nullptr;
+    return &m_items[month - 1][slot - 1];
+}
+
+int YearSpanCollection::occupant(int month, int dayRow, int column) const
+{
+    if (month < 1 || month > MaxMonths) return 0;
+    return const_cast<YearSpanCollection *>(this)->monthTable(month).cell(dayRow, column);
+}
+
+int YearSpanCollection::columnCount(int month, int dayRow) const
+{
+    if (month < 1 || month > MaxMonths) return 0;
+    return const_cast<YearSpanCollection *>(this)->monthTable(month).count(dayRow);
+}
+
+ColumnTableRef YearSpanCollection::monthTable(int month)
+{
+    const int j = std::clamp(month, 1, MaxMonths);
+    return {m_slots[j - 1].data(), m_counts[j - 1].data(), m_offsets[j] - m_offsets[j - 1]};
+}
