@@ -10,15 +10,15 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr qint64 FreeSlot = std::numeric_limits<qint64>::min();
 
 QString dateTimeText(TDateTime v)
 {
     const QString date = DateTimeValue::toQDate(v).toString(QStringLiteral("yyyy-MM-dd"));
-    if (DateTimeValue::msOfDay(v) == 0)
-        return date;
+    if (DateTimeValue::msOfDay(v) == 0) return date;
     return date + u' ' + DateTimeValue::toQTime(v).toString(QStringLiteral("HH:mm:ss"));
 }
 
@@ -26,11 +26,9 @@ TDateTime dateTimeFromText(const QString &s)
 {
     const QString t = s.trimmed();
     QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    if (dt.isValid())
-        return DateTimeValue::fromQDateTime(dt);
+    if (dt.isValid()) return DateTimeValue::fromQDateTime(dt);
     const QDate d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-    if (d.isValid())
-        return DateTimeValue::fromQDate(d);
+    if (d.isValid()) return DateTimeValue::fromQDate(d);
     bool ok = false;
     const double v = t.toDouble(&ok);
     return ok && std::isfinite(v) ? v : 0.0;
@@ -67,7 +65,10 @@ Table::~Table()
     close();
 }
 
-QDateTime Table::now() const { return m_clock ? m_clock->now() : m_systemClock.now(); }
+QDateTime Table::now() const
+{
+    return m_clock ? m_clock->now() : m_systemClock.now();
+}
 
 // ---- order ---------------------------------------------------------------------------------
 
@@ -99,8 +100,7 @@ int Table::compareSlots(int a, int b) const
                 break;
             }
         }
-        if (r != 0)
-            return k.descending ? -r : r;
+        if (r != 0) return k.descending ? -r : r;
     }
     // Equal keys: insertion order.
     return m_rowKey[a] < m_rowKey[b] ? -1 : (m_rowKey[a] > m_rowKey[b] ? 1 : 0);
@@ -115,8 +115,7 @@ int Table::positionOf(int slot) const
 {
     const auto it = std::lower_bound(m_order.begin(), m_order.end(), slot,
                                      [this](int a, int b) { return slotLess(a, b); });
-    if (it != m_order.end() && *it == slot)
-        return int(it - m_order.begin());
+    if (it != m_order.end() && *it == slot) return int(it - m_order.begin());
     const auto lin = std::find(m_order.begin(), m_order.end(), slot);
     return lin == m_order.end() ? -1 : int(lin - m_order.begin());
 }
@@ -134,8 +133,7 @@ bool Table::setActiveIndex(const QString &name)
     std::vector<Key> keys;
     if (!name.isEmpty()) {
         const int ix = m_schema.indexIndex(name);
-        if (ix < 0)
-            return false;
+        if (ix < 0) return false;
         for (const IndexField &f : m_schema.indexes[ix].fields) {
             const int field = m_schema.fieldIndex(f.field);
             keys.push_back({field, m_schema.fields[field].type, f.descending});
@@ -146,8 +144,7 @@ bool Table::setActiveIndex(const QString &name)
     m_keys = std::move(keys);
     m_activeIndex = name.isEmpty() ? QString() : m_schema.indexes[m_schema.indexIndex(name)].name;
     sortOrder();
-    if (slot >= 0)
-        m_pos = positionOf(slot);
+    if (slot >= 0) m_pos = positionOf(slot);
     return true;
 }
 
@@ -156,8 +153,7 @@ bool Table::setActiveIndex(const QString &name)
 bool Table::setFilterText(const QString &text, QString *error)
 {
     std::optional<TableFilter> f = TableFilter::parse(text, m_schema, error);
-    if (!f)
-        return false;
+    if (!f) return false;
     m_filter = std::move(*f);
     m_filterText = text;
     return true;
@@ -266,8 +262,7 @@ int Table::moveBy(int n)
 
 bool Table::setRecNo(int n)
 {
-    if (n < 1 || n > int(m_order.size()))
-        return false;
+    if (n < 1 || n > int(m_order.size())) return false;
     postIfEditing();
     m_pos = n - 1;
     m_eof = m_bof = false;
@@ -276,18 +271,15 @@ bool Table::setRecNo(int n)
 
 bool Table::locate(int field, const QVariant &value)
 {
-    if (field < 0 || field >= fieldCount())
-        return false;
+    if (field < 0 || field >= fieldCount()) return false;
     postIfEditing();
     const TableColumn &c = m_cols[field];
     const QVariant v = c.normalized(value);
     int found = -1;
     if (field == m_idField) {
-        if (!v.isValid())
-            return false;
+        if (!v.isValid()) return false;
         const auto it = m_idSlot.constFind(qint32(v.toInt()));
-        if (it == m_idSlot.constEnd())
-            return false;
+        if (it == m_idSlot.constEnd()) return false;
         found = positionOf(it.value());
     } else {
         const bool wantNull = !v.isValid();
@@ -298,8 +290,7 @@ bool Table::locate(int field, const QVariant &value)
         for (int p = 0; p < int(m_order.size()) && found < 0; ++p) {
             const int slot = m_order[p];
             if (c.nulls[slot] != 0 || wantNull) {
-                if ((c.nulls[slot] != 0) == wantNull)
-                    found = p;
+                if ((c.nulls[slot] != 0) == wantNull) found = p;
                 continue;
             }
             bool eq = false;
@@ -320,12 +311,10 @@ bool Table::locate(int field, const QVariant &value)
                 eq = c.bytes[slot] == b;
                 break;
             }
-            if (eq)
-                found = p;
+            if (eq) found = p;
         }
     }
-    if (found < 0)
-        return false;
+    if (found < 0) return false;
     m_pos = found;
     m_eof = m_bof = false;
     return true;
@@ -334,8 +323,7 @@ bool Table::locate(int field, const QVariant &value)
 Table::Bookmark Table::bookmark() const
 {
     const int slot = currentSlot();
-    if (slot < 0)
-        return {};
+    if (slot < 0) return {};
     return {slot, m_rowKey[slot]};
 }
 
@@ -346,8 +334,7 @@ bool Table::gotoBookmark(const Bookmark &b)
         return false;
     postIfEditing();
     const int p = positionOf(b.slot);
-    if (p < 0)
-        return false;
+    if (p < 0) return false;
     m_pos = p;
     m_eof = m_bof = false;
     return true;
@@ -366,11 +353,9 @@ std::vector<QVariant> Table::rowValues(int slot) const
 
 bool Table::edit()
 {
-    if (editing())
-        return true;
+    if (editing()) return true;
     const int slot = currentSlot();
-    if (slot < 0)
-        return false;
+    if (slot < 0) return false;
     m_buf = rowValues(slot);
     m_state = State::Edit;
     return true;
@@ -386,8 +371,7 @@ bool Table::insert()
 
 bool Table::setValue(int field, const QVariant &v)
 {
-    if (!editing() || field < 0 || field >= fieldCount() || field == m_idField)
-        return false;
+    if (!editing() || field < 0 || field >= fieldCount() || field == m_idField) return false;
     m_buf[field] = m_cols[field].normalized(v);
     return true;
 }
@@ -400,8 +384,7 @@ void Table::cancel()
 
 bool Table::postIfEditing()
 {
-    if (!editing())
-        return true;
+    if (!editing()) return true;
     return post().ok();
 }
 
@@ -435,31 +418,27 @@ void Table::writeBuffer(int slot)
 
 TableResult Table::post()
 {
-    if (!editing())
-        return notApplied(QStringLiteral("no row is being edited"));
+    if (!editing()) return notApplied(QStringLiteral("no row is being edited"));
     int slot;
     if (m_state == State::Insert) {
         if (m_idField >= 0 && m_nextId == std::numeric_limits<qint32>::max())
             return notApplied(QStringLiteral("no auto-increment values left"));
         slot = allocSlot();
         m_rowKey[slot] = m_nextRowKey++;
-        if (m_idField >= 0)
-            m_buf[m_idField] = QVariant(int(m_nextId++));
+        if (m_idField >= 0) m_buf[m_idField] = QVariant(int(m_nextId++));
     } else {
         slot = currentSlot();
         m_order.erase(m_order.begin() + m_pos);
     }
     writeBuffer(slot);
-    if (m_idField >= 0)
-        m_idSlot.insert(m_cols[m_idField].ints[slot], slot);
+    if (m_idField >= 0) m_idSlot.insert(m_cols[m_idField].ints[slot], slot);
     m_pos = insertIntoOrder(slot);
     m_eof = m_bof = false;
     m_state = State::Browse;
     m_buf.clear();
     m_pending[m_rowKey[slot]] = slot;
     const TableResult r = writeThrough();
-    if (m_afterPost)
-        m_afterPost(*this);
+    if (m_afterPost) m_afterPost(*this);
     return r;
 }
 
@@ -467,25 +446,20 @@ TableResult Table::insertRow(const QVariantList &values)
 {
     insert();
     for (int f = 0; f < fieldCount() && f < values.size(); ++f)
-        if (f != m_idField)
-            m_buf[f] = m_cols[f].normalized(values[f]);
+        if (f != m_idField) m_buf[f] = m_cols[f].normalized(values[f]);
     return post();
 }
 
 TableResult Table::deleteRow()
 {
-    if (editing())
-        cancel();
+    if (editing()) cancel();
     const int slot = currentSlot();
-    if (slot < 0)
-        return notApplied(QStringLiteral("no current row"));
+    if (slot < 0) return notApplied(QStringLiteral("no current row"));
     m_order.erase(m_order.begin() + m_pos);
-    if (m_idField >= 0)
-        m_idSlot.remove(m_cols[m_idField].ints[slot]);
+    if (m_idField >= 0) m_idSlot.remove(m_cols[m_idField].ints[slot]);
     m_pending[m_rowKey[slot]] = -1;
     freeSlot(slot);
-    if (m_pos >= int(m_order.size()))
-        m_pos = int(m_order.size()) - 1;
+    if (m_pos >= int(m_order.size())) m_pos = int(m_order.size()) - 1;
     m_eof = m_bof = m_order.empty();
     return writeThrough();
 }
@@ -515,20 +489,16 @@ TableResult Table::emptyTable()
 
 bool Table::isNull(int field) const
 {
-    if (field < 0 || field >= fieldCount())
-        return true;
-    if (editing())
-        return !m_buf[field].isValid();
+    if (field < 0 || field >= fieldCount()) return true;
+    if (editing()) return !m_buf[field].isValid();
     const int slot = currentSlot();
     return slot < 0 || m_cols[field].nulls[slot] != 0;
 }
 
 QVariant Table::value(int field) const
 {
-    if (field < 0 || field >= fieldCount())
-        return {};
-    if (editing())
-        return m_buf[field];
+    if (field < 0 || field >= fieldCount()) return {};
+    if (editing()) return m_buf[field];
     const int slot = currentSlot();
     return slot < 0 ? QVariant() : m_cols[field].get(slot);
 }
@@ -537,8 +507,7 @@ int Table::asInteger(int field) const
 {
     if (!editing() && field >= 0 && field < fieldCount()) {
         const int slot = currentSlot();
-        if (slot < 0)
-            return 0;
+        if (slot < 0) return 0;
         const TableColumn &c = m_cols[field];
         switch (c.type) {
         case FieldType::AutoInc:
@@ -550,22 +519,18 @@ int Table::asInteger(int field) const
         }
     }
     const double d = asFloat(field);
-    if (d >= 2147483647.0)
-        return std::numeric_limits<int>::max();
-    if (d <= -2147483648.0)
-        return std::numeric_limits<int>::min();
+    if (d >= 2147483647.0) return std::numeric_limits<int>::max();
+    if (d <= -2147483648.0) return std::numeric_limits<int>::min();
     return int(d);
 }
 
 double Table::asFloat(int field) const
 {
-    if (field < 0 || field >= fieldCount())
-        return 0.0;
+    if (field < 0 || field >= fieldCount()) return 0.0;
     const TableColumn &c = m_cols[field];
     if (!editing()) {
         const int slot = currentSlot();
-        if (slot < 0)
-            return 0.0;
+        if (slot < 0) return 0.0;
         switch (c.type) {
         case FieldType::AutoInc:
         case FieldType::Integer:
@@ -578,8 +543,7 @@ double Table::asFloat(int field) const
         }
     }
     const QVariant v = value(field);
-    if (!v.isValid())
-        return 0.0;
+    if (!v.isValid()) return 0.0;
     if (c.type == FieldType::Text || c.type == FieldType::Memo || c.type == FieldType::Blob) {
         bool ok = false;
         const double d = v.toString().trimmed().toDouble(&ok);
@@ -600,8 +564,7 @@ TDateTime Table::asDateTime(int field) const
 
 bool Table::asBoolean(int field) const
 {
-    if (field < 0 || field >= fieldCount())
-        return false;
+    if (field < 0 || field >= fieldCount()) return false;
     const FieldType t = m_cols[field].type;
     if (t == FieldType::Text || t == FieldType::Memo || t == FieldType::Blob)
         return asString(field) == QLatin1String("True");
@@ -610,8 +573,7 @@ bool Table::asBoolean(int field) const
 
 QString Table::asString(int field) const
 {
-    if (isNull(field))
-        return {};
+    if (isNull(field)) return {};
     switch (m_cols[field].type) {
     case FieldType::AutoInc:
     case FieldType::Integer:
@@ -631,8 +593,7 @@ QString Table::asString(int field) const
 
 QByteArray Table::asBytes(int field) const
 {
-    if (isNull(field))
-        return {};
+    if (isNull(field)) return {};
     if (m_cols[field].type == FieldType::Blob)
         return editing() ? m_buf[field].toByteArray() : m_cols[field].bytes[currentSlot()];
     return asString(field).toUtf8();
@@ -653,16 +614,14 @@ TableResult Table::writeThrough()
         }
         return r;
     }
-    if (!hasPendingWrites())
-        return r;
+    if (!hasPendingWrites()) return r;
     std::vector<RowWrite> rows;
     rows.reserve(m_pending.size());
     for (const auto &[key, slot] : m_pending) {
         RowWrite w;
         w.key = key;
         w.present = slot >= 0 && m_rowKey[slot] == key;
-        if (w.present)
-            w.values = rowValues(slot);
+        if (w.present) w.values = rowValues(slot);
         rows.push_back(std::move(w));
     }
     QString error;
@@ -685,8 +644,7 @@ TableResult Table::flush()
 void Table::adoptImage(TableImage &&image)
 {
     for (const IndexDef &ix : m_schema.indexes)
-        if (image.schema.indexIndex(ix.name) < 0)
-            image.schema.indexes.append(ix);
+        if (image.schema.indexIndex(ix.name) < 0) image.schema.indexes.append(ix);
     m_schema = std::move(image.schema);
     m_cols = std::move(image.columns);
     m_rowKey = std::move(image.rowKeys);
@@ -706,11 +664,9 @@ void Table::adoptImage(TableImage &&image)
     }
     m_pending.clear();
     m_pendingEmpty = false;
-    if (!setFilterText(m_filterText))
-        setFilterText(QString());
+    if (!setFilterText(m_filterText)) setFilterText(QString());
     m_pos = -1;
-    if (!setActiveIndex(m_activeIndex))
-        setActiveIndex(QString());
+    if (!setActiveIndex(m_activeIndex)) setActiveIndex(QString());
     resetCursor();
 }
 
@@ -740,8 +696,7 @@ TableLoadResult Table::load(const QString &path)
         m_nextRowKey = 1;
     };
     auto createFile = [&] {
-        if (m_schema.fields.isEmpty())
-            return; // nothing to describe: stay without a file
+        if (m_schema.fields.isEmpty()) return; // nothing to describe: stay without a file
         QString why;
         if (file->create(path, m_schema, m_nextId, &why)) {
             m_file = std::move(file);
@@ -797,10 +752,8 @@ TableLoadResult Table::load(const QString &path)
 TableResult Table::save()
 {
     TableResult r = flush();
-    if (!r.ok())
-        return r;
-    if (!m_file || !m_file->isOpen())
-        return r;
+    if (!r.ok()) return r;
+    if (!m_file || !m_file->isOpen()) return r;
     QString error;
     if (!m_file->checkpoint(&error)) {
         r.written = false;
@@ -833,14 +786,12 @@ TableResult Table::writeWholeTable(TableFile &file, const QString &path)
 
 TableResult Table::save(const QString &path)
 {
-    if (m_file && m_file->isOpen() && samePath(path, m_file->path()))
-        return save();
+    if (m_file && m_file->isOpen() && samePath(path, m_file->path())) return save();
     postIfEditing();
     const QString temp = path + QStringLiteral(".new");
     TableFile fresh;
     TableResult r = writeWholeTable(fresh, temp);
-    if (!r.ok())
-        return r;
+    if (!r.ok()) return r;
     fresh.close();
     // The old file's -wal/-shm must not survive next to the new main file.
     TableFile::removeFile(path);
@@ -860,8 +811,7 @@ TableResult Table::save(const QString &path)
         r.error = error;
         return r;
     }
-    if (m_file)
-        m_file->close();
+    if (m_file) m_file->close();
     m_file = std::move(file);
     m_filePath = path;
     m_fileFailed = false;

@@ -61,7 +61,8 @@ struct TableLoadResult {
     bool ok() const { return status == Loaded || status == Missing; }
 };
 
-class Table {
+class Table
+{
 public:
     enum class State { Browse, Edit, Insert };
     // Row identity that survives posts and index changes; invalid once the row is deleted.
@@ -76,7 +77,8 @@ public:
     // the write to the file was tried.
     using AfterPost = std::function<void(Table &)>;
 
-    class Field {
+    class Field
+    {
     public:
         Field(Table *t, int f) : m_t(t), m_f(f) {}
         bool isValid() const { return m_f >= 0; }
@@ -280,7 +282,7 @@ private:
 
     std::unique_ptr<TableFile> m_file;
     QString m_filePath;
-    bool m_fileFailed = false; // a load failed: writes report failure
+    bool m_fileFailed = false;       // a load failed: writes report failure
     std::map<qint64, int> m_pending; // row key -> slot (-1: deleted)
     bool m_pendingEmpty = false;
 

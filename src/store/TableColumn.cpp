@@ -7,27 +7,23 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 qint32 toInt32(const QVariant &v)
 {
     bool ok = false;
     const double d = v.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
-        return v.typeId() == QMetaType::Bool && v.toBool() ? 1 : 0;
-    if (d >= 2147483647.0)
-        return 2147483647;
-    if (d <= -2147483648.0)
-        return -2147483647 - 1;
+    if (!ok || !std::isfinite(d)) return v.typeId() == QMetaType::Bool && v.toBool() ? 1 : 0;
+    if (d >= 2147483647.0) return 2147483647;
+    if (d <= -2147483648.0) return -2147483647 - 1;
     return static_cast<qint32>(d);
 }
 
 double toReal(const QVariant &v)
 {
-    if (v.typeId() == QMetaType::QDateTime)
-        return DateTimeValue::fromQDateTime(v.toDateTime());
-    if (v.typeId() == QMetaType::QDate)
-        return DateTimeValue::fromQDate(v.toDate());
+    if (v.typeId() == QMetaType::QDateTime) return DateTimeValue::fromQDateTime(v.toDateTime());
+    if (v.typeId() == QMetaType::QDate) return DateTimeValue::fromQDate(v.toDate());
     bool ok = false;
     const double d = v.toDouble(&ok);
     return ok && std::isfinite(d) ? d : 0.0;
@@ -140,8 +136,7 @@ void TableColumn::set(int slot, const QVariant &v)
 
 QVariant TableColumn::get(int slot) const
 {
-    if (nulls[slot])
-        return {};
+    if (nulls[slot]) return {};
     switch (type) {
     case FieldType::AutoInc:
     case FieldType::Integer:

@@ -13,11 +13,11 @@
 
 struct TableColumn {
     FieldType type = FieldType::Integer;
-    int size = 0; // Text only
-    std::vector<qint32> ints;         // AutoInc, Integer, Boolean (0/1)
-    std::vector<double> reals;        // DateTime
-    std::vector<QString> texts;       // Text, Memo
-    std::vector<QByteArray> bytes;    // Blob
+    int size = 0;                  // Text only
+    std::vector<qint32> ints;      // AutoInc, Integer, Boolean (0/1)
+    std::vector<double> reals;     // DateTime
+    std::vector<QString> texts;    // Text, Memo
+    std::vector<QByteArray> bytes; // Blob
     std::vector<std::uint8_t> nulls;
 
     explicit TableColumn(const FieldDef &f = {}) : type(f.type), size(f.size) {}

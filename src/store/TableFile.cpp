@@ -9,7 +9,8 @@
 #include <cstdio>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr const char *FormatName = "dayloom-table";
 constexpr int FormatVersion = 1;
@@ -41,7 +42,8 @@ QString sqlType(FieldType t)
 }
 
 // RAII for one prepared statement.
-class Stmt {
+class Stmt
+{
 public:
     Stmt(sqlite3 *db, const QString &sql) : m_rc(prepare(db, sql.toUtf8())) {}
     ~Stmt() { sqlite3_finalize(m_s); }
@@ -100,16 +102,17 @@ void bindValue(sqlite3_stmt *s, int col, FieldType t, const QVariant &v)
 
 qint32 clampInt(sqlite3_int64 v)
 {
-    if (v > std::numeric_limits<qint32>::max())
-        return std::numeric_limits<qint32>::max();
-    if (v < std::numeric_limits<qint32>::min())
-        return std::numeric_limits<qint32>::min();
+    if (v > std::numeric_limits<qint32>::max()) return std::numeric_limits<qint32>::max();
+    if (v < std::numeric_limits<qint32>::min()) return std::numeric_limits<qint32>::min();
     return qint32(v);
 }
 
 } // namespace
 
-TableFile::~TableFile() { close(); }
+TableFile::~TableFile()
+{
+    close();
+}
 
 QString TableFile::lastError() const
 {
@@ -121,8 +124,7 @@ bool TableFile::exec(const char *sql, QString *error)
     char *msg = nullptr;
     const int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, &msg);
     if (rc != SQLITE_OK) {
-        if (error)
-            *error = QString::fromUtf8(msg ? msg : sqlite3_errstr(rc));
+        if (error) *error = QString::fromUtf8(msg ? msg : sqlite3_errstr(rc));
         sqlite3_free(msg);
         return false;
     }
@@ -154,8 +156,7 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
     close();
     *image = TableImage();
     const QFileInfo info(path);
-    if (!info.exists())
-        return OpenResult::Missing;
+    if (!info.exists()) return OpenResult::Missing;
     if (!info.isFile() || !info.isReadable()) {
         *error = QStringLiteral("%1 cannot be read").arg(path);
         return OpenResult::Failed;
@@ -183,11 +184,9 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
 
     {
         Stmt any(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        if (any.rc() != SQLITE_OK)
-            return failWith(any.rc(), lastError());
+        if (any.rc() != SQLITE_OK) return failWith(any.rc(), lastError());
         const int rc = sqlite3_step(any.get());
-        if (rc != SQLITE_ROW)
-            return failWith(rc, lastError());
+        if (rc != SQLITE_ROW) return failWith(rc, lastError());
         if (sqlite3_column_int(any.get(), 0) == 0) {
             close();
             return OpenResult::Missing;
@@ -214,18 +213,17 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
             else if (key == u"next_id")
                 storedNextId = clampInt(sqlite3_column_int64(meta.get(), 1));
         }
-        if (rc != SQLITE_DONE)
-            return failWith(rc, lastError());
+        if (rc != SQLITE_DONE) return failWith(rc, lastError());
         if (format != QLatin1String(FormatName))
             return foreign(QStringLiteral("not a table file (format \"%1\")").arg(format));
         if (version != FormatVersion)
             return foreign(QStringLiteral("table file version %1 is not supported").arg(version));
     }
     {
-        Stmt fields(m_db, QStringLiteral(
-                              "SELECT position, name, type, size FROM dayloom_fields ORDER BY position"));
-        if (fields.rc() != SQLITE_OK)
-            return failWith(fields.rc(), lastError());
+        Stmt fields(m_db,
+                    QStringLiteral(
+                        "SELECT position, name, type, size FROM dayloom_fields ORDER BY position"));
+        if (fields.rc() != SQLITE_OK) return failWith(fields.rc(), lastError());
         int rc;
         while ((rc = sqlite3_step(fields.get())) == SQLITE_ROW) {
             FieldDef f;
@@ -239,14 +237,12 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
             f.size = sqlite3_column_int(fields.get(), 3);
             schema.fields.append(f);
         }
-        if (rc != SQLITE_DONE)
-            return failWith(rc, lastError());
+        if (rc != SQLITE_DONE) return failWith(rc, lastError());
     }
     {
         Stmt ix(m_db, QStringLiteral("SELECT index_no, name, position, field, descending FROM "
                                      "dayloom_indexes ORDER BY index_no, position"));
-        if (ix.rc() != SQLITE_OK)
-            return failWith(ix.rc(), lastError());
+        if (ix.rc() != SQLITE_OK) return failWith(ix.rc(), lastError());
         int rc;
         int lastNo = -1;
         while ((rc = sqlite3_step(ix.get())) == SQLITE_ROW) {
@@ -258,13 +254,11 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
                 schema.indexes.append(d);
                 lastNo = no;
             }
-            schema.indexes.last().fields.append(
-                {QString::fromUtf8(
-                     reinterpret_cast<const char *>(sqlite3_column_text(ix.get(), 3))),
-                 sqlite3_column_int(ix.get(), 4) != 0});
+            schema.indexes.last().fields.append({QString::fromUtf8(reinterpret_cast<const char *>(
+                                                     sqlite3_column_text(ix.get(), 3))),
+                                                 sqlite3_column_int(ix.get(), 4) != 0});
         }
-        if (rc != SQLITE_DONE)
-            return failWith(rc, lastError());
+        if (rc != SQLITE_DONE) return failWith(rc, lastError());
     }
     QString why;
     if (schema.fields.isEmpty() || !schema.isValid(&why))
@@ -276,8 +270,7 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
         select += QStringLiteral(", ") + quoted(f.name);
     select += QStringLiteral(" FROM records ORDER BY _row");
     Stmt rows(m_db, select);
-    if (rows.rc() != SQLITE_OK)
-        return failWith(rows.rc(), lastError());
+    if (rows.rc() != SQLITE_OK) return failWith(rows.rc(), lastError());
 
     {
         Stmt count(m_db, QStringLiteral("SELECT count(*) FROM records"));
@@ -343,14 +336,12 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
             maxId = std::max(maxId, id);
         }
     }
-    if (rc != SQLITE_DONE)
-        return failWith(rc, lastError());
+    if (rc != SQLITE_DONE) return failWith(rc, lastError());
 
     image->schema = schema;
-    image->nextId = std::max(storedNextId, maxId < std::numeric_limits<qint32>::max() ? maxId + 1
-                                                                                      : maxId);
-    if (image->nextId < 1)
-        image->nextId = 1;
+    image->nextId =
+        std::max(storedNextId, maxId < std::numeric_limits<qint32>::max() ? maxId + 1 : maxId);
+    if (image->nextId < 1) image->nextId = 1;
 
     m_path = path;
     m_fieldCount = n;
@@ -402,8 +393,7 @@ bool TableFile::create(const QString &path, const TableSchema &schema, qint32 ne
     bool ok = exec(ddl.toUtf8().constData(), error);
 
     auto run = [&](const QString &sql, const QVariantList &args) {
-        if (!ok)
-            return;
+        if (!ok) return;
         Stmt st(m_db, sql);
         if (st.rc() != SQLITE_OK) {
             *error = lastError();
@@ -465,9 +455,8 @@ bool TableFile::prepareWriters(QString *error)
         return false;
     }
     while (sqlite3_step(names.get()) == SQLITE_ROW) {
-        cols += QStringLiteral(", ") +
-                quoted(QString::fromUtf8(
-                    reinterpret_cast<const char *>(sqlite3_column_text(names.get(), 0))));
+        cols += QStringLiteral(", ") + quoted(QString::fromUtf8(reinterpret_cast<const char *>(
+                                           sqlite3_column_text(names.get(), 0))));
         marks += QStringLiteral(", ?");
     }
     auto prep = [&](const QString &sql, sqlite3_stmt **out) {
@@ -493,8 +482,7 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32
         *error = QStringLiteral("table file not open");
         return false;
     }
-    if (!exec("BEGIN IMMEDIATE", error))
-        return false;
+    if (!exec("BEGIN IMMEDIATE", error)) return false;
     auto stepReset = [&](sqlite3_stmt *s) {
         const int rc = sqlite3_step(s);
         sqlite3_reset(s);
@@ -507,8 +495,7 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32
     };
     bool ok = !emptyFirst || stepReset(m_deleteAll);
     for (const RowWrite &r : rows) {
-        if (!ok)
-            break;
+        if (!ok) break;
         if (!r.present) {
             sqlite3_bind_int64(m_delete, 1, r.key);
             ok = stepReset(m_delete);
@@ -524,8 +511,7 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32
         sqlite3_bind_int64(m_setNextId, 1, nextId);
         ok = stepReset(m_setNextId);
     }
-    if (ok && exec("COMMIT", error))
-        return true;
+    if (ok && exec("COMMIT", error)) return true;
     QString ignored;
     exec("ROLLBACK", &ignored);
     return false;
@@ -537,8 +523,8 @@ bool TableFile::checkpoint(QString *error)
         *error = QStringLiteral("table file not open");
         return false;
     }
-    const int rc = sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr,
-                                             nullptr);
+    const int rc =
+        sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         *error = lastError();
         return false;
@@ -568,11 +554,9 @@ bool TableFile::backupTo(const QString &path, QString *error)
         ok = rc == SQLITE_DONE;
         sqlite3_backup_finish(b);
     }
-    if (!ok)
-        *error = QString::fromUtf8(sqlite3_errmsg(dest));
+    if (!ok) *error = QString::fromUtf8(sqlite3_errmsg(dest));
     sqlite3_close_v2(dest);
-    if (!ok)
-        removeFile(path);
+    if (!ok) removeFile(path);
     return ok;
 }
 
@@ -587,8 +571,7 @@ QString TableFile::setAside(const QString &path, const QDateTime &now, QString *
             continue;
         // QFile::rename never replaces an existing file.
         if (!QFile::rename(path, target)) {
-            if (QFileInfo::exists(target))
-                continue;
+            if (QFileInfo::exists(target)) continue;
             *error = QStringLiteral("%1 could not be renamed to %2").arg(path, target);
             return {};
         }
@@ -607,10 +590,8 @@ QString TableFile::setAside(const QString &path, const QDateTime &now, QString *
 bool TableFile::removeFile(const QString &path)
 {
     bool ok = true;
-    for (const QString &p :
-         {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
-        if (QFileInfo::exists(p) && !QFile::remove(p))
-            ok = false;
+    for (const QString &p : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm")}) {
+        if (QFileInfo::exists(p) && !QFile::remove(p)) ok = false;
     }
     return ok;
 }

@@ -35,7 +35,8 @@ struct RowWrite {
     std::vector<QVariant> values;
 };
 
-class TableFile {
+class TableFile
+{
 public:
     enum class OpenResult {
         Loaded,     // the file was read into the image and stays open for writing

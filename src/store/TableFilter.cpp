@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 struct Lexer {
     const QString &s;
@@ -38,8 +39,7 @@ struct Lexer {
     {
         skipSpace();
         const int start = i;
-        if (i < s.size() && (s[i] == u'-' || s[i] == u'+'))
-            ++i;
+        if (i < s.size() && (s[i] == u'-' || s[i] == u'+')) ++i;
         while (i < s.size() && (s[i].isDigit() || s[i] == u'.'))
             ++i;
         bool ok = false;
@@ -54,14 +54,12 @@ std::optional<TableFilter> TableFilter::parse(const QString &text, const TableSc
                                               QString *error)
 {
     auto fail = [error](const QString &why) -> std::optional<TableFilter> {
-        if (error)
-            *error = why;
+        if (error) *error = why;
         return std::nullopt;
     };
     TableFilter f;
     Lexer lx{text};
-    if (lx.atEnd())
-        return f;
+    if (lx.atEnd()) return f;
     std::vector<Term> group;
     for (;;) {
         const QString name = lx.word();
@@ -92,8 +90,7 @@ std::optional<TableFilter> TableFilter::parse(const QString &text, const TableSc
         if (!lx.number(&value))
             return fail(QStringLiteral("expected a number after \"%1 %2\"").arg(name, o));
         group.push_back({field, op, value});
-        if (lx.atEnd())
-            break;
+        if (lx.atEnd()) break;
         const QString joiner = lx.word();
         if (joiner.compare(u"or", Qt::CaseInsensitive) == 0) {
             f.m_anyOf.push_back(std::move(group));
@@ -108,8 +105,7 @@ std::optional<TableFilter> TableFilter::parse(const QString &text, const TableSc
 
 bool TableFilter::accepts(const std::vector<TableColumn> &columns, int slot) const
 {
-    if (m_anyOf.empty())
-        return true;
+    if (m_anyOf.empty()) return true;
     for (const std::vector<Term> &group : m_anyOf) {
         bool all = true;
         for (const Term &t : group) {
@@ -145,8 +141,7 @@ bool TableFilter::accepts(const std::vector<TableColumn> &columns, int slot) con
                 break;
             }
         }
-        if (all)
-            return true;
+        if (all) return true;
     }
     return false;
 }

@@ -12,7 +12,8 @@
 #include <optional>
 #include <vector>
 
-class TableFilter {
+class TableFilter
+{
 public:
     // The compiled filter, or nothing with `error` set when the text does not parse or names a
     // field that is missing or not numeric.

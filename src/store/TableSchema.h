@@ -6,8 +6,8 @@
 #include <QStringView>
 
 enum class FieldType {
-    AutoInc,  // 32-bit, read-only, assigned on insert, never reused
-    Integer,  // 32-bit signed
+    AutoInc, // 32-bit, read-only, assigned on insert, never reused
+    Integer, // 32-bit signed
     Boolean,
     DateTime, // TDateTime (double)
     Text,     // at most FieldDef::size characters; longer values are cut

@@ -11,13 +11,24 @@
 #include <algorithm>
 #include <tuple>
 
-namespace {
+namespace
+{
 
-enum EventField { ID = 0, Layer = 1, Start = 2, End = 3, AllDay = 4, Subject = 8, Memo = 9,
-                  RadioButton1 = 11, Weekdays = 21, Exceptions = 22 };
+enum EventField {
+    ID = 0,
+    Layer = 1,
+    Start = 2,
+    End = 3,
+    AllDay = 4,
+    Subject = 8,
+    Memo = 9,
+    RadioButton1 = 11,
+    Weekdays = 21,
+    Exceptions = 22
+};
 
-#define EVENTS_TABLE(t)                                                                    \
-    Table t(TableTestSchemas::events());                                                   \
+#define EVENTS_TABLE(t)                                                                            \
+    Table t(TableTestSchemas::events());                                                           \
     ASSERT_TRUE(t.setActiveIndex("INDEX"))
 
 TableResult addEvent(Table &t, int layer, double start, double end, const QString &subject)
@@ -46,12 +57,12 @@ std::vector<int> findIds(Table &t)
 TEST(Table, IndexOrdersByStartThenLongerFirstThenSubjectThenId)
 {
     EVENTS_TABLE(t);
-    addEvent(t, 1, 10, 11, "b");      // 1
-    addEvent(t, 1, 10, 12, "z");      // 2: same start, ends later: before 1
-    addEvent(t, 1, 9, 9.5, "x");      // 3: earliest start
-    addEvent(t, 1, 10, 11, "B");      // 4: "B" before "b", after "apple"
-    addEvent(t, 1, 10, 11, "apple");  // 5: before "b"
-    addEvent(t, 1, 10, 11, "b");      // 6: equal keys with 1: ID decides
+    addEvent(t, 1, 10, 11, "b");     // 1
+    addEvent(t, 1, 10, 12, "z");     // 2: same start, ends later: before 1
+    addEvent(t, 1, 9, 9.5, "x");     // 3: earliest start
+    addEvent(t, 1, 10, 11, "B");     // 4: "B" before "b", after "apple"
+    addEvent(t, 1, 10, 11, "apple"); // 5: before "b"
+    addEvent(t, 1, 10, 11, "b");     // 6: equal keys with 1: ID decides
     EXPECT_EQ(walkIds(t), (std::vector<int>{3, 2, 5, 4, 1, 6}));
 }
 
@@ -97,8 +108,7 @@ TEST(Table, PostsKeepTheIndexEqualToAFullSort)
         ASSERT_TRUE(t.setRecNo(1 + rng.bounded(t.recordCount())));
         t.edit();
         t.setValue(Start, double(rng.bounded(20)));
-        if (step % 3 == 0)
-            t.setValue(Subject, rng.bounded(2) ? QVariant() : QVariant("A"));
+        if (step % 3 == 0) t.setValue(Subject, rng.bounded(2) ? QVariant() : QVariant("A"));
         ASSERT_TRUE(t.post().ok());
     }
     std::vector<std::tuple<double, double, QString, int>> rows;
@@ -108,7 +118,10 @@ TEST(Table, PostsKeepTheIndexEqualToAFullSort)
     for (size_t i = 1; i < rows.size(); ++i) {
         const auto &[s0, e0, n0, id0] = rows[i - 1];
         const auto &[s1, e1, n1, id1] = rows[i];
-        const bool ordered = s0 < s1 || (s0 == s1 && (e0 > e1 || (e0 == e1 && (compareText(n0, n1) < 0 || (n0 == n1 && id0 < id1)))));
+        const bool ordered =
+            s0 < s1 ||
+            (s0 == s1 &&
+             (e0 > e1 || (e0 == e1 && (compareText(n0, n1) < 0 || (n0 == n1 && id0 < id1)))));
         ASSERT_TRUE(ordered) << "rows " << i - 1 << " and " << i << " out of order";
     }
 }
@@ -177,15 +190,17 @@ struct FilterCase {
     std::vector<int> ids; // of rows with Layer = ID % 4, RadioButton1 null for odd IDs
 };
 
-class TableFilterText : public ::testing::TestWithParam<FilterCase> {};
+class TableFilterText : public ::testing::TestWithParam<FilterCase>
+{
+};
 
 TEST_P(TableFilterText, SelectsRows)
 {
     const FilterCase &c = GetParam();
     EVENTS_TABLE(t);
     for (int i = 1; i <= 8; ++i)
-        t.insertRow({QVariant(), i % 4, double(i), double(i), false, false, 0, 0, "s",
-                     QVariant(), false, i % 2 ? QVariant() : QVariant(0)});
+        t.insertRow({QVariant(), i % 4, double(i), double(i), false, false, 0, 0, "s", QVariant(),
+                     false, i % 2 ? QVariant() : QVariant(0)});
     ASSERT_TRUE(t.setFilterText("Layer = 1"));
     QString error;
     ASSERT_EQ(t.setFilterText(c.text, &error), c.parses) << error.toStdString();
@@ -204,8 +219,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FilterCase{"or_terms", "Layer = 3 or Layer = 0", true, {3, 4, 7, 8}},
                       FilterCase{"no_layer", "Layer = -1", true, {}},
                       FilterCase{"case_and_spacing", "layer=2 OR LAYER= 0", true, {2, 4, 6, 8}},
-                      FilterCase{"and_binds_tighter", "Layer = 1 and ID > 4 or ID = 2", true,
-                                 {2, 5}},
+                      FilterCase{
+                          "and_binds_tighter", "Layer = 1 and ID > 4 or ID = 2", true, {2, 5}},
                       FilterCase{"null_matches_nothing", "RadioButton1 = 0", true, {2, 4, 6, 8}},
                       FilterCase{"null_not_unequal", "RadioButton1 <> 5", true, {2, 4, 6, 8}},
                       FilterCase{"date_field", "StartTime >= 7", true, {7, 8}},
@@ -316,7 +331,7 @@ TEST(Table, EditingReadsTheBufferAndNavigationPostsIt)
     t.first();
     EXPECT_FALSE(t.setValue(Subject, "x")); // not editing
     ASSERT_TRUE(t.edit());
-    EXPECT_FALSE(t.setValue(ID, 50));       // read-only
+    EXPECT_FALSE(t.setValue(ID, 50)); // read-only
     t.setValue(Subject, "changed");
     EXPECT_EQ(t.asString(Subject), "changed");
     t.cancel();
@@ -345,7 +360,9 @@ struct TextCase {
     QString text;
 };
 
-class TableTextForm : public ::testing::TestWithParam<TextCase> {};
+class TableTextForm : public ::testing::TestWithParam<TextCase>
+{
+};
 
 TEST_P(TableTextForm, AsString)
 {
@@ -360,10 +377,8 @@ TEST_P(TableTextForm, AsString)
 INSTANTIATE_TEST_SUITE_P(
     Table, TableTextForm,
     ::testing::Values(
-        TextCase{"integer", Layer, -42, "-42"},
-        TextCase{"null_integer", Layer, QVariant(), ""},
-        TextCase{"true", AllDay, true, "True"},
-        TextCase{"false", AllDay, false, "False"},
+        TextCase{"integer", Layer, -42, "-42"}, TextCase{"null_integer", Layer, QVariant(), ""},
+        TextCase{"true", AllDay, true, "True"}, TextCase{"false", AllDay, false, "False"},
         TextCase{"null_boolean", AllDay, QVariant(), ""},
         TextCase{"midnight_date_only", Start, DateTimeValue::encodeDate(2000, 7, 8), "2000-07-08"},
         TextCase{"date_and_time", Start,
