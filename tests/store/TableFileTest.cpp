@@ -272,6 +272,22 @@ INSTANTIATE_TEST_SUITE_P(
                                      nullptr, nullptr, nullptr);
                                  sqlite3_close(db);
                              }},
+                      Damage{"repeated_id",
+                             [](const QString &p) {
+                                 sqlite3 *db = nullptr;
+                                 sqlite3_open(QFile::encodeName(p).constData(), &db);
+                                 sqlite3_exec(db, "UPDATE records SET ID = 1 WHERE ID = 2", nullptr,
+                                              nullptr, nullptr);
+                                 sqlite3_close(db);
+                             }},
+                      Damage{"missing_id",
+                             [](const QString &p) {
+                                 sqlite3 *db = nullptr;
+                                 sqlite3_open(QFile::encodeName(p).constData(), &db);
+                                 sqlite3_exec(db, "UPDATE records SET ID = NULL WHERE ID = 7",
+                                              nullptr, nullptr, nullptr);
+                                 sqlite3_close(db);
+                             }},
                       Damage{"other_fields",
                              [](const QString &p) {
                                  QFile::remove(p);
