@@ -1,0 +1,64 @@
+// Runs every registered benchmark (5 repetitions unless the command line says otherwise) and,
+// after each, prints one line
+//   time <name> median_ms=<median real time in ms> target_ms=<counter "target_ms", or "none">
+// A benchmark states its target with state.counters["target_ms"].
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+class LineReporter : public benchmark::ConsoleReporter
+{
+public:
+    // No colour codes, so every "time" line starts at the beginning of its line.
+    LineReporter() : ConsoleReporter(OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run &r : runs) {
+            if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "median") continue;
+            const double ms =
+                r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e3;
+            std::string name = r.run_name.function_name;
+            const auto target = r.counters.find("target_ms");
+            std::string targetText = "none";
+            if (target != r.counters.end()) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%g", double(target->second.value));
+                targetText = buf;
+            }
+            std::fprintf(stdout, "time %s median_ms=%.4f target_ms=%s\n", name.c_str(), ms,
+                         targetText.c_str());
+            std::fflush(stdout);
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<char *> args(argv, argv + argc);
+    bool repetitionsGiven = false;
+    for (int i = 1; i < argc; ++i)
+        repetitionsGiven =
+            repetitionsGiven || std::string(argv[i]).rfind("--benchmark_repetitions", 0) == 0;
+    std::string reps = "--benchmark_repetitions=5";
+    std::string aggregates = "--benchmark_report_aggregates_only=true";
+    if (!repetitionsGiven) {
+        args.push_back(reps.data());
+        args.push_back(aggregates.data());
+    }
+    int n = int(args.size());
+    benchmark::Initialize(&n, args.data());
+    if (benchmark::ReportUnrecognizedArguments(n, args.data())) return 1;
+    LineReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
