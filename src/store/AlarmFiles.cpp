@@ -1,0 +1,334 @@
+#include "store/AlarmFiles.h"
+
+#include "core/FileText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStringConverter>
+
+namespace AlarmFiles
+{
+namespace
+{
+
+QString optionalTimeText(const std::optional<TDateTime> &t)
+{
+    return t ? FileText::fileDateTimeText(*t) : QString();
+}
+
+// An empty value gives an empty optional; anything but a file date-time fails the reader.
+bool readOptionalTime(FileText::FileLineReader &r, std::optional<TDateTime> *out)
+{
+    const auto text = r.plain();
+    if (!text) return false;
+    if (text->isEmpty()) {
+        out->reset();
+        return true;
+    }
+    const auto t = FileText::parseFileDateTimeText(*text);
+    if (!t) return false;
+    *out = *t;
+    return true;
+}
+
+// The line must end right after the last value's ";".
+bool atLineEnd(FileText::FileLineReader &r)
+{
+    const auto rest = r.plain();
+    return rest && rest->isEmpty() && r.atEnd();
+}
+
+bool readTexts(FileText::FileLineReader &r, TAlarm_Rec &rec)
+{
+    const auto subject = r.quotedRaw();
+    const auto description = r.quotedRaw();
+    const auto layer = r.quotedRaw();
+    const auto color = r.integer();
+    if (!subject || !description || !layer || !color) return false;
+    rec.Subject = *subject;
+    rec.Description = *description;
+    rec.LayerName = *layer;
+    rec.ColorNr = *color;
+    return atLineEnd(r);
+}
+
+// Splits checked UTF-8 text into lines (CR LF or LF); nullopt when the bytes are not text.
+std::optional<QStringList> textLines(const QByteArray &bytes, QString *error)
+{
+    if (bytes.size() > MaxFileBytes) {
+        if (error) *error = QStringLiteral("The file is too large.");
+        return std::nullopt;
+    }
+    auto decoder = QStringDecoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError() || text.contains(QChar(0))) {
+        if (error) *error = QStringLiteral("The file is not text.");
+        return std::nullopt;
+    }
+    QStringList lines = text.split(u'\n');
+    for (QString &l : lines)
+        if (l.endsWith(u'\r')) l.chop(1);
+    return lines;
+}
+
+bool isHeader(const QStringList &lines, const char *header)
+{
+    return !lines.isEmpty() && lines.first() == QLatin1String(header);
+}
+
+QByteArray joinLines(const QString &header, const QStringList &lines)
+{
+    QByteArray out = header.toUtf8() + "\r\n";
+    for (const QString &l : lines)
+        out += l.toUtf8() + "\r\n";
+    return out;
+}
+
+// nullopt when the file exists but cannot be read; an empty array for a missing file.
+std::optional<QByteArray> readWhole(const QString &path, QString *error)
+{
+    QFile f(path);
+    if (!f.exists()) return QByteArray();
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (error) *error = f.errorString();
+        return std::nullopt;
+    }
+    if (f.size() > MaxFileBytes) return f.read(MaxFileBytes + 1);
+    return f.readAll();
+}
+
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *error)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        if (error) *error = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool setAside(const QString &path, QString *asidePath)
+{
+    const QString target = path + QStringLiteral(".damaged");
+    QFile::remove(target);
+    if (!QFile::rename(path, target)) return false;
+    *asidePath = target;
+    return true;
+}
+
+// Runs `body` while holding the lock file of `path`.
+FileResult underLock(const QString &path, const std::function<FileResult()> &body)
+{
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(30000);
+    if (!lock.tryLock(LockTimeoutMs)) {
+        FileResult r;
+        r.error = QStringLiteral("The file %1 is locked by another program.").arg(path);
+        return r;
+    }
+    return body();
+}
+
+// Reads the alarms of the file at `path` for a rewrite; an unreadable file is set aside.
+std::optional<AlarmFileContent> loadForRewrite(const QString &path, FileResult &result)
+{
+    QString error;
+    const auto bytes = readWhole(path, &error);
+    if (!bytes) {
+        result.error = error;
+        return std::nullopt;
+    }
+    auto content = parseAlarmFile(*bytes, &error);
+    if (!content) {
+        if (!setAside(path, &result.setAsidePath)) {
+            result.error = error;
+            return std::nullopt;
+        }
+        return AlarmFileContent{};
+    }
+    result.droppedLines = content->damagedLines;
+    return content;
+}
+
+} // namespace
+
+QString alarmLine(const TAlarm_Rec &rec)
+{
+    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8;")
+        .arg(QString::number(rec.ID), optionalTimeText(rec.StartTime),
+             optionalTimeText(rec.EndTime), FileText::fileDateTimeText(rec.AlarmTime), rec.Subject,
+             rec.Description, rec.LayerName, QString::number(rec.ColorNr));
+}
+
+std::optional<TAlarm_Rec> parseAlarmLine(QStringView line)
+{
+    FileText::FileLineReader r(line);
+    TAlarm_Rec rec;
+    const auto id = r.integer();
+    if (!id || !readOptionalTime(r, &rec.StartTime) || !readOptionalTime(r, &rec.EndTime))
+        return std::nullopt;
+    const auto alarm = r.dateTime();
+    if (!alarm) return std::nullopt;
+    rec.ID = *id;
+    rec.AlarmTime = *alarm;
+    if (!readTexts(r, rec)) return std::nullopt;
+    return rec;
+}
+
+QString snoozeLine(int code, const TAlarm_Rec &rec)
+{
+    return QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8;")
+        .arg(QString::number(code), QString::number(rec.ID), optionalTimeText(rec.StartTime),
+             optionalTimeText(rec.EndTime), rec.Subject, rec.Description, rec.LayerName,
+             QString::number(rec.ColorNr));
+}
+
+std::optional<TSnoozeRequest> parseSnoozeLine(QStringView line)
+{
+    FileText::FileLineReader r(line);
+    TSnoozeRequest req;
+    const auto code = r.integer();
+    const auto id = r.integer();
+    if (!code || !id || !readOptionalTime(r, &req.Rec.StartTime) ||
+        !readOptionalTime(r, &req.Rec.EndTime) || !readTexts(r, req.Rec))
+        return std::nullopt;
+    req.Code = *code;
+    req.Rec.ID = *id;
+    return req;
+}
+
+std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString *error)
+{
+    const auto lines = textLines(bytes, error);
+    if (!lines) return std::nullopt;
+    AlarmFileContent content;
+    if (bytes.isEmpty()) return content;
+    if (!isHeader(*lines, AlarmHeader)) {
+        if (error) *error = QStringLiteral("The first line is not the alarm file header.");
+        return std::nullopt;
+    }
+    for (qsizetype i = 1; i < lines->size(); ++i) {
+        if (lines->at(i).isEmpty()) continue;
+        if (auto rec = parseAlarmLine(lines->at(i)))
+            content.alarms.append(*rec);
+        else
+            ++content.damagedLines;
+    }
+    return content;
+}
+
+std::optional<QList<TSnoozeRequest>> parseSnoozeFile(const QByteArray &bytes, QString *error)
+{
+    const auto lines = textLines(bytes, error);
+    if (!lines) return std::nullopt;
+    QList<TSnoozeRequest> requests;
+    if (bytes.isEmpty()) return requests;
+    if (!isHeader(*lines, SnoozeHeader)) {
+        if (error) *error = QStringLiteral("The first line is not the snooze file header.");
+        return std::nullopt;
+    }
+    for (qsizetype i = 1; i < lines->size(); ++i) {
+        if (lines->at(i).isEmpty()) continue;
+        auto req = parseSnoozeLine(lines->at(i));
+        if (!req) {
+            if (error) *error = QStringLiteral("Line %1 is not a snooze line.").arg(i + 1);
+            return std::nullopt;
+        }
+        requests.append(*req);
+    }
+    return requests;
+}
+
+QByteArray alarmFileBytes(const QList<TAlarm_Rec> &alarms)
+{
+    QStringList lines;
+    for (const TAlarm_Rec &a : alarms)
+        lines << alarmLine(a);
+    return joinLines(QLatin1String(AlarmHeader), lines);
+}
+
+QByteArray snoozeFileBytes(const QList<TSnoozeRequest> &requests)
+{
+    QStringList lines;
+    for (const TSnoozeRequest &r : requests)
+        lines << snoozeLine(r.Code, r.Rec);
+    return joinLines(QLatin1String(SnoozeHeader), lines);
+}
+
+FileResult rewriteAlarms(const QString &dataDir,
+                         const std::function<QList<TAlarm_Rec>(QList<TAlarm_Rec>)> &change)
+{
+    const QString path = dataDir + QLatin1String(AlarmFileName);
+    return underLock(path, [&] {
+        FileResult result;
+        auto content = loadForRewrite(path, result);
+        if (!content) return result;
+        const QList<TAlarm_Rec> alarms = change(std::move(content->alarms));
+        result.ok = writeAtomically(path, alarmFileBytes(alarms), &result.error);
+        return result;
+    });
+}
+
+FileResult appendAlarms(const QString &dataDir, const QList<TAlarm_Rec> &alarms)
+{
+    return rewriteAlarms(dataDir, [&](QList<TAlarm_Rec> old) {
+        old.append(alarms);
+        return old;
+    });
+}
+
+FileResult appendSnooze(const QString &dataDir, const TSnoozeRequest &request)
+{
+    const QString path = dataDir + QLatin1String(SnoozeFileName);
+    return underLock(path, [&] {
+        FileResult result;
+        QString error;
+        const auto bytes = readWhole(path, &error);
+        if (!bytes) {
+            result.error = error;
+            return result;
+        }
+        auto requests = parseSnoozeFile(*bytes, &error);
+        if (!requests) {
+            if (!setAside(path, &result.setAsidePath)) {
+                result.error = error;
+                return result;
+            }
+            requests.emplace();
+        }
+        requests->append(request);
+        result.ok = writeAtomically(path, snoozeFileBytes(*requests), &result.error);
+        return result;
+    });
+}
+
+SnoozeTakeResult takeSnoozeRequests(const QString &dataDir)
+{
+    const QString path = dataDir + QLatin1String(SnoozeFileName);
+    SnoozeTakeResult take;
+    const FileResult locked = underLock(path, [&] {
+        FileResult result;
+        const auto bytes = readWhole(path, &result.error);
+        if (!bytes) return result;
+        auto requests = parseSnoozeFile(*bytes, &result.error);
+        if (!requests) {
+            setAside(path, &result.setAsidePath);
+            return result;
+        }
+        if (QFile::exists(path) && !QFile::remove(path)) {
+            result.error = QStringLiteral("The snooze file could not be removed.");
+            return result;
+        }
+        take.requests = std::move(*requests);
+        result.ok = true;
+        return result;
+    });
+    take.ok = locked.ok;
+    take.error = locked.error;
+    if (!take.ok) take.requests.clear();
+    return take;
+}
+
+} // namespace AlarmFiles
