@@ -170,7 +170,8 @@ bool TDEvents::duplicateToLayer(int layerId)
     return r.applied;
 }
 
-namespace {
+namespace
+{
 TDateTime fromDayAndMs(qint64 day, qint64 msOfDay)
 {
     return DateTimeValue::fromMs(day * DateTimeValue::MsPerDay + msOfDay);
@@ -187,8 +188,8 @@ bool TDEvents::copyToClipboard(int id)
     values[F_Layer] = -Layer();
     values[F_StartTime] = fromDayAndMs(-ClipboardOffset, DateTimeValue::msOfDay(start));
     const qint64 durationMs = DateTimeValue::toMs(end) - DateTimeValue::toMs(start);
-    values[F_EndTime] = DateTimeValue::fromMs(durationMs - qint64(ClipboardOffset) *
-                                                               DateTimeValue::MsPerDay);
+    values[F_EndTime] =
+        DateTimeValue::fromMs(durationMs - qint64(ClipboardOffset) * DateTimeValue::MsPerDay);
     if (m_clipboardCount == 1) {
         CDS.first();
         CDS.deleteRow();

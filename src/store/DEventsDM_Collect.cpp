@@ -19,7 +19,8 @@ int TDEvents::ExpandOccurrences(int firstDay, int endDay)
                                  firstDay, endDay);
 }
 
-namespace {
+namespace
+{
 
 struct RuleKey {
     TDateTime start;
@@ -122,16 +123,14 @@ void TDEvents::CollectDayView(const DaySpanCollection::Request &request)
                [this](const SpanSourceItem &i) { m_spans->day.add(i); });
 }
 
-void TDEvents::CollectMonthView(TDateTime firstDay, TDateTime spanEnd, int firstWeek,
-                                int lastWeek)
+void TDEvents::CollectMonthView(TDateTime firstDay, TDateTime spanEnd, int firstWeek, int lastWeek)
 {
     const CollectionWindow w = m_spans->month.begin(firstDay, firstWeek, lastWeek);
     walkWindow(w, DateTimeValue::dayOf(firstDay), DateTimeValue::dayOf(spanEnd),
                [this](const SpanSourceItem &i) { m_spans->month.add(i); });
 }
 
-void TDEvents::CollectYearView(TDateTime firstDay, TDateTime spanEnd, int firstMonth,
-                               int lastMonth)
+void TDEvents::CollectYearView(TDateTime firstDay, TDateTime spanEnd, int firstMonth, int lastMonth)
 {
     const CollectionWindow w = m_spans->year.begin(firstDay, firstMonth, lastMonth);
     walkWindow(w, DateTimeValue::dayOf(m_spans->year.firstDay()), DateTimeValue::dayOf(spanEnd),

@@ -63,8 +63,7 @@ bool TDEvents::convertOldDataFile(TDReg &reg)
             CDS.setValue(F_Layer, newLayerOf.value(Layer()));
             CDS.post();
         }
-    if (m_layers.count() == 0)
-        m_layers.insertLayer(0, QStringLiteral("Layer1"), true, 1, 1, 30);
+    if (m_layers.count() == 0) m_layers.insertLayer(0, QStringLiteral("Layer1"), true, 1, 1, 30);
     m_layers.CDS.first();
     CDS.first();
     reg.setFirstTime(false);

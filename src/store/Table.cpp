@@ -277,8 +277,7 @@ bool Table::setRecNo(int n)
 
 bool Table::seekFirstAtLeast(int field, const QVariant &value)
 {
-    if (m_keys.empty() || m_keys.front().field != field || m_keys.front().descending)
-        return false;
+    if (m_keys.empty() || m_keys.front().field != field || m_keys.front().descending) return false;
     postIfEditing();
     const TableColumn &c = m_cols[field];
     const QVariant v = c.normalized(value);

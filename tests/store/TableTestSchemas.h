@@ -6,7 +6,13 @@
 namespace TableTestSchemas
 {
 
-inline TableSchema events() { return TDEvents::schema(); }
-inline TableSchema layers() { return TDLayers::schema(); }
+inline TableSchema events()
+{
+    return TDEvents::schema();
+}
+inline TableSchema layers()
+{
+    return TDLayers::schema();
+}
 
 } // namespace TableTestSchemas
