@@ -19,7 +19,8 @@ TDLayers::TDLayers(const QString &dataDir, const Clock *clock) : CDS(schema()), 
     CDS.setActiveIndex("ROW");
     m_load = CDS.load(m_dataDir + FileName);
     CDS.setActiveIndex("ROW");
-    if (CDS.isEmpty()) insertDefaultLayer();
+    if (CDS.isEmpty())
+        insertDefaultLayer();
     CDS.first();
 }
 
@@ -29,13 +30,10 @@ TDLayers::~TDLayers()
     save();
 }
 
-void TDLayers::insertDefaultLayer()
-{
-    insertLayer(0, QStringLiteral("Layer1"), true, 1, 1, 30);
-}
+void TDLayers::insertDefaultLayer() { insertLayer(0, QStringLiteral("Layer1"), true, 1, 1, 30); }
 
-TableResult TDLayers::insertLayer(int row, const QString &name, bool show, int color, int archiving,
-                                  int days)
+TableResult TDLayers::insertLayer(int row, const QString &name, bool show, int color,
+                                  int archiving, int days)
 {
     return CDS.insertRow({QVariant(), row, name, show, color, archiving, days, QVariant()});
 }
@@ -53,18 +51,19 @@ QString TDLayers::shownLayersFilter()
     const Table::Bookmark here = CDS.bookmark();
     QStringList terms;
     for (CDS.first(); !CDS.eof() && !CDS.isEmpty(); CDS.next()) {
-        if (Show()) terms << QStringLiteral("Layer = %1").arg(ID());
+        if (Show())
+            terms << QStringLiteral("Layer = %1").arg(ID());
     }
     CDS.gotoBookmark(here);
-    if (terms.isEmpty()) return QStringLiteral("Layer = -1");
+    if (terms.isEmpty())
+        return QStringLiteral("Layer = -1");
     return terms.join(QStringLiteral(" or "));
 }
 
 QString TDLayers::layerFileLine() const
 {
     return QStringLiteral("%1;%2;%3;%4;%5")
-        .arg(FileText::quoteFileText(Name()),
-             Show() ? QStringLiteral("True") : QStringLiteral("False"))
+        .arg(FileText::quoteFileText(Name()), Show() ? QStringLiteral("True") : QStringLiteral("False"))
         .arg(Color())
         .arg(Archiving())
         .arg(Days());
