@@ -181,6 +181,12 @@ bool Table::findFirst()
     return false;
 }
 
+bool Table::acceptsCurrent()
+{
+    postIfEditing();
+    return currentSlot() >= 0 && passesFilters();
+}
+
 bool Table::findNext()
 {
     postIfEditing();
@@ -266,6 +272,42 @@ bool Table::setRecNo(int n)
     postIfEditing();
     m_pos = n - 1;
     m_eof = m_bof = false;
+    return true;
+}
+
+bool Table::seekFirstAtLeast(int field, const QVariant &value)
+{
+    if (m_keys.empty() || m_keys.front().field != field || m_keys.front().descending) return false;
+    postIfEditing();
+    const TableColumn &c = m_cols[field];
+    const QVariant v = c.normalized(value);
+    // Rows below `v`: nulls, then smaller values. A null `v` lets every row qualify.
+    auto below = [&](int slot) {
+        if (c.nulls[slot] != 0) return v.isValid();
+        if (!v.isValid()) return false;
+        switch (c.type) {
+        case FieldType::AutoInc:
+        case FieldType::Integer:
+        case FieldType::Boolean:
+            return c.ints[slot] < v.toInt();
+        case FieldType::DateTime:
+            return c.reals[slot] < v.toDouble();
+        case FieldType::Text:
+        case FieldType::Memo:
+            return compareText(c.texts[slot], v.toString()) < 0;
+        case FieldType::Blob:
+            return c.bytes[slot] < v.toByteArray();
+        }
+        return false;
+    };
+    const auto it = std::partition_point(m_order.begin(), m_order.end(), below);
+    if (it == m_order.end()) {
+        m_eof = true;
+        return false;
+    }
+    m_pos = int(it - m_order.begin());
+    m_eof = false;
+    m_bof = m_pos == 0;
     return true;
 }
 
@@ -453,6 +495,8 @@ TableResult Table::insertRow(const QVariantList &values)
 TableResult Table::deleteRow()
 {
     if (editing()) cancel();
+    if (currentSlot() < 0) return notApplied(QStringLiteral("no current row"));
+    if (m_beforeDelete) m_beforeDelete(*this);
     const int slot = currentSlot();
     if (slot < 0) return notApplied(QStringLiteral("no current row"));
     m_order.erase(m_order.begin() + m_pos);
@@ -482,7 +526,9 @@ TableResult Table::emptyTable()
     resetRows();
     m_pending.clear();
     m_pendingEmpty = true;
-    return writeThrough();
+    const TableResult r = writeThrough();
+    if (m_afterReset) m_afterReset(*this);
+    return r;
 }
 
 // ---- values ----------------------------------------------------------------------------------
@@ -746,6 +792,7 @@ TableLoadResult Table::load(const QString &path)
         result.error = error;
         break;
     }
+    if (m_afterReset) m_afterReset(*this);
     return result;
 }
 

@@ -130,6 +130,9 @@ public:
     // none is found the cursor stays where it was and eof() turns true.
     bool findFirst();
     bool findNext();
+    // Whether the current row passes the filter text and the record filter, as findFirst and
+    // findNext judge it; false with no current row. The cursor does not move.
+    bool acceptsCurrent();
 
     // ---- cursor -------------------------------------------------------------------------
     void first();
@@ -156,6 +159,12 @@ public:
     {
         return locate(fieldIndex(fieldName), value);
     }
+
+    // Makes current the first row in index order whose value of `field` is at or above
+    // `value` (nulls sort below every value). `field` must be the leading field of the active
+    // index and ascending; this is a binary search. False when no row qualifies (the cursor
+    // then stays where it was and eof() turns true) or the field does not lead the index.
+    bool seekFirstAtLeast(int field, const QVariant &value);
 
     Bookmark bookmark() const;
     // False (cursor unchanged) when the row no longer exists.
@@ -186,6 +195,12 @@ public:
     // Deletes every row; the auto-increment counter goes on from where it was.
     TableResult emptyTable();
     void setAfterPost(AfterPost cb) { m_afterPost = std::move(cb); }
+    // Called by deleteRow() with the cursor on the row about to go.
+    using BeforeDelete = std::function<void(Table &)>;
+    void setBeforeDelete(BeforeDelete cb) { m_beforeDelete = std::move(cb); }
+    // Called after emptyTable() and after load() replaced every row.
+    using AfterReset = std::function<void(Table &)>;
+    void setAfterReset(AfterReset cb) { m_afterReset = std::move(cb); }
     // Every change is final at post; nothing is kept to merge. Kept for the stores' calls.
     void mergeChangeLog() {}
 
@@ -272,6 +287,8 @@ private:
     TableFilter m_filter;
     RecordFilter m_recordFilter;
     AfterPost m_afterPost;
+    BeforeDelete m_beforeDelete;
+    AfterReset m_afterReset;
 
     int m_pos = -1;
     bool m_eof = true;
