@@ -370,33 +370,35 @@ void TLumGrid_DW::drawCell(QPainter &p, int col, int row, const QRect &rect, Gri
         const int shade = cellShade(step, StepsPerHour());
         color = QColor(shade, shade, shade);
     }
+    // Each filled run carries the line along its bottom; occupied columns are left to the boxes.
+    const auto fillRun = [&](int x0, int x1) {
+        if (x1 < x0) return;
+        p.fillRect(QRect(x0, c.top(), x1 - x0 + 1, c.height()), color);
+        p.fillRect(QRect(x0, c.bottom() + 1, x1 - x0 + 1, 1), lineColor());
+    };
     const DaySpanCollection &coll = m_model.dayCollection();
     const int n = std::min(coll.columnCount(col, step), int(SpanLimits::MaxColumns));
     if (n <= 0) {
-        p.fillRect(c, color);
-    } else {
-        const double w = rect.width() - 10;
-        const auto xAt = [&](int column) {
-            return rect.left() + int(std::trunc(w / n * (column - 1)));
-        };
-        int a = 1;
-        while (a <= n) {
-            if (coll.timeOccupant(col, step, a) != 0) {
-                ++a;
-                continue;
-            }
-            int b = a;
-            while (b <= n && coll.timeOccupant(col, step, b) == 0)
-                ++b;
-            const int x0 = xAt(a);
-            const int x1 = b > n ? c.right() : xAt(b) - 1;
-            if (x1 >= x0) p.fillRect(QRect(x0, c.top(), x1 - x0 + 1, c.height()), color);
-            a = b;
-        }
-        if (coll.timeOccupant(col, step, n) != 0)
-            p.fillRect(QRect(c.right() - 8, c.top(), 9, c.height()), color);
+        fillRun(c.left(), c.right());
+        return;
     }
-    p.fillRect(QRect(c.left(), c.bottom() + 1, c.width(), 1), lineColor());
+    const double w = rect.width() - 10;
+    const auto xAt = [&](int column) {
+        return rect.left() + int(std::trunc(w / n * (column - 1)));
+    };
+    int a = 1;
+    while (a <= n) {
+        if (coll.timeOccupant(col, step, a) != 0) {
+            ++a;
+            continue;
+        }
+        int b = a;
+        while (b <= n && coll.timeOccupant(col, step, b) == 0)
+            ++b;
+        fillRun(xAt(a), b > n ? c.right() : xAt(b) - 1);
+        a = b;
+    }
+    if (coll.timeOccupant(col, step, n) != 0) fillRun(c.right() - 8, c.right());
 }
 
 void TLumGrid_DW::paintAfterCells(QPainter &p, const QRegion &region)
