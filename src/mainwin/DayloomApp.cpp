@@ -1,10 +1,12 @@
 #include "mainwin/DayloomApp.h"
 
+#include "core/DTimeDM.h"
 #include "mainwin/MainDM.h"
+#include "store/DEventsDM.h"
 #include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
 
-#include <QGuiApplication>
-
+#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 
@@ -43,23 +45,63 @@ DayloomApp::DayloomApp(const RegLocations &where, const CommandLine &cmd)
     m_reg = std::make_unique<TDReg>(where);
     provideAlarmSound(m_reg->Path());
 
-    m_layers = std::make_unique<TDLayers>(m_reg->Path(), &m_clock);
-    m_main = std::make_unique<TForm_Main>(*m_reg, *m_layers, m_clock);
-    // The tables are saved whenever the program loses activation.
-    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, m_main.get(),
-                     [this](Qt::ApplicationState state) {
-                         if (state != Qt::ApplicationActive) m_layers->save();
-                     });
+    const QString dir = m_reg->Path();
+    m_time = std::make_unique<TDTime>(m_clock);
+    m_layers = std::make_unique<TDLayers>(dir, &m_clock);
+    m_events = std::make_unique<TDEvents>(dir, *m_layers, *m_time, &m_clock);
+    m_tasks = std::make_unique<TDTasks>(dir, *m_layers, m_clock);
+    m_main = std::make_unique<TForm_Main>(*m_reg, *m_layers, *m_events, *m_tasks, *m_time, m_clock,
+                                          cmd.kind == CommandLine::Kind::Import ? cmd.importPath
+                                                                                : QString());
+    reportTableLoads();
     if (m_reg->writeFailed())
         m_main->showMessage(
             QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
                            "current settings, but changes will not be kept.")
                 .arg(where.settingsFile));
-    m_main->setPendingImport(cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
 }
 
-DayloomApp::~DayloomApp() = default;
+DayloomApp::~DayloomApp()
+{
+    // Reverse order of creation; each store saves its table as it goes.
+    m_main.reset();
+    m_tasks.reset();
+    m_events.reset();
+    m_layers.reset();
+    m_time.reset();
+    m_reg.reset();
+}
+
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
+{
+    switch (load.status) {
+    case TableLoadResult::SetAside:
+        return QStringLiteral("The table file \"%1\" could not be read. It was renamed to "
+                              "\"%2\" and Dayloom starts with an empty table. The last daily "
+                              "copy, if there is one, is \"%3\".")
+            .arg(fileName, QDir::toNativeSeparators(load.setAsidePath),
+                 QString(fileName).replace(QStringLiteral(".cds"), QStringLiteral(".bak")));
+    case TableLoadResult::Failed:
+        return QStringLiteral("The table file \"%1\" could not be opened (%2). Dayloom runs on an "
+                              "empty table, and changes to it will not be kept.")
+            .arg(fileName, load.error);
+    default:
+        return {};
+    }
+}
+
+void DayloomApp::reportTableLoads()
+{
+    QStringList texts;
+    for (const auto &[name, load] : {std::pair{TDLayers::FileName, &m_layers->loadResult()},
+                                     std::pair{TDEvents::FileName, &m_events->loadResult()},
+                                     std::pair{TDTasks::FileName, &m_tasks->loadResult()}}) {
+        const QString text = tableLoadMessage(QString::fromLatin1(name), *load);
+        if (!text.isEmpty()) texts << text;
+    }
+    if (!texts.isEmpty()) m_main->showMessage(texts.join(QStringLiteral("\n\n")));
+}
 
 QString DayloomApp::handleMessage(const QString &message)
 {

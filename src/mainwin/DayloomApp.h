@@ -1,14 +1,20 @@
 #pragma once
-// The running program: builds the settings, the stores, the main window and the dialogs in
-// that order and destroys them in reverse order (member order below).
+// The running program: builds the clock, the settings, the date module, the stores, the main
+// window and the dialogs in that order and destroys them in reverse order (member order below).
+// The date module TDTime is created here, before the events store that reads its collection
+// window, and handed to the store and the main window alike.
 #include "core/Clock.h"
 #include "core/CommandLine.h"
 #include "core/DRegDM.h"
+#include "store/Table.h"
 
 #include <QString>
 #include <memory>
 
+class TDEvents;
 class TDLayers;
+class TDTasks;
+class TDTime;
 class TForm_Main;
 
 class DayloomApp
@@ -23,14 +29,25 @@ public:
     TDReg &reg() { return *m_reg; }
     TForm_Main &mainWindow() { return *m_main; }
     TDLayers &layers() { return *m_layers; }
+    TDEvents &events() { return *m_events; }
+    TDTasks &tasks() { return *m_tasks; }
     const Clock &clock() const { return m_clock; }
 
 private:
+    // Tells the user once about table files that could not be read (renamed aside) or opened.
+    void reportTableLoads();
+
     Clock m_clock;
     std::unique_ptr<TDReg> m_reg;
+    std::unique_ptr<TDTime> m_time;
     std::unique_ptr<TDLayers> m_layers;
+    std::unique_ptr<TDEvents> m_events;
+    std::unique_ptr<TDTasks> m_tasks;
     std::unique_ptr<TForm_Main> m_main;
 };
+
+// The text that reports a table file's load to the user; empty when it loaded or was missing.
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load);
 
 // Writes "import.dat" (one line: `path`) into `dataDir`. False when it cannot be written.
 bool writeImportFile(const QString &dataDir, const QString &path);

@@ -2,20 +2,26 @@
 
 #include "core/Clock.h"
 #include "core/DRegDM.h"
+#include "mainwin/EventsGridModel.h"
+#include "store/DEventsDM.h"
 #include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
+#include "views/GridsDM.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTextStream>
 
-TForm_Main::TForm_Main(TDReg &reg, TDLayers &layers, const Clock &clock, QWidget *parent)
-    : QMainWindow(parent), m_reg(reg), m_layers(layers), m_clock(clock), m_time(clock),
-      m_font(TDFont::fromPlatform(QApplication::font("QMenu")))
+TForm_Main::TForm_Main(TDReg &reg, TDLayers &layers, TDEvents &events, TDTasks &tasks, TDTime &time,
+                       const Clock &clock, const QString &pendingImport, QWidget *parent)
+    : QMainWindow(parent), m_reg(reg), m_layers(layers), m_events(events), m_tasks(tasks),
+      m_clock(clock), m_time(time), m_font(TDFont::fromPlatform(QApplication::font("QMenu")))
 {
     QDir::setCurrent(m_reg.Path());
     m_format.BuildDateFormat(m_reg.DateFormat(), m_reg.DateSeparator());
@@ -35,16 +41,57 @@ TForm_Main::TForm_Main(TDReg &reg, TDLayers &layers, const Clock &clock, QWidget
     buildWidgets();
     buildMenus();
     buildPopups();
+    buildTimeGrid();
     applyStartupView();
 
-    // Daily copy of the table files; a store not built yet has no file to copy here.
-    m_layers.CDS.backupTo(m_reg.Path() + "Layers.bak");
+    // Daily copies. Only a table read from its file is copied: after a table file was set
+    // aside (or could not be opened) its store is empty, and copying that would overwrite the
+    // last good ".bak".
+    const QString dir = m_reg.Path();
+    if (m_layers.loadResult().status == TableLoadResult::Loaded)
+        m_layers.CDS.backupTo(dir + "Layers.bak");
+    if (m_events.loadResult().status == TableLoadResult::Loaded)
+        m_events.CDS.backupTo(dir + "Events.bak");
+    if (m_tasks.loadResult().status == TableLoadResult::Loaded)
+        m_tasks.CDS.backupTo(dir + "Tasks.bak");
+
+    if (m_reg.FirstTime()) m_events.convertOldDataFile(m_reg);
+
+    if (!m_tasks.setIndexName(m_reg.TasksIndexName()))
+        m_tasks.setIndexName(QString::fromLatin1(TDTasks::DefaultIndexName));
+
+    // Posts from elsewhere than the grid's own drags (editors, commands) show on the next
+    // turn of the event loop, once for any number of posts.
+    m_events.setAfterPostHook([this] { eventsPosted(); });
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive) saveTables();
+            });
 
     reFilter();
+
+    m_timerMain.setInterval(MainTimerMs);
+    connect(&m_timerMain, &QTimer::timeout, this, &TForm_Main::Timer_MainTimer);
+    m_timerMain.start();
+
+    setPendingImport(pendingImport);
     setWindowTitle(QString::fromLatin1(Caption));
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main()
+{
+    m_events.setAfterPostHook(nullptr);
+}
+
+bool TForm_Main::saveTables()
+{
+    const bool layersSaved = m_layers.save().ok();
+    const bool eventsSaved = m_events.save().ok();
+    const bool tasksSaved = m_tasks.save().ok();
+    return layersSaved && eventsSaved && tasksSaved;
+}
+
+void TForm_Main::Timer_MainTimer() {}
 
 void TForm_Main::setMessageHandler(std::function<void(const QString &)> handler)
 {
@@ -96,7 +143,8 @@ void TForm_Main::wakeUp(int param)
 
 bool TForm_Main::closeHidesToTray() const
 {
-    return m_reg.UseTrayIcon() && !m_shutdownRequested && QSystemTrayIcon::isSystemTrayAvailable();
+    return m_reg.UseTrayIcon() && !m_shutdownRequested && m_trayIcon && m_trayIcon->isVisible() &&
+           QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TForm_Main::closeEvent(QCloseEvent *event)
@@ -116,7 +164,10 @@ void TForm_Main::setLayerFilterHandler(std::function<void(const QString &)> hand
 
 void TForm_Main::reFilter()
 {
-    if (m_layerFilterHandler) m_layerFilterHandler(m_layers.shownLayersFilter());
+    const QString filter = m_layers.shownLayersFilter();
+    m_events.CDS.setFilterText(filter);
+    m_tasks.setFilterText(filter);
+    if (m_layerFilterHandler) m_layerFilterHandler(filter);
     refresh();
 }
 

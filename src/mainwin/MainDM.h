@@ -2,6 +2,9 @@
 // The main window. It owns the views and steers them; the data lives in the stores handed in
 // by the program entry. It holds the navigation state of the current view (view number,
 // selected date, span in TDTime, scale, zoom, scroll) and hands it to the grids.
+//
+// TDTime belongs to the program entry, which creates it before the events store (the store
+// reads its collection window from it) and hands the same object to the window.
 #include "core/DFontDM.h"
 #include "core/DFormatDM.h"
 #include "core/DTimeDM.h"
@@ -15,6 +18,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <memory>
 
 class Clock;
 class DateHeaderGrid;
@@ -23,9 +27,14 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QScrollBar;
+class EventsGridModel;
+class QSystemTrayIcon;
+class TDEvents;
 class TDLayers;
 class TDReg;
+class TDTasks;
 class TLumButton;
+class TLumGrid_DW;
 class ViewTab;
 
 class TForm_Main : public QMainWindow
@@ -38,11 +47,23 @@ public:
     static constexpr int BottomBarHeight = 29;
     static constexpr int KeyRepeatMs = 150;
     static constexpr int AutoScrollMs = 60;
+    static constexpr int MainTimerMs = 45000;
 
-    // Applies the start-up view, hour and scale from the settings; the selected date is the
-    // clock's today.
-    TForm_Main(TDReg &reg, TDLayers &layers, const Clock &clock, QWidget *parent = nullptr);
+    // Runs the creation steps in order: the time grid and all-day strip over the events store,
+    // the start-up view, hour and scale from the settings (the selected date is the clock's
+    // today), the ".bak" copies of the tables that loaded, the one-time conversion of an old
+    // data file when FirstTime is on, the tasks' sort order, the visible-layer filter and a
+    // refresh, the main timer, the pending import (`pendingImport`, empty: none) and the
+    // caption. Every reference must outlive the window.
+    TForm_Main(TDReg &reg, TDLayers &layers, TDEvents &events, TDTasks &tasks, TDTime &time,
+               const Clock &clock, const QString &pendingImport = {}, QWidget *parent = nullptr);
     ~TForm_Main() override;
+
+    // Saves the layers, events and tasks tables into the data directory (run whenever the
+    // program loses activation). False when any of them could not be written.
+    bool saveTables();
+    // The 45 s main timer; its tick is Timer_MainTimer().
+    QTimer &MainTimer() { return m_timerMain; }
 
     // --- Start-up and wake-up ---------------------------------------------------------------
     // Wake-up from another start of the program: 0 shows the window, 1 also takes the layer
@@ -65,8 +86,12 @@ public:
     // Dialogs closed by a wake-up, first visible one only, in this order.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
 
-    // True when closing hides to the tray instead of ending the program.
+    // True when closing hides to the tray instead of ending the program: only while a tray
+    // icon is shown on a desktop that has a tray (and no shut-down was asked for), so the
+    // window is never hidden where nothing can bring it back.
     bool closeHidesToTray() const;
+    // The tray icon the window hides to; null (the default) or a hidden icon: none.
+    void setTrayIcon(QSystemTrayIcon *icon) { m_trayIcon = icon; }
 
     // --- Services and navigation state ------------------------------------------------------
     TDTime &time() { return m_time; }
@@ -129,6 +154,8 @@ public:
     // Replaces the two placeholders inside Panel_DW by the real widgets (reparented into the
     // panel; the window lays them out from then on). Null keeps the placeholder.
     void installTimeGrid(QWidget *grid, QWidget *allDay);
+    // The real time grid the window created (its strip is dayWeekGrid()->allDay()).
+    TLumGrid_DW *dayWeekGrid() const { return m_dw; }
     QWidget *Panel_DW() const { return m_panelDW; }
     QWidget *timeGridWidget() const { return m_timeGrid; }
     QWidget *allDayWidget() const { return m_allDay; }
@@ -151,6 +178,11 @@ public:
     ViewTab *tab(int family) const { return m_tabs[std::size_t(family)]; }
     QLabel *Label_Date() const { return m_labelDate; }
 
+public slots:
+    // One tick of the main timer. Empty for now: alarms, the change of hour and the change of
+    // day come with the alarm timer.
+    void Timer_MainTimer();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -170,6 +202,9 @@ private:
     void layoutTimeColumns();
     void layoutTimeRows();
     void scrollBarChanged(int hour);
+    // MainDM_TimeGrid.cpp
+    void buildTimeGrid();
+    void eventsPosted();
     // MainDM_Views.cpp
     void applyStartupView();
     void fillDescriptor(int kind);
@@ -182,8 +217,10 @@ private:
 
     TDReg &m_reg;
     TDLayers &m_layers;
+    TDEvents &m_events;
+    TDTasks &m_tasks;
     const Clock &m_clock;
-    TDTime m_time;
+    TDTime &m_time;
     TDFormat m_format;
     TDFont m_font;
     TDView m_view;
@@ -200,6 +237,9 @@ private:
     bool m_navigatorShown = true;
     bool m_settingScroll = false;
     TimeGridHooks m_hooks;
+    std::unique_ptr<EventsGridModel> m_gridModel;
+    TLumGrid_DW *m_dw = nullptr; // owned by Panel_DW
+    bool m_refreshPending = false;
     std::function<void(const QString &)> m_layerFilterHandler;
 
     bool m_pendingImport = false;
@@ -212,6 +252,8 @@ private:
     QTimer m_timerRight;
     QTimer m_timerUp;
     QTimer m_timerDown;
+    QTimer m_timerMain;
+    QSystemTrayIcon *m_trayIcon = nullptr;
 
     // Widgets, owned by their Qt parents.
     QWidget *m_client = nullptr;

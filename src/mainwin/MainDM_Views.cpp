@@ -168,6 +168,7 @@ void TForm_Main::chooseFromTab(int family, int choice)
 
 void TForm_Main::refresh()
 {
+    m_refreshPending = false;
     const int kind = m_view.ViewKind;
     if (kind != ViewTasks) {
         const ViewSpan s = ViewSpans::viewSpan(kind, m_selected, m_reg.StartOfWeek());

@@ -3,7 +3,9 @@
 #include "mainwin/DateHeaderGrid.h"
 #include "mainwin/MainDM.h"
 #include "mainwin/ViewTab.h"
+#include "store/DEventsDM.h"
 #include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
 #include "support/TestEnv.h"
 #include "views/LumButton.h"
 
@@ -35,10 +37,11 @@ RegLocations testLocations()
 // A main window on its own settings and layers, today fixed at Wednesday 9 Aug 2000 10:30.
 struct Window {
     explicit Window(const std::function<void(TDReg &)> &settings = {})
-        : reg(testLocations()), layers(reg.Path(), &clock)
+        : reg(testLocations()), layers(reg.Path(), &clock),
+          events(reg.Path(), layers, time, &clock), tasks(reg.Path(), layers, clock)
     {
         if (settings) settings(reg);
-        win = std::make_unique<TForm_Main>(reg, layers, clock);
+        win = std::make_unique<TForm_Main>(reg, layers, events, tasks, time, clock);
         win->resize(1000, 700);
         win->show();
         QApplication::processEvents();
@@ -52,7 +55,10 @@ struct Window {
 
     Clock clock = fixedClock();
     TDReg reg;
+    TDTime time{clock};
     TDLayers layers;
+    TDEvents events;
+    TDTasks tasks;
     std::unique_ptr<TForm_Main> win;
 
     TForm_Main &w() { return *win; }

@@ -9,10 +9,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QSystemTrayIcon>
 #include <future>
 #include <thread>
 
-namespace {
+namespace
+{
 RegLocations testLocations()
 {
     const QString root = TestEnv::freshDir("app");
@@ -23,8 +25,8 @@ RegLocations testLocations()
 // Sends a message from another thread while this thread serves the socket.
 QString sendAndServe(const QString &folder, const QString &message)
 {
-    auto answer = std::async(std::launch::async,
-                             [&] { return SingleInstance::send(folder, message, 3000); });
+    auto answer =
+        std::async(std::launch::async, [&] { return SingleInstance::send(folder, message, 3000); });
     QElapsedTimer t;
     t.start();
     while (answer.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready &&
@@ -84,12 +86,18 @@ TEST(WakeUp, ImportCommandLineLeavesThePathPending)
     EXPECT_TRUE(app.mainWindow().isVisible());
 }
 
-TEST(WakeUp, CloseWithoutATrayEndsInsteadOfHiding)
+TEST(WakeUp, CloseEndsTheProgramUnlessATrayIconIsShown)
 {
     DayloomApp app(testLocations(), {});
-    // The offscreen platform has no tray, so closing must not hide the only window.
+    ASSERT_TRUE(app.reg().UseTrayIcon());
+    // UseTrayIcon alone is not enough: with no icon shown nothing could bring the window back.
+    EXPECT_FALSE(app.mainWindow().closeHidesToTray());
+    QSystemTrayIcon hiddenIcon;
+    app.mainWindow().setTrayIcon(&hiddenIcon);
     EXPECT_FALSE(app.mainWindow().closeHidesToTray());
     EXPECT_TRUE(app.mainWindow().close());
+    EXPECT_FALSE(app.mainWindow().isVisible());
+    app.mainWindow().setTrayIcon(nullptr);
 }
 
 TEST(SingleInstance, SecondClaimFailsAndMessagesReachTheFirst)
