@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QTimer>
 
 namespace
 {
@@ -53,13 +54,18 @@ DayloomApp::DayloomApp(const RegLocations &where, const CommandLine &cmd)
     m_main = std::make_unique<TForm_Main>(*m_reg, *m_layers, *m_events, *m_tasks, *m_time, m_clock,
                                           cmd.kind == CommandLine::Kind::Import ? cmd.importPath
                                                                                 : QString());
-    reportTableLoads();
-    if (m_reg->writeFailed())
-        m_main->showMessage(
-            QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
-                           "current settings, but changes will not be kept.")
-                .arg(where.settingsFile));
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
+    // Problems found while starting are told once, when the event loop runs, so that the
+    // message boxes come over the window.
+    const QString settingsFile = where.settingsFile;
+    QTimer::singleShot(0, m_main.get(), [this, settingsFile] {
+        reportTableLoads();
+        if (m_reg->writeFailed())
+            m_main->showMessage(
+                QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
+                               "current settings, but changes will not be kept.")
+                    .arg(settingsFile));
+    });
 }
 
 DayloomApp::~DayloomApp()

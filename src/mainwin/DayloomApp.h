@@ -20,6 +20,9 @@ class TForm_Main;
 class DayloomApp
 {
 public:
+    // Table files that could not be read or opened, and a settings file that cannot be
+    // written, are reported through the main window's showMessage() once, on the first turn
+    // of the event loop.
     DayloomApp(const RegLocations &where, const CommandLine &cmd);
     ~DayloomApp();
 
@@ -34,7 +37,7 @@ public:
     const Clock &clock() const { return m_clock; }
 
 private:
-    // Tells the user once about table files that could not be read (renamed aside) or opened.
+    // Tells the user about table files that could not be read (renamed aside) or opened.
     void reportTableLoads();
 
     Clock m_clock;

@@ -1,0 +1,311 @@
+// The main window over the real layers, events and tasks stores in a temporary data folder:
+// start-up steps, the week view showing what Events.cds holds, drags reaching the file, the
+// visible-layer filter, and what is told to the user about unreadable table files.
+#include "core/Clock.h"
+#include "core/DRegDM.h"
+#include "core/LayerPalette.h"
+#include "mainwin/DayloomApp.h"
+#include "mainwin/MainDM.h"
+#include "store/DEventsDM.h"
+#include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
+#include "support/TestEnv.h"
+#include "views/GridsDM.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+
+namespace
+{
+TDateTime at(int y, int m, int d, int h = 0, int min = 0)
+{
+    return DateTimeValue::encodeDate(y, m, d) + DateTimeValue::encodeTime(h, min);
+}
+
+bool sameTime(TDateTime a, TDateTime b)
+{
+    return DateTimeValue::toMs(a) == DateTimeValue::toMs(b);
+}
+
+RegLocations locationsIn(const QString &root)
+{
+    return {root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
+            "/opt/dayloom/dayloom"};
+}
+
+constexpr int WorkColour = 3;
+constexpr int HomeColour = 7;
+
+// Fills a data folder the way an earlier run left it: layers "Work" and "Home", the given
+// one-time events in "Work" and one task. Returns the ID of the "Work" layer.
+int seedDataFolder(const QString &dataDir, const std::vector<std::pair<TDateTime, TDateTime>> &work)
+{
+    QDir().mkpath(dataDir);
+    Clock clock;
+    TDTime time(clock);
+    TDLayers layers(dataDir, &clock);
+    layers.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30);
+    const int workId = layers.ID();
+    layers.insertLayer(3, QStringLiteral("Home"), true, HomeColour, 1, 30);
+    TDEvents events(dataDir, layers, time, &clock);
+    for (const auto &[start, end] : work)
+        events.CDS.insertRow({QVariant(), workId, start, end, false, false, 0, 0,
+                              QStringLiteral("Planning"), QString(), false});
+    TDTasks tasks(dataDir, layers, clock);
+    tasks.insertTask(-1, 0, workId, QStringLiteral("Report"));
+    return workId;
+}
+
+// Pixels of `colour` inside `r` of `image`.
+int countColour(const QImage &image, const QRect &r, const QColor &colour)
+{
+    int n = 0;
+    const QRect in = r.intersected(image.rect());
+    for (int y = in.top(); y <= in.bottom(); ++y)
+        for (int x = in.left(); x <= in.right(); ++x)
+            if (image.pixelColor(x, y) == colour) ++n;
+    return n;
+}
+
+// The week of Sunday 6 Aug 2000 with today Wednesday 9 Aug 10:30, over a seeded data folder
+// holding "Planning" on Wednesday 10:00-11:00.
+class StoresWindow : public ::testing::Test
+{
+protected:
+    QString root = TestEnv::freshDir("stores");
+    QString dataDir = root + "/data/";
+    int workId = seedDataFolder(dataDir, {{at(2000, 8, 9, 10), at(2000, 8, 9, 11)}});
+    Clock clock = [] {
+        Clock c;
+        c.setFixed(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
+        return c;
+    }();
+    TDReg reg{locationsIn(root)};
+    TDTime time{clock};
+    std::unique_ptr<TDLayers> layers;
+    std::unique_ptr<TDEvents> events;
+    std::unique_ptr<TDTasks> tasks;
+    std::unique_ptr<TForm_Main> win;
+
+    void SetUp() override
+    {
+        reg.setView(ViewWeek);
+        reg.setTime(8);
+        layers = std::make_unique<TDLayers>(reg.Path(), &clock);
+        events = std::make_unique<TDEvents>(reg.Path(), *layers, time, &clock);
+        tasks = std::make_unique<TDTasks>(reg.Path(), *layers, clock);
+        win = std::make_unique<TForm_Main>(reg, *layers, *events, *tasks, time, clock);
+        win->resize(1000, 700);
+        win->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
+        QApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        win.reset();
+        tasks.reset();
+        events.reset();
+        layers.reset();
+    }
+
+    TLumGrid_DW *grid() { return win->dayWeekGrid(); }
+    // The placed box of event `id` in day column `day`; null when there is none.
+    const TSpanItem_Rec *box(int day, int id)
+    {
+        for (const TSpanItem_Rec &i : events->collections().day.timeItems(day))
+            if (i.ID == id) return &i;
+        return nullptr;
+    }
+    QRect rectOf(const TSpanItem_Rec &i) const
+    {
+        return QRect(i.Left, i.Top, i.Right - i.Left, i.Bottom - i.Top);
+    }
+    int firstEventId()
+    {
+        events->CDS.first();
+        return events->ID();
+    }
+};
+} // namespace
+
+TEST_F(StoresWindow, AnEventOfTheFileShowsAsABoxInItsLayerColour)
+{
+    ASSERT_EQ(win->viewKind(), ViewWeek);
+    ASSERT_EQ(win->timeGridWidget(), grid());
+    const int id = firstEventId();
+    const TSpanItem_Rec *b = box(4, id); // Wednesday is the fourth column from Sunday
+    ASSERT_NE(b, nullptr);
+    const QRect r = rectOf(*b);
+    EXPECT_GE(r.height(), 4 * grid()->rowHeight(1) - 1) << "one hour at the 15-minute scale";
+    const QImage shot = grid()->grab().toImage();
+    const int filled = countColour(shot, r, LayerPalette::layerColor(WorkColour));
+    EXPECT_GT(filled, r.width() * r.height() / 2) << "the box is filled with its layer colour";
+    EXPECT_EQ(countColour(shot, shot.rect(), LayerPalette::layerColor(HomeColour)), 0);
+}
+
+TEST_F(StoresWindow, DraggingTheBoxOneHourDownPostsToTheStoreAndTheFile)
+{
+    const int id = firstEventId();
+    const TSpanItem_Rec *b = box(4, id);
+    ASSERT_NE(b, nullptr);
+    const int rh = grid()->rowHeight(1);
+    const int topBefore = b->Top; // the collection is rebuilt by every drag step
+    const QPoint body(b->Left + 20, (b->Top + b->Bottom) / 2);
+    QTest::mousePress(grid(), Qt::LeftButton, {}, body);
+    ASSERT_EQ(grid()->DragMode(), DragMove);
+    for (int k = 1; k <= 4; ++k)
+        QTest::mouseMove(grid(), body + QPoint(0, k * rh));
+    QTest::mouseRelease(grid(), Qt::LeftButton, {}, body + QPoint(0, 4 * rh));
+    QApplication::processEvents();
+
+    ASSERT_TRUE(events->CDS.locate(TDEvents::F_ID, id));
+    EXPECT_TRUE(sameTime(events->StartTime(), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(events->EndTime(), at(2000, 8, 9, 12)));
+    const TSpanItem_Rec *moved = box(4, id);
+    ASSERT_NE(moved, nullptr);
+    EXPECT_EQ(moved->Top, topBefore + 4 * rh);
+
+    // Every post is in the file already: a second reader sees it without any save.
+    Table reopened(TDEvents::schema());
+    ASSERT_EQ(reopened.load(dataDir + TDEvents::FileName).status, TableLoadResult::Loaded);
+    ASSERT_TRUE(reopened.locate(TDEvents::F_ID, id));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(TDEvents::F_StartTime), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(TDEvents::F_EndTime), at(2000, 8, 9, 12)));
+}
+
+TEST_F(StoresWindow, HidingTheLayerTakesItsEventsOffTheGrid)
+{
+    const int id = firstEventId();
+    ASSERT_NE(box(4, id), nullptr);
+    ASSERT_TRUE(layers->locateID(workId));
+    layers->CDS.edit();
+    layers->CDS.setValue(TDLayers::F_Show, false);
+    layers->CDS.post();
+    win->reFilter();
+    EXPECT_EQ(box(4, id), nullptr);
+    const QImage shot = grid()->grab().toImage();
+    EXPECT_EQ(countColour(shot, shot.rect(), LayerPalette::layerColor(WorkColour)), 0);
+    // The tasks store got the same filter.
+    EXPECT_EQ(tasks->CDS.filterText(), layers->shownLayersFilter());
+}
+
+TEST_F(StoresWindow, APostFromOutsideTheGridShowsAfterOneTurnOfTheLoop)
+{
+    events->CDS.insertRow({QVariant(), workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15), false,
+                           false, 0, 0, QStringLiteral("Call"), QString(), false});
+    const int id = events->ID();
+    EXPECT_EQ(box(5, id), nullptr) << "no refresh inside the post";
+    QApplication::processEvents();
+    EXPECT_NE(box(5, id), nullptr);
+}
+
+TEST_F(StoresWindow, RightPressOnABoxOpensTheEventPopup)
+{
+    const TSpanItem_Rec *b = box(4, firstEventId());
+    ASSERT_NE(b, nullptr);
+    QTest::mousePress(grid(), Qt::RightButton, {}, QPoint(b->Left + 20, (b->Top + b->Bottom) / 2));
+    EXPECT_TRUE(win->PopupMenu_Event()->isVisible());
+    win->PopupMenu_Event()->hide();
+}
+
+TEST_F(StoresWindow, ZoomAndTimeScaleKeepTheBoxOnItsHour)
+{
+    const int id = firstEventId();
+    win->setTimeScale(5); // 1 hour per row
+    const TSpanItem_Rec *b = box(4, id);
+    // A box covers the line above its first row: one row is rowHeight + 1 high.
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Bottom - b->Top, grid()->rowHeight(1) + 1);
+    win->zoomIn();
+    b = box(4, id);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Bottom - b->Top, grid()->rowHeight(1) + 1);
+    // Scrolled so that 10:00 is the first visible hour: the box starts under the strip.
+    win->setTimeScale(3);
+    win->zoomIn();
+    win->zoomIn();
+    ASSERT_TRUE(win->ScrollBar_DW()->isVisible());
+    win->scrollToHour(10);
+    b = box(4, id);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->Top, grid()->rowHeight(0) - 1);
+}
+
+TEST(MainWindowStartUp, CopiesTheTablesToBakAndSortsTasksByTheSetting)
+{
+    struct Case {
+        const char *name;
+        QString setting;
+        QString expected;
+    };
+    for (const Case &c : {Case{"one of the 48 orders", "P-S+F+", "P-S+F+"},
+                          Case{"unknown order falls back", "X+Y+", "S+P+F+"}}) {
+        SCOPED_TRACE(c.name);
+        const QString root = TestEnv::freshDir("bak");
+        seedDataFolder(root + "/data/", {{at(2000, 8, 9, 10), at(2000, 8, 9, 11)}});
+        {
+            TDReg reg(locationsIn(root));
+            reg.setTasksIndexName(c.setting);
+        }
+        DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
+        EXPECT_EQ(app.tasks().indexName(), c.expected);
+        for (const char *name : {"Layers.bak", "Events.bak", "Tasks.bak"})
+            EXPECT_TRUE(QFile::exists(root + "/data/" + name)) << name;
+        Table copy(TDEvents::schema());
+        ASSERT_EQ(copy.load(root + "/data/Events.bak").status, TableLoadResult::Loaded);
+        EXPECT_EQ(copy.recordCount(), 1);
+    }
+}
+
+TEST(MainWindowStartUp, AnUnreadableTableIsReportedOnceAndItsBakKept)
+{
+    const QString root = TestEnv::freshDir("aside");
+    const QString data = root + "/data/";
+    seedDataFolder(data, {});
+    {
+        QFile f(data + "Events.cds");
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("this is not a table file");
+        QFile bak(data + "Events.bak");
+        ASSERT_TRUE(bak.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bak.write("yesterday's copy");
+    }
+    DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
+    QStringList messages;
+    app.mainWindow().setMessageHandler([&](const QString &m) { messages << m; });
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+
+    const QStringList aside =
+        QDir(data).entryList({QStringLiteral("Events.cds.unreadable-*")}, QDir::Files);
+    ASSERT_EQ(aside.size(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("\"Events.cds\""));
+    EXPECT_TRUE(messages[0].contains(data + aside[0]));
+    EXPECT_FALSE(messages[0].contains("Layers.cds")) << "only the table that was set aside";
+    QFile bak(data + "Events.bak");
+    ASSERT_TRUE(bak.open(QIODevice::ReadOnly));
+    EXPECT_EQ(bak.readAll(), QByteArray("yesterday's copy")) << "the empty table is not copied";
+    EXPECT_EQ(app.events().CDS.recordCount(), 0);
+}
+
+TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
+{
+    const QString root = TestEnv::freshDir("order");
+    seedDataFolder(root + "/data/", {});
+    {
+        DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
+        app.events().CDS.insertRow({QVariant(), 1, at(2000, 8, 9, 9), at(2000, 8, 9, 10), false,
+                                    false, 0, 0, QStringLiteral("Late"), QString(), false});
+        EXPECT_TRUE(app.mainWindow().saveTables());
+    }
+    Table reopened(TDEvents::schema());
+    ASSERT_EQ(reopened.load(root + "/data/Events.cds").status, TableLoadResult::Loaded);
+    EXPECT_EQ(reopened.recordCount(), 1);
+}
