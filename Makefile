@@ -3,7 +3,7 @@ BUILD ?= build
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench clean format
+.PHONY: all deps build run test bench fuzz clean format
 
 all: build
 
@@ -28,8 +28,13 @@ bench:
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 	scripts/run-bench $(BENCH_BUILD)
 
+# libFuzzer targets (clang), not part of `make test`. FUZZ_SECONDS per target, default 60.
+fuzz:
+	@scripts/install-deps --fuzz
+	fuzz/run-fuzz
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(BENCH_BUILD) build-fuzz

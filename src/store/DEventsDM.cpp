@@ -25,7 +25,7 @@ TableSchema TDEvents::schema()
 
 TDEvents::TDEvents(const QString &dataDir, TDLayers &layers, TDTime &time, const Clock *clock)
     : CDS(schema()), m_dataDir(dataDir), m_layers(layers), m_time(time),
-      m_spans(std::make_unique<SpanCollections>())
+      m_spans(std::make_unique<SpanCollections>()), m_clock(clock)
 {
     CDS.setClock(clock);
     CDS.setActiveIndex("INDEX");
@@ -53,6 +53,7 @@ void TDEvents::installTableHooks()
     CDS.setRecordFilter([this](const Table &t) { return CDSFilterRecord(t); });
     CDS.setAfterPost([this](Table &) {
         indexCurrentRow();
+        if (StartTime() >= ClipboardBelow) refreshPendingAlarm(ID());
         if (m_afterPostHook) m_afterPostHook();
         CDS.mergeChangeLog();
     });
@@ -258,9 +259,3 @@ TableResult TDEvents::saveTo(const QString &dir)
     CDS.mergeChangeLog();
     return CDS.save(dir + FileName);
 }
-
-void TDEvents::archiveOldEvents() {}
-
-void TDEvents::fillPendingAlarms() {}
-
-void TDEvents::refreshPendingAlarm(int) {}

@@ -11,11 +11,15 @@
 // table's callbacks itself to keep its walk index and clipboard count current, so callers must
 // not replace CDS's after-post, before-delete or after-reset callbacks nor its record filter.
 // They install their own after-post work with setAfterPostHook().
+#include "store/AlarmList.h"
 #include "store/EventWalkIndex.h"
 #include "store/OccurrenceList.h"
 #include "store/SpanCollections.h"
+#include "store/StoreResult.h"
 #include "store/Table.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringList>
 
 #include <functional>
@@ -173,20 +177,60 @@ public:
     TableResult saveTo(const QString &dir);
     TableResult save() { return saveTo(m_dataDir); }
 
-    // Start-up step: archive the old events of the layers that archive. Not built yet: it
-    // comes with the layer-file and archive work; now a no-op.
-    void archiveOldEvents();
-    // Start-up step and after every change of day: rebuild the pending-alarm list. Not built
-    // yet: it comes with the alarm work; now a no-op.
+    // ---- undo log ---------------------------------------------------------------------------
+    // The current row as an event line of the undo log and layer files; `layerNumber`
+    // replaces the layer ID (a layer file's layer number).
+    QString eventLine(std::optional<int> layerNumber = std::nullopt) const;
+    // Writes the listed events (IDs in decimal text; unparsable, unknown IDs and the clipboard
+    // row skipped) into "undo.dat" as "DELETED EVENTS", then deletes them and drops their
+    // pending alarms. The file is written first: when it cannot be written nothing is deleted
+    // and the result carries the error. count: events deleted (0 still writes the file).
+    StoreResult deleteWithUndo(const QStringList &ids);
+    // Inserts the events of a "DELETED EVENTS" undo file as new rows (new IDs), each in its
+    // layer or, when that layer is gone, in the layer at position 1; their alarms are
+    // refreshed. A file that is missing, of another section or damaged changes nothing and
+    // gives the error. count: events restored.
+    StoreResult restoreDeletedEvents();
+    // Inserts parsed event lines (RecordLines::parseEventLine) as new rows. A line's Layer
+    // value is looked up in `layerMap` (layer-file number -> layer ID); a value not in the map
+    // (or an ID of no existing layer) puts the event into the layer at position 1. Returns how
+    // many were inserted.
+    int importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap);
+
+    // ---- archive ------------------------------------------------------------------------
+    // Start-up step and at every change of day: moves the events of layers with Archiving 2
+    // whose EndTime is at or before today - Days + 1 (midnight) into "My Layers/Archive.dyl".
+    // The archive is written (atomically) before the events leave the table; when it cannot
+    // be written no event is removed and the result carries the error. An archive file that
+    // cannot be read is renamed aside ("Archive.dyl.damaged-yyyyMMdd-HHmmss") and a new one
+    // started. count: events archived.
+    StoreResult archiveOldEvents();
+    static QString archivePath(const QString &dataDir);
+
+    // ---- alarms -------------------------------------------------------------------------
+    // Start-up step and after every change of day: rebuilds the pending-alarm list from every
+    // event with AlarmSet (clipboard row skipped).
     void fillPendingAlarms();
-    // Refreshes the pending alarm of one event (after paste). Not built yet; now a no-op.
+    // Refreshes the pending alarm of one event: drops its entry and adds the current one when
+    // the event exists with AlarmSet. Runs after every post by itself.
     void refreshPendingAlarm(int id);
+    const TAlarmList &pendingAlarms() const { return m_alarms; }
+    // Moves the due alarms to "alarm.dat"; a one-time event that rang loses AlarmSet. When the
+    // file cannot be written the list and the table stay as they were.
+    AlarmRules::DueWriteResult writeDueAlarms();
+    // Takes the snoozed reminders out of "snooze.dat" and applies them (codes 0 and 1 re-arm
+    // the event, 2 to 14 add a reminder from now). A file that does not parse changes nothing
+    // (it is set aside by the reader). count: requests applied.
+    StoreResult readSnoozeFile();
 
 private:
     void installTableHooks();
     void rebuildWalkIndex();
     void detectClipboard();
     void indexCurrentRow();
+    const Clock &clock() const { return m_clock ? *m_clock : m_systemClock; }
+    int layerOrFirst(int layerId);
+    std::optional<TAlarm_Rec> alarmEntryOfCurrent(TDateTime today);
     template <class AddItem>
     void walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add);
 
@@ -200,4 +244,10 @@ private:
     EventWalkIndex m_index;
     OccurrenceList m_occurrences;
     std::unique_ptr<SpanCollections> m_spans;
+    const Clock *m_clock = nullptr;
+    Clock m_systemClock;
+    TAlarmList m_alarms;
+    // Occurrences of recurring events whose alarm already rang (event ID, alarm ms), so a
+    // refresh on the same day does not ring them again.
+    QSet<std::pair<int, qint64>> m_fired;
 };

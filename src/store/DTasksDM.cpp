@@ -2,6 +2,7 @@
 
 #include "core/FileText.h"
 #include "store/DLayersDM.h"
+#include "store/UndoLog.h"
 
 #include <QSet>
 
@@ -222,13 +223,20 @@ bool TDTasks::moveInTree(int from, int to)
     const int oldParent = ParentID();
     const int sourceLayer = Layer();
 
+    const auto writeUndo = [&] {
+        m_undoError.clear();
+        return UndoLog::write(m_dataDir, UndoLog::Section::MovedTasks,
+                              {UndoLog::movedTaskRow(source, oldParent)}, &m_undoError);
+    };
     if (to >= m_rows.size()) {
+        if (!writeUndo()) return false;
         setFields(source, {{F_ParentID, -1}, {F_Level, 1}});
     } else {
         if (!CDS.setRecNo(m_rows[to])) return false;
         const int target = ID();
         const int targetLevel = Level();
         if (Layer() != sourceLayer || isDescendantOrSelf(target, source)) return false;
+        if (!writeUndo()) return false;
         setFields(target, {{F_Children, true}, {F_Open, true}});
         setFields(source, {{F_ParentID, target}, {F_Level, targetLevel + 1}});
     }

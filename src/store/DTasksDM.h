@@ -5,6 +5,8 @@
 // Row numbers are the table's 1-based recNo() in the active index; positions in the row list
 // are 0-based.
 #include "store/AlarmList.h"
+#include "store/RecordLines.h"
+#include "store/StoreResult.h"
 #include "store/Table.h"
 
 #include <QList>
@@ -112,12 +114,16 @@ public:
     // Drag of the task at row-list position `from` onto the task at position `to`: it becomes
     // that task's child (the target gets Children and Open); `to` at or past the end of the
     // list makes it top-level. Refused (false, nothing changes) when `from` is outside the
-    // list, `to` is negative or equal to `from`, the tasks are of different layers, or the
-    // target is the task itself or one of its descendants. On a move the subtree's levels
-    // are renumbered, the old parent loses Children and Open when it has no child left, and
-    // the move hook gets the undo record. The row list is not rebuilt.
+    // list, `to` is negative or equal to `from`, the tasks are of different layers, the
+    // target is the task itself or one of its descendants, or "undo.dat" cannot be written
+    // (undoError() says why). Before the move "undo.dat" gets "MOVED TASKS" with the task
+    // and its former parent. On a move the subtree's levels are renumbered, the old parent
+    // loses Children and Open when it has no child left, and the move hook gets the undo
+    // record. The row list is not rebuilt.
     bool moveInTree(int from, int to);
-    // Called after every move with what undoing it needs (the undo file is written there).
+    // Why the last move or delete could not write "undo.dat"; empty when it could.
+    const QString &undoError() const { return m_undoError; }
+    // Called after every move with what undoing it needs.
     void setMovedTaskHook(std::function<void(const TMovedTask &)> hook)
     {
         m_movedHook = std::move(hook);
@@ -132,6 +138,37 @@ public:
     // ID of the top-level task above `id` (`id` itself when top-level); -1 when `id` does not
     // exist. A broken parent chain (cycle, missing parent) ends at the last task reached.
     int topLevelTaskOf(int id);
+
+    // ---- undo log and imports ------------------------------------------------------------
+    // Deletes the listed tasks with their whole subtrees, writing them first into "undo.dat"
+    // as "DELETED TASKS" (parents before children). When the file cannot be written nothing
+    // is deleted and the result carries the error. A surviving former parent without a child
+    // left loses Children and Open. count: tasks deleted.
+    StoreResult deleteWithUndo(const QList<int> &ids);
+    // Inserts the tasks of a "DELETED TASKS" undo file as new rows with the tree shape they
+    // had: children under their restored parents, a restored subtree under its former parent
+    // when that still exists, else top-level (ParentID -1, level 1). Levels are renumbered,
+    // parents get Children and Open, a task whose layer is gone goes to the layer at position
+    // 1 and a subtree takes its parent's layer. A missing, other or damaged file changes
+    // nothing. count: tasks restored.
+    StoreResult restoreDeletedTasks();
+    // Puts the task of a "MOVED TASKS" undo file back under its former parent (its levels
+    // renumbered, the parent it leaves losing Children and Open when childless). A former
+    // parent that no longer exists, or that is now the task itself or below it, makes it a
+    // top-level task. Fails (nothing changes) when the file is missing, of another section,
+    // damaged, or the task is gone.
+    StoreResult restoreMovedTask();
+    // Inserts parsed task lines of a layer file: layers through `layerMap` (file number ->
+    // layer ID; unknown: the layer at position 1), each task under the task of the file that
+    // was its parent; a task whose parent is not in the file becomes top-level. Returns how
+    // many were inserted.
+    int importTasks(const QList<RecordLines::TTaskLine> &lines, const QHash<int, int> &layerMap);
+    // The tasks of these layers as task lines of a layer file: tree pre-order (siblings in
+    // the active index order), IDs renumbered 1, 2, ... in that order, layers as
+    // `layerNumbers` gives them. A task whose parent is missing is written as top-level.
+    // `counts` receives the number of tasks per layer ID.
+    QStringList layerFileTaskLines(const QHash<int, int> &layerNumbers,
+                                   QHash<int, int> *counts = nullptr);
 
     // ---- counts and lines ---------------------------------------------------------------
     int countTasksOfLayer(int layerID);
@@ -173,6 +210,11 @@ private:
     bool setFields(int id, std::initializer_list<std::pair<int, QVariant>> values);
     bool isDescendantOrSelf(int candidate, int ancestor);
     void setTreeLayer(int anyTaskID, int layerID);
+    int layerOrFirst(int layerID);
+    // Inserts task lines as new rows; `outsideParent(oldID)` says whether a parent that is
+    // not among the lines still exists as that ID.
+    int insertTaskLines(const QList<RecordLines::TTaskLine> &lines,
+                        const std::function<int(int fileLayer)> &layerOf, bool keepOutsideParents);
 
     QString m_dataDir;
     TDLayers &m_layers;
@@ -184,5 +226,6 @@ private:
     bool m_walkAll = false; // internal walks: the record filter accepts every row
     TTaskAlarmList m_alarms;
     std::function<void(const TMovedTask &)> m_movedHook;
+    QString m_undoError;
     std::function<void()> m_afterPostHook;
 };

@@ -1,0 +1,87 @@
+#include "store/LayerFile.h"
+
+#include "store/DEventsDM.h"
+#include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
+#include "store/LayerFileFormat.h"
+#include "store/TextFileLines.h"
+
+namespace LayerFile
+{
+
+StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers &layers,
+                       TDEvents &events, TDTasks &tasks)
+{
+    QHash<int, int> numbers; // layer ID -> number in the file
+    QList<int> chosen;
+    QStringList layerLines; // the layer file line of each chosen layer
+    const Table::Bookmark layerHere = layers.CDS.bookmark();
+    for (int id : layerIDs) {
+        if (numbers.contains(id) || !layers.locateID(id)) continue;
+        numbers.insert(id, LayerFileFormat::FirstLayerNumber + int(chosen.size()));
+        chosen.append(id);
+        layerLines.append(layers.layerFileLine());
+    }
+    layers.CDS.gotoBookmark(layerHere);
+
+    QHash<int, int> eventCounts, taskCounts;
+    QStringList eventLines;
+    const Table::Bookmark here = events.CDS.bookmark();
+    events.CDS.first();
+    events.CDS.moveBy(events.clipboardCount());
+    for (; !events.CDS.isEmpty() && !events.CDS.eof(); events.CDS.next()) {
+        const auto it = numbers.constFind(events.Layer());
+        if (it == numbers.constEnd()) continue;
+        eventLines.append(events.eventLine(*it));
+        ++eventCounts[events.Layer()];
+    }
+    events.CDS.gotoBookmark(here);
+    const QStringList taskLines = tasks.layerFileTaskLines(numbers, &taskCounts);
+
+    QStringList rows;
+    for (qsizetype i = 0; i < chosen.size(); ++i)
+        rows.append(LayerFileFormat::layerRowLine(numbers.value(chosen[i]), layerLines[i],
+                                                  eventCounts.value(chosen[i]),
+                                                  taskCounts.value(chosen[i])));
+    QString error;
+    if (!TextFileLines::writeAtomically(
+            path, LayerFileFormat::fileBytes(rows, eventLines, taskLines), &error))
+        return StoreResult::failure(error);
+    StoreResult result;
+    result.count = int(chosen.size());
+    return result;
+}
+
+ImportResult importFile(const QString &path, TDLayers &layers, TDEvents &events, TDTasks &tasks)
+{
+    ImportResult result;
+    const auto bytes = TextFileLines::readFile(path, LayerFileFormat::MaxFileBytes, &result.error);
+    if (!bytes) return result;
+    const auto content = LayerFileFormat::parse(*bytes, &result.error);
+    if (!content) return result;
+    if (layers.count() + content->layers.size() > LayerFileFormat::MaxLayers) {
+        result.error = QStringLiteral("The layer file holds more layers than can be added.");
+        return result;
+    }
+
+    int nextRow = 0;
+    const Table::Bookmark layerHere = layers.CDS.bookmark();
+    for (layers.CDS.first(); !layers.CDS.isEmpty() && !layers.CDS.eof(); layers.CDS.next())
+        nextRow = qMax(nextRow, layers.Row() + 1);
+    QHash<int, int> map; // number in the file -> new layer ID
+    for (const LayerFileFormat::TLayerRow &row : content->layers) {
+        if (!layers.insertLayer(nextRow++, row.Name, row.Show, row.Color, row.Archiving, row.Days)
+                 .applied)
+            continue;
+        map.insert(row.Number, layers.ID());
+        result.layerIDs.append(layers.ID());
+    }
+    layers.CDS.gotoBookmark(layerHere);
+
+    result.events = events.importEvents(content->events, map);
+    result.tasks = tasks.importTasks(content->tasks, map);
+    result.ok = true;
+    return result;
+}
+
+} // namespace LayerFile

@@ -1,0 +1,36 @@
+#pragma once
+// Writing layers with their events and tasks to a layer file (".dyl") and reading one into
+// the stores. The format is LayerFileFormat's.
+#include "store/StoreResult.h"
+
+#include <QList>
+#include <QString>
+
+class TDLayers;
+class TDEvents;
+class TDTasks;
+
+namespace LayerFile
+{
+
+// Writes the layers with these IDs (in this order, numbered -1000, -999, ...) with all their
+// events (clipboard row left out, in event order) and tasks to `path`, atomically. IDs of no
+// existing layer are skipped. count: layers written.
+StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers &layers,
+                       TDEvents &events, TDTasks &tasks);
+
+struct ImportResult {
+    bool ok = false;
+    QString error;       // why nothing was imported
+    QList<int> layerIDs; // the new layers, in file order
+    int events = 0;
+    int tasks = 0;
+    explicit operator bool() const { return ok; }
+};
+
+// Reads `path` whole and checks it before anything changes; then inserts its layers (after
+// the existing ones, in file order), their events and their task trees under the new layer
+// IDs. A file that does not parse, or whose layers would make more than 24, imports nothing.
+ImportResult importFile(const QString &path, TDLayers &layers, TDEvents &events, TDTasks &tasks);
+
+} // namespace LayerFile
