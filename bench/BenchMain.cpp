@@ -32,8 +32,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs) {
-            if (r.error_occurred)
-                BenchReport::fail(r.benchmark_name() + ": " + r.error_message);
+            if (r.error_occurred) BenchReport::fail(r.benchmark_name() + ": " + r.error_message);
             if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "median") continue;
             const double ms =
                 r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e3;

@@ -19,9 +19,8 @@
 namespace
 {
 
-const char *const PlainQuery =
-    "SELECT * FROM events WHERE StartTime < ?2 AND EndTime >= ?1 "
-    "ORDER BY StartTime, EndTime DESC, Subject, ID";
+const char *const PlainQuery = "SELECT * FROM events WHERE StartTime < ?2 AND EndTime >= ?1 "
+                               "ORDER BY StartTime, EndTime DESC, Subject, ID";
 const char *const TunedQuery =
     "SELECT * FROM events WHERE StartTime < ?2 AND StartTime >= ?3 AND EndTime >= ?1 "
     "ORDER BY StartTime, EndTime DESC, Subject, ID";
@@ -56,7 +55,8 @@ struct Peer {
         sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &ins, nullptr);
         const Table::Bookmark here = t.bookmark();
         for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
-            if (t.asBoolean(TDEvents::F_Recurrent) || t.asDateTime(TDEvents::F_StartTime) < TDEvents::ClipboardBelow)
+            if (t.asBoolean(TDEvents::F_Recurrent) ||
+                t.asDateTime(TDEvents::F_StartTime) < TDEvents::ClipboardBelow)
                 continue;
             for (int f = 0; f < columns; ++f) {
                 const QVariant v = t.value(f);
@@ -88,8 +88,9 @@ struct Peer {
         t.gotoBookmark(here);
         sqlite3_finalize(ins);
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-        sqlite3_exec(db, "CREATE INDEX events_start ON events(StartTime);"
-                         "CREATE INDEX events_end ON events(EndTime); ANALYZE;",
+        sqlite3_exec(db,
+                     "CREATE INDEX events_start ON events(StartTime);"
+                     "CREATE INDEX events_end ON events(EndTime); ANALYZE;",
                      nullptr, nullptr, nullptr);
         sqlite3_stmt *q = nullptr;
         sqlite3_prepare_v2(db, "SELECT max(EndTime - StartTime) FROM events", -1, &q, nullptr);
