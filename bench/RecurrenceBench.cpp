@@ -53,27 +53,33 @@ int dayOf(const icaltimetype &t)
 std::string kindPart(int ordinal, int kind)
 {
     const int pos = ordinal == 4 ? -1 : ordinal + 1;
-    const std::string p = std::to_string(pos);
-    switch (kind) {
-    case 0:
-        return ";BYMONTHDAY=" + p;
-    case 1:
-        return ";BYDAY=MO,TU,WE,TH,FR;BYSETPOS=" + p;
-    case 2:
-        return ";BYDAY=SA,SU;BYSETPOS=" + p;
-    default:
-        return ";BYDAY=" + p + DayNames[kind - 3];
-    }
+    char buf[64];
+    if (kind == 0)
+        std::snprintf(buf, sizeof buf, ";BYMONTHDAY=%d", pos);
+    else if (kind == 1)
+        std::snprintf(buf, sizeof buf, ";BYDAY=MO,TU,WE,TH,FR;BYSETPOS=%d", pos);
+    else if (kind == 2)
+        std::snprintf(buf, sizeof buf, ";BYDAY=SA,SU;BYSETPOS=%d", pos);
+    else
+        std::snprintf(buf, sizeof buf, ";BYDAY=%d%s", pos, DayNames[kind - 3]);
+    return buf;
 }
 
 // Day D of a month, clamped to its end.
 std::string monthDayPart(int d)
 {
-    if (d <= 28) return ";BYMONTHDAY=" + std::to_string(d);
+    char buf[64];
+    if (d <= 28) {
+        std::snprintf(buf, sizeof buf, ";BYMONTHDAY=%d", d);
+        return buf;
+    }
     std::string s = ";BYMONTHDAY=28";
-    for (int x = 29; x <= d; ++x)
-        s += "," + std::to_string(x);
-    return s + ";BYSETPOS=-1";
+    for (int x = 29; x <= d; ++x) {
+        std::snprintf(buf, sizeof buf, ",%d", x);
+        s.append(buf);
+    }
+    s.append(";BYSETPOS=-1");
+    return s;
 }
 
 struct PeerRule {
