@@ -3,7 +3,7 @@ BUILD ?= build
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test bench fuzz clean format
+.PHONY: all deps build run demo test bench fuzz clean format
 
 all: build
 
@@ -18,6 +18,14 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	./$(BUILD)/dayloom
+
+# Dayloom on a generated sample calendar in fresh temporary folders (removed afterwards).
+demo: build
+	@tmp=$$(mktemp -d -t dayloom-demo.XXXXXX) && \
+	mkdir -p "$$tmp/data" "$$tmp/config" && \
+	./$(BUILD)/dayloom-sample "$$tmp/data/dayloom" demo && \
+	XDG_DATA_HOME="$$tmp/data" XDG_CONFIG_HOME="$$tmp/config" ./$(BUILD)/dayloom; \
+	status=$$?; rm -rf "$$tmp"; exit $$status
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --no-tests=error

@@ -1,8 +1,19 @@
 // Runs every registered benchmark (5 repetitions unless the command line says otherwise) and,
 // after each, prints one line
 //   time <name> median_ms=<median real time in ms> target_ms=<counter "target_ms", or "none">
-// A benchmark states its target with state.counters["target_ms"].
+// A benchmark states its target with state.counters["target_ms"]. Ratio and memory lines and
+// failures come from BenchReport. The exit status is 1 when a benchmark failed (an error, or a
+// peer that disagreed with us).
+//
+// `dayloom_bench --rss-after-load <dataDir>` instead loads the stores from the data directory
+// and prints the resident memory in bytes (the start-up memory benchmark runs it as a child, so
+// nothing else of the benchmark process is counted).
+#include "BenchCalendar.h"
+#include "BenchReport.h"
+
 #include <benchmark/benchmark.h>
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -21,6 +32,7 @@ public:
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run &r : runs) {
+            if (r.error_occurred) BenchReport::fail(r.benchmark_name() + ": " + r.error_message);
             if (r.run_type != Run::RT_Aggregate || r.aggregate_name != "median") continue;
             const double ms =
                 r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit) * 1e3;
@@ -35,14 +47,31 @@ public:
             std::fprintf(stdout, "time %s median_ms=%.4f target_ms=%s\n", name.c_str(), ms,
                          targetText.c_str());
             std::fflush(stdout);
+            BenchReport::noteMedian(name, ms);
         }
     }
 };
+
+// Resident set size of this process in bytes, 0 when unknown.
+long long residentBytes()
+{
+    std::FILE *f = std::fopen("/proc/self/statm", "r");
+    if (!f) return 0;
+    long long size = 0, resident = 0;
+    const int n = std::fscanf(f, "%lld %lld", &size, &resident);
+    std::fclose(f);
+    return n == 2 ? resident * sysconf(_SC_PAGESIZE) : 0;
+}
 
 } // namespace
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--rss-after-load") {
+        BenchCalendar::Stores stores(QString::fromLocal8Bit(argv[2]));
+        std::printf("%lld\n", residentBytes());
+        return stores.events->CDS.recordCount() > 0 ? 0 : 1;
+    }
     std::vector<char *> args(argv, argv + argc);
     bool repetitionsGiven = false;
     for (int i = 1; i < argc; ++i)
@@ -60,5 +89,5 @@ int main(int argc, char **argv)
     LineReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    return 0;
+    return BenchReport::failed() ? 1 : 0;
 }

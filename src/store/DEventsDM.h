@@ -162,6 +162,12 @@ public:
     void CollectMonthView(TDateTime firstDay, TDateTime spanEnd, int firstWeek, int lastWeek);
     // firstDay: a day of the first shown month; S = spanEnd; month columns a..b.
     void CollectYearView(TDateTime firstDay, TDateTime spanEnd, int firstMonth, int lastMonth);
+    // The items the collections would be fed for `window` (occurrences expanded over the days
+    // [firstDay, endDay)), in event order, without any collection: for exports, checks and
+    // comparisons. Sets the collection window in the date module like the collections do; the
+    // current row is kept.
+    void CollectItems(const CollectionWindow &window, int firstDay, int endDay,
+                      const std::function<void(const SpanSourceItem &)> &add);
     SpanCollections &collections() { return *m_spans; }
     const SpanCollections &collections() const { return *m_spans; }
     const EventWalkIndex &walkIndex() const { return m_index; }

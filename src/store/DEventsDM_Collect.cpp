@@ -136,3 +136,9 @@ void TDEvents::CollectYearView(TDateTime firstDay, TDateTime spanEnd, int firstM
     walkWindow(w, DateTimeValue::dayOf(m_spans->year.firstDay()), DateTimeValue::dayOf(spanEnd),
                [this](const SpanSourceItem &i) { m_spans->year.add(i); });
 }
+
+void TDEvents::CollectItems(const CollectionWindow &window, int firstDay, int endDay,
+                            const std::function<void(const SpanSourceItem &)> &add)
+{
+    walkWindow(window, firstDay, endDay, add);
+}

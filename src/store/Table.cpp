@@ -479,7 +479,7 @@ TableResult Table::post()
     m_state = State::Browse;
     m_buf.clear();
     m_pending[m_rowKey[slot]] = slot;
-    const TableResult r = writeThrough();
+    const TableResult r = writeChange();
     if (m_afterPost) m_afterPost(*this);
     return r;
 }
@@ -505,7 +505,7 @@ TableResult Table::deleteRow()
     freeSlot(slot);
     if (m_pos >= int(m_order.size())) m_pos = int(m_order.size()) - 1;
     m_eof = m_bof = m_order.empty();
-    return writeThrough();
+    return writeChange();
 }
 
 void Table::resetRows()
@@ -526,7 +526,7 @@ TableResult Table::emptyTable()
     resetRows();
     m_pending.clear();
     m_pendingEmpty = true;
-    const TableResult r = writeThrough();
+    const TableResult r = writeChange();
     if (m_afterReset) m_afterReset(*this);
     return r;
 }
@@ -647,6 +647,11 @@ QByteArray Table::asBytes(int field) const
 
 // ---- file ------------------------------------------------------------------------------------
 
+TableResult Table::writeChange()
+{
+    return m_bulkDepth > 0 ? TableResult{} : writeThrough();
+}
+
 TableResult Table::writeThrough()
 {
     TableResult r;
@@ -679,6 +684,12 @@ TableResult Table::writeThrough()
         r.error = error;
     }
     return r;
+}
+
+TableResult Table::endBulk()
+{
+    if (m_bulkDepth > 0) --m_bulkDepth;
+    return m_bulkDepth > 0 ? TableResult{} : writeThrough();
 }
 
 TableResult Table::flush()

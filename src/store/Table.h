@@ -237,6 +237,14 @@ public:
     TableResult backupTo(const QString &path);
     // Retries the pending writes.
     TableResult flush();
+    // Bulk changes (generators, imports): between beginBulk() and endBulk() posts, inserts and
+    // deletes change the rows in memory only and report written = true; endBulk() writes them
+    // all to the file in one transaction and returns that write's outcome. Scopes nest; only
+    // the outermost endBulk() writes (save, flush, close and backupTo still write what is
+    // pending). A crash before endBulk() loses the bulk's changes.
+    void beginBulk() { ++m_bulkDepth; }
+    TableResult endBulk();
+    bool inBulk() const { return m_bulkDepth > 0; }
     bool hasPendingWrites() const { return m_pendingEmpty || !m_pending.empty(); }
     QString fileName() const { return m_filePath; }
     // Writes what is pending and closes the file; the rows stay in memory.
@@ -267,6 +275,8 @@ private:
     void adoptImage(TableImage &&image);
     std::vector<QVariant> rowValues(int slot) const;
     TableResult writeThrough();
+    // writeThrough() outside a bulk; nothing (success) inside one.
+    TableResult writeChange();
     TableResult writeWholeTable(TableFile &file, const QString &path);
     QDateTime now() const;
 
@@ -300,6 +310,7 @@ private:
     std::unique_ptr<TableFile> m_file;
     QString m_filePath;
     bool m_fileFailed = false;       // a load failed: writes report failure
+    int m_bulkDepth = 0;             // > 0: writes wait for endBulk()
     std::map<qint64, int> m_pending; // row key -> slot (-1: deleted)
     bool m_pendingEmpty = false;
 

@@ -152,6 +152,32 @@ TEST(TableFile, EveryChangeIsInTheFileBeforeSaveOrClose)
     EXPECT_EQ(query(path, "SELECT ID FROM records"), "6");
 }
 
+TEST(TableFile, BulkChangesReachTheFileAtTheOutermostEnd)
+{
+    const QString path = TestEnv::freshDir() + "/Events.cds";
+    Table t(TableTestSchemas::events());
+    ASSERT_TRUE(t.setActiveIndex("INDEX"));
+    t.load(path);
+    addEvent(t, 1, 0, "before");
+    t.beginBulk();
+    t.beginBulk();
+    for (int i = 1; i <= 3; ++i)
+        addEvent(t, 1, i, QString("e%1").arg(i));
+    ASSERT_TRUE(t.locate(ID, 1));
+    t.deleteRow();
+    EXPECT_EQ(query(path, "SELECT count(*) FROM records"), "1");
+    ASSERT_TRUE(t.endBulk().ok());
+    EXPECT_EQ(query(path, "SELECT count(*) FROM records"), "1");
+    ASSERT_TRUE(t.endBulk().ok());
+    EXPECT_FALSE(t.inBulk());
+    EXPECT_EQ(query(path, "SELECT group_concat(ID) FROM (SELECT ID FROM records ORDER BY ID)"),
+              "2,3,4");
+    EXPECT_EQ(query(path, "SELECT value FROM dayloom_meta WHERE key = 'next_id'"), "5");
+    // Back to writing each change through.
+    addEvent(t, 1, 9, "after");
+    EXPECT_EQ(query(path, "SELECT count(*) FROM records"), "4");
+}
+
 TEST(TableFile, AutoIncContinuesAfterReloadEvenWhenTheHighestRowWasDeleted)
 {
     const QString path = TestEnv::freshDir() + "/Layers.cds";

@@ -1,0 +1,62 @@
+#include "BenchCalendar.h"
+
+#include "SampleCalendar.h"
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace BenchCalendar
+{
+
+namespace
+{
+
+struct Generated {
+    QTemporaryDir dir;
+    QString path;
+    SampleCalendar::Summary summary;
+    Generated()
+    {
+        path = dir.path() + u'/';
+        QString error;
+        if (!dir.isValid() || !SampleCalendar::writeBench(path, {}, &summary, &error)) {
+            std::fprintf(stderr, "bench: cannot write the calendar: %s\n", qPrintable(error));
+            std::exit(1);
+        }
+    }
+};
+
+Generated &generated()
+{
+    static Generated g;
+    return g;
+}
+
+} // namespace
+
+const QString &dataDir()
+{
+    return generated().path;
+}
+
+double longestOneTimeDays()
+{
+    return generated().summary.longestOneTimeDays;
+}
+
+Stores::Stores(const QString &dir)
+{
+    layers = std::make_unique<TDLayers>(dir, &clock);
+    events = std::make_unique<TDEvents>(dir, *layers, time, &clock);
+    tasks = std::make_unique<TDTasks>(dir, *layers, clock);
+}
+
+Stores &shared()
+{
+    static Stores s(dataDir());
+    return s;
+}
+
+} // namespace BenchCalendar

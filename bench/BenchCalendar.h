@@ -1,0 +1,37 @@
+#pragma once
+// The fixed-seed benchmark calendar, generated once per run into a temporary data directory
+// that every suite reuses, and the stores opened on it.
+#include "core/Clock.h"
+#include "core/DTimeDM.h"
+#include "store/DEventsDM.h"
+#include "store/DLayersDM.h"
+#include "store/DTasksDM.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace BenchCalendar
+{
+
+// Data directory (ends with "/") holding the calendar; generated on the first call. Aborts the
+// run when the calendar cannot be written.
+const QString &dataDir();
+// Longest one-time event in days, as generated.
+double longestOneTimeDays();
+
+// The three stores loaded from a data directory, in start-up order.
+struct Stores {
+    explicit Stores(const QString &dir);
+    Clock clock;
+    TDTime time{clock};
+    std::unique_ptr<TDLayers> layers;
+    std::unique_ptr<TDEvents> events;
+    std::unique_ptr<TDTasks> tasks;
+};
+
+// Stores on a private copy of the calendar, loaded once and shared by the suites that only
+// read (and do not care that the others collected).
+Stores &shared();
+
+} // namespace BenchCalendar
