@@ -1,5 +1,7 @@
 #include "store/AlarmFiles.h"
 
+#include "store/TextFileLines.h"
+
 #include "core/FileText.h"
 
 #include <QDir>
@@ -52,25 +54,6 @@ bool readTexts(FileText::FileLineReader &r, TAlarm_Rec &rec)
     rec.LayerName = *layer;
     rec.ColorNr = *color;
     return atLineEnd(r);
-}
-
-// Splits checked UTF-8 text into lines (CR LF or LF); nullopt when the bytes are not text.
-std::optional<QStringList> textLines(const QByteArray &bytes, QString *error)
-{
-    if (bytes.size() > MaxFileBytes) {
-        if (error) *error = QStringLiteral("The file is too large.");
-        return std::nullopt;
-    }
-    auto decoder = QStringDecoder(QStringDecoder::Utf8);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError() || text.contains(QChar(0))) {
-        if (error) *error = QStringLiteral("The file is not text.");
-        return std::nullopt;
-    }
-    QStringList lines = text.split(u'\n');
-    for (QString &l : lines)
-        if (l.endsWith(u'\r')) l.chop(1);
-    return lines;
 }
 
 bool isHeader(const QStringList &lines, const char *header)
@@ -201,7 +184,7 @@ std::optional<TSnoozeRequest> parseSnoozeLine(QStringView line)
 
 std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString *error)
 {
-    const auto lines = textLines(bytes, error);
+    const auto lines = TextFileLines::split(bytes, MaxFileBytes, error);
     if (!lines) return std::nullopt;
     AlarmFileContent content;
     if (bytes.isEmpty()) return content;
@@ -221,7 +204,7 @@ std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString 
 
 std::optional<QList<TSnoozeRequest>> parseSnoozeFile(const QByteArray &bytes, QString *error)
 {
-    const auto lines = textLines(bytes, error);
+    const auto lines = TextFileLines::split(bytes, MaxFileBytes, error);
     if (!lines) return std::nullopt;
     QList<TSnoozeRequest> requests;
     if (bytes.isEmpty()) return requests;
