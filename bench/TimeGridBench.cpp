@@ -55,8 +55,9 @@ class WeekPanel
 public:
     WeekPanel()
     {
+        QDir().mkpath(dataPath());
         for (const QString &name : QDir(BenchCalendar::dataDir()).entryList(QDir::Files))
-            QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name);
+            copied = QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name) && copied;
         stores = std::make_unique<BenchCalendar::Stores>(dataPath());
         reg = std::make_unique<TDReg>(RegLocations{m_dir.path() + "/dayloom.ini", dataPath(),
                                                    m_dir.path() + "/dayloom.desktop",
@@ -79,7 +80,7 @@ public:
         scrollPos = FirstHour;
         layout();
         panel->show();
-        QTest::qWaitForWindowExposed(panel.get());
+        exposed = QTest::qWaitForWindowExposed(panel.get());
         QApplication::processEvents();
     }
 
@@ -173,6 +174,8 @@ public:
     TLumGrid_DW *grid = nullptr; // owned by panel
     int scrollPos = 0;
     int pageSize = 23;
+    bool exposed = false;
+    bool copied = true; // every file of the calendar was copied
 };
 
 // One step of moving an event with the mouse: a move by one row (alternately down and up) with
@@ -182,6 +185,10 @@ public:
 void timegrid_drag_step(benchmark::State &state)
 {
     WeekPanel &w = WeekPanel::instance();
+    if (!w.exposed || !w.copied) {
+        state.SkipWithError("the calendar was not copied or the panel not shown");
+        return;
+    }
     int day = 0;
     const TSpanItem_Rec *box = w.draggableBox(&day);
     if (!box) {
@@ -224,6 +231,10 @@ BENCHMARK(timegrid_drag_step)->Unit(benchmark::kMillisecond);
 void timegrid_paint_week(benchmark::State &state)
 {
     WeekPanel &w = WeekPanel::instance();
+    if (!w.exposed || !w.copied) {
+        state.SkipWithError("the calendar was not copied or the panel not shown");
+        return;
+    }
     QImage image(w.panel->size(), QImage::Format_ARGB32_Premultiplied);
     w.counter.paints = 0;
     for (auto _ : state) {
