@@ -8,10 +8,15 @@
 // `dayloom_bench --rss-after-load <dataDir>` instead loads the stores from the data directory
 // and prints the resident memory in bytes (the start-up memory benchmark runs it as a child, so
 // nothing else of the benchmark process is counted).
+//
+// The benchmarks run inside a QApplication on the offscreen platform (the time-grid suite
+// drives real widgets); no window ever appears.
 #include "BenchCalendar.h"
 #include "BenchReport.h"
 
 #include <benchmark/benchmark.h>
+
+#include <QApplication>
 
 #include <unistd.h>
 
@@ -72,6 +77,9 @@ int main(int argc, char **argv)
         std::printf("%lld\n", residentBytes());
         return stores.events->CDS.recordCount() > 0 ? 0 : 1;
     }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     std::vector<char *> args(argv, argv + argc);
     bool repetitionsGiven = false;
     for (int i = 1; i < argc; ++i)

@@ -1,0 +1,253 @@
+// The week view's time grid on the benchmark calendar (100,000 one-time events, 300 recurring
+// rules, every layer shown), driven like a user drives it: a 1200x800 panel holding the grid and
+// the all-day strip, laid out the way the main window lays it out, 15-minute scale, rows 16 px,
+// scrolled to 08:00, over the real events store (through EventsGridModel) on a private copy of
+// the calendar, so the drag's posts reach that copy's Events.cds and nothing else.
+//
+// Needs the QApplication that BenchMain creates (offscreen platform).
+#include "BenchCalendar.h"
+
+#include "core/DFormatDM.h"
+#include "core/DRegDM.h"
+#include "core/DViewDM.h"
+#include "mainwin/EventsGridModel.h"
+#include "views/GridsDM.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+namespace
+{
+
+// Monday 10 Mar 2025, the busy week the collection benchmarks use.
+const TDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
+constexpr int PanelWidth = 1200;
+constexpr int PanelHeight = 800;
+constexpr int ScrollBarWidth = 18;
+constexpr int FirstHour = 8;
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
+// The panel, its grid and the stores under it; built on first use, torn down before the
+// QApplication goes (see instance()).
+class WeekPanel
+{
+public:
+    WeekPanel()
+    {
+        QDir().mkpath(dataPath());
+        for (const QString &name : QDir(BenchCalendar::dataDir()).entryList(QDir::Files))
+            copied = QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name) && copied;
+        stores = std::make_unique<BenchCalendar::Stores>(dataPath());
+        reg = std::make_unique<TDReg>(RegLocations{m_dir.path() + "/dayloom.ini", dataPath(),
+                                                   m_dir.path() + "/dayloom.desktop",
+                                                   QStringLiteral("/usr/bin/dayloom")});
+        model = std::make_unique<EventsGridModel>(*stores->events, *stores->layers);
+        format.BuildTimeFormat(2, 1);
+        panel = std::make_unique<QWidget>();
+        panel->resize(PanelWidth, PanelHeight);
+        grid =
+            new TLumGrid_DW(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
+        grid->scrollState = [this] { return GridScrollState{scrollPos, pageSize, 23}; };
+        grid->setScrollPosition = [this](int p) { applyScroll(p); };
+        QObject::connect(grid, &TLumGrid_DW::layoutRequested, grid, [this] { layout(); });
+        grid->installEventFilter(&counter);
+
+        stores->time.setFirstDate(WeekFirst);
+        stores->time.setEndDate(WeekFirst + 7);
+        view.ColumnCount = 7;
+        grid->CollectAll();
+        scrollPos = FirstHour;
+        layout();
+        panel->show();
+        exposed = QTest::qWaitForWindowExposed(panel.get());
+        QApplication::processEvents();
+    }
+
+    QString dataPath() const { return m_dir.path() + "/data/"; }
+
+    // Columns fill the width with cumulative rounding; rows keep the zoom height with a scroll
+    // bar of `pageSize` hours when the day does not fit (it does not at 800 px).
+    void layout()
+    {
+        grid->setGeometry(1, 0, panel->width() - ScrollBarWidth, panel->height());
+        const int n = view.ColumnCount;
+        const int w = grid->width() - TLumGrid_DW::TimeColumnWidth;
+        std::vector<int> widths;
+        int sum = 0;
+        for (int i = 1; i <= n; ++i) {
+            const int right = int(std::lround(double(i) / n * w));
+            widths.push_back(right - sum);
+            sum = right;
+        }
+        grid->SetDayColumns(widths);
+        const int m = view.MinRowHeight;
+        const int h = panel->height() - m;
+        const int spd = grid->StepsPerDay();
+        int rh = grid->RowHeight();
+        int rows, header;
+        if (spd * rh + m > panel->height()) {
+            rows = h / rh + 1;
+            header = m + h % rh;
+            pageSize = int((double(rows - 1) / spd) * 24);
+        } else {
+            rh = h / spd;
+            header = m + h - rh * spd;
+            rows = spd + 1;
+            pageSize = 23;
+            scrollPos = 0;
+        }
+        grid->ApplyRows(header, rh, rows);
+        grid->PlaceAll();
+        applyScroll(scrollPos);
+    }
+
+    void applyScroll(int position)
+    {
+        const int perHour = 60 / grid->TimeScale();
+        scrollPos = std::clamp(position, 0, std::max(0, 24 - pageSize));
+        int start = scrollPos * perHour;
+        if (scrollPos >= 24 - pageSize && pageSize < 23)
+            start = grid->StepsPerDay() - (grid->rowCount() - 1);
+        view.StartPosition = std::max(0, start);
+        grid->PlaceVertical();
+        grid->allDay()->update();
+    }
+
+    // A one-time box in the middle day column, at least three rows high, with two free rows
+    // below it inside the grid; null when the week has none.
+    const TSpanItem_Rec *draggableBox(int *day)
+    {
+        const int rh = grid->rowHeight(1);
+        for (int d : {4, 3, 5, 2, 6}) {
+            for (const TSpanItem_Rec &i : model->dayCollection().timeItems(d)) {
+                if (i.IsOccurrence || i.Bottom - i.Top < 3 * rh) continue;
+                if (i.Top < grid->rowHeight(0) + rh || i.Bottom + 2 * rh > grid->height()) continue;
+                const std::optional<GridEventRow> row = model->eventRow(i.ID);
+                if (!row || row->Recurrent) continue;
+                *day = d;
+                return &i;
+            }
+        }
+        return nullptr;
+    }
+
+    // Destroyed from a post routine of the QApplication: widgets first, then the stores.
+    static WeekPanel &instance()
+    {
+        static std::unique_ptr<WeekPanel> p;
+        if (!p) {
+            p = std::make_unique<WeekPanel>();
+            qAddPostRoutine([] { p.reset(); });
+        }
+        return *p;
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<BenchCalendar::Stores> stores;
+    std::unique_ptr<TDReg> reg;
+    std::unique_ptr<EventsGridModel> model;
+    TDView view;
+    TDFormat format{QLocale(QLocale::English, QLocale::UnitedStates)};
+    PaintCounter counter;
+    std::unique_ptr<QWidget> panel;
+    TLumGrid_DW *grid = nullptr; // owned by panel
+    int scrollPos = 0;
+    int pageSize = 23;
+    bool exposed = false;
+    bool copied = true; // every file of the calendar was copied
+};
+
+// One step of moving an event with the mouse: a move by one row (alternately down and up) with
+// the left button held on the box's body. The grid posts the new times to the events table
+// (written through to Events.cds), re-collects and places the touched days and invalidates
+// them; processing the pending update request then paints the invalidated region.
+void timegrid_drag_step(benchmark::State &state)
+{
+    WeekPanel &w = WeekPanel::instance();
+    if (!w.exposed || !w.copied) {
+        state.SkipWithError("the calendar was not copied or the panel not shown");
+        return;
+    }
+    int day = 0;
+    const TSpanItem_Rec *box = w.draggableBox(&day);
+    if (!box) {
+        state.SkipWithError("no draggable box in the week");
+        return;
+    }
+    const int id = box->ID;
+    const QPoint body((box->Left + box->Right) / 2, (box->Top + box->Bottom) / 2);
+    const QPoint below = body + QPoint(0, w.grid->rowHeight(1));
+    QTest::mousePress(w.grid, Qt::LeftButton, {}, body);
+    QApplication::processEvents();
+    if (w.grid->DragMode() != DragMove || w.grid->ClickedEventId() != id) {
+        QTest::mouseRelease(w.grid, Qt::LeftButton, {}, body);
+        state.SkipWithError("the press did not start a move");
+        return;
+    }
+    const TDateTime startBefore = w.model->eventRow(id)->StartTime;
+    w.counter.paints = 0;
+    bool down = true;
+    for (auto _ : state) {
+        QTest::mouseMove(w.grid, down ? below : body);
+        QApplication::processEvents();
+        down = !down;
+    }
+    const int steps = int(state.iterations());
+    const int paints = w.counter.paints;
+    const TDateTime startNow = w.model->eventRow(id)->StartTime;
+    QTest::mouseRelease(w.grid, Qt::LeftButton, {}, down ? body : below);
+    QApplication::processEvents();
+    if (paints < steps) state.SkipWithError("a drag step was not painted");
+    if (steps % 2 == 1 && DateTimeValue::toMs(startNow) == DateTimeValue::toMs(startBefore))
+        state.SkipWithError("the drag did not move the event");
+    state.counters["paints_per_step"] = double(paints) / std::max(steps, 1);
+    state.counters["target_ms"] = 4;
+}
+BENCHMARK(timegrid_drag_step)->Unit(benchmark::kMillisecond);
+
+// Painting the whole week: the panel (time grid and all-day strip) rendered into an image the
+// size of the panel, as the backing store would hold it.
+void timegrid_paint_week(benchmark::State &state)
+{
+    WeekPanel &w = WeekPanel::instance();
+    if (!w.exposed || !w.copied) {
+        state.SkipWithError("the calendar was not copied or the panel not shown");
+        return;
+    }
+    QImage image(w.panel->size(), QImage::Format_ARGB32_Premultiplied);
+    w.counter.paints = 0;
+    for (auto _ : state) {
+        w.panel->render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    if (w.counter.paints < state.iterations()) state.SkipWithError("the grid was not painted");
+    int items = 0;
+    for (int d = 1; d <= 7; ++d)
+        items += w.model->dayCollection().timeItemCount(d);
+    state.counters["items"] = items + w.model->dayCollection().stripItemCount();
+    state.counters["target_ms"] = 8;
+}
+BENCHMARK(timegrid_paint_week)->Unit(benchmark::kMillisecond);
+
+} // namespace
