@@ -69,7 +69,14 @@ void TDEvents::installTableHooks()
 
 void TDEvents::indexCurrentRow()
 {
-    m_index.update(ID(), Recurrent(), StartTime(), EndTime(), StartTime() < ClipboardBelow);
+    if (StartTime() < ClipboardBelow) {
+        m_index.remove(ID());
+    } else if (Recurrent()) {
+        m_index.updateRecurring(
+            {CDS.bookmark().slot, rule(), {ID(), Layer(), AlarmSet(), Subject(), Description()}});
+    } else {
+        m_index.updateOneTime(ID(), StartTime(), EndTime());
+    }
 }
 
 void TDEvents::rebuildWalkIndex()
@@ -92,12 +99,15 @@ void TDEvents::detectClipboard()
 bool TDEvents::CDSFilterRecord(const Table &t) const
 {
     if (m_bypass) return true;
-    const TDateTime start = t.asDateTime(F_StartTime);
+    return reachesWindow(t.asDateTime(F_StartTime), t.asDateTime(F_EndTime),
+                         t.asBoolean(F_Recurrent) ? t.asInteger(F_ComboBox1) : 0);
+}
+
+bool TDEvents::reachesWindow(TDateTime start, TDateTime end, int extraDays) const
+{
     if (!(start < m_time.GridCell())) return false;
-    const TDateTime end = t.asDateTime(F_EndTime);
     const TDateTime windowStart = m_time.GridDate();
-    if (end >= windowStart) return true;
-    return t.asBoolean(F_Recurrent) && end + t.asInteger(F_ComboBox1) >= windowStart;
+    return end >= windowStart || (extraDays != 0 && end + extraDays >= windowStart);
 }
 
 RecurrenceRule TDEvents::rule() const

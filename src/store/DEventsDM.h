@@ -112,6 +112,10 @@ public:
     // ends at or after the window start (a recurring row: EndTime + ComboBox1 days at or
     // after it). The window is the date module's GridDate..GridCell.
     bool CDSFilterRecord(const Table &t) const;
+    // The record filter's test without the bypass: start before the window end and
+    // end + extraDays at or after the window start (extraDays: ComboBox1 of a recurring row,
+    // 0 for a one-time row).
+    bool reachesWindow(TDateTime start, TDateTime end, int extraDays) const;
 
     // Called after every post (after the store's own bookkeeping), with the cursor on the
     // posted row. The main window installs the re-collection of a dragging grid here. Empty

@@ -22,22 +22,6 @@ int TDEvents::ExpandOccurrences(int firstDay, int endDay)
 namespace
 {
 
-struct RuleKey {
-    TDateTime start;
-    TDateTime end;
-    QString subject;
-    int id;
-};
-
-// The events index: StartTime ascending, EndTime descending, Subject, ID.
-bool indexBefore(const RuleKey &x, const RuleKey &y)
-{
-    if (x.start != y.start) return x.start < y.start;
-    if (x.end != y.end) return x.end > y.end;
-    if (const int c = compareText(x.subject, y.subject); c != 0) return c < 0;
-    return x.id < y.id;
-}
-
 // Whether the occurrence goes before the row: the row wins every tie.
 bool occurrenceFirst(const TOccurrence_Rec &o, TDateTime start, TDateTime end,
                      const QString &subject)
@@ -62,56 +46,78 @@ constexpr double SeekSlack = 1.0 / 86400.0;
 // one-time rows that pass the filters from the first row that can reach the window up to the
 // first row that starts at or after its end, with the occurrences merged in. Every occurrence
 // is merged in event order, also one that ends after its rule's EndTime.
+//
+// The recurring rows come from the walk index (no look-up in the table); the one-time rows
+// are read by slot straight from the columns, texts only for the rows that are fed. The
+// filters are the table's: the filter text by slot, the record filter's test (reachesWindow)
+// on the values. `add` must not change the table.
 template <class AddItem>
 void TDEvents::walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add)
 {
+    const Table::Bookmark here = CDS.bookmark();
+    if (CDS.state() != Table::State::Browse) CDS.post(); // its hooks may walk too
     m_time.setGridDate(window.start);
     m_time.setGridCell(window.end);
     m_occurrences.clear();
-    const Table::Bookmark here = CDS.bookmark();
 
-    std::vector<RuleKey> rules;
-    for (int id : m_index.recurringIds()) {
-        if (!CDS.locate(F_ID, id) || !CDS.acceptsCurrent()) continue;
-        rules.push_back({StartTime(), EndTime(), Subject(), id});
+    for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
+        if (!m_bypass && !reachesWindow(r.rule.StartTime, r.rule.EndTime, r.rule.ComboBox1))
+            continue;
+        if (!CDS.filterTextAccepts(r.slot)) continue;
+        m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
     }
-    std::sort(rules.begin(), rules.end(), indexBefore);
-    for (const RuleKey &r : rules)
-        if (CDS.locate(F_ID, r.id)) ExpandOccurrences(firstDay, endDay);
+
+    const TableColumn &ids = CDS.column(F_ID);
+    const TableColumn &layers = CDS.column(F_Layer);
+    const TableColumn &starts = CDS.column(F_StartTime);
+    const TableColumn &ends = CDS.column(F_EndTime);
+    const TableColumn &alarms = CDS.column(F_AlarmSet);
+    const TableColumn &subjects = CDS.column(F_Subject);
+    const TableColumn &descriptions = CDS.column(F_Description);
+    const TableColumn &recurrent = CDS.column(F_Recurrent);
+    const bool allLayers = CDS.filterTextAcceptsAll();
 
     // A one-time row reaches the window only when it starts at most the longest duration
     // before the window start; rows are in StartTime order, so the walk starts there and
     // ends at the first row that starts at or after the window end.
     const double from = window.start - m_index.longestOneTimeDuration() - SeekSlack;
-    bool haveRow = CDS.seekFirstAtLeast(F_StartTime, from);
-    auto advance = [&] {
-        CDS.next();
-        if (CDS.eof()) haveRow = false;
+    int n = CDS.seekFirstAtLeast(F_StartTime, from) ? CDS.recNo() : CDS.recordCount() + 1;
+    const int rows = CDS.recordCount();
+    // The next row to feed: its slot, or -1 when no row is left.
+    auto nextRow = [&]() -> int {
+        for (; n <= rows; ++n) {
+            const int slot = CDS.slotAt(n);
+            const TDateTime start = starts.reals[slot];
+            if (!(start < window.end)) {
+                n = rows + 1;
+                return -1;
+            }
+            if (start < ClipboardBelow || recurrent.ints[slot] != 0) continue;
+            if (!allLayers && !CDS.filterTextAccepts(slot)) continue;
+            if (!m_bypass && !reachesWindow(start, ends.reals[slot], 0)) continue;
+            return slot;
+        }
+        return -1;
     };
+    int slot = nextRow();
     int pos = 1;
     const int occurrenceCount = m_occurrences.count();
     while (true) {
-        if (haveRow) {
-            const TDateTime start = StartTime();
-            if (!(start < window.end)) {
-                haveRow = false;
-            } else if (start < ClipboardBelow || Recurrent() || !CDS.acceptsCurrent()) {
-                advance();
-                continue;
-            }
-        }
         if (pos <= occurrenceCount) {
             const TOccurrence_Rec &o = m_occurrences.inOrder(pos);
-            if (!haveRow || occurrenceFirst(o, StartTime(), EndTime(), Subject())) {
+            if (slot < 0 ||
+                occurrenceFirst(o, starts.reals[slot], ends.reals[slot], subjects.texts[slot])) {
                 add(fromOccurrence(o));
                 ++pos;
                 continue;
             }
         }
-        if (!haveRow) break;
-        add(SpanSourceItem{ID(), Layer(), StartTime(), EndTime(), AlarmSet(), Subject(),
-                           Description(), false});
-        advance();
+        if (slot < 0) break;
+        add(SpanSourceItem{ids.ints[slot], layers.ints[slot], starts.reals[slot], ends.reals[slot],
+                           alarms.ints[slot] != 0, subjects.texts[slot], descriptions.texts[slot],
+                           false});
+        ++n;
+        slot = nextRow();
     }
     if (!CDS.gotoBookmark(here)) CDS.first();
 }

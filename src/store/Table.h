@@ -166,6 +166,18 @@ public:
     // then stays where it was and eof() turns true) or the field does not lead the index.
     bool seekFirstAtLeast(int field, const QVariant &value);
 
+    // ---- reading by slot (fast walks) ---------------------------------------------------
+    // A slot is where a row's values live (Bookmark::slot); it stays the row's until the row
+    // is deleted or the table is emptied or loaded. These readers do not move the cursor and
+    // do not post an edit, so the values are the posted ones.
+    // Slot of the row at 1-based position `n` in index order; -1 outside 1..recordCount().
+    int slotAt(int n) const { return n >= 1 && n <= int(m_order.size()) ? m_order[n - 1] : -1; }
+    // The storage of `field` (0 <= field < fieldCount()), indexed by slot.
+    const TableColumn &column(int field) const { return m_cols[field]; }
+    // Whether the row in `slot` passes the filter text (not the record filter).
+    bool filterTextAccepts(int slot) const { return m_filter.accepts(m_cols, slot); }
+    bool filterTextAcceptsAll() const { return m_filter.acceptsAll(); }
+
     Bookmark bookmark() const;
     // False (cursor unchanged) when the row no longer exists.
     bool gotoBookmark(const Bookmark &b);

@@ -236,6 +236,9 @@ TEST(EventsCollect, WindowedWalkEqualsThePlainWalkOnGeneratedCalendars)
                 ev.CDS.deleteRow();
             } else if (ev.CDS.edit()) {
                 ev.CDS.setValue(TDEvents::F_EndTime, ev.EndTime() + gen.below(30));
+                // A new subject moves the row among equal times (and must reach the
+                // occurrences of a recurring row).
+                if (k % 3 == 1) ev.CDS.setValue(TDEvents::F_Subject, QStringLiteral("E%1").arg(k));
                 ev.CDS.post();
             }
         }
