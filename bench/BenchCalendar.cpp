@@ -48,9 +48,9 @@ double longestOneTimeDays()
 
 Stores::Stores(const QString &dir)
 {
-    layers = std::make_unique<TDLayers>(dir, &clock);
-    events = std::make_unique<TDEvents>(dir, *layers, time, &clock);
-    tasks = std::make_unique<TDTasks>(dir, *layers, clock);
+    layers = std::make_unique<LayersStore>(dir, &clock);
+    events = std::make_unique<EventsStore>(dir, *layers, time, &clock);
+    tasks = std::make_unique<TasksStore>(dir, *layers, clock);
 }
 
 Stores &shared()

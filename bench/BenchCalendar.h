@@ -2,10 +2,10 @@
 // The fixed-seed benchmark calendar, generated once per run into a temporary data directory
 // that every suite reuses, and the stores opened on it.
 #include "core/Clock.h"
-#include "core/DTimeDM.h"
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "core/ViewDates.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 
 #include <QString>
 
@@ -24,10 +24,10 @@ double longestOneTimeDays();
 struct Stores {
     explicit Stores(const QString &dir);
     Clock clock;
-    TDTime time{clock};
-    std::unique_ptr<TDLayers> layers;
-    std::unique_ptr<TDEvents> events;
-    std::unique_ptr<TDTasks> tasks;
+    ViewDates time{clock};
+    std::unique_ptr<LayersStore> layers;
+    std::unique_ptr<EventsStore> events;
+    std::unique_ptr<TasksStore> tasks;
 };
 
 // Stores on a private copy of the calendar, loaded once and shared by the suites that only

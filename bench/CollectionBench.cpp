@@ -9,7 +9,7 @@ namespace
 {
 
 // A busy week in the middle of the ten years: Monday 10 Mar 2025.
-const TDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
+const SerialDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
 
 TimeGridGeometry timeGeometry(int days)
 {
@@ -33,7 +33,7 @@ StripGeometry stripGeometry(int days)
 
 void collectDays(benchmark::State &state, int days)
 {
-    TDEvents &ev = *BenchCalendar::shared().events;
+    EventsStore &ev = *BenchCalendar::shared().events;
     DaySpanCollection::Request r;
     r.firstDay = WeekFirst;
     r.spanEnd = WeekFirst + days;
@@ -43,7 +43,7 @@ void collectDays(benchmark::State &state, int days)
     const StripGeometry sg = stripGeometry(days);
     int items = 0;
     for (auto _ : state) {
-        ev.CollectDayView(r);
+        ev.collectDayView(r);
         DaySpanCollection &c = ev.collections().day;
         c.placeTimeGrid(tg, 1, days);
         c.placeStrip(sg);
@@ -70,8 +70,8 @@ BENCHMARK(collection_week_placed)->Unit(benchmark::kMillisecond);
 
 void collection_month_placed(benchmark::State &state)
 {
-    TDEvents &ev = *BenchCalendar::shared().events;
-    const TDateTime first = DateTimeValue::encodeDate(2025, 2, 24);
+    EventsStore &ev = *BenchCalendar::shared().events;
+    const SerialDateTime first = DateTimeValue::encodeDate(2025, 2, 24);
     MonthGridGeometry g;
     for (int d = 0; d < 7; ++d)
         g.dayColumns[d] = {d * 200, 200};
@@ -79,7 +79,7 @@ void collection_month_placed(benchmark::State &state)
         g.weekTops[w] = 20 + w * 150;
     int items = 0;
     for (auto _ : state) {
-        ev.CollectMonthView(first, first + 42, 1, 6);
+        ev.collectMonthView(first, first + 42, 1, 6);
         MonthSpanCollection &c = ev.collections().month;
         c.place(g, 1, 6);
         items = 0;
@@ -94,9 +94,9 @@ BENCHMARK(collection_month_placed)->Unit(benchmark::kMillisecond);
 
 void collection_year_placed(benchmark::State &state)
 {
-    TDEvents &ev = *BenchCalendar::shared().events;
-    const TDateTime first = DateTimeValue::encodeDate(2025, 1, 1);
-    const TDateTime end = DateTimeValue::encodeDate(2026, 1, 1);
+    EventsStore &ev = *BenchCalendar::shared().events;
+    const SerialDateTime first = DateTimeValue::encodeDate(2025, 1, 1);
+    const SerialDateTime end = DateTimeValue::encodeDate(2026, 1, 1);
     YearGridGeometry g;
     for (int m = 0; m < SpanLimits::MaxMonths; ++m)
         g.monthColumns[m] = {40 + m * 115, 115};
@@ -104,7 +104,7 @@ void collection_year_placed(benchmark::State &state)
         g.dayRows[d] = {20 + d * 28, 28};
     int items = 0;
     for (auto _ : state) {
-        ev.CollectYearView(first, end, 1, 12);
+        ev.collectYearView(first, end, 1, 12);
         YearSpanCollection &c = ev.collections().year;
         c.place(g, 1, 12);
         items = 0;

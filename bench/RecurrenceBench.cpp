@@ -4,7 +4,7 @@
 // give day numbers; before timing, every rule's days must agree.
 //
 // Every rule translates to an RRULE with the same days: DTSTART is the rule's first
-// occurrence, UNTIL the day of its EndTime, weeks start on Sunday; a day of month past the
+// occurrence, UNTIL the day of its endTime, weeks start on Sunday; a day of month past the
 // month's end (ours clamps) is BYMONTHDAY=28..D;BYSETPOS=-1, the K-th workday or weekend day
 // a BYDAY list with BYSETPOS.
 #include "BenchReport.h"
@@ -129,14 +129,14 @@ std::optional<PeerRule> translate(const RecurrenceRule &r)
     default:
         return std::nullopt;
     }
-    s += ";UNTIL=" + dateText(int(std::floor(r.EndTime)));
+    s += ";UNTIL=" + dateText(int(std::floor(r.endTime)));
     PeerRule p;
     p.text = s;
     p.recur = icalrecurrencetype_from_string(s.c_str());
     if (p.recur.freq == ICAL_NO_RECURRENCE) return std::nullopt;
     p.dtstart = icalDate(*first);
-    p.spanDays = r.ComboBox1;
-    p.exdates = r.ExceptionDays;
+    p.spanDays = r.extraDays;
+    p.exdates = r.exceptionDays;
     return p;
 }
 
@@ -302,8 +302,8 @@ struct DailyCentury {
         ours.RadioButton2 = 1;
         ours.RadioButton3 = 3;
         ours.Edit1 = 1;
-        ours.StartTime = first + 0.375;
-        ours.EndTime = first + 100000 + 0.4;
+        ours.startTime = first + 0.375;
+        ours.endTime = first + 100000 + 0.4;
         peer = *translate(ours);
         std::vector<int> a, b;
         oursExpand(ours, first, end, a);

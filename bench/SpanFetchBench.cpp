@@ -1,8 +1,8 @@
 // Fetching one month view's window (6 weeks) of the benchmark calendar: our month collection
 // walk (table seek near the window, the recurring rules expanded and merged, items added to
 // the month collection; no placement) against the same 100,000 one-time events in an SQLite
-// table with indexes on StartTime and EndTime, every column read. Two peer queries: the plain
-// one (StartTime < end AND EndTime >= start), and the tuned one that also bounds StartTime
+// table with indexes on startTime and endTime, every column read. Two peer queries: the plain
+// one (startTime < end AND endTime >= start), and the tuned one that also bounds startTime
 // from below by the longest event's duration. Our walk also expands the 300 recurring rules,
 // which the peer does not. Before timing, both queries must return exactly the one-time
 // events our walk feeds to the collection.
@@ -26,8 +26,8 @@ const char *const TunedQuery =
     "ORDER BY StartTime, EndTime DESC, Subject, ID";
 
 // Month view of March 2025: six weeks from Monday 24 Feb 2025.
-const TDateTime MonthFirst = DateTimeValue::encodeDate(2025, 2, 24);
-const TDateTime MonthEnd = MonthFirst + 42;
+const SerialDateTime MonthFirst = DateTimeValue::encodeDate(2025, 2, 24);
+const SerialDateTime MonthEnd = MonthFirst + 42;
 
 struct Peer {
     sqlite3 *db = nullptr;
@@ -39,7 +39,7 @@ struct Peer {
 
     Peer()
     {
-        TDEvents &ev = *BenchCalendar::shared().events;
+        EventsStore &ev = *BenchCalendar::shared().events;
         Table &t = ev.CDS;
         sqlite3_open(":memory:", &db);
         std::string create = "CREATE TABLE events(", insert = "INSERT INTO events VALUES(";
@@ -55,8 +55,8 @@ struct Peer {
         sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &ins, nullptr);
         const Table::Bookmark here = t.bookmark();
         for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
-            if (t.asBoolean(TDEvents::F_Recurrent) ||
-                t.asDateTime(TDEvents::F_StartTime) < TDEvents::ClipboardBelow)
+            if (t.asBoolean(EventsStore::F_Recurrent) ||
+                t.asDateTime(EventsStore::F_StartTime) < EventsStore::ClipboardBelow)
                 continue;
             for (int f = 0; f < columns; ++f) {
                 const QVariant v = t.value(f);
@@ -138,12 +138,12 @@ struct Peer {
 
     static CollectionWindow window() { return {MonthFirst, MonthEnd}; }
 
-    bool check(TDEvents &ev) const
+    bool check(EventsStore &ev) const
     {
         std::vector<int> ours;
-        ev.CollectItems(window(), DateTimeValue::dayOf(MonthFirst), DateTimeValue::dayOf(MonthEnd),
+        ev.collectItems(window(), DateTimeValue::dayOf(MonthFirst), DateTimeValue::dayOf(MonthEnd),
                         [&](const SpanSourceItem &i) {
-                            if (!i.IsOccurrence) ours.push_back(i.ID);
+                            if (!i.isOccurrence) ours.push_back(i.id);
                         });
         std::sort(ours.begin(), ours.end());
         bool ok = !ours.empty();
@@ -170,9 +170,9 @@ Peer &peer()
 void span_fetch_month_ours(benchmark::State &state)
 {
     if (!peer().agrees) return state.SkipWithError("SQLite returns other events");
-    TDEvents &ev = *BenchCalendar::shared().events;
+    EventsStore &ev = *BenchCalendar::shared().events;
     for (auto _ : state) {
-        ev.CollectMonthView(MonthFirst, MonthEnd, 1, 6);
+        ev.collectMonthView(MonthFirst, MonthEnd, 1, 6);
         benchmark::DoNotOptimize(ev.collections().month.itemCount(1));
     }
 }

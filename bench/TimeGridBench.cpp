@@ -1,17 +1,18 @@
 // The week view's time grid on the benchmark calendar (100,000 one-time events, 300 recurring
 // rules, every layer shown), driven like a user drives it: a 1200x800 panel holding the grid and
 // the all-day strip, laid out the way the main window lays it out, 15-minute scale, rows 16 px,
-// scrolled to 08:00, over the real events store (through EventsGridModel) on a private copy of
+// scrolled to 08:00, over the real events store (through EventsStoreGridModel) on a private copy of
 // the calendar, so the drag's posts reach that copy's Events.cds and nothing else.
 //
 // Needs the QApplication that BenchMain creates (offscreen platform).
 #include "BenchCalendar.h"
 
-#include "core/DFormatDM.h"
-#include "core/DRegDM.h"
-#include "core/DViewDM.h"
-#include "mainwin/EventsGridModel.h"
-#include "views/GridsDM.h"
+#include "core/DateTimeFormat.h"
+#include "core/Settings.h"
+#include "core/ViewState.h"
+#include "mainwin/EventsStoreGridModel.h"
+#include "views/AllDayStrip.h"
+#include "views/TimeGrid.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +31,7 @@ namespace
 {
 
 // Monday 10 Mar 2025, the busy week the collection benchmarks use.
-const TDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
+const SerialDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
 constexpr int PanelWidth = 1200;
 constexpr int PanelHeight = 800;
 constexpr int ScrollBarWidth = 18;
@@ -59,24 +60,24 @@ public:
         for (const QString &name : QDir(BenchCalendar::dataDir()).entryList(QDir::Files))
             copied = QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name) && copied;
         stores = std::make_unique<BenchCalendar::Stores>(dataPath());
-        reg = std::make_unique<TDReg>(RegLocations{m_dir.path() + "/dayloom.ini", dataPath(),
+        reg = std::make_unique<Settings>(SettingsPaths{m_dir.path() + "/dayloom.ini", dataPath(),
                                                    m_dir.path() + "/dayloom.desktop",
                                                    QStringLiteral("/usr/bin/dayloom")});
-        model = std::make_unique<EventsGridModel>(*stores->events, *stores->layers);
-        format.BuildTimeFormat(2, 1);
+        model = std::make_unique<EventsStoreGridModel>(*stores->events, *stores->layers);
+        format.buildTimeFormat(2, 1);
         panel = std::make_unique<QWidget>();
         panel->resize(PanelWidth, PanelHeight);
         grid =
-            new TLumGrid_DW(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
+            new TimeGrid(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
         grid->scrollState = [this] { return GridScrollState{scrollPos, pageSize, 23}; };
         grid->setScrollPosition = [this](int p) { applyScroll(p); };
-        QObject::connect(grid, &TLumGrid_DW::layoutRequested, grid, [this] { layout(); });
+        QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layout(); });
         grid->installEventFilter(&counter);
 
-        stores->time.setFirstDate(WeekFirst);
-        stores->time.setEndDate(WeekFirst + 7);
-        view.ColumnCount = 7;
-        grid->CollectAll();
+        stores->time.setSpanStart(WeekFirst);
+        stores->time.setSpanEnd(WeekFirst + 7);
+        view.columnCount = 7;
+        grid->collectAll();
         scrollPos = FirstHour;
         layout();
         panel->show();
@@ -91,8 +92,8 @@ public:
     void layout()
     {
         grid->setGeometry(1, 0, panel->width() - ScrollBarWidth, panel->height());
-        const int n = view.ColumnCount;
-        const int w = grid->width() - TLumGrid_DW::TimeColumnWidth;
+        const int n = view.columnCount;
+        const int w = grid->width() - TimeGrid::TimeColumnWidth;
         std::vector<int> widths;
         int sum = 0;
         for (int i = 1; i <= n; ++i) {
@@ -100,11 +101,11 @@ public:
             widths.push_back(right - sum);
             sum = right;
         }
-        grid->SetDayColumns(widths);
-        const int m = view.MinRowHeight;
+        grid->setDayColumns(widths);
+        const int m = view.stripHeight;
         const int h = panel->height() - m;
-        const int spd = grid->StepsPerDay();
-        int rh = grid->RowHeight();
+        const int spd = grid->stepsPerDay();
+        int rh = grid->zoomRowHeight();
         int rows, header;
         if (spd * rh + m > panel->height()) {
             rows = h / rh + 1;
@@ -117,34 +118,34 @@ public:
             pageSize = 23;
             scrollPos = 0;
         }
-        grid->ApplyRows(header, rh, rows);
-        grid->PlaceAll();
+        grid->applyRows(header, rh, rows);
+        grid->placeAll();
         applyScroll(scrollPos);
     }
 
     void applyScroll(int position)
     {
-        const int perHour = 60 / grid->TimeScale();
+        const int perHour = 60 / grid->timeScale();
         scrollPos = std::clamp(position, 0, std::max(0, 24 - pageSize));
         int start = scrollPos * perHour;
         if (scrollPos >= 24 - pageSize && pageSize < 23)
-            start = grid->StepsPerDay() - (grid->rowCount() - 1);
-        view.StartPosition = std::max(0, start);
-        grid->PlaceVertical();
-        grid->allDay()->update();
+            start = grid->stepsPerDay() - (grid->rowCount() - 1);
+        view.firstVisibleRow = std::max(0, start);
+        grid->placeVertical();
+        grid->allDayStrip()->update();
     }
 
     // A one-time box in the middle day column, at least three rows high, with two free rows
     // below it inside the grid; null when the week has none.
-    const TSpanItem_Rec *draggableBox(int *day)
+    const SpanItem *draggableBox(int *day)
     {
         const int rh = grid->rowHeight(1);
         for (int d : {4, 3, 5, 2, 6}) {
-            for (const TSpanItem_Rec &i : model->dayCollection().timeItems(d)) {
-                if (i.IsOccurrence || i.Bottom - i.Top < 3 * rh) continue;
-                if (i.Top < grid->rowHeight(0) + rh || i.Bottom + 2 * rh > grid->height()) continue;
-                const std::optional<GridEventRow> row = model->eventRow(i.ID);
-                if (!row || row->Recurrent) continue;
+            for (const SpanItem &i : model->dayCollection().timeItems(d)) {
+                if (i.isOccurrence || i.bottom - i.top < 3 * rh) continue;
+                if (i.top < grid->rowHeight(0) + rh || i.bottom + 2 * rh > grid->height()) continue;
+                const std::optional<GridEventRow> row = model->eventRow(i.id);
+                if (!row || row->recurrent) continue;
                 *day = d;
                 return &i;
             }
@@ -165,13 +166,13 @@ public:
 
     QTemporaryDir m_dir;
     std::unique_ptr<BenchCalendar::Stores> stores;
-    std::unique_ptr<TDReg> reg;
-    std::unique_ptr<EventsGridModel> model;
-    TDView view;
-    TDFormat format{QLocale(QLocale::English, QLocale::UnitedStates)};
+    std::unique_ptr<Settings> reg;
+    std::unique_ptr<EventsStoreGridModel> model;
+    ViewState view;
+    DateTimeFormat format{QLocale(QLocale::English, QLocale::UnitedStates)};
     PaintCounter counter;
     std::unique_ptr<QWidget> panel;
-    TLumGrid_DW *grid = nullptr; // owned by panel
+    TimeGrid *grid = nullptr; // owned by panel
     int scrollPos = 0;
     int pageSize = 23;
     bool exposed = false;
@@ -190,22 +191,22 @@ void timegrid_drag_step(benchmark::State &state)
         return;
     }
     int day = 0;
-    const TSpanItem_Rec *box = w.draggableBox(&day);
+    const SpanItem *box = w.draggableBox(&day);
     if (!box) {
         state.SkipWithError("no draggable box in the week");
         return;
     }
-    const int id = box->ID;
-    const QPoint body((box->Left + box->Right) / 2, (box->Top + box->Bottom) / 2);
+    const int id = box->id;
+    const QPoint body((box->left + box->right) / 2, (box->top + box->bottom) / 2);
     const QPoint below = body + QPoint(0, w.grid->rowHeight(1));
     QTest::mousePress(w.grid, Qt::LeftButton, {}, body);
     QApplication::processEvents();
-    if (w.grid->DragMode() != DragMove || w.grid->ClickedEventId() != id) {
+    if (w.grid->dragMode() != DragMove || w.grid->clickedEventId() != id) {
         QTest::mouseRelease(w.grid, Qt::LeftButton, {}, body);
         state.SkipWithError("the press did not start a move");
         return;
     }
-    const TDateTime startBefore = w.model->eventRow(id)->StartTime;
+    const SerialDateTime startBefore = w.model->eventRow(id)->startTime;
     w.counter.paints = 0;
     bool down = true;
     for (auto _ : state) {
@@ -215,7 +216,7 @@ void timegrid_drag_step(benchmark::State &state)
     }
     const int steps = int(state.iterations());
     const int paints = w.counter.paints;
-    const TDateTime startNow = w.model->eventRow(id)->StartTime;
+    const SerialDateTime startNow = w.model->eventRow(id)->startTime;
     QTest::mouseRelease(w.grid, Qt::LeftButton, {}, down ? body : below);
     QApplication::processEvents();
     if (paints < steps) state.SkipWithError("a drag step was not painted");

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!content) return 0;
     qint64 events = 0, tasks = 0;
     for (const auto &layer : content->layers) {
-        events += layer.EventCount;
-        tasks += layer.TaskCount.value_or(0);
+        events += layer.eventCount;
+        tasks += layer.taskCount.value_or(0);
     }
     if (events != content->events.size() || tasks != content->tasks.size() ||
         content->layers.size() > LayerFileFormat::MaxLayers)

@@ -7,9 +7,9 @@ QDateTime Clock::now() const
     return QDateTime::currentDateTime();
 }
 
-TDateTime Clock::nowValue() const { return DateTimeValue::fromQDateTime(now()); }
+SerialDateTime Clock::nowValue() const { return DateTimeValue::fromQDateTime(now()); }
 
-TDateTime Clock::today() const { return DateTimeValue::fromQDate(now().date()); }
+SerialDateTime Clock::today() const { return DateTimeValue::fromQDate(now().date()); }
 
 void Clock::advanceSeconds(qint64 s)
 {

@@ -10,9 +10,9 @@ class Clock {
 public:
     // Local wall-clock time: the fixed time when one is set, else the system's.
     QDateTime now() const;
-    TDateTime nowValue() const;
+    SerialDateTime nowValue() const;
     // Day number of now() as a date-time value (time part 0).
-    TDateTime today() const;
+    SerialDateTime today() const;
 
     void setFixed(const QDateTime &t) { m_fixed = t; }
     void advanceSeconds(qint64 s);

@@ -1,6 +1,6 @@
 #include "core/DatePattern.h"
 
-#include "core/DTimeDM.h"
+#include "core/ViewDates.h"
 
 namespace DatePattern
 {
@@ -71,7 +71,7 @@ QString separatorText(QChar c)
     return QString(c);
 }
 
-QString format(QStringView p, TDateTime value, QChar dateSeparator, QChar timeSeparator)
+QString format(QStringView p, SerialDateTime value, QChar dateSeparator, QChar timeSeparator)
 {
     const QDate date = DateTimeValue::toQDate(value);
     const int ms = DateTimeValue::msOfDay(value);
@@ -126,9 +126,9 @@ QString format(QStringView p, TDateTime value, QChar dateSeparator, QChar timeSe
             else if (run == 2)
                 out += twoDigits(date.day());
             else if (run == 3)
-                out += TDTime::ShortDayNames[std::size_t(date.dayOfWeek() % 7)];
+                out += ViewDates::ShortDayNames[std::size_t(date.dayOfWeek() % 7)];
             else
-                out += TDTime::DayNames[std::size_t(date.dayOfWeek() % 7)];
+                out += ViewDates::DayNames[std::size_t(date.dayOfWeek() % 7)];
             afterHour = false;
             break;
         case u'm':
@@ -139,9 +139,9 @@ QString format(QStringView p, TDateTime value, QChar dateSeparator, QChar timeSe
             else if (run == 2)
                 out += twoDigits(date.month());
             else if (run == 3)
-                out += TDTime::ShortMonthNames[std::size_t(date.month() - 1)];
+                out += ViewDates::ShortMonthNames[std::size_t(date.month() - 1)];
             else
-                out += TDTime::MonthNames[std::size_t(date.month() - 1)];
+                out += ViewDates::MonthNames[std::size_t(date.month() - 1)];
             afterHour = false;
             break;
         case u'y':

@@ -19,7 +19,7 @@
 namespace DatePattern
 {
 
-QString format(QStringView pattern, TDateTime value, QChar dateSeparator, QChar timeSeparator);
+QString format(QStringView pattern, SerialDateTime value, QChar dateSeparator, QChar timeSeparator);
 
 // True when the pattern holds an AM/PM token outside quoted text.
 bool hasAmPm(QStringView pattern);

@@ -1,7 +1,7 @@
 #include "core/DateTextHelpers.h"
 
-#include "core/DFormatDM.h"
-#include "core/DTimeDM.h"
+#include "core/DateTimeFormat.h"
+#include "core/ViewDates.h"
 #include "core/DatePattern.h"
 
 #include <vector>
@@ -51,27 +51,27 @@ std::optional<int> toInt32(const QString &digits)
 
 } // namespace
 
-QString DateText(const TDFormat &format, TDateTime value)
+QString dateText(const DateTimeFormat &format, SerialDateTime value)
 {
-    return DatePattern::format(format.DateFormatString(), double(DateTimeValue::dayOf(value)),
-                               format.DateSeparatorChar(), format.TimeSeparatorChar());
+    return DatePattern::format(format.dateFormatString(), double(DateTimeValue::dayOf(value)),
+                               format.dateSeparatorChar(), format.timeSeparatorChar());
 }
 
-QString WeekdayDateText(const TDFormat &format, TDateTime value)
+QString weekdayDateText(const DateTimeFormat &format, SerialDateTime value)
 {
     const int dow = DateTimeValue::dayOfWeek(value);
-    return TDTime::TwoLetterDayNames[std::size_t(dow - 1)].toString() + u' ' +
-           DateText(format, value);
+    return ViewDates::TwoLetterDayNames[std::size_t(dow - 1)].toString() + u' ' +
+           dateText(format, value);
 }
 
-QString TimeText(const TDFormat &format, TDateTime value)
+QString timeText(const DateTimeFormat &format, SerialDateTime value)
 {
-    return DatePattern::format(format.TimeFormatString(), value, format.DateSeparatorChar(),
-                               format.TimeSeparatorChar());
+    return DatePattern::format(format.timeFormatString(), value, format.dateSeparatorChar(),
+                               format.timeSeparatorChar());
 }
 
-std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
-                                       TDateTime reference)
+std::optional<SerialDateTime> parseDateText(const DateTimeFormat &format, QStringView text,
+                                       SerialDateTime reference)
 {
     std::size_t count = 0;
     const std::vector<QString> groups = digitGroups(text, 3, false, count);
@@ -90,7 +90,7 @@ std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
     if (count == 1) {
         day = values[0];
     } else if (count == 2) {
-        if (format.MonthBeforeDay()) {
+        if (format.monthBeforeDay()) {
             month = values[0];
             day = values[1];
         } else {
@@ -99,14 +99,14 @@ std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
         }
     } else {
         for (std::size_t i = 0; i < 3; ++i) {
-            switch (format.DateOrder()[i]) {
-            case TDFormat::Year:
+            switch (format.dateOrder()[i]) {
+            case DateTimeFormat::Year:
                 year = values[i];
                 break;
-            case TDFormat::Month:
+            case DateTimeFormat::Month:
                 month = values[i];
                 break;
-            case TDFormat::Day:
+            case DateTimeFormat::Day:
                 day = values[i];
                 break;
             default:
@@ -120,9 +120,9 @@ std::optional<TDateTime> ParseDateText(const TDFormat &format, QStringView text,
     return DateTimeValue::encodeDate(year, month, day);
 }
 
-std::optional<TDateTime> ParseTimeText(const TDFormat &format, QStringView text)
+std::optional<SerialDateTime> parseTimeText(const DateTimeFormat &format, QStringView text)
 {
-    const bool twelve = format.TwelveHour();
+    const bool twelve = format.twelveHour();
     std::size_t count = 0;
     const std::vector<QString> groups = digitGroups(text, 2, !twelve, count);
     if (count == 0) return std::nullopt;

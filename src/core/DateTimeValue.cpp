@@ -14,46 +14,46 @@ qint64 floorDiv(qint64 a, qint64 b)
 }
 } // namespace
 
-qint64 toMs(TDateTime v) { return std::llround(v * double(MsPerDay)); }
+qint64 toMs(SerialDateTime v) { return std::llround(v * double(MsPerDay)); }
 
-TDateTime fromMs(qint64 ms)
+SerialDateTime fromMs(qint64 ms)
 {
     const qint64 day = floorDiv(ms, MsPerDay);
     const qint64 rest = ms - day * MsPerDay;
     return double(day) + double(rest) / double(MsPerDay);
 }
 
-int dayOf(TDateTime v) { return int(floorDiv(toMs(v), MsPerDay)); }
+int dayOf(SerialDateTime v) { return int(floorDiv(toMs(v), MsPerDay)); }
 
-int msOfDay(TDateTime v)
+int msOfDay(SerialDateTime v)
 {
     const qint64 ms = toMs(v);
     return int(ms - floorDiv(ms, MsPerDay) * MsPerDay);
 }
 
-int minuteOfDay(TDateTime v) { return msOfDay(v) / 60000; }
+int minuteOfDay(SerialDateTime v) { return msOfDay(v) / 60000; }
 
-int dayOfWeek(TDateTime v)
+int dayOfWeek(SerialDateTime v)
 {
     // Day 0 (30 Dec 1899) was a Saturday.
     const int d = dayOf(v);
     return int(((d % 7) + 7 + 6) % 7) + 1;
 }
 
-QDate toQDate(TDateTime v) { return QDate::fromJulianDay(JulianOfDayZero + dayOf(v)); }
+QDate toQDate(SerialDateTime v) { return QDate::fromJulianDay(JulianOfDayZero + dayOf(v)); }
 
-QTime toQTime(TDateTime v) { return QTime::fromMSecsSinceStartOfDay(msOfDay(v)); }
+QTime toQTime(SerialDateTime v) { return QTime::fromMSecsSinceStartOfDay(msOfDay(v)); }
 
-QDateTime toQDateTime(TDateTime v) { return QDateTime(toQDate(v), toQTime(v)); }
+QDateTime toQDateTime(SerialDateTime v) { return QDateTime(toQDate(v), toQTime(v)); }
 
-TDateTime fromQDate(const QDate &d)
+SerialDateTime fromQDate(const QDate &d)
 {
     if (!d.isValid())
         return 0.0;
     return double(d.toJulianDay() - JulianOfDayZero);
 }
 
-TDateTime fromQDateTime(const QDateTime &dt)
+SerialDateTime fromQDateTime(const QDateTime &dt)
 {
     const qint64 ms = (dt.date().toJulianDay() - JulianOfDayZero) * MsPerDay +
                       dt.time().msecsSinceStartOfDay();
@@ -62,12 +62,12 @@ TDateTime fromQDateTime(const QDateTime &dt)
 
 bool isValidDate(int year, int month, int day) { return QDate::isValid(year, month, day); }
 
-TDateTime encodeDate(int year, int month, int day)
+SerialDateTime encodeDate(int year, int month, int day)
 {
     return fromQDate(QDate(year, month, day));
 }
 
-TDateTime encodeTime(int hour, int minute, int second, int ms)
+SerialDateTime encodeTime(int hour, int minute, int second, int ms)
 {
     const qint64 total = ((qint64(hour) * 60 + minute) * 60 + second) * 1000 + ms;
     return double(total) / double(MsPerDay);

@@ -8,7 +8,7 @@
 #include <QDateTime>
 #include <QTime>
 
-using TDateTime = double;
+using SerialDateTime = double;
 
 namespace DateTimeValue {
 
@@ -18,27 +18,27 @@ constexpr double MinutesPerDay = 1440.0;
 constexpr qint64 JulianOfDayZero = 2415019;
 
 // Milliseconds since day zero, rounded to the nearest millisecond.
-qint64 toMs(TDateTime v);
-TDateTime fromMs(qint64 ms);
+qint64 toMs(SerialDateTime v);
+SerialDateTime fromMs(qint64 ms);
 
 // Day number of the value (floor after rounding to the millisecond).
-int dayOf(TDateTime v);
+int dayOf(SerialDateTime v);
 // Milliseconds since midnight, 0 to MsPerDay - 1.
-int msOfDay(TDateTime v);
+int msOfDay(SerialDateTime v);
 // Minutes since midnight, 0 to 1439 (seconds are dropped).
-int minuteOfDay(TDateTime v);
+int minuteOfDay(SerialDateTime v);
 // 1 = Sunday ... 7 = Saturday.
-int dayOfWeek(TDateTime v);
+int dayOfWeek(SerialDateTime v);
 
-QDate toQDate(TDateTime v);
-QTime toQTime(TDateTime v);
-QDateTime toQDateTime(TDateTime v);
-TDateTime fromQDate(const QDate &d);
-TDateTime fromQDateTime(const QDateTime &dt);
+QDate toQDate(SerialDateTime v);
+QTime toQTime(SerialDateTime v);
+QDateTime toQDateTime(SerialDateTime v);
+SerialDateTime fromQDate(const QDate &d);
+SerialDateTime fromQDateTime(const QDateTime &dt);
 // Invalid dates give 0 (30 Dec 1899); use isValidDate first where that matters.
-TDateTime encodeDate(int year, int month, int day);
+SerialDateTime encodeDate(int year, int month, int day);
 // Fraction of a day; hour 24 gives 1.0.
-TDateTime encodeTime(int hour, int minute, int second = 0, int ms = 0);
+SerialDateTime encodeTime(int hour, int minute, int second = 0, int ms = 0);
 bool isValidDate(int year, int month, int day);
 
 } // namespace DateTimeValue

@@ -28,7 +28,7 @@ std::optional<int> fixedNumber(QStringView s, qsizetype pos, qsizetype n)
 
 } // namespace
 
-QString fileDateTimeText(TDateTime value)
+QString fileDateTimeText(SerialDateTime value)
 {
     const QDate d = DateTimeValue::toQDate(value);
     QString out = QString::number(d.year()).rightJustified(4, u'0') + u'-' + twoDigits(d.month()) +
@@ -40,7 +40,7 @@ QString fileDateTimeText(TDateTime value)
     return out;
 }
 
-std::optional<TDateTime> parseFileDateTimeText(QStringView text)
+std::optional<SerialDateTime> parseFileDateTimeText(QStringView text)
 {
     const QStringView s = text.trimmed();
     if (s.size() != 10 && s.size() != 19) return std::nullopt;
@@ -50,7 +50,7 @@ std::optional<TDateTime> parseFileDateTimeText(QStringView text)
     if (!year || !month || !day || s[4] != u'-' || s[7] != u'-' ||
         !DateTimeValue::isValidDate(*year, *month, *day))
         return std::nullopt;
-    TDateTime value = DateTimeValue::encodeDate(*year, *month, *day);
+    SerialDateTime value = DateTimeValue::encodeDate(*year, *month, *day);
     if (s.size() == 19) {
         const auto hour = fixedNumber(s, 11, 2);
         const auto minute = fixedNumber(s, 14, 2);
@@ -190,7 +190,7 @@ std::optional<int> FileLineReader::integer()
     return n;
 }
 
-std::optional<TDateTime> FileLineReader::dateTime()
+std::optional<SerialDateTime> FileLineReader::dateTime()
 {
     auto v = take(false);
     if (!v) return std::nullopt;

@@ -13,11 +13,11 @@ namespace FileText
 
 // "yyyy-mm-dd", plus " hh:mm:ss" (24-hour) unless the time, cut to whole seconds, is
 // midnight. Milliseconds are dropped, not rounded.
-QString fileDateTimeText(TDateTime value);
+QString fileDateTimeText(SerialDateTime value);
 
 // Reads exactly "yyyy-mm-dd" or "yyyy-mm-dd hh:mm:ss" (blanks around the whole are allowed).
 // nullopt for any other shape or a date or time that does not exist.
-std::optional<TDateTime> parseFileDateTimeText(QStringView text);
+std::optional<SerialDateTime> parseFileDateTimeText(QStringView text);
 
 // Wraps text in single quotes, doubling inner quotes. Every line break (CR LF, and also a lone
 // CR or LF, which would otherwise split the file's line) becomes "#13#10".
@@ -63,7 +63,7 @@ public:
     // A decimal 32-bit integer; empty text (a null field) fails like any non-number, so read
     // nullable fields with plain().
     std::optional<int> integer();
-    std::optional<TDateTime> dateTime();
+    std::optional<SerialDateTime> dateTime();
     // "True" is true; any other text, including empty, false.
     std::optional<bool> boolean();
 

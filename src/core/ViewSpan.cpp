@@ -1,7 +1,7 @@
 #include "core/ViewSpan.h"
 
-#include "core/DTimeDM.h"
-#include "core/DViewDM.h"
+#include "core/ViewDates.h"
+#include "core/ViewState.h"
 
 namespace ViewSpans
 {
@@ -11,15 +11,15 @@ int normalizedWeekStart(int startOfWeek)
     return ((startOfWeek % 7) + 7) % 7;
 }
 
-int calendarColumn(TDateTime day, int startOfWeek)
+int calendarColumn(SerialDateTime day, int startOfWeek)
 {
     return ((DateTimeValue::dayOfWeek(day) - 1 - normalizedWeekStart(startOfWeek)) % 7 + 7) % 7;
 }
 
-TDateTime calendarFirstCell(TDateTime selected, int startOfWeek)
+SerialDateTime calendarFirstCell(SerialDateTime selected, int startOfWeek)
 {
     const QDate d = DateTimeValue::toQDate(selected);
-    const TDateTime first = DateTimeValue::encodeDate(d.year(), d.month(), 1);
+    const SerialDateTime first = DateTimeValue::encodeDate(d.year(), d.month(), 1);
     return first - calendarColumn(first, startOfWeek);
 }
 
@@ -27,7 +27,7 @@ int dayColumns(int kind)
 {
     if (kind >= ViewDay && kind <= View7Days) return kind + 1;
     if (kind == ViewWorkWeek) return 5;
-    if (kind == ViewWeek || TDView::UsesMonthGrid(quint8(kind))) return 7;
+    if (kind == ViewWeek || ViewState::usesMonthGrid(quint8(kind))) return 7;
     switch (kind) {
     case ViewYear:
     case View12Months:
@@ -59,50 +59,50 @@ QString viewName(int kind)
 
 namespace
 {
-TDateTime addMonths(TDateTime firstOfMonth, int months)
+SerialDateTime addMonths(SerialDateTime firstOfMonth, int months)
 {
     const QDate d = DateTimeValue::toQDate(firstOfMonth).addMonths(months);
     return DateTimeValue::fromQDate(d);
 }
 
 // Same day of month in the month `months` away, cut to that month's length.
-TDateTime shiftMonthsKeepingDay(TDateTime day, int months)
+SerialDateTime shiftMonthsKeepingDay(SerialDateTime day, int months)
 {
     const QDate d = DateTimeValue::toQDate(day);
     const QDate first = QDate(d.year(), d.month(), 1).addMonths(months);
-    const int dom = std::min(d.day(), TDTime::DaysInMonth(first.year(), first.month()));
+    const int dom = std::min(d.day(), ViewDates::daysInMonth(first.year(), first.month()));
     return DateTimeValue::encodeDate(first.year(), first.month(), dom);
 }
 
 QString monthName(const QDate &d)
 {
-    return TDTime::MonthNames[std::size_t(d.month() - 1)].toString();
+    return ViewDates::MonthNames[std::size_t(d.month() - 1)].toString();
 }
 
 QString shortMonth(const QDate &d)
 {
-    return TDTime::ShortMonthNames[std::size_t(d.month() - 1)].toString();
+    return ViewDates::ShortMonthNames[std::size_t(d.month() - 1)].toString();
 }
 
-QString dayMonth(TDateTime v)
+QString dayMonth(SerialDateTime v)
 {
     const QDate d = DateTimeValue::toQDate(v);
     return QStringLiteral("%1 %2").arg(d.day()).arg(shortMonth(d));
 }
 } // namespace
 
-ViewSpan viewSpan(int kind, TDateTime selected, int startOfWeek)
+ViewSpan viewSpan(int kind, SerialDateTime selected, int startOfWeek)
 {
-    const TDateTime day = DateTimeValue::dayOf(selected);
+    const SerialDateTime day = DateTimeValue::dayOf(selected);
     const int column = calendarColumn(day, startOfWeek);
     if (kind >= ViewDay && kind <= View7Days) return {day, day + kind + 1};
     if (kind == ViewWorkWeek) {
-        const TDateTime a = day - column + 1 - normalizedWeekStart(startOfWeek);
+        const SerialDateTime a = day - column + 1 - normalizedWeekStart(startOfWeek);
         return {a, a + 5};
     }
     if (kind == ViewWeek) return {day - column, day - column + 7};
     if (kind == ViewMonth) {
-        const TDateTime a = calendarFirstCell(day, startOfWeek);
+        const SerialDateTime a = calendarFirstCell(day, startOfWeek);
         return {a, a + 42};
     }
     if (kind >= View2Weeks && kind <= View6Weeks) {
@@ -111,11 +111,11 @@ ViewSpan viewSpan(int kind, TDateTime selected, int startOfWeek)
     }
     const QDate d = DateTimeValue::toQDate(day);
     if (kind == ViewYear) {
-        const TDateTime a = DateTimeValue::encodeDate(d.year(), 1, 1);
+        const SerialDateTime a = DateTimeValue::encodeDate(d.year(), 1, 1);
         return {a, addMonths(a, 12)};
     }
     if (kind >= View3Months && kind <= View12Months) {
-        const TDateTime a = DateTimeValue::encodeDate(d.year(), d.month(), 1);
+        const SerialDateTime a = DateTimeValue::encodeDate(d.year(), d.month(), 1);
         return {a, addMonths(a, dayColumns(kind))};
     }
     return {};
@@ -147,7 +147,7 @@ QString dateLabel(int kind, const ViewSpan &span)
         .arg(b.year());
 }
 
-TDateTime navigationStep(int kind, TDateTime selected, int direction)
+SerialDateTime navigationStep(int kind, SerialDateTime selected, int direction)
 {
     if (direction == 0) return selected;
     const int sign = direction < 0 ? -1 : 1;

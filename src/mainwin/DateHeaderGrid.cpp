@@ -17,14 +17,14 @@ QFont headerFont()
 }
 } // namespace
 
-DateHeaderGrid::DateHeaderGrid(QWidget *parent) : TLumDrawGrid(parent)
+DateHeaderGrid::DateHeaderGrid(QWidget *parent) : DrawGrid(parent)
 {
     setColor(LayerPalette::colorFromBGR(12632256));
     setRowCount(1);
     setFocusPolicy(Qt::NoFocus);
 }
 
-void DateHeaderGrid::setDays(TDateTime firstDay, const std::vector<int> &widths, TDateTime today)
+void DateHeaderGrid::setDays(SerialDateTime firstDay, const std::vector<int> &widths, SerialDateTime today)
 {
     m_first = firstDay;
     m_today = today;

@@ -1,12 +1,12 @@
 #pragma once
-// Grid_DateDW: the date header above the time grid, one bold cell per shown day on silver,
+// dateHeader: the date header above the time grid, one bold cell per shown day on silver,
 // today's cell framed in white around its text.
 #include "core/DateTimeValue.h"
-#include "platform/LumDrawGrid.h"
+#include "platform/DrawGrid.h"
 
 #include <vector>
 
-class DateHeaderGrid : public TLumDrawGrid
+class DateHeaderGrid : public DrawGrid
 {
     Q_OBJECT
 public:
@@ -14,8 +14,8 @@ public:
 
     // One column per width, the first showing `firstDay`; `today` is framed (a whole day
     // number; none when it is not shown).
-    void setDays(TDateTime firstDay, const std::vector<int> &widths, TDateTime today);
-    TDateTime firstDay() const { return m_first; }
+    void setDays(SerialDateTime firstDay, const std::vector<int> &widths, SerialDateTime today);
+    SerialDateTime firstDay() const { return m_first; }
     // The text of column `col` at its current width.
     QString cellText(int col) const;
     // The white frame drawn for column `col` (today's column only), else a null rectangle.
@@ -25,6 +25,6 @@ protected:
     void drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState state) override;
 
 private:
-    TDateTime m_first = 0;
-    TDateTime m_today = 0;
+    SerialDateTime m_first = 0;
+    SerialDateTime m_today = 0;
 };

@@ -1,6 +1,6 @@
 #include "mainwin/TimeFamilyLayout.h"
 
-#include "core/DTimeDM.h"
+#include "core/ViewDates.h"
 
 #include <algorithm>
 #include <cmath>
@@ -82,13 +82,13 @@ int startPosition(int hour, int pageSize, int minutesPerRow, int rowCount)
     return std::max(row, 0);
 }
 
-QString headerText(TDateTime day, int columnWidth)
+QString headerText(SerialDateTime day, int columnWidth)
 {
     const QDate d = DateTimeValue::toQDate(day);
-    QString text = TDTime::ShortDayNames[std::size_t(d.dayOfWeek() % 7)].toString();
+    QString text = ViewDates::ShortDayNames[std::size_t(d.dayOfWeek() % 7)].toString();
     if (columnWidth >= 51) text += QStringLiteral(" %1").arg(d.day());
     if (columnWidth >= 76)
-        text += QStringLiteral(" %1").arg(TDTime::ShortMonthNames[std::size_t(d.month() - 1)]);
+        text += QStringLiteral(" %1").arg(ViewDates::ShortMonthNames[std::size_t(d.month() - 1)]);
     return text;
 }
 

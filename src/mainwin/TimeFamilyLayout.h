@@ -44,7 +44,7 @@ struct RowLayout {
 };
 
 // clientHeight: height of the window's client area (the top bar, the panel and the bottom bar);
-// minRowHeight: the all-day strip's minimum (TDView.MinRowHeight); zoomRowHeight: the row
+// minRowHeight: the all-day strip's minimum (ViewState.stripHeight); zoomRowHeight: the row
 // height the zoom commands set. When a day at the zoom height does not fit, the grid keeps that
 // height and gets a scroll bar; otherwise the rows stretch to fill the height and the scroll bar
 // is hidden (page 23). A client too small for one row gives one row and page 1.
@@ -52,11 +52,11 @@ RowLayout rowLayout(int clientHeight, int minRowHeight, int zoomRowHeight, int s
 
 // Highest first-visible hour for a page size: 24 - page, at least 0.
 int lastScrollHour(int pageSize);
-// First visible step (TDView.StartPosition) for first-visible hour `hour`; on the last page
+// First visible step (ViewState.firstVisibleRow) for first-visible hour `hour`; on the last page
 // the rows are shifted so the day's last step ends at the grid's bottom. Never below 0.
 int startPosition(int hour, int pageSize, int minutesPerRow, int rowCount);
 
 // Header text of a time-grid day column: weekday and day number, and the short month name
 // when the column is at least 76 wide; weekday and day from 51 to 75; only the weekday below 51.
-QString headerText(TDateTime day, int columnWidth);
+QString headerText(SerialDateTime day, int columnWidth);
 } // namespace TimeFamily

@@ -15,13 +15,13 @@ namespace AlarmFiles
 namespace
 {
 
-QString optionalTimeText(const std::optional<TDateTime> &t)
+QString optionalTimeText(const std::optional<SerialDateTime> &t)
 {
     return t ? FileText::fileDateTimeText(*t) : QString();
 }
 
 // An empty value gives an empty optional; anything but a file date-time fails the reader.
-bool readOptionalTime(FileText::FileLineReader &r, std::optional<TDateTime> *out)
+bool readOptionalTime(FileText::FileLineReader &r, std::optional<SerialDateTime> *out)
 {
     const auto text = r.plain();
     if (!text) return false;
@@ -42,17 +42,17 @@ bool atLineEnd(FileText::FileLineReader &r)
     return rest && rest->isEmpty() && r.atEnd();
 }
 
-bool readTexts(FileText::FileLineReader &r, TAlarm_Rec &rec)
+bool readTexts(FileText::FileLineReader &r, AlarmEntry &rec)
 {
     const auto subject = r.quotedRaw();
     const auto description = r.quotedRaw();
     const auto layer = r.quotedRaw();
     const auto color = r.integer();
     if (!subject || !description || !layer || !color) return false;
-    rec.Subject = *subject;
-    rec.Description = *description;
-    rec.LayerName = *layer;
-    rec.ColorNr = *color;
+    rec.subject = *subject;
+    rec.description = *description;
+    rec.layerName = *layer;
+    rec.colorNumber = *color;
     return atLineEnd(r);
 }
 
@@ -137,48 +137,48 @@ std::optional<AlarmFileContent> loadForRewrite(const QString &path, FileResult &
 
 } // namespace
 
-QString alarmLine(const TAlarm_Rec &rec)
+QString alarmLine(const AlarmEntry &rec)
 {
     return QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8;")
-        .arg(QString::number(rec.ID), optionalTimeText(rec.StartTime),
-             optionalTimeText(rec.EndTime), FileText::fileDateTimeText(rec.AlarmTime), rec.Subject,
-             rec.Description, rec.LayerName, QString::number(rec.ColorNr));
+        .arg(QString::number(rec.id), optionalTimeText(rec.startTime),
+             optionalTimeText(rec.endTime), FileText::fileDateTimeText(rec.alarmTime), rec.subject,
+             rec.description, rec.layerName, QString::number(rec.colorNumber));
 }
 
-std::optional<TAlarm_Rec> parseAlarmLine(QStringView line)
+std::optional<AlarmEntry> parseAlarmLine(QStringView line)
 {
     FileText::FileLineReader r(line);
-    TAlarm_Rec rec;
+    AlarmEntry rec;
     const auto id = r.integer();
-    if (!id || !readOptionalTime(r, &rec.StartTime) || !readOptionalTime(r, &rec.EndTime))
+    if (!id || !readOptionalTime(r, &rec.startTime) || !readOptionalTime(r, &rec.endTime))
         return std::nullopt;
     const auto alarm = r.dateTime();
     if (!alarm) return std::nullopt;
-    rec.ID = *id;
-    rec.AlarmTime = *alarm;
+    rec.id = *id;
+    rec.alarmTime = *alarm;
     if (!readTexts(r, rec)) return std::nullopt;
     return rec;
 }
 
-QString snoozeLine(int code, const TAlarm_Rec &rec)
+QString snoozeLine(int code, const AlarmEntry &rec)
 {
     return QStringLiteral("%1;%2;%3;%4;%5;%6;%7;%8;")
-        .arg(QString::number(code), QString::number(rec.ID), optionalTimeText(rec.StartTime),
-             optionalTimeText(rec.EndTime), rec.Subject, rec.Description, rec.LayerName,
-             QString::number(rec.ColorNr));
+        .arg(QString::number(code), QString::number(rec.id), optionalTimeText(rec.startTime),
+             optionalTimeText(rec.endTime), rec.subject, rec.description, rec.layerName,
+             QString::number(rec.colorNumber));
 }
 
-std::optional<TSnoozeRequest> parseSnoozeLine(QStringView line)
+std::optional<SnoozeRequest> parseSnoozeLine(QStringView line)
 {
     FileText::FileLineReader r(line);
-    TSnoozeRequest req;
+    SnoozeRequest req;
     const auto code = r.integer();
     const auto id = r.integer();
-    if (!code || !id || !readOptionalTime(r, &req.Rec.StartTime) ||
-        !readOptionalTime(r, &req.Rec.EndTime) || !readTexts(r, req.Rec))
+    if (!code || !id || !readOptionalTime(r, &req.entry.startTime) ||
+        !readOptionalTime(r, &req.entry.endTime) || !readTexts(r, req.entry))
         return std::nullopt;
-    req.Code = *code;
-    req.Rec.ID = *id;
+    req.code = *code;
+    req.entry.id = *id;
     return req;
 }
 
@@ -202,11 +202,11 @@ std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString 
     return content;
 }
 
-std::optional<QList<TSnoozeRequest>> parseSnoozeFile(const QByteArray &bytes, QString *error)
+std::optional<QList<SnoozeRequest>> parseSnoozeFile(const QByteArray &bytes, QString *error)
 {
     const auto lines = TextFileLines::split(bytes, MaxFileBytes, error);
     if (!lines) return std::nullopt;
-    QList<TSnoozeRequest> requests;
+    QList<SnoozeRequest> requests;
     if (bytes.isEmpty()) return requests;
     if (!isHeader(*lines, SnoozeHeader)) {
         if (error) *error = QStringLiteral("The first line is not the snooze file header.");
@@ -224,45 +224,45 @@ std::optional<QList<TSnoozeRequest>> parseSnoozeFile(const QByteArray &bytes, QS
     return requests;
 }
 
-QByteArray alarmFileBytes(const QList<TAlarm_Rec> &alarms)
+QByteArray alarmFileBytes(const QList<AlarmEntry> &alarms)
 {
     QStringList lines;
-    for (const TAlarm_Rec &a : alarms)
+    for (const AlarmEntry &a : alarms)
         lines << alarmLine(a);
     return joinLines(QLatin1String(AlarmHeader), lines);
 }
 
-QByteArray snoozeFileBytes(const QList<TSnoozeRequest> &requests)
+QByteArray snoozeFileBytes(const QList<SnoozeRequest> &requests)
 {
     QStringList lines;
-    for (const TSnoozeRequest &r : requests)
-        lines << snoozeLine(r.Code, r.Rec);
+    for (const SnoozeRequest &r : requests)
+        lines << snoozeLine(r.code, r.entry);
     return joinLines(QLatin1String(SnoozeHeader), lines);
 }
 
 FileResult rewriteAlarms(const QString &dataDir,
-                         const std::function<QList<TAlarm_Rec>(QList<TAlarm_Rec>)> &change)
+                         const std::function<QList<AlarmEntry>(QList<AlarmEntry>)> &change)
 {
     const QString path = dataDir + QLatin1String(AlarmFileName);
     return underLock(path, [&] {
         FileResult result;
         auto content = loadForRewrite(path, result);
         if (!content) return result;
-        const QList<TAlarm_Rec> alarms = change(std::move(content->alarms));
+        const QList<AlarmEntry> alarms = change(std::move(content->alarms));
         result.ok = writeAtomically(path, alarmFileBytes(alarms), &result.error);
         return result;
     });
 }
 
-FileResult appendAlarms(const QString &dataDir, const QList<TAlarm_Rec> &alarms)
+FileResult appendAlarms(const QString &dataDir, const QList<AlarmEntry> &alarms)
 {
-    return rewriteAlarms(dataDir, [&](QList<TAlarm_Rec> old) {
+    return rewriteAlarms(dataDir, [&](QList<AlarmEntry> old) {
         old.append(alarms);
         return old;
     });
 }
 
-FileResult appendSnooze(const QString &dataDir, const TSnoozeRequest &request)
+FileResult appendSnooze(const QString &dataDir, const SnoozeRequest &request)
 {
     const QString path = dataDir + QLatin1String(SnoozeFileName);
     return underLock(path, [&] {

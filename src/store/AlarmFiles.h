@@ -9,7 +9,7 @@
 //
 // Readers check the whole input before anything is used. Lines end in CR LF (a lone LF is
 // accepted on reading); texts are UTF-8.
-#include "store/AlarmRecord.h"
+#include "store/AlarmEntry.h"
 
 #include <QByteArray>
 #include <QList>
@@ -37,19 +37,19 @@ inline constexpr int LockTimeoutMs = 5000;
 
 // 12;2006-03-01 09:00:00;2006-03-01 10:00:00;2006-03-01 08:45:00;'Dentist';'';'Layer1';1;
 // A record without start and end (a task) writes ";;" in their place.
-QString alarmLine(const TAlarm_Rec &rec);
+QString alarmLine(const AlarmEntry &rec);
 // The record of an alarm line; nullopt unless the whole line has exactly that shape (eight
 // values, each followed by ";"; start and end may be empty).
-std::optional<TAlarm_Rec> parseAlarmLine(QStringView line);
+std::optional<AlarmEntry> parseAlarmLine(QStringView line);
 
 // One snoozed reminder as the reminder program hands it back. Texts stay in quoted file text.
-struct TSnoozeRequest {
-    int Code = -1;  // 0..14 are known codes; others are kept here and ignored when applied
-    TAlarm_Rec Rec; // AlarmTime unused (0)
+struct SnoozeRequest {
+    int code = -1;  // 0..14 are known codes; others are kept here and ignored when applied
+    AlarmEntry entry; // alarmTime unused (0)
 };
-// code;ID;StartTime;EndTime;'Subject';'Description';'LayerName';ColorNr;
-QString snoozeLine(int code, const TAlarm_Rec &rec);
-std::optional<TSnoozeRequest> parseSnoozeLine(QStringView line);
+// code;id;startTime;endTime;'subject';'description';'layerName';colorNumber;
+QString snoozeLine(int code, const AlarmEntry &rec);
+std::optional<SnoozeRequest> parseSnoozeLine(QStringView line);
 
 // ---- whole files --------------------------------------------------------------------------
 
@@ -58,7 +58,7 @@ std::optional<TSnoozeRequest> parseSnoozeLine(QStringView line);
 // are not alarm lines are counted in damagedLines and left out; empty lines are skipped.
 // An empty input is a valid file with no alarms.
 struct AlarmFileContent {
-    QList<TAlarm_Rec> alarms;
+    QList<AlarmEntry> alarms;
     int damagedLines = 0;
 };
 std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString *error = nullptr);
@@ -66,12 +66,12 @@ std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString 
 // A snooze file's requests, all or nothing: nullopt (`error` set) when the header is missing,
 // the input is not UTF-8 text or too large, or any line after the header is not a snooze line.
 // Empty lines are skipped; an empty input holds no requests.
-std::optional<QList<TSnoozeRequest>> parseSnoozeFile(const QByteArray &bytes,
+std::optional<QList<SnoozeRequest>> parseSnoozeFile(const QByteArray &bytes,
                                                      QString *error = nullptr);
 
 // The bytes of a file: the header, then every line, each ending in CR LF.
-QByteArray alarmFileBytes(const QList<TAlarm_Rec> &alarms);
-QByteArray snoozeFileBytes(const QList<TSnoozeRequest> &requests);
+QByteArray alarmFileBytes(const QList<AlarmEntry> &alarms);
+QByteArray snoozeFileBytes(const QList<SnoozeRequest> &requests);
 
 // ---- locked read-modify-write -------------------------------------------------------------
 
@@ -88,17 +88,17 @@ struct FileResult {
 // lines are left out (counted); an old file that cannot be read as an alarm file is renamed
 // to "alarm.dat.damaged" and a new one started. On failure (lock not taken, write failed) the
 // file is unchanged and ok is false.
-FileResult appendAlarms(const QString &dataDir, const QList<TAlarm_Rec> &alarms);
+FileResult appendAlarms(const QString &dataDir, const QList<AlarmEntry> &alarms);
 
 // The reminder program's read-modify-write: `change` receives the alarms of the file (none when
 // absent) and returns the alarms the file is to hold; the file is replaced under the lock.
 // An empty result leaves a file holding only the header.
 FileResult rewriteAlarms(const QString &dataDir,
-                         const std::function<QList<TAlarm_Rec>(QList<TAlarm_Rec>)> &change);
+                         const std::function<QList<AlarmEntry>(QList<AlarmEntry>)> &change);
 
 // Adds one snooze line to "snooze.dat" under its lock (the reminder program's side). An old
 // file that does not parse is renamed to "snooze.dat.damaged" and a new one started.
-FileResult appendSnooze(const QString &dataDir, const TSnoozeRequest &request);
+FileResult appendSnooze(const QString &dataDir, const SnoozeRequest &request);
 
 // Takes every request out of "snooze.dat" under its lock: the file is removed once read, so a
 // repeated snooze message applies nothing twice. A missing file gives ok with no requests. A
@@ -107,7 +107,7 @@ FileResult appendSnooze(const QString &dataDir, const TSnoozeRequest &request);
 struct SnoozeTakeResult {
     bool ok = false;
     QString error;
-    QList<TSnoozeRequest> requests;
+    QList<SnoozeRequest> requests;
 };
 SnoozeTakeResult takeSnoozeRequests(const QString &dataDir);
 

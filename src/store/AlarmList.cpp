@@ -6,7 +6,7 @@
 
 namespace
 {
-qint64 ms(TDateTime t)
+qint64 ms(SerialDateTime t)
 {
     return DateTimeValue::toMs(t);
 }
@@ -15,7 +15,7 @@ template <typename List, typename Rec> void insertSorted(List &items, const Rec 
 {
     const auto pos =
         std::upper_bound(items.begin(), items.end(), rec, [](const Rec &a, const Rec &b) {
-            return ms(a.AlarmTime) < ms(b.AlarmTime);
+            return ms(a.alarmTime) < ms(b.alarmTime);
         });
     items.insert(pos, rec);
 }
@@ -23,46 +23,46 @@ template <typename List, typename Rec> void insertSorted(List &items, const Rec 
 template <typename List> bool removeFirstID(List &items, int id)
 {
     for (qsizetype i = 0; i < items.size(); ++i)
-        if (items[i].ID == id) {
+        if (items[i].id == id) {
             items.removeAt(i);
             return true;
         }
     return false;
 }
 
-template <typename List> List leadingDue(const List &items, TDateTime now)
+template <typename List> List leadingDue(const List &items, SerialDateTime now)
 {
     List out;
     for (const auto &rec : items) {
-        if (!AlarmRules::isDue(rec.AlarmTime, now)) break;
+        if (!AlarmRules::isDue(rec.alarmTime, now)) break;
         out.append(rec);
     }
     return out;
 }
 } // namespace
 
-void TAlarmList::add(const TAlarm_Rec &rec)
+void PendingAlarms::add(const AlarmEntry &rec)
 {
     insertSorted(m_items, rec);
 }
-bool TAlarmList::removeFirst(int id)
+bool PendingAlarms::removeFirst(int id)
 {
     return removeFirstID(m_items, id);
 }
-QList<TAlarm_Rec> TAlarmList::due(TDateTime now) const
+QList<AlarmEntry> PendingAlarms::due(SerialDateTime now) const
 {
     return leadingDue(m_items, now);
 }
 
-void TTaskAlarmList::add(const TTaskAlarm_Rec &rec)
+void PendingTaskAlarms::add(const TaskAlarmEntry &rec)
 {
     insertSorted(m_items, rec);
 }
-bool TTaskAlarmList::removeFirst(int id)
+bool PendingTaskAlarms::removeFirst(int id)
 {
     return removeFirstID(m_items, id);
 }
-QList<TTaskAlarm_Rec> TTaskAlarmList::due(TDateTime now) const
+QList<TaskAlarmEntry> PendingTaskAlarms::due(SerialDateTime now) const
 {
     return leadingDue(m_items, now);
 }
@@ -70,12 +70,12 @@ QList<TTaskAlarm_Rec> TTaskAlarmList::due(TDateTime now) const
 namespace AlarmRules
 {
 
-bool isDue(TDateTime alarmTime, TDateTime now)
+bool isDue(SerialDateTime alarmTime, SerialDateTime now)
 {
     return ms(now) >= ms(alarmTime);
 }
 
-bool beforeComingMidnight(TDateTime alarmTime, TDateTime today)
+bool beforeComingMidnight(SerialDateTime alarmTime, SerialDateTime today)
 {
     return ms(alarmTime) < ms(double(DateTimeValue::dayOf(today)) + 1.0);
 }
@@ -94,44 +94,44 @@ double alarmAdvanceDays(int alarmAdvTime, int alarmAdvUnit)
 
 namespace
 {
-TAlarm_Rec entryOf(const TEventAlarmSource &e, TDateTime start, TDateTime end, TDateTime alarm)
+AlarmEntry entryOf(const EventAlarmSource &e, SerialDateTime start, SerialDateTime end, SerialDateTime alarm)
 {
-    TAlarm_Rec rec;
-    rec.ID = e.ID;
-    rec.StartTime = start;
-    rec.EndTime = end;
-    rec.AlarmTime = alarm;
-    rec.Subject = FileText::quoteFileText(e.Subject);
-    rec.Description = FileText::quoteFileText(e.Description);
-    rec.LayerName = FileText::quoteFileText(e.LayerName);
-    rec.ColorNr = e.ColorNr;
+    AlarmEntry rec;
+    rec.id = e.id;
+    rec.startTime = start;
+    rec.endTime = end;
+    rec.alarmTime = alarm;
+    rec.subject = FileText::quoteFileText(e.subject);
+    rec.description = FileText::quoteFileText(e.description);
+    rec.layerName = FileText::quoteFileText(e.layerName);
+    rec.colorNumber = e.colorNumber;
     return rec;
 }
 } // namespace
 
-std::optional<TAlarm_Rec> oneTimeAlarmEntry(const TEventAlarmSource &event, TDateTime today)
+std::optional<AlarmEntry> oneTimeAlarmEntry(const EventAlarmSource &event, SerialDateTime today)
 {
-    const TDateTime alarm =
-        event.StartTime - alarmAdvanceDays(event.AlarmAdvTime, event.AlarmAdvUnit);
+    const SerialDateTime alarm =
+        event.startTime - alarmAdvanceDays(event.alarmAdvance, event.alarmAdvanceUnit);
     if (!beforeComingMidnight(alarm, today)) return std::nullopt;
-    return entryOf(event, event.StartTime, event.EndTime, alarm);
+    return entryOf(event, event.startTime, event.endTime, alarm);
 }
 
-std::optional<TAlarm_Rec> recurringAlarmEntry(const TEventAlarmSource &event, TDateTime today,
+std::optional<AlarmEntry> recurringAlarmEntry(const EventAlarmSource &event, SerialDateTime today,
                                               const NextOccurrence &next)
 {
     if (!next) return std::nullopt;
-    const double advance = alarmAdvanceDays(event.AlarmAdvTime, event.AlarmAdvUnit);
-    const TDateTime midnight = DateTimeValue::dayOf(today);
+    const double advance = alarmAdvanceDays(event.alarmAdvance, event.alarmAdvanceUnit);
+    const SerialDateTime midnight = DateTimeValue::dayOf(today);
     const auto occ = next(midnight + advance);
     if (!occ) return std::nullopt;
-    const TDateTime alarm = occ->StartTime - advance;
+    const SerialDateTime alarm = occ->startTime - advance;
     // A callback that answers an earlier occurrence than asked for is not trusted.
     if (ms(alarm) < ms(midnight) || !beforeComingMidnight(alarm, today)) return std::nullopt;
-    return entryOf(event, occ->StartTime, occ->EndTime, alarm);
+    return entryOf(event, occ->startTime, occ->endTime, alarm);
 }
 
-void RescheduleAlarm(TAlarmList &list, int id, const std::optional<TAlarm_Rec> &entry)
+void RescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry)
 {
     list.removeFirst(id);
     if (entry) list.add(*entry);
@@ -152,32 +152,32 @@ std::optional<int> snoozeRearmMinutes(int code)
     return std::nullopt;
 }
 
-int applySnoozeRequests(const QList<AlarmFiles::TSnoozeRequest> &requests, TAlarmList &list,
-                        TDateTime now,
+int applySnoozeRequests(const QList<AlarmFiles::SnoozeRequest> &requests, PendingAlarms &list,
+                        SerialDateTime now,
                         const std::function<void(int id, int minutesBeforeStart)> &rearmEvent)
 {
     int applied = 0;
     for (const auto &req : requests) {
-        if (const auto delay = snoozeDelayMinutes(req.Code)) {
-            TAlarm_Rec rec = req.Rec;
-            rec.ID = -1;
-            rec.AlarmTime = DateTimeValue::fromMs(ms(now) + qint64(*delay) * 60000);
+        if (const auto delay = snoozeDelayMinutes(req.code)) {
+            AlarmEntry rec = req.entry;
+            rec.id = -1;
+            rec.alarmTime = DateTimeValue::fromMs(ms(now) + qint64(*delay) * 60000);
             list.add(rec);
             ++applied;
-        } else if (const auto before = snoozeRearmMinutes(req.Code)) {
-            if (!req.Rec.StartTime || !rearmEvent) continue;
-            rearmEvent(req.Rec.ID, *before);
+        } else if (const auto before = snoozeRearmMinutes(req.code)) {
+            if (!req.entry.startTime || !rearmEvent) continue;
+            rearmEvent(req.entry.id, *before);
             ++applied;
         }
     }
     return applied;
 }
 
-DueWriteResult writeDueAlarms(TAlarmList &list, TDateTime now, const QString &dataDir,
-                              const std::function<void(const TAlarm_Rec &)> &fired)
+DueWriteResult writeDueAlarms(PendingAlarms &list, SerialDateTime now, const QString &dataDir,
+                              const std::function<void(const AlarmEntry &)> &fired)
 {
     DueWriteResult result;
-    const QList<TAlarm_Rec> due = list.due(now);
+    const QList<AlarmEntry> due = list.due(now);
     if (due.isEmpty()) return result;
     const auto written = AlarmFiles::appendAlarms(dataDir, due);
     if (!written) {
@@ -188,7 +188,7 @@ DueWriteResult writeDueAlarms(TAlarmList &list, TDateTime now, const QString &da
     list.removeLeading(due.size());
     result.wrote = true;
     if (fired)
-        for (const TAlarm_Rec &rec : due)
+        for (const AlarmEntry &rec : due)
             fired(rec);
     return result;
 }

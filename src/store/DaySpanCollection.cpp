@@ -12,32 +12,32 @@ using SpanTimes::split;
 namespace
 {
 
-void fillCommon(TSpanItem_Rec &r, const SpanSourceItem &item, int slot)
+void fillCommon(SpanItem &r, const SpanSourceItem &item, int slot)
 {
-    r.ID = item.ID;
-    r.Slot = slot;
-    r.Layer = item.Layer;
-    r.StartTime = item.StartTime;
-    r.EndTime = item.EndTime;
-    r.CutStart = false;
-    r.CutEnd = false;
-    r.AlarmSet = item.AlarmSet;
-    r.Subject = item.Subject;
-    r.Description = item.Description;
-    r.Lane = 0;
-    r.Left = r.Top = r.Right = r.Bottom = 0;
-    r.IsOccurrence = item.IsOccurrence;
+    r.id = item.id;
+    r.slot = slot;
+    r.layer = item.layer;
+    r.startTime = item.startTime;
+    r.endTime = item.endTime;
+    r.cutStart = false;
+    r.cutEnd = false;
+    r.alarmSet = item.alarmSet;
+    r.subject = item.subject;
+    r.description = item.description;
+    r.lane = 0;
+    r.left = r.top = r.right = r.bottom = 0;
+    r.isOccurrence = item.isOccurrence;
 }
 
 // Left/Right of a box in a column of side-by-side columns: the usable width is shared out by
 // the column count. A count below the item's own column would draw the box into the next
 // column, so the count is taken as at least the item's column.
-void placeSideBySide(TSpanItem_Rec &r, const GridBand &column, int spare, int count)
+void placeSideBySide(SpanItem &r, const GridBand &column, int spare, int count)
 {
     const double w = column.size - spare;
-    const int c = std::max(count, r.Lane);
-    r.Left = column.start + int(std::trunc(w / c * (r.Lane - 1))) - 1;
-    r.Right = column.start + int(std::trunc(w / c * r.Lane));
+    const int c = std::max(count, r.lane);
+    r.left = column.start + int(std::trunc(w / c * (r.lane - 1))) - 1;
+    r.right = column.start + int(std::trunc(w / c * r.lane));
 }
 
 } // namespace
@@ -93,13 +93,13 @@ CollectionWindow DaySpanCollection::begin(const Request &request)
 
 void DaySpanCollection::add(const SpanSourceItem &item)
 {
-    const qint64 duration = DateTimeValue::toMs(item.EndTime) - DateTimeValue::toMs(item.StartTime);
-    const bool forcedStrip = m_forcedAllDay != 0 && item.ID == m_forcedAllDay;
-    const bool forcedGrid = m_forcedTimeGrid != 0 && item.ID == m_forcedTimeGrid;
+    const qint64 duration = DateTimeValue::toMs(item.endTime) - DateTimeValue::toMs(item.startTime);
+    const bool forcedStrip = m_forcedAllDay != 0 && item.id == m_forcedAllDay;
+    const bool forcedGrid = m_forcedTimeGrid != 0 && item.id == m_forcedTimeGrid;
     if ((m_parts & TimeGridPart) &&
         ((duration < DateTimeValue::MsPerDay && !forcedStrip) || forcedGrid))
         addToTimeGrid(item);
-    if ((m_parts & AllDayPart) && ((DateTimeValue::toMs(item.EndTime) > m_windowStartMs &&
+    if ((m_parts & AllDayPart) && ((DateTimeValue::toMs(item.endTime) > m_windowStartMs &&
                                     duration >= DateTimeValue::MsPerDay && !forcedGrid) ||
                                    forcedStrip))
         addToStrip(item);
@@ -107,8 +107,8 @@ void DaySpanCollection::add(const SpanSourceItem &item)
 
 void DaySpanCollection::addToTimeGrid(const SpanSourceItem &item)
 {
-    const auto s = split(item.StartTime);
-    const auto e = split(item.EndTime);
+    const auto s = split(item.startTime);
+    const auto e = split(item.endTime);
     const qint64 F = m_firstDay;
     const int g = m_rowMinutes;
 
@@ -116,105 +116,105 @@ void DaySpanCollection::addToTimeGrid(const SpanSourceItem &item)
     if (e.msOfDay == 0) lastCovered = e.day - F + (e.ms <= s.ms ? 1 : 0);
     const int fromDay = int(std::max<qint64>(m_a, s.day - F + 1));
     const int toDay = int(std::min<qint64>(m_b, lastCovered));
-    const bool zeroLength = std::trunc(item.StartTime * 10000) == std::trunc(item.EndTime * 10000);
+    const bool zeroLength = std::trunc(item.startTime * 10000) == std::trunc(item.endTime * 10000);
     const int startMinute = int(s.msOfDay / 60000);
 
     for (int k = fromDay; k <= toDay; ++k) {
         int &count = m_timeCount[k - 1];
         if (count >= MaxItemsPerCell) continue;
         const int slot = count + 1;
-        TSpanItem_Rec &r = m_timeItems[k - 1][slot - 1];
+        SpanItem &r = m_timeItems[k - 1][slot - 1];
         fillCommon(r, item, slot);
         if (zeroLength) {
-            r.First = r.Last = startMinute / g + 1;
-            r.StartFrac = r.EndFrac = -1;
+            r.first = r.last = startMinute / g + 1;
+            r.startFrac = r.endFrac = -1;
         } else {
             if (s.ms < dayMs(F + k - 1)) {
-                r.First = 1;
-                r.CutStart = true;
-                r.StartFrac = 0;
+                r.first = 1;
+                r.cutStart = true;
+                r.startFrac = 0;
             } else {
-                r.First = startMinute / g + 1;
-                r.StartFrac = double(startMinute % g) / g;
+                r.first = startMinute / g + 1;
+                r.startFrac = double(startMinute % g) / g;
             }
             const qint64 dayEnd = dayMs(F + k);
             if (e.ms <= dayEnd) {
                 const int m = e.ms == dayEnd ? 1440 : int(e.msOfDay / 60000);
-                r.Last = (m + g - 1) / g;
-                r.EndFrac = double(m % g) / g;
+                r.last = (m + g - 1) / g;
+                r.endFrac = double(m % g) / g;
             } else {
-                r.Last = m_rows;
-                r.CutEnd = true;
-                r.EndFrac = 0;
+                r.last = m_rows;
+                r.cutEnd = true;
+                r.endFrac = 0;
             }
         }
         // Less than a minute, or an end before the start, still covers the start's row.
-        r.First = std::clamp(r.First, 1, m_rows);
-        r.Last = std::clamp(r.Last, r.First, m_rows);
+        r.first = std::clamp(r.first, 1, m_rows);
+        r.last = std::clamp(r.last, r.first, m_rows);
 
         ColumnTableRef t = timeTable(k);
-        const int c = ColumnTable::findFreeColumn(t, r.First, r.Last);
+        const int c = ColumnTable::findFreeColumn(t, r.first, r.last);
         if (c == 0) continue; // no free column: the item stays out of this day
         count = slot;
-        r.Lane = c;
-        ColumnTable::mark(t, r.First, r.Last, c, slot);
-        ColumnTable::widenColumnCount(t, r.First, r.Last, c);
+        r.lane = c;
+        ColumnTable::mark(t, r.first, r.last, c, slot);
+        ColumnTable::widenColumnCount(t, r.first, r.last, c);
     }
 }
 
 void DaySpanCollection::addToStrip(const SpanSourceItem &item)
 {
     if (m_stripCount >= MaxItemsPerCell) return;
-    const auto s = split(item.StartTime);
-    const auto e = split(item.EndTime);
+    const auto s = split(item.startTime);
+    const auto e = split(item.endTime);
     const qint64 F = m_firstDay;
     const int slot = m_stripCount + 1;
-    TSpanItem_Rec &r = m_stripItems[slot - 1];
+    SpanItem &r = m_stripItems[slot - 1];
     fillCommon(r, item, slot);
     qint64 first = 0;
     qint64 last = 0;
     if (s.ms != e.ms) {
         if (s.ms >= dayMs(F)) {
             first = s.day - F + 1;
-            r.StartFrac = double(s.msOfDay) / DateTimeValue::MsPerDay;
+            r.startFrac = double(s.msOfDay) / DateTimeValue::MsPerDay;
         } else {
             first = 1;
-            r.CutStart = true;
-            r.StartFrac = 0;
+            r.cutStart = true;
+            r.startFrac = 0;
         }
         if (e.ms > dayMs(F + m_days)) {
             last = m_days;
-            r.CutEnd = true;
-            r.EndFrac = 0;
+            r.cutEnd = true;
+            r.endFrac = 0;
         } else {
             last = e.day + (e.msOfDay != 0 ? 1 : 0) - F;
-            r.EndFrac = double(e.msOfDay) / DateTimeValue::MsPerDay;
+            r.endFrac = double(e.msOfDay) / DateTimeValue::MsPerDay;
         }
     } else {
         first = last = s.day - F + 1;
-        r.StartFrac = r.EndFrac = -1;
+        r.startFrac = r.endFrac = -1;
     }
     // An item that covers no shown day (only a forced or inverted one can) is left out.
     if (first > m_days || last < 1) return;
     first = std::max<qint64>(first, 1);
     last = std::clamp<qint64>(last, first, m_days);
-    r.First = int(first);
-    r.Last = int(last);
+    r.first = int(first);
+    r.last = int(last);
 
     int lane = 0;
     for (int l = 1; l <= MaxLanes && lane == 0; ++l) {
         bool free = true;
-        for (int d = r.First; d <= r.Last && free; ++d)
+        for (int d = r.first; d <= r.last && free; ++d)
             free = m_stripLanes[d - 1][l - 1] == 0;
         if (free) lane = l;
     }
     if (lane == 0) return;
     m_stripCount = slot;
-    r.Lane = lane;
-    for (int d = r.First; d <= r.Last; ++d)
+    r.lane = lane;
+    for (int d = r.first; d <= r.last; ++d)
         m_stripLanes[d - 1][lane - 1] = std::uint8_t(slot);
-    r.Top = 21 * lane - 22;
-    r.Bottom = 21 * lane;
+    r.top = 21 * lane - 22;
+    r.bottom = 21 * lane;
     m_stripHeight = std::max(m_stripHeight, 21 * lane + 10);
 }
 
@@ -225,8 +225,8 @@ void DaySpanCollection::placeTimeGrid(const TimeGridGeometry &g, int firstDay, i
     for (int k = firstDay; k <= lastDay; ++k) {
         const ColumnTableRef t = timeTable(k);
         for (int i = 0; i < m_timeCount[k - 1]; ++i) {
-            TSpanItem_Rec &r = m_timeItems[k - 1][i];
-            placeSideBySide(r, g.dayColumns[k - 1], 10, t.count(r.First));
+            SpanItem &r = m_timeItems[k - 1][i];
+            placeSideBySide(r, g.dayColumns[k - 1], 10, t.count(r.first));
         }
     }
     placeTimeGridVertical(g, firstDay, lastDay);
@@ -238,9 +238,9 @@ void DaySpanCollection::placeTimeGridVertical(const TimeGridGeometry &g, int fir
     lastDay = std::min(lastDay, m_days);
     for (int k = firstDay; k <= lastDay; ++k) {
         for (int i = 0; i < m_timeCount[k - 1]; ++i) {
-            TSpanItem_Rec &r = m_timeItems[k - 1][i];
-            r.Top = g.headerHeight + (r.First - g.scrollRow - 1) * g.rowHeight - 1;
-            r.Bottom = g.headerHeight + (r.Last - g.scrollRow) * g.rowHeight;
+            SpanItem &r = m_timeItems[k - 1][i];
+            r.top = g.headerHeight + (r.first - g.scrollRow - 1) * g.rowHeight - 1;
+            r.bottom = g.headerHeight + (r.last - g.scrollRow) * g.rowHeight;
         }
     }
 }
@@ -248,9 +248,9 @@ void DaySpanCollection::placeTimeGridVertical(const TimeGridGeometry &g, int fir
 void DaySpanCollection::placeStrip(const StripGeometry &g)
 {
     for (int i = 0; i < m_stripCount; ++i) {
-        TSpanItem_Rec &r = m_stripItems[i];
-        r.Left = g.dayColumns[r.First - 1].start - 1;
-        r.Right = g.dayColumns[r.Last - 1].end();
+        SpanItem &r = m_stripItems[i];
+        r.left = g.dayColumns[r.first - 1].start - 1;
+        r.right = g.dayColumns[r.last - 1].end();
     }
 }
 
@@ -259,13 +259,13 @@ int DaySpanCollection::timeItemCount(int day) const
     return (day < 1 || day > m_days) ? 0 : m_timeCount[day - 1];
 }
 
-std::span<const TSpanItem_Rec> DaySpanCollection::timeItems(int day) const
+std::span<const SpanItem> DaySpanCollection::timeItems(int day) const
 {
     if (day < 1 || day > m_days) return {};
     return {m_timeItems[day - 1].data(), std::size_t(m_timeCount[day - 1])};
 }
 
-const TSpanItem_Rec *DaySpanCollection::timeItem(int day, int slot) const
+const SpanItem *DaySpanCollection::timeItem(int day, int slot) const
 {
     if (slot < 1 || slot > timeItemCount(day)) return nullptr;
     return &m_timeItems[day - 1][slot - 1];
@@ -289,12 +289,12 @@ ColumnTableRef DaySpanCollection::timeTable(int day)
     return {m_timeSlots[k].data(), m_timeCounts[k].data(), m_rows};
 }
 
-std::span<const TSpanItem_Rec> DaySpanCollection::stripItems() const
+std::span<const SpanItem> DaySpanCollection::stripItems() const
 {
     return {m_stripItems.data(), std::size_t(m_stripCount)};
 }
 
-const TSpanItem_Rec *DaySpanCollection::stripItem(int slot) const
+const SpanItem *DaySpanCollection::stripItem(int slot) const
 {
     if (slot < 1 || slot > m_stripCount) return nullptr;
     return &m_stripItems[slot - 1];

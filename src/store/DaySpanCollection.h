@@ -20,8 +20,8 @@ public:
     enum Part : unsigned { TimeGridPart = 1, AllDayPart = 2, BothParts = 3 };
 
     struct Request {
-        TDateTime firstDay = 0; // F, first shown day (its time of day is ignored)
-        TDateTime spanEnd = 0;  // S, the day after the last shown day; n = S - F, 1..7
+        SerialDateTime firstDay = 0; // F, first shown day (its time of day is ignored)
+        SerialDateTime spanEnd = 0;  // S, the day after the last shown day; n = S - F, 1..7
         int firstGridDay = 1;   // a, first day of the time-grid part (1-based, in 1..n)
         int lastGridDay = 1;    // b, last day of the time-grid part (a..n)
         unsigned parts = BothParts;
@@ -55,15 +55,15 @@ public:
     int rows() const { return m_rows; }     // R
     int rowMinutes() const { return m_rowMinutes; }
     int timeItemCount(int day) const;
-    std::span<const TSpanItem_Rec> timeItems(int day) const;
-    const TSpanItem_Rec *timeItem(int day, int slot) const; // nullptr when absent
+    std::span<const SpanItem> timeItems(int day) const;
+    const SpanItem *timeItem(int day, int slot) const; // nullptr when absent
     int timeOccupant(int day, int row, int column) const;   // Slot or 0
     int columnCount(int day, int row) const;
     ColumnTableRef timeTable(int day); // for the tests and the views' free-column fill
 
     int stripItemCount() const { return m_stripCount; }
-    std::span<const TSpanItem_Rec> stripItems() const;
-    const TSpanItem_Rec *stripItem(int slot) const;
+    std::span<const SpanItem> stripItems() const;
+    const SpanItem *stripItem(int slot) const;
     int laneOccupant(int day, int lane) const; // Slot or 0
     int stripHeight() const { return m_stripHeight; }
 
@@ -71,7 +71,7 @@ private:
     void addToTimeGrid(const SpanSourceItem &item);
     void addToStrip(const SpanSourceItem &item);
 
-    using ItemList = std::array<TSpanItem_Rec, SpanLimits::MaxItemsPerCell>;
+    using ItemList = std::array<SpanItem, SpanLimits::MaxItemsPerCell>;
     using DayTable = std::array<ColumnRow, SpanLimits::MaxTimeRows>;
     using DayCounts = std::array<std::uint8_t, SpanLimits::MaxTimeRows>;
     using LaneRow = std::array<std::uint8_t, SpanLimits::MaxLanes>;

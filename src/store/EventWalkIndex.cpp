@@ -7,13 +7,13 @@
 namespace
 {
 
-// The events index: StartTime ascending, EndTime descending, Subject, ID.
+// The events index: startTime ascending, endTime descending, subject, id.
 bool indexBefore(const EventWalkIndex::RecurringRow &x, const EventWalkIndex::RecurringRow &y)
 {
-    if (x.rule.StartTime != y.rule.StartTime) return x.rule.StartTime < y.rule.StartTime;
-    if (x.rule.EndTime != y.rule.EndTime) return x.rule.EndTime > y.rule.EndTime;
-    if (const int c = compareText(x.source.Subject, y.source.Subject); c != 0) return c < 0;
-    return x.source.ID < y.source.ID;
+    if (x.rule.startTime != y.rule.startTime) return x.rule.startTime < y.rule.startTime;
+    if (x.rule.endTime != y.rule.endTime) return x.rule.endTime > y.rule.endTime;
+    if (const int c = compareText(x.source.subject, y.source.subject); c != 0) return c < 0;
+    return x.source.id < y.source.id;
 }
 
 } // namespace
@@ -30,7 +30,7 @@ void EventWalkIndex::remove(int id)
 {
     if (m_recurringIds.remove(id)) {
         const auto it = std::find_if(m_recurring.begin(), m_recurring.end(),
-                                     [id](const RecurringRow &r) { return r.source.ID == id; });
+                                     [id](const RecurringRow &r) { return r.source.id == id; });
         if (it != m_recurring.end()) m_recurring.erase(it);
     }
     const auto it = m_durationOf.constFind(id);
@@ -39,7 +39,7 @@ void EventWalkIndex::remove(int id)
     m_durationOf.erase(it);
 }
 
-void EventWalkIndex::updateOneTime(int id, TDateTime start, TDateTime end)
+void EventWalkIndex::updateOneTime(int id, SerialDateTime start, SerialDateTime end)
 {
     remove(id);
     const double d = end - start;
@@ -49,7 +49,7 @@ void EventWalkIndex::updateOneTime(int id, TDateTime start, TDateTime end)
 
 void EventWalkIndex::updateRecurring(RecurringRow row)
 {
-    const int id = row.source.ID;
+    const int id = row.source.id;
     remove(id);
     const auto at = std::upper_bound(m_recurring.begin(), m_recurring.end(), row, indexBefore);
     m_recurring.insert(at, std::move(row));

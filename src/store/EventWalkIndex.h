@@ -17,28 +17,28 @@
 class EventWalkIndex
 {
 public:
-    // A recurring row as it was last posted. rule.StartTime/EndTime are the row's; the table
+    // A recurring row as it was last posted. rule.startTime/endTime are the row's; the table
     // slot lets a walk test the filter text without moving the cursor.
     struct RecurringRow {
         int slot = -1;
         RecurrenceRule rule;
-        OccurrenceSource source; // source.ID is the row's ID
+        OccurrenceSource source; // source.id is the row's id
     };
 
     void clear();
     // Records the one-time row `id` as it is now (replacing what was recorded for it).
-    void updateOneTime(int id, TDateTime start, TDateTime end);
-    // Records the recurring row `row.source.ID` as it is now (replacing what was recorded).
+    void updateOneTime(int id, SerialDateTime start, SerialDateTime end);
+    // Records the recurring row `row.source.id` as it is now (replacing what was recorded).
     void updateRecurring(RecurringRow row);
     // Forgets row `id` (a deleted row, or the clipboard row, which is recorded as absent);
-    // nothing happens for an unknown ID.
+    // nothing happens for an unknown id.
     void remove(int id);
 
-    // EndTime - StartTime of the longest one-time row, in days; 0 when there is none or every
+    // endTime - startTime of the longest one-time row, in days; 0 when there is none or every
     // one-time row ends at or before its start.
     double longestOneTimeDuration() const;
-    // The recurring rows in the events index order: StartTime ascending, EndTime descending,
-    // Subject (compareText), ID.
+    // The recurring rows in the events index order: startTime ascending, endTime descending,
+    // subject (compareText), id.
     const std::vector<RecurringRow> &recurringRows() const { return m_recurring; }
     int oneTimeCount() const { return int(m_durations.size()); }
 

@@ -1,18 +1,18 @@
 #include "store/LayerFile.h"
 
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "store/LayerFileFormat.h"
 #include "store/TextFileLines.h"
 
 namespace LayerFile
 {
 
-StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers &layers,
-                       TDEvents &events, TDTasks &tasks)
+StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersStore &layers,
+                       EventsStore &events, TasksStore &tasks)
 {
-    QHash<int, int> numbers; // layer ID -> number in the file
+    QHash<int, int> numbers; // layer id -> number in the file
     QList<int> chosen;
     QStringList layerLines; // the layer file line of each chosen layer
     const Table::Bookmark layerHere = layers.CDS.bookmark();
@@ -30,10 +30,10 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers
     events.CDS.first();
     events.CDS.moveBy(events.clipboardCount());
     for (; !events.CDS.isEmpty() && !events.CDS.eof(); events.CDS.next()) {
-        const auto it = numbers.constFind(events.Layer());
+        const auto it = numbers.constFind(events.currentLayer());
         if (it == numbers.constEnd()) continue;
         eventLines.append(events.eventLine(*it));
-        ++eventCounts[events.Layer()];
+        ++eventCounts[events.currentLayer()];
     }
     events.CDS.gotoBookmark(here);
     const QStringList taskLines = tasks.layerFileTaskLines(numbers, &taskCounts);
@@ -52,7 +52,7 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers
     return result;
 }
 
-ImportResult importFile(const QString &path, TDLayers &layers, TDEvents &events, TDTasks &tasks)
+ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events, TasksStore &tasks)
 {
     ImportResult result;
     const auto bytes = TextFileLines::readFile(path, LayerFileFormat::MaxFileBytes, &result.error);
@@ -67,14 +67,14 @@ ImportResult importFile(const QString &path, TDLayers &layers, TDEvents &events,
     int nextRow = 0;
     const Table::Bookmark layerHere = layers.CDS.bookmark();
     for (layers.CDS.first(); !layers.CDS.isEmpty() && !layers.CDS.eof(); layers.CDS.next())
-        nextRow = qMax(nextRow, layers.Row() + 1);
-    QHash<int, int> map; // number in the file -> new layer ID
-    for (const LayerFileFormat::TLayerRow &row : content->layers) {
-        if (!layers.insertLayer(nextRow++, row.Name, row.Show, row.Color, row.Archiving, row.Days)
+        nextRow = qMax(nextRow, layers.currentRow() + 1);
+    QHash<int, int> map; // number in the file -> new layer id
+    for (const LayerFileFormat::LayerRow &row : content->layers) {
+        if (!layers.insertLayer(nextRow++, row.name, row.show, row.color, row.archiving, row.days)
                  .applied)
             continue;
-        map.insert(row.Number, layers.ID());
-        result.layerIDs.append(layers.ID());
+        map.insert(row.number, layers.currentId());
+        result.layerIDs.append(layers.currentId());
     }
     layers.CDS.gotoBookmark(layerHere);
 

@@ -6,9 +6,9 @@
 #include <QList>
 #include <QString>
 
-class TDLayers;
-class TDEvents;
-class TDTasks;
+class LayersStore;
+class EventsStore;
+class TasksStore;
 
 namespace LayerFile
 {
@@ -16,8 +16,8 @@ namespace LayerFile
 // Writes the layers with these IDs (in this order, numbered -1000, -999, ...) with all their
 // events (clipboard row left out, in event order) and tasks to `path`, atomically. IDs of no
 // existing layer are skipped. count: layers written.
-StoreResult exportFile(const QString &path, const QList<int> &layerIDs, TDLayers &layers,
-                       TDEvents &events, TDTasks &tasks);
+StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersStore &layers,
+                       EventsStore &events, TasksStore &tasks);
 
 struct ImportResult {
     bool ok = false;
@@ -31,6 +31,6 @@ struct ImportResult {
 // Reads `path` whole and checks it before anything changes; then inserts its layers (after
 // the existing ones, in file order), their events and their task trees under the new layer
 // IDs. A file that does not parse, or whose layers would make more than 24, imports nothing.
-ImportResult importFile(const QString &path, TDLayers &layers, TDEvents &events, TDTasks &tasks);
+ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events, TasksStore &tasks);
 
 } // namespace LayerFile

@@ -20,10 +20,10 @@ std::optional<Content> refuse(QString *error, const QString &why)
 }
 
 // A layer row; `archive` expects one count column.
-std::optional<TLayerRow> parseLayerRow(QStringView line, bool archive)
+std::optional<LayerRow> parseLayerRow(QStringView line, bool archive)
 {
     FileText::FileLineReader r(line);
-    TLayerRow row;
+    LayerRow row;
     const auto number = r.integer();
     const auto name = r.quoted();
     const auto show = r.boolean();
@@ -35,7 +35,7 @@ std::optional<TLayerRow> parseLayerRow(QStringView line, bool archive)
     if (!archive) {
         const auto tasks = r.integer();
         if (!tasks || *tasks < 0) return std::nullopt;
-        row.TaskCount = *tasks;
+        row.taskCount = *tasks;
         ++read;
     }
     for (; read < Columns; ++read) {
@@ -45,13 +45,13 @@ std::optional<TLayerRow> parseLayerRow(QStringView line, bool archive)
     if (!number || !name || !show || !color || !archiving || !days || !events || *events < 0 ||
         !r.ok() || !r.atEnd())
         return std::nullopt;
-    row.Number = *number;
-    row.Name = *name;
-    row.Show = *show;
-    row.Color = *color;
-    row.Archiving = *archiving;
-    row.Days = *days;
-    row.EventCount = *events;
+    row.number = *number;
+    row.name = *name;
+    row.show = *show;
+    row.color = *color;
+    row.archiving = *archiving;
+    row.days = *days;
+    row.eventCount = *events;
     return row;
 }
 
@@ -121,10 +121,10 @@ std::optional<Content> parse(const QByteArray &bytes, QString *error)
         const qsizetype at = 3 + i;
         if (at >= size) return refuse(error, QStringLiteral("The layer file is incomplete."));
         const auto row = parseLayerRow(lines->at(at), c.archiveForm);
-        if (!row || numbers.contains(row->Number)) return bad(at);
-        numbers.insert(row->Number);
-        eventTotal += row->EventCount;
-        taskTotal += row->TaskCount.value_or(0);
+        if (!row || numbers.contains(row->number)) return bad(at);
+        numbers.insert(row->number);
+        eventTotal += row->eventCount;
+        taskTotal += row->taskCount.value_or(0);
         c.layers.append(*row);
     }
 
@@ -151,8 +151,8 @@ std::optional<Content> parse(const QByteArray &bytes, QString *error)
         QSet<int> ids;
         for (qint64 t = 0; t < taskTotal; ++t, ++at) {
             auto task = RecordLines::parseTaskLine(lines->at(at));
-            if (!task || ids.contains(task->FileID)) return bad(at);
-            ids.insert(task->FileID);
+            if (!task || ids.contains(task->fileId)) return bad(at);
+            ids.insert(task->fileId);
             c.tasks.append(std::move(*task));
         }
     }

@@ -4,7 +4,7 @@
 //   line 0        "COUNT" + 22 ";"
 //   line 1        N (number of layers) + 22 ";"
 //   line 2        the layer header (the archive's own header has one count column)
-//   lines 3..N+2  layer rows: number;'Name';Show;Color;Archiving;Days;EventCount;TaskCount
+//   lines 3..N+2  layer rows: number;'Name';Show;Color;Archiving;Days;eventCount;taskCount
 //                 padded with ";" to 23 columns (the archive: no task count)
 //   line N+3      the event header (the archive's starts with an empty column name)
 //   E lines       event lines, E = sum of the event counts
@@ -34,23 +34,23 @@ inline constexpr const char *LayerHeader =
 inline constexpr const char *ArchiveLayerHeader =
     "ID;NAME;SHOW;COLORNR;ARCHIVING;DAYS;COUNT;;;;;;;;;;;;;;;;";
 
-struct TLayerRow {
-    int Number = FirstLayerNumber;
-    QString Name; // plain text
-    bool Show = true;
-    int Color = 1;
-    int Archiving = 1;
-    int Days = 30;
-    int EventCount = 0;
-    std::optional<int> TaskCount; // none in the archive's row
+struct LayerRow {
+    int number = FirstLayerNumber;
+    QString name; // plain text
+    bool show = true;
+    int color = 1;
+    int archiving = 1;
+    int days = 30;
+    int eventCount = 0;
+    std::optional<int> taskCount; // none in the archive's row
 };
 
 struct Content {
     bool archiveForm = false; // the archive's headers: no task count, no task section
-    QList<TLayerRow> layers;
+    QList<LayerRow> layers;
     QStringList eventLineTexts; // the event lines as written
     QList<QVariantList> events; // the same, parsed (RecordLines::parseEventLine)
-    QList<RecordLines::TTaskLine> tasks;
+    QList<RecordLines::TaskLine> tasks;
 };
 
 // The whole file, checked before anything is returned: the headers, N (0..24), every layer

@@ -12,7 +12,7 @@ using SpanTimes::split;
 
 MonthSpanCollection::MonthSpanCollection() = default;
 
-CollectionWindow MonthSpanCollection::begin(TDateTime firstDay, int firstWeek, int lastWeek)
+CollectionWindow MonthSpanCollection::begin(SerialDateTime firstDay, int firstWeek, int lastWeek)
 {
     m_firstDay = split(firstDay).day;
     m_a = std::clamp(firstWeek, 1, MaxWeeks);
@@ -31,8 +31,8 @@ CollectionWindow MonthSpanCollection::begin(TDateTime firstDay, int firstWeek, i
 
 void MonthSpanCollection::add(const SpanSourceItem &item)
 {
-    const auto s = split(item.StartTime);
-    const auto e = split(item.EndTime);
+    const auto s = split(item.startTime);
+    const auto e = split(item.endTime);
     if (e.ms == m_windowStartMs && s.ms < m_windowStartMs) return;
     const qint64 F = m_firstDay;
     const bool zeroLength = s.ms == e.ms;
@@ -45,50 +45,50 @@ void MonthSpanCollection::add(const SpanSourceItem &item)
         int &count = m_count[j - 1];
         if (count >= MaxItemsPerCell) continue;
         const int slot = count + 1;
-        TSpanItem_Rec &r = m_items[j - 1][slot - 1];
-        r.ID = item.ID;
-        r.Slot = slot;
-        r.Layer = item.Layer;
-        r.StartTime = item.StartTime;
-        r.EndTime = item.EndTime;
-        r.CutStart = r.CutEnd = false;
-        r.AlarmSet = item.AlarmSet;
-        r.Subject = item.Subject;
-        r.Description = item.Description;
-        r.Left = r.Top = r.Right = r.Bottom = 0;
-        r.IsOccurrence = item.IsOccurrence;
+        SpanItem &r = m_items[j - 1][slot - 1];
+        r.id = item.id;
+        r.slot = slot;
+        r.layer = item.layer;
+        r.startTime = item.startTime;
+        r.endTime = item.endTime;
+        r.cutStart = r.cutEnd = false;
+        r.alarmSet = item.alarmSet;
+        r.subject = item.subject;
+        r.description = item.description;
+        r.left = r.top = r.right = r.bottom = 0;
+        r.isOccurrence = item.isOccurrence;
         if (!zeroLength) {
             const qint64 weekStart = F + 7 * (j - 1);
             if (s.ms < dayMs(weekStart)) {
-                r.First = 1;
-                r.CutStart = true;
+                r.first = 1;
+                r.cutStart = true;
             } else {
-                r.First = int(floorMod(s.day - F, 7)) + 1;
+                r.first = int(floorMod(s.day - F, 7)) + 1;
             }
             if (e.ms <= dayMs(weekStart + 7)) {
-                r.Last = int(floorMod(e.day - F - (e.msOfDay == 0 ? 1 : 0), 7)) + 1;
+                r.last = int(floorMod(e.day - F - (e.msOfDay == 0 ? 1 : 0), 7)) + 1;
             } else {
-                r.Last = 7;
-                r.CutEnd = true;
+                r.last = 7;
+                r.cutEnd = true;
             }
-            r.StartFrac = r.EndFrac = 0;
+            r.startFrac = r.endFrac = 0;
         } else {
-            r.First = r.Last = int(floorMod(s.day - F, 7)) + 1;
-            r.StartFrac = r.EndFrac = -1;
+            r.first = r.last = int(floorMod(s.day - F, 7)) + 1;
+            r.startFrac = r.endFrac = -1;
         }
-        r.Last = std::max(r.Last, r.First); // an end before the start covers the start's day
+        r.last = std::max(r.last, r.first); // an end before the start covers the start's day
 
         int lane = 0;
         for (int l = 1; l <= MaxLanes && lane == 0; ++l) {
             bool free = true;
-            for (int d = r.First; d <= r.Last && free; ++d)
+            for (int d = r.first; d <= r.last && free; ++d)
                 free = m_lanes[j - 1][d - 1][l - 1] == 0;
             if (free) lane = l;
         }
         if (lane == 0) continue;
         count = slot;
-        r.Lane = lane;
-        for (int d = r.First; d <= r.Last; ++d)
+        r.lane = lane;
+        for (int d = r.first; d <= r.last; ++d)
             m_lanes[j - 1][d - 1][lane - 1] = std::uint8_t(slot);
     }
 }
@@ -100,11 +100,11 @@ void MonthSpanCollection::place(const MonthGridGeometry &g, int firstWeek, int l
     for (int j = firstWeek; j <= lastWeek; ++j) {
         const int top = g.weekTops[j - 1];
         for (int i = 0; i < m_count[j - 1]; ++i) {
-            TSpanItem_Rec &r = m_items[j - 1][i];
-            r.Left = g.dayColumns[r.First - 1].start - 1;
-            r.Right = g.dayColumns[r.Last - 1].end();
-            r.Top = top + 16 * r.Lane - 1;
-            r.Bottom = top + 16 * r.Lane + 16;
+            SpanItem &r = m_items[j - 1][i];
+            r.left = g.dayColumns[r.first - 1].start - 1;
+            r.right = g.dayColumns[r.last - 1].end();
+            r.top = top + 16 * r.lane - 1;
+            r.bottom = top + 16 * r.lane + 16;
         }
     }
 }
@@ -114,13 +114,13 @@ int MonthSpanCollection::itemCount(int week) const
     return (week < 1 || week > MaxWeeks) ? 0 : m_count[week - 1];
 }
 
-std::span<const TSpanItem_Rec> MonthSpanCollection::items(int week) const
+std::span<const SpanItem> MonthSpanCollection::items(int week) const
 {
     if (week < 1 || week > MaxWeeks) return {};
     return {m_items[week - 1].data(), std::size_t(m_count[week - 1])};
 }
 
-const TSpanItem_Rec *MonthSpanCollection::item(int week, int slot) const
+const SpanItem *MonthSpanCollection::item(int week, int slot) const
 {
     if (slot < 1 || slot > itemCount(week)) return nullptr;
     return &m_items[week - 1][slot - 1];

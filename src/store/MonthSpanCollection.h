@@ -18,7 +18,7 @@ public:
 
     // firstDay: F, the first shown day (week row 1 starts there); week rows a..b, clamped to
     // 1..6 (b < a covers nothing). Returns F + 7(a-1) .. F + 7b.
-    CollectionWindow begin(TDateTime firstDay, int firstWeek, int lastWeek);
+    CollectionWindow begin(SerialDateTime firstDay, int firstWeek, int lastWeek);
     // Every item of any length takes part, except one that ends exactly at the window start
     // while starting before it.
     void add(const SpanSourceItem &item);
@@ -27,12 +27,12 @@ public:
 
     // Read access; out-of-range arguments give 0 or an empty list.
     int itemCount(int week) const;
-    std::span<const TSpanItem_Rec> items(int week) const;
-    const TSpanItem_Rec *item(int week, int slot) const;
+    std::span<const SpanItem> items(int week) const;
+    const SpanItem *item(int week, int slot) const;
     int laneOccupant(int week, int dayColumn, int lane) const; // Slot or 0
 
 private:
-    using ItemList = std::array<TSpanItem_Rec, SpanLimits::MaxItemsPerCell>;
+    using ItemList = std::array<SpanItem, SpanLimits::MaxItemsPerCell>;
     using LaneRow = std::array<std::uint8_t, SpanLimits::MaxLanes>;
     using WeekLanes = std::array<LaneRow, 7>;
 

@@ -23,27 +23,27 @@ int OccurrenceList::addRule(const RecurrenceRule &rule, const OccurrenceSource &
     expandOccurrenceDays(rule, firstDay, endDay, Capacity - m_count, m_days);
     if (m_days.empty()) return 0;
     const double startTime =
-        DateTimeValue::msOfDay(rule.StartTime) / double(DateTimeValue::MsPerDay);
-    const double endTime = DateTimeValue::msOfDay(rule.EndTime) / double(DateTimeValue::MsPerDay);
+        DateTimeValue::msOfDay(rule.startTime) / double(DateTimeValue::MsPerDay);
+    const double endTime = DateTimeValue::msOfDay(rule.endTime) / double(DateTimeValue::MsPerDay);
     const int firstNew = m_count + 1;
     for (int d : m_days) {
-        TOccurrence_Rec &rec = m_slots[m_count++];
-        rec.ID = event.ID;
-        rec.Layer = event.Layer;
-        rec.StartTime = d + startTime;
-        rec.EndTime = double(d) + rule.ComboBox1 + endTime;
-        rec.AlarmSet = event.AlarmSet;
-        rec.Subject = event.Subject;
-        rec.Description = event.Description;
+        Occurrence &rec = m_slots[m_count++];
+        rec.id = event.id;
+        rec.layer = event.layer;
+        rec.startTime = d + startTime;
+        rec.endTime = double(d) + rule.ComboBox1 + endTime;
+        rec.alarmSet = event.alarmSet;
+        rec.subject = event.subject;
+        rec.description = event.description;
     }
     mergeNewRun(firstNew);
     return int(m_days.size());
 }
 
-int OccurrenceList::addRun(const std::vector<TOccurrence_Rec> &run)
+int OccurrenceList::addRun(const std::vector<Occurrence> &run)
 {
     const int firstNew = m_count + 1;
-    for (const TOccurrence_Rec &rec : run) {
+    for (const Occurrence &rec : run) {
         if (isFull()) break;
         m_slots[m_count++] = rec;
     }
@@ -56,11 +56,11 @@ void OccurrenceList::mergeNewRun(int firstNew)
     // The older run goes first on a smaller start, on the same start with a later end, or on
     // the same start and end with a smaller subject; on a full tie the new run goes first.
     auto olderFirst = [this](int olderSlot, int newSlot) {
-        const TOccurrence_Rec &a = slot(olderSlot);
-        const TOccurrence_Rec &b = slot(newSlot);
-        if (a.StartTime != b.StartTime) return a.StartTime < b.StartTime;
-        if (a.EndTime != b.EndTime) return a.EndTime > b.EndTime;
-        return compareText(a.Subject, b.Subject) < 0;
+        const Occurrence &a = slot(olderSlot);
+        const Occurrence &b = slot(newSlot);
+        if (a.startTime != b.startTime) return a.startTime < b.startTime;
+        if (a.endTime != b.endTime) return a.endTime > b.endTime;
+        return compareText(a.subject, b.subject) < 0;
     };
     m_merged.clear();
     std::size_t i = 0;

@@ -1,7 +1,7 @@
 #include "store/RecordLines.h"
 
 #include "core/FileText.h"
-#include "store/DEventsDM.h"
+#include "store/EventsStore.h"
 
 #include <QStringList>
 
@@ -12,7 +12,7 @@ namespace RecordLines
 namespace
 {
 
-using E = TDEvents;
+using E = EventsStore;
 
 QString boolText(const QVariant &v)
 {
@@ -161,31 +161,31 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     return row;
 }
 
-std::optional<TTaskLine> parseTaskLine(QStringView line)
+std::optional<TaskLine> parseTaskLine(QStringView line)
 {
-    TTaskLine t;
+    TaskLine t;
     Values r(line);
     const auto id = r.integer();
     const auto parent = r.integer();
     const auto level = r.integer();
-    t.Children = r.boolean();
-    t.Open = r.boolean();
+    t.children = r.boolean();
+    t.open = r.boolean();
     const auto layer = r.integer();
-    t.AlarmSet = r.boolean();
+    t.alarmSet = r.boolean();
     const QVariant alarm = r.nullableDateTime();
-    t.Subject = r.quoted();
-    t.Description = r.quoted();
+    t.subject = r.quoted();
+    t.description = r.quoted();
     const QVariant priority = r.nullableInt();
-    t.Finished = r.boolean();
+    t.finished = r.boolean();
     r.plain(); // Updates
     if (!id || !parent || !level || !layer || !r.complete()) return std::nullopt;
     if (*id >= 0 || *parent >= 0 || *id == INT_MIN || *parent == INT_MIN) return std::nullopt;
-    t.FileID = *id;
-    t.FileParentID = *parent;
-    t.Level = *level;
-    t.Layer = *layer;
-    if (!alarm.isNull()) t.AlarmTime = alarm.toDouble();
-    if (!priority.isNull()) t.Priority = priority.toInt();
+    t.fileId = *id;
+    t.fileParentId = *parent;
+    t.level = *level;
+    t.layer = *layer;
+    if (!alarm.isNull()) t.alarmTime = alarm.toDouble();
+    if (!priority.isNull()) t.priority = priority.toInt();
     return t;
 }
 

@@ -27,7 +27,7 @@ int64_t ceilDiv(int64_t a, int64_t b)
 
 // Day of a date-time value, or nullopt when it is not a number or lies outside the years
 // 1 to 9999 (clamped instead when `clamp` is set).
-std::optional<int64_t> dayOfValue(TDateTime v, bool clamp)
+std::optional<int64_t> dayOfValue(SerialDateTime v, bool clamp)
 {
     if (std::isnan(v)) return std::nullopt;
     if (v < Recurrence::MinDay - 1.0 || v >= Recurrence::MaxDay + 1.0) {
@@ -98,7 +98,7 @@ public:
     };
 
     Sequence(int pattern, int variant, const QString &weekdays, int comboBox4, int comboBox3,
-             int comboBox2, int edit2, int edit1, TDateTime ruleStart);
+             int comboBox2, int edit2, int edit1, SerialDateTime ruleStart);
 
     bool valid() const { return m_kind != None; }
     int64_t nth(int64_t n) const;
@@ -130,7 +130,7 @@ private:
 };
 
 Sequence::Sequence(int pattern, int variant, const QString &weekdays, int comboBox4, int comboBox3,
-                   int comboBox2, int edit2, int edit1, TDateTime ruleStart)
+                   int comboBox2, int edit2, int edit1, SerialDateTime ruleStart)
 {
     const std::optional<int64_t> t = dayOfValue(ruleStart, false);
     if (!t) return;
@@ -340,7 +340,7 @@ void Sequence::advance(Cursor &c) const
 Sequence sequenceOf(const RecurrenceRule &r)
 {
     return Sequence(r.RadioButton1, r.RadioButton2, r.Weekdays, r.ComboBox4, r.ComboBox3,
-                    r.ComboBox2, r.Edit2, r.Edit1, r.StartTime);
+                    r.ComboBox2, r.Edit2, r.Edit1, r.startTime);
 }
 
 } // namespace
@@ -354,7 +354,7 @@ int NthDayOfMonth(int ordinal, int kind, int year, int month)
 
 int NthOccurrenceDate(int pattern, int variant, const QString &weekdays, int comboBox4,
                       int comboBox3, int comboBox2, int n, int edit2, int edit1,
-                      TDateTime ruleStart)
+                      SerialDateTime ruleStart)
 {
     const Sequence seq(pattern, variant, weekdays, comboBox4, comboBox3, comboBox2, edit2, edit1,
                        ruleStart);
@@ -374,13 +374,13 @@ int expandOccurrenceDays(const RecurrenceRule &rule, int firstDay, int endDay, i
 {
     if (maxCount <= 0) return 0;
     const Sequence seq = sequenceOf(rule);
-    const std::optional<int64_t> endOfRule = dayOfValue(rule.EndTime, true);
+    const std::optional<int64_t> endOfRule = dayOfValue(rule.endTime, true);
     if (!seq.valid() || !endOfRule) return 0;
     const int64_t last = std::min<int64_t>(int64_t(endDay) - 1, *endOfRule);
     const int64_t from = int64_t(firstDay) - rule.ComboBox1;
     if (from > last) return 0;
 
-    const std::vector<int> *exceptions = &rule.ExceptionDays;
+    const std::vector<int> *exceptions = &rule.exceptionDays;
     std::vector<int> sorted;
     if (!std::is_sorted(exceptions->begin(), exceptions->end())) {
         sorted = *exceptions;

@@ -20,7 +20,7 @@ struct RecurrenceRule {
     // kind. Yearly: 1 a fixed date, 2 the K-th day of a kind in a month.
     int RadioButton2 = 0;
     // How the rule ends (1 on a date, 2 after Edit3 occurrences, 3 never). Kept for the editor;
-    // the occurrences follow from EndTime alone.
+    // the occurrences follow from endTime alone.
     int RadioButton3 = 0;
     // Daily 1: N days. Weekly: N weeks. Monthly 1: day D. Monthly 2: M months. Yearly 1: day D.
     int Edit1 = 0;
@@ -39,13 +39,13 @@ struct RecurrenceRule {
     // Weekly: exactly 7 characters '0' or '1', Sunday first.
     QString Weekdays;
     // Day on which the rule begins; its time of day is when every occurrence starts.
-    TDateTime StartTime = 0;
+    SerialDateTime startTime = 0;
     // Its day is the last day on which an occurrence may start; its time of day is when every
     // occurrence ends.
-    TDateTime EndTime = 0;
+    SerialDateTime endTime = 0;
     // Days without an occurrence, ascending (as parseExceptionList gives them). An unsorted
     // list is still honoured, only more slowly.
-    std::vector<int> ExceptionDays;
+    std::vector<int> exceptionDays;
 };
 
 namespace Recurrence
@@ -65,14 +65,14 @@ int NthDayOfMonth(int ordinal, int kind, int year, int month);
 // that must tell day 0 from "none" use nthOccurrenceDay.
 int NthOccurrenceDate(int pattern, int variant, const QString &weekdays, int comboBox4,
                       int comboBox3, int comboBox2, int n, int edit2, int edit1,
-                      TDateTime ruleStart);
+                      SerialDateTime ruleStart);
 
-// The same on a rule (its StartTime is the rule start); nullopt for none.
+// The same on a rule (its startTime is the rule start); nullopt for none.
 std::optional<int> nthOccurrenceDay(const RecurrenceRule &rule, int n);
 
 // Appends to `days`, ascending, the start days d of the rule's occurrences that belong to the
 // span of days [firstDay, endDay): firstDay - ComboBox1 <= d < endDay, d not after the day of
-// EndTime and d not an exception day; at most maxCount of them (the earliest). Returns how many
+// endTime and d not an exception day; at most maxCount of them (the earliest). Returns how many
 // were appended. The cost depends on the number appended, not on how long ago the rule began.
 int expandOccurrenceDays(const RecurrenceRule &rule, int firstDay, int endDay, int maxCount,
                          std::vector<int> &days);

@@ -17,22 +17,22 @@ struct SpanCollections {
 namespace SpanOrder
 {
 
-// Event order: StartTime ascending, EndTime descending, Subject by compareText; then table rows
-// before occurrences (the merge takes an occurrence only when it sorts strictly first), then ID.
+// Event order: startTime ascending, endTime descending, subject by compareText; then table rows
+// before occurrences (the merge takes an occurrence only when it sorts strictly first), then id.
 bool before(const SpanSourceItem &x, const SpanSourceItem &y);
 
 // Sorts items into event order (stable).
 void sort(std::vector<SpanSourceItem> &items);
 
-// Plain reference walk: every item whose times can reach the window [start, end) (StartTime
-// before the end and EndTime at or after the start) goes to add() in event order. Meant for
+// Plain reference walk: every item whose times can reach the window [start, end) (startTime
+// before the end and endTime at or after the start) goes to add() in event order. Meant for
 // tests and small lists; the events store feeds its filtered walk instead.
 template <class Collection>
 void collect(Collection &collection, const CollectionWindow &window,
              std::vector<SpanSourceItem> items)
 {
     std::erase_if(items, [&](const SpanSourceItem &i) {
-        return !(i.StartTime < window.end && i.EndTime >= window.start);
+        return !(i.startTime < window.end && i.endTime >= window.start);
     });
     sort(items);
     for (const SpanSourceItem &i : items)

@@ -7,11 +7,11 @@ namespace SpanOrder
 
 bool before(const SpanSourceItem &x, const SpanSourceItem &y)
 {
-    if (x.StartTime != y.StartTime) return x.StartTime < y.StartTime;
-    if (x.EndTime != y.EndTime) return x.EndTime > y.EndTime;
-    if (const int c = compareText(x.Subject, y.Subject); c != 0) return c < 0;
-    if (x.IsOccurrence != y.IsOccurrence) return !x.IsOccurrence;
-    return x.ID < y.ID;
+    if (x.startTime != y.startTime) return x.startTime < y.startTime;
+    if (x.endTime != y.endTime) return x.endTime > y.endTime;
+    if (const int c = compareText(x.subject, y.subject); c != 0) return c < 0;
+    if (x.isOccurrence != y.isOccurrence) return !x.isOccurrence;
+    return x.id < y.id;
 }
 
 void sort(std::vector<SpanSourceItem> &items)

@@ -24,7 +24,7 @@ struct Split {
     qint64 msOfDay = 0; // 0 .. MsPerDay - 1
 };
 
-inline Split split(TDateTime v)
+inline Split split(SerialDateTime v)
 {
     Split s;
     s.ms = DateTimeValue::toMs(v);

@@ -15,14 +15,14 @@ namespace
 
 constexpr qint64 FreeSlot = std::numeric_limits<qint64>::min();
 
-QString dateTimeText(TDateTime v)
+QString dateTimeText(SerialDateTime v)
 {
     const QString date = DateTimeValue::toQDate(v).toString(QStringLiteral("yyyy-MM-dd"));
     if (DateTimeValue::msOfDay(v) == 0) return date;
     return date + u' ' + DateTimeValue::toQTime(v).toString(QStringLiteral("HH:mm:ss"));
 }
 
-TDateTime dateTimeFromText(const QString &s)
+SerialDateTime dateTimeFromText(const QString &s)
 {
     const QString t = s.trimmed();
     QDateTime dt = QDateTime::fromString(t, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
@@ -598,7 +598,7 @@ double Table::asFloat(int field) const
     return v.toDouble();
 }
 
-TDateTime Table::asDateTime(int field) const
+SerialDateTime Table::asDateTime(int field) const
 {
     if (field >= 0 && field < fieldCount()) {
         const FieldType t = m_cols[field].type;

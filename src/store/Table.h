@@ -6,7 +6,7 @@
 // index (name "") rows run in insertion order.
 //
 // Reading: value(field), asInteger/asBoolean/asDateTime/asFloat/asString/asBytes(field), or the
-// proxy fieldByName("Subject").asString(). Fields are addressed by position in the schema or
+// proxy fieldByName("subject").asString(). Fields are addressed by position in the schema or
 // by name (case-insensitive). A null reads as 0, false, 0.0, empty text or empty bytes; text
 // forms are listed at asString(). Reading with no current row gives the null values.
 //
@@ -87,7 +87,7 @@ public:
         QVariant value() const { return m_t->value(m_f); }
         int asInteger() const { return m_t->asInteger(m_f); }
         bool asBoolean() const { return m_t->asBoolean(m_f); }
-        TDateTime asDateTime() const { return m_t->asDateTime(m_f); }
+        SerialDateTime asDateTime() const { return m_t->asDateTime(m_f); }
         double asFloat() const { return m_t->asFloat(m_f); }
         QString asString() const { return m_t->asString(m_f); }
         QByteArray asBytes() const { return m_t->asBytes(m_f); }
@@ -222,7 +222,7 @@ public:
     QVariant value(int field) const;
     int asInteger(int field) const;
     bool asBoolean(int field) const;
-    TDateTime asDateTime(int field) const;
+    SerialDateTime asDateTime(int field) const;
     double asFloat(int field) const;
     // Integers in decimal, booleans "True"/"False", date-times as "yyyy-mm-dd" or
     // "yyyy-mm-dd hh:mm:ss" (date alone at exactly midnight), text and memo as they are, blob

@@ -27,7 +27,7 @@ struct TableColumn {
     bool isNull(int slot) const { return nulls[slot] != 0; }
     void setNull(int slot);
     // A null QVariant stores null; other values are converted to the field's type (text cut to
-    // `size` characters, a QDate/QDateTime becomes a TDateTime, bytes for Blob come from a
+    // `size` characters, a QDate/QDateTime becomes a SerialDateTime, bytes for Blob come from a
     // QByteArray as is or from text as UTF-8).
     void set(int slot, const QVariant &v);
     // The stored value as QVariant of the field's natural type (int, bool, double, QString,

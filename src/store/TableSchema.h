@@ -9,7 +9,7 @@ enum class FieldType {
     AutoInc, // 32-bit, read-only, assigned on insert, never reused
     Integer, // 32-bit signed
     Boolean,
-    DateTime, // TDateTime (double)
+    DateTime, // SerialDateTime (double)
     Text,     // at most FieldDef::size characters; longer values are cut
     Memo,     // unbounded text
     Blob      // unbounded bytes

@@ -43,7 +43,7 @@ std::optional<Section> sectionOf(const QString &title)
     return std::nullopt;
 }
 
-std::optional<TMovedTaskRow> parseMovedRow(QStringView line)
+std::optional<MovedTaskRow> parseMovedRow(QStringView line)
 {
     FileText::FileLineReader r(line);
     const auto id = r.integer();
@@ -51,7 +51,7 @@ std::optional<TMovedTaskRow> parseMovedRow(QStringView line)
     const auto rest = r.plain();
     if (!id || !parent || !rest || !rest->isEmpty() || !r.atEnd()) return std::nullopt;
     if (*id <= 0 || (*parent <= 0 && *parent != -1)) return std::nullopt;
-    return TMovedTaskRow{*id, *parent};
+    return MovedTaskRow{*id, *parent};
 }
 
 std::optional<Content> refuse(QString *error, const QString &why)
@@ -86,8 +86,8 @@ std::optional<Content> parse(const QByteArray &bytes, QString *error)
         }
         case Section::DeletedTasks: {
             auto task = RecordLines::parseTaskLine(line);
-            if (!task || ids.contains(task->FileID)) return refuse(error, bad);
-            ids.insert(task->FileID);
+            if (!task || ids.contains(task->fileId)) return refuse(error, bad);
+            ids.insert(task->fileId);
             c.tasks.append(std::move(*task));
             break;
         }

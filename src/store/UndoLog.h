@@ -3,7 +3,7 @@
 // whole file. Line 1 names the section, line 2 lists the columns, the rows follow:
 //   "DELETED EVENTS" - one event line per deleted event (RecordLines);
 //   "DELETED TASKS"  - one task line per deleted task, parents before their children;
-//   "MOVED TASKS"    - one row "ID;OLDPARENTID;" (-1: the task was top-level).
+//   "MOVED TASKS"    - one row "id;OLDPARENTID;" (-1: the task was top-level).
 // The file is checked whole before a store uses it: a title, header or row that does not fit
 // its section refuses the file, and the stores change nothing.
 #include "store/RecordLines.h"
@@ -26,20 +26,20 @@ enum class Section { DeletedEvents, DeletedTasks, MovedTasks };
 QString sectionTitle(Section s);
 QString sectionHeader(Section s);
 
-struct TMovedTaskRow {
-    int ID = -1;
-    int OldParentID = -1;
+struct MovedTaskRow {
+    int id = -1;
+    int oldParentId = -1;
 };
 
 struct Content {
     Section section = Section::DeletedEvents;
     QList<QVariantList> events;             // DELETED EVENTS: parsed event lines
-    QList<RecordLines::TTaskLine> tasks;    // DELETED TASKS: parsed task lines, distinct IDs
-    std::optional<TMovedTaskRow> movedTask; // MOVED TASKS: its one row
+    QList<RecordLines::TaskLine> tasks;    // DELETED TASKS: parsed task lines, distinct IDs
+    std::optional<MovedTaskRow> movedTask; // MOVED TASKS: its one row
 };
 
 // The whole file's content; nullopt (`error` set) when any line does not fit. DELETED TASKS
-// with two rows of one ID, or a MOVED TASKS section without exactly one row, is refused.
+// with two rows of one id, or a MOVED TASKS section without exactly one row, is refused.
 // Empty lines are skipped.
 std::optional<Content> parse(const QByteArray &bytes, QString *error = nullptr);
 

@@ -13,7 +13,7 @@ using SpanTimes::split;
 
 YearSpanCollection::YearSpanCollection() = default;
 
-CollectionWindow YearSpanCollection::begin(TDateTime firstDay, int firstMonth, int lastMonth)
+CollectionWindow YearSpanCollection::begin(SerialDateTime firstDay, int firstMonth, int lastMonth)
 {
     const QDate d = DateTimeValue::toQDate(std::floor(firstDay));
     QDate month(d.year(), d.month(), 1);
@@ -38,8 +38,8 @@ CollectionWindow YearSpanCollection::begin(TDateTime firstDay, int firstMonth, i
 
 void YearSpanCollection::add(const SpanSourceItem &item)
 {
-    const auto s = split(item.StartTime);
-    const auto e = split(item.EndTime);
+    const auto s = split(item.startTime);
+    const auto e = split(item.endTime);
     if (e.ms == m_windowStartMs && s.ms < m_windowStartMs) return;
     const qint64 F = m_firstDay;
     const bool zeroLength = s.ms == e.ms;
@@ -58,46 +58,46 @@ void YearSpanCollection::add(const SpanSourceItem &item)
         const int off = m_offsets[j - 1];
         const int len = m_offsets[j] - off;
         const int slot = count + 1;
-        TSpanItem_Rec &r = m_items[j - 1][slot - 1];
-        r.ID = item.ID;
-        r.Slot = slot;
-        r.Layer = item.Layer;
-        r.StartTime = item.StartTime;
-        r.EndTime = item.EndTime;
-        r.CutStart = r.CutEnd = false;
-        r.AlarmSet = item.AlarmSet;
-        r.Subject = item.Subject;
-        r.Description = item.Description;
-        r.Left = r.Top = r.Right = r.Bottom = 0;
-        r.IsOccurrence = item.IsOccurrence;
+        SpanItem &r = m_items[j - 1][slot - 1];
+        r.id = item.id;
+        r.slot = slot;
+        r.layer = item.layer;
+        r.startTime = item.startTime;
+        r.endTime = item.endTime;
+        r.cutStart = r.cutEnd = false;
+        r.alarmSet = item.alarmSet;
+        r.subject = item.subject;
+        r.description = item.description;
+        r.left = r.top = r.right = r.bottom = 0;
+        r.isOccurrence = item.isOccurrence;
         if (!zeroLength) {
             if (s.ms < dayMs(F + off)) {
-                r.First = 1;
-                r.CutStart = true;
+                r.first = 1;
+                r.cutStart = true;
             } else {
-                r.First = int(s.day - F + 1 - off);
+                r.first = int(s.day - F + 1 - off);
             }
             if (e.ms <= dayMs(F + off + len)) {
-                r.Last = int(e.day - F + 1 - (e.msOfDay == 0 ? 1 : 0) - off);
+                r.last = int(e.day - F + 1 - (e.msOfDay == 0 ? 1 : 0) - off);
             } else {
-                r.Last = len;
-                r.CutEnd = true;
+                r.last = len;
+                r.cutEnd = true;
             }
-            r.StartFrac = r.EndFrac = 0;
+            r.startFrac = r.endFrac = 0;
         } else {
-            r.First = r.Last = int(s.day - F + 1 - off);
-            r.StartFrac = r.EndFrac = -1;
+            r.first = r.last = int(s.day - F + 1 - off);
+            r.startFrac = r.endFrac = -1;
         }
-        r.First = std::clamp(r.First, 1, len);
-        r.Last = std::clamp(r.Last, r.First, len); // an end before the start: the start's day
+        r.first = std::clamp(r.first, 1, len);
+        r.last = std::clamp(r.last, r.first, len); // an end before the start: the start's day
 
         ColumnTableRef t = monthTable(j);
-        const int c = ColumnTable::findFreeColumn(t, r.First, r.Last);
+        const int c = ColumnTable::findFreeColumn(t, r.first, r.last);
         if (c == 0) continue;
         count = slot;
-        r.Lane = c;
-        ColumnTable::mark(t, r.First, r.Last, c, slot);
-        ColumnTable::widenColumnCount(t, r.First, r.Last, c);
+        r.lane = c;
+        ColumnTable::mark(t, r.first, r.last, c, slot);
+        ColumnTable::widenColumnCount(t, r.first, r.last, c);
     }
 }
 
@@ -110,13 +110,13 @@ void YearSpanCollection::place(const YearGridGeometry &g, int firstMonth, int la
         const GridBand &column = g.monthColumns[j - 1];
         const double w = column.size - 12;
         for (int i = 0; i < m_count[j - 1]; ++i) {
-            TSpanItem_Rec &r = m_items[j - 1][i];
+            SpanItem &r = m_items[j - 1][i];
             // A count below the item's own column would draw it into the next month.
-            const int c = std::max(t.count(r.First), r.Lane);
-            r.Left = column.start + int(std::trunc(w / c * (r.Lane - 1))) - 1;
-            r.Right = column.start + int(std::trunc(w / c * r.Lane));
-            r.Top = g.dayRows[r.First - 1].start - 1;
-            r.Bottom = g.dayRows[r.Last - 1].end();
+            const int c = std::max(t.count(r.first), r.lane);
+            r.left = column.start + int(std::trunc(w / c * (r.lane - 1))) - 1;
+            r.right = column.start + int(std::trunc(w / c * r.lane));
+            r.top = g.dayRows[r.first - 1].start - 1;
+            r.bottom = g.dayRows[r.last - 1].end();
         }
     }
 }
@@ -136,13 +136,13 @@ int YearSpanCollection::itemCount(int month) const
     return (month < 1 || month > MaxMonths) ? 0 : m_count[month - 1];
 }
 
-std::span<const TSpanItem_Rec> YearSpanCollection::items(int month) const
+std::span<const SpanItem> YearSpanCollection::items(int month) const
 {
     if (month < 1 || month > MaxMonths) return {};
     return {m_items[month - 1].data(), std::size_t(m_count[month - 1])};
 }
 
-const TSpanItem_Rec *YearSpanCollection::item(int month, int slot) const
+const SpanItem *YearSpanCollection::item(int month, int slot) const
 {
     if (slot < 1 || slot > itemCount(month)) return nullptr;
     return &m_items[month - 1][slot - 1];

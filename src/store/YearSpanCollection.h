@@ -21,7 +21,7 @@ public:
     // firstDay: a day of the first shown month; F is the first of that month and month
     // column j starts at F + off(j). Month columns a..b are clamped to 1..12 (b < a covers
     // nothing). Returns F + off(a) .. F + off(b + 1).
-    CollectionWindow begin(TDateTime firstDay, int firstMonth, int lastMonth);
+    CollectionWindow begin(SerialDateTime firstDay, int firstMonth, int lastMonth);
     // Every item of any length takes part, except one that ends exactly at the window start
     // while starting before it.
     void add(const SpanSourceItem &item);
@@ -31,18 +31,18 @@ public:
     // off(j): days from F to the first of month column j, j = 1..13 (off(1) = 0); 0 outside.
     int monthOffset(int month) const;
     int monthLength(int month) const; // 28..31; 0 outside 1..12
-    TDateTime firstDay() const { return double(m_firstDay); }
+    SerialDateTime firstDay() const { return double(m_firstDay); }
 
     // Read access; out-of-range arguments give 0 or an empty list.
     int itemCount(int month) const;
-    std::span<const TSpanItem_Rec> items(int month) const;
-    const TSpanItem_Rec *item(int month, int slot) const;
+    std::span<const SpanItem> items(int month) const;
+    const SpanItem *item(int month, int slot) const;
     int occupant(int month, int dayRow, int column) const; // Slot or 0
     int columnCount(int month, int dayRow) const;
     ColumnTableRef monthTable(int month); // rows = the month's length
 
 private:
-    using ItemList = std::array<TSpanItem_Rec, SpanLimits::MaxItemsPerCell>;
+    using ItemList = std::array<SpanItem, SpanLimits::MaxItemsPerCell>;
     using MonthTable = std::array<ColumnRow, SpanLimits::MaxMonthDays>;
     using MonthCounts = std::array<std::uint8_t, SpanLimits::MaxMonthDays>;
 

@@ -1,5 +1,5 @@
 #pragma once
-// Wrapping of an event's text ("Subject" + CR LF + "Description") into the lines of a box, as
+// Wrapping of an event's text ("subject" + CR LF + "description") into the lines of a box, as
 // the time grid, the year grid and printing draw it.
 #include <QFontMetrics>
 #include <QString>

@@ -16,9 +16,9 @@ TEST(DateTimeValue, DayZeroAndWeekday)
 
 TEST(DateTimeValue, EveryMinuteOfADayReadsBackExactly)
 {
-    const TDateTime day = encodeDate(2024, 2, 29);
+    const SerialDateTime day = encodeDate(2024, 2, 29);
     for (int m = 0; m < 1440; ++m) {
-        const TDateTime v = day + encodeTime(m / 60, m % 60);
+        const SerialDateTime v = day + encodeTime(m / 60, m % 60);
         ASSERT_EQ(minuteOfDay(v), m);
         ASSERT_EQ(toQDate(v), QDate(2024, 2, 29));
         ASSERT_EQ(toQTime(v), QTime(m / 60, m % 60));
@@ -27,7 +27,7 @@ TEST(DateTimeValue, EveryMinuteOfADayReadsBackExactly)
 
 TEST(DateTimeValue, BeforeDayZeroUsesTheFloor)
 {
-    const TDateTime v = encodeDate(1500, 1, 1) + encodeTime(6, 30);
+    const SerialDateTime v = encodeDate(1500, 1, 1) + encodeTime(6, 30);
     EXPECT_EQ(toQDate(v), QDate(1500, 1, 1));
     EXPECT_EQ(toQTime(v), QTime(6, 30));
     EXPECT_EQ(fromQDateTime(QDateTime(QDate(1899, 12, 29), QTime(18, 0))), -0.25);
@@ -49,11 +49,11 @@ TEST(DateTimeValue, EveryDayFrom1500To9999WithoutDrift)
     for (qint64 jd = QDate(1500, 1, 1).toJulianDay(); jd <= QDate(9999, 12, 31).toJulianDay();
          ++jd) {
         const QDate d = QDate::fromJulianDay(jd);
-        const TDateTime day = fromQDate(d);
+        const SerialDateTime day = fromQDate(d);
         ASSERT_EQ(dayOf(day), jd - JulianOfDayZero);
         ASSERT_EQ(dayOfWeek(day), d.dayOfWeek() % 7 + 1);
         for (const QTime &t : times) {
-            const TDateTime v = day + encodeTime(t.hour(), t.minute());
+            const SerialDateTime v = day + encodeTime(t.hour(), t.minute());
             ASSERT_EQ(toQDate(v), d) << d.toString(Qt::ISODate).toStdString();
             ASSERT_EQ(toQTime(v), t) << d.toString(Qt::ISODate).toStdString();
             // QDateTime in local time is slow to build; a sample of days is enough for it.
@@ -67,12 +67,12 @@ TEST(DateTimeValue, EveryDayFrom1500To9999WithoutDrift)
 TEST(DateTimeValue, NearMidnightNeverFallsIntoThePreviousDay)
 {
     // A value a hair below a whole day (arithmetic noise) is that day at midnight.
-    const TDateTime day = encodeDate(2000, 7, 8);
+    const SerialDateTime day = encodeDate(2000, 7, 8);
     EXPECT_EQ(toQDate(day - 1e-10), QDate(2000, 7, 8));
     EXPECT_EQ(minuteOfDay(day - 1e-10), 0);
     EXPECT_EQ(toQDate(encodeDate(1600, 1, 1) - 1e-10), QDate(1600, 1, 1));
     // Summing 48 half hours gives the next day exactly.
-    TDateTime sum = day;
+    SerialDateTime sum = day;
     for (int i = 0; i < 48; ++i)
         sum += encodeTime(0, 30);
     EXPECT_EQ(toQDate(sum), QDate(2000, 7, 9));

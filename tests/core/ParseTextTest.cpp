@@ -1,4 +1,4 @@
-#include "core/DFormatDM.h"
+#include "core/DateTimeFormat.h"
 #include "core/DateTextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -66,9 +66,9 @@ class ParseDate : public ::testing::TestWithParam<DateCase>
 TEST_P(ParseDate, Case)
 {
     const DateCase &c = GetParam();
-    TDFormat f(UnitedStates);
-    f.BuildDateFormat(c.dateFormat, c.dateSeparator);
-    const auto v = ParseDateText(f, QString::fromUtf8(c.text), encodeDate(2001, 3, 15));
+    DateTimeFormat f(UnitedStates);
+    f.buildDateFormat(c.dateFormat, c.dateSeparator);
+    const auto v = parseDateText(f, QString::fromUtf8(c.text), encodeDate(2001, 3, 15));
     if (!c.expected.isValid()) {
         EXPECT_FALSE(v) << toQDate(*v).toString(Qt::ISODate).toStdString();
         return;
@@ -83,13 +83,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, ParseDate, ::testing::ValuesIn(DateCases),
 
 TEST(ParseDate, ThreeGroupsFollowTheLocaleOrder)
 {
-    TDFormat f(Germany);
-    f.BuildDateFormat(0, 0);
-    const auto v = ParseDateText(f, u"8.7.2000", encodeDate(2001, 3, 15));
+    DateTimeFormat f(Germany);
+    f.buildDateFormat(0, 0);
+    const auto v = parseDateText(f, u"8.7.2000", encodeDate(2001, 3, 15));
     ASSERT_TRUE(v);
     EXPECT_EQ(toQDate(*v), QDate(2000, 7, 8));
     // Day first: two groups are day, month.
-    const auto two = ParseDateText(f, u"8.7", encodeDate(2001, 3, 15));
+    const auto two = parseDateText(f, u"8.7", encodeDate(2001, 3, 15));
     ASSERT_TRUE(two);
     EXPECT_EQ(toQDate(*two), QDate(2001, 7, 8));
 }
@@ -148,9 +148,9 @@ class ParseTime : public ::testing::TestWithParam<TimeCase>
 TEST_P(ParseTime, Case)
 {
     const TimeCase &c = GetParam();
-    TDFormat f(UnitedStates);
-    f.BuildTimeFormat(c.twelveHour ? 1 : 2, 0);
-    const auto v = ParseTimeText(f, QString::fromUtf8(c.text));
+    DateTimeFormat f(UnitedStates);
+    f.buildTimeFormat(c.twelveHour ? 1 : 2, 0);
+    const auto v = parseTimeText(f, QString::fromUtf8(c.text));
     if (c.expectedMinute < 0) {
         EXPECT_FALSE(v) << minuteOfDay(*v);
         return;
@@ -162,16 +162,16 @@ TEST_P(ParseTime, Case)
 INSTANTIATE_TEST_SUITE_P(Cases, ParseTime, ::testing::ValuesIn(TimeCases),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST(WeekdayDateText, TwoLetterDayThenDate)
+TEST(weekdayDateText, TwoLetterDayThenDate)
 {
-    TDFormat f(UnitedStates);
-    f.BuildDateFormat(5, 1);
-    EXPECT_EQ(WeekdayDateText(f, encodeDate(2000, 8, 7)), "Mo 07-08-2000");
-    EXPECT_EQ(WeekdayDateText(f, encodeDate(2000, 7, 8) + encodeTime(23, 59)), "Sa 08-07-2000");
-    EXPECT_EQ(WeekdayDateText(f, encodeDate(2000, 7, 9)), "Su 09-07-2000");
+    DateTimeFormat f(UnitedStates);
+    f.buildDateFormat(5, 1);
+    EXPECT_EQ(weekdayDateText(f, encodeDate(2000, 8, 7)), "Mo 07-08-2000");
+    EXPECT_EQ(weekdayDateText(f, encodeDate(2000, 7, 8) + encodeTime(23, 59)), "Sa 08-07-2000");
+    EXPECT_EQ(weekdayDateText(f, encodeDate(2000, 7, 9)), "Su 09-07-2000");
     // Before day zero the weekday still follows the calendar (1 Jan 1500 was a Monday in the
     // proleptic Gregorian calendar).
-    EXPECT_EQ(WeekdayDateText(f, encodeDate(1500, 1, 1) + encodeTime(6, 0)), "Mo 01-01-1500");
-    f.BuildDateFormat(2, 2);
-    EXPECT_EQ(WeekdayDateText(f, encodeDate(2000, 7, 8)), "Sa 8/7/2000");
+    EXPECT_EQ(weekdayDateText(f, encodeDate(1500, 1, 1) + encodeTime(6, 0)), "Mo 01-01-1500");
+    f.buildDateFormat(2, 2);
+    EXPECT_EQ(weekdayDateText(f, encodeDate(2000, 7, 8)), "Sa 8/7/2000");
 }

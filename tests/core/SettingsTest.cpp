@@ -1,5 +1,5 @@
 #include "core/CommandLine.h"
-#include "core/DRegDM.h"
+#include "core/Settings.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <QFileInfo>
 
 namespace {
-RegLocations locationsIn(const QString &root, const QString &program = "/opt/dayloom/dayloom")
+SettingsPaths locationsIn(const QString &root, const QString &program = "/opt/dayloom/dayloom")
 {
     return {root + "/config/dayloom/dayloom.ini", root + "/data/dayloom",
             root + "/config/autostart/dayloom.desktop", program};
@@ -26,23 +26,23 @@ QString readAll(const QString &path)
 TEST(Settings, FirstStartWritesEveryDefaultInLoadOrder)
 {
     const QString root = TestEnv::freshDir("reg");
-    const RegLocations where = locationsIn(root);
+    const SettingsPaths where = locationsIn(root);
     {
-        TDReg reg(where);
+        Settings reg(where);
         EXPECT_FALSE(reg.writeFailed());
-        EXPECT_EQ(reg.Path(), root + "/data/dayloom/");
-        EXPECT_TRUE(QDir(reg.Path()).exists());
-        EXPECT_EQ(reg.LayerPath(), reg.Path() + "My Layers/");
-        EXPECT_EQ(reg.AlarmSound(), reg.Path() + "Alarm.wav");
-        EXPECT_EQ(reg.Time(), 8);
-        EXPECT_EQ(reg.TimeScale(), 3);
-        EXPECT_EQ(reg.PrintFontSize(), 4);
-        EXPECT_EQ(reg.Orientation(), "11000000000000000000");
-        EXPECT_EQ(reg.TasksIndexName(), "S+P+F+");
-        EXPECT_EQ(reg.TasksCol(), "210");
-        EXPECT_TRUE(reg.UseTrayIcon());
-        EXPECT_FALSE(reg.ShowEndDW());
-        EXPECT_FALSE(reg.FirstTime());
+        EXPECT_EQ(reg.dataPath(), root + "/data/dayloom/");
+        EXPECT_TRUE(QDir(reg.dataPath()).exists());
+        EXPECT_EQ(reg.layerPath(), reg.dataPath() + "My Layers/");
+        EXPECT_EQ(reg.alarmSound(), reg.dataPath() + "Alarm.wav");
+        EXPECT_EQ(reg.startHour(), 8);
+        EXPECT_EQ(reg.timeScale(), 3);
+        EXPECT_EQ(reg.printFontSize(), 4);
+        EXPECT_EQ(reg.printOrientations(), "11000000000000000000");
+        EXPECT_EQ(reg.tasksIndexName(), "S+P+F+");
+        EXPECT_EQ(reg.tasksColumns(), "210");
+        EXPECT_TRUE(reg.useTrayIcon());
+        EXPECT_FALSE(reg.showEndDayWeek());
+        EXPECT_FALSE(reg.firstTime());
     }
     SettingsFile file(where.settingsFile);
     ASSERT_TRUE(file.load());
@@ -54,7 +54,7 @@ TEST(Settings, FirstStartWritesEveryDefaultInLoadOrder)
         "Orientation", "ShowAlarmDW", "ShowAlarmMonth", "ShowAlarmYear", "ShowAlarmTasks",
         "ShowStartDW", "ShowEndDW", "ShowStartMonth", "ShowEndMonth", "ShowStartYear",
         "ShowEndYear", "TasksIndexName", "Priority", "Finished", "TasksCol", "FirstTime"};
-    ASSERT_EQ(expectedOrder.size(), TDReg::ValueCount);
+    ASSERT_EQ(expectedOrder.size(), Settings::ValueCount);
     QStringList keys;
     for (const QString &line : readAll(where.settingsFile).split('\n'))
         if (line.contains('='))
@@ -67,51 +67,51 @@ TEST(Settings, FirstStartWritesEveryDefaultInLoadOrder)
 TEST(Settings, StoredValuesSurviveARestartAndBadTextFallsBackToTheDefault)
 {
     const QString root = TestEnv::freshDir("reg");
-    const RegLocations where = locationsIn(root);
+    const SettingsPaths where = locationsIn(root);
     {
-        TDReg reg(where);
+        Settings reg(where);
         reg.setTimeFormat(2);
         reg.setShowNavigator(false);
         reg.setTasksIndexName("P-S+");
         reg.setLayerPath("/home/u/layers with  blanks /");
     }
     {
-        TDReg reg(where);
-        EXPECT_EQ(reg.TimeFormat(), 2);
-        EXPECT_FALSE(reg.ShowNavigator());
-        EXPECT_EQ(reg.TasksIndexName(), "P-S+");
-        EXPECT_EQ(reg.LayerPath(), "/home/u/layers with  blanks /");
+        Settings reg(where);
+        EXPECT_EQ(reg.timeFormat(), 2);
+        EXPECT_FALSE(reg.showNavigator());
+        EXPECT_EQ(reg.tasksIndexName(), "P-S+");
+        EXPECT_EQ(reg.layerPath(), "/home/u/layers with  blanks /");
     }
     SettingsFile file(where.settingsFile);
     file.load();
     file.setValue("DayloomLE", "Time", "not a number");
     file.setValue("DayloomLE", "WeeksOn", "maybe");
-    TDReg reg(where);
-    EXPECT_EQ(reg.Time(), 8);
-    EXPECT_FALSE(reg.WeeksOn());
+    Settings reg(where);
+    EXPECT_EQ(reg.startHour(), 8);
+    EXPECT_FALSE(reg.weeksOn());
 }
 
 TEST(Settings, PathFollowsTheDataFolderButLayerPathKeepsItsValue)
 {
     const QString root = TestEnv::freshDir("reg");
-    RegLocations where = locationsIn(root);
+    SettingsPaths where = locationsIn(root);
     QString firstLayerPath;
     {
-        TDReg reg(where);
-        firstLayerPath = reg.LayerPath();
+        Settings reg(where);
+        firstLayerPath = reg.layerPath();
     }
     where.dataDir = root + "/moved";
-    TDReg reg(where);
-    EXPECT_EQ(reg.Path(), root + "/moved/");
-    EXPECT_EQ(reg.LayerPath(), firstLayerPath);
+    Settings reg(where);
+    EXPECT_EQ(reg.dataPath(), root + "/moved/");
+    EXPECT_EQ(reg.layerPath(), firstLayerPath);
 }
 
 TEST(Settings, AutostartEntryFollowsTheSettingAndAMovedProgram)
 {
     const QString root = TestEnv::freshDir("reg");
-    RegLocations where = locationsIn(root, "/opt/day loom/dayloom");
+    SettingsPaths where = locationsIn(root, "/opt/day loom/dayloom");
     {
-        TDReg reg(where);
+        Settings reg(where);
         reg.setAutostart(true);
         const QString entry = readAll(where.autostartFile);
         EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
@@ -120,7 +120,7 @@ TEST(Settings, AutostartEntryFollowsTheSettingAndAMovedProgram)
     }
     where.programPath = "/usr/local/bin/dayloom";
     {
-        TDReg reg(where);
+        Settings reg(where);
         EXPECT_TRUE(readAll(where.autostartFile).contains("Exec=\"/usr/local/bin/dayloom\" auto\n"));
         reg.setAutostart(false);
         EXPECT_FALSE(QFile::exists(where.autostartFile));
@@ -131,21 +131,21 @@ TEST(Settings, AutostartEntryFollowsTheSettingAndAMovedProgram)
 
 TEST(Settings, AutostartExecQuotesSpecialCharacters)
 {
-    const QString text = TDReg::autostartEntryText("/a\"b/$x/100%/dl");
+    const QString text = Settings::autostartEntryText("/a\"b/$x/100%/dl");
     EXPECT_TRUE(text.contains("Exec=\"/a\\\\\"b/\\\\$x/100%%/dl\" auto\n")) << text.toStdString();
 }
 
 TEST(Settings, UnwritableFileIsReportedAndValuesStillWork)
 {
     const QString root = TestEnv::freshDir("reg");
-    RegLocations where = locationsIn(root);
+    SettingsPaths where = locationsIn(root);
     // A folder where the file should be makes every write fail, even for root.
     QDir().mkpath(where.settingsFile);
-    TDReg reg(where);
+    Settings reg(where);
     EXPECT_TRUE(reg.writeFailed());
-    EXPECT_EQ(reg.Time(), 8);
-    reg.setTime(11);
-    EXPECT_EQ(reg.Time(), 11);
+    EXPECT_EQ(reg.startHour(), 8);
+    reg.setStartHour(11);
+    EXPECT_EQ(reg.startHour(), 11);
 }
 
 TEST(SettingsFile, QuotedValuesRoundTrip)

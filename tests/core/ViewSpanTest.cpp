@@ -1,11 +1,11 @@
 #include "core/ViewSpan.h"
-#include "core/DViewDM.h"
+#include "core/ViewState.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-TDateTime day(int y, int m, int d)
+SerialDateTime day(int y, int m, int d)
 {
     return DateTimeValue::encodeDate(y, m, d);
 }
@@ -13,9 +13,9 @@ TDateTime day(int y, int m, int d)
 struct SpanCase {
     const char *name;
     int kind;
-    TDateTime selected;
+    SerialDateTime selected;
     int startOfWeek;
-    TDateTime first;
+    SerialDateTime first;
     int days;
 };
 
@@ -62,9 +62,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct StepCase {
     const char *name;
     int kind;
-    TDateTime from;
+    SerialDateTime from;
     int direction;
-    TDateTime to;
+    SerialDateTime to;
 };
 
 class NavigationStepTest : public testing::TestWithParam<StepCase>
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 struct LabelCase {
     const char *name;
     int kind;
-    TDateTime selected;
+    SerialDateTime selected;
     int startOfWeek;
     const char *label;
 };

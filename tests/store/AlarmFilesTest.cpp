@@ -31,16 +31,16 @@ void writeAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
-TAlarm_Rec rec(int id, const QString &subject = "'S'")
+AlarmEntry rec(int id, const QString &subject = "'S'")
 {
-    TAlarm_Rec r;
-    r.ID = id;
-    r.StartTime = DateTimeValue::encodeDate(2006, 3, 1) + 9.0 / 24;
-    r.EndTime = DateTimeValue::encodeDate(2006, 3, 1) + 10.0 / 24;
-    r.AlarmTime = DateTimeValue::encodeDate(2006, 3, 1) + 8.75 / 24;
-    r.Subject = subject;
-    r.LayerName = "'Layer1'";
-    r.ColorNr = 1;
+    AlarmEntry r;
+    r.id = id;
+    r.startTime = DateTimeValue::encodeDate(2006, 3, 1) + 9.0 / 24;
+    r.endTime = DateTimeValue::encodeDate(2006, 3, 1) + 10.0 / 24;
+    r.alarmTime = DateTimeValue::encodeDate(2006, 3, 1) + 8.75 / 24;
+    r.subject = subject;
+    r.layerName = "'Layer1'";
+    r.colorNumber = 1;
     return r;
 }
 
@@ -56,20 +56,20 @@ QStringList corpus()
 
 TEST(AlarmFiles, LinesRoundTripWithQuotesBreaksAndEmptyTimes)
 {
-    TAlarm_Rec r = rec(12, "'Dentist'");
+    AlarmEntry r = rec(12, "'Dentist'");
     EXPECT_EQ(alarmLine(r), "12;2006-03-01 09:00:00;2006-03-01 10:00:00;2006-03-01 08:45:00;"
                             "'Dentist';'';'Layer1';1;");
-    r.Subject = "'it''s; #13#10x'";
-    r.StartTime.reset();
-    r.EndTime.reset();
+    r.subject = "'it''s; #13#10x'";
+    r.startTime.reset();
+    r.endTime.reset();
     EXPECT_EQ(alarmLine(r), "12;;;2006-03-01 08:45:00;'it''s; #13#10x';'';'Layer1';1;");
     EXPECT_EQ(parseAlarmLine(alarmLine(r)), r);
-    const TSnoozeRequest s{6, rec(-1)};
-    const auto back = parseSnoozeLine(snoozeLine(6, s.Rec));
+    const SnoozeRequest s{6, rec(-1)};
+    const auto back = parseSnoozeLine(snoozeLine(6, s.entry));
     ASSERT_TRUE(back);
-    EXPECT_EQ(back->Code, 6);
-    EXPECT_EQ(back->Rec.Subject, s.Rec.Subject);
-    EXPECT_EQ(back->Rec.StartTime, s.Rec.StartTime);
+    EXPECT_EQ(back->code, 6);
+    EXPECT_EQ(back->entry.subject, s.entry.subject);
+    EXPECT_EQ(back->entry.startTime, s.entry.startTime);
 }
 
 TEST(AlarmFiles, AppendStartsWithHeaderAndKeepsOldLines)
@@ -83,7 +83,7 @@ TEST(AlarmFiles, AppendStartsWithHeaderAndKeepsOldLines)
     const auto content = parseAlarmFile(bytes);
     ASSERT_TRUE(content);
     ASSERT_EQ(content->alarms.size(), 3);
-    EXPECT_EQ(content->alarms[2].ID, 3);
+    EXPECT_EQ(content->alarms[2].id, 3);
 }
 
 TEST(AlarmFiles, SnoozeRequestsAreTakenOnceInOrder)
@@ -95,8 +95,8 @@ TEST(AlarmFiles, SnoozeRequestsAreTakenOnceInOrder)
     const auto take = takeSnoozeRequests(dir);
     ASSERT_TRUE(take.ok);
     ASSERT_EQ(take.requests.size(), 2);
-    EXPECT_EQ(take.requests[0].Code, 6);
-    EXPECT_EQ(take.requests[1].Rec.ID, 2);
+    EXPECT_EQ(take.requests[0].code, 6);
+    EXPECT_EQ(take.requests[1].entry.id, 2);
     EXPECT_TRUE(takeSnoozeRequests(dir).requests.isEmpty());
 }
 
@@ -146,11 +146,11 @@ TEST(AlarmFiles, AppendWhileAnotherWriterRewritesLosesNoLine)
     QList<int> taken;
     std::thread reminder([&] {
         while (!done) {
-            rewriteAlarms(dir, [&](QList<TAlarm_Rec> alarms) {
+            rewriteAlarms(dir, [&](QList<AlarmEntry> alarms) {
                 // shows the first half, keeps the rest for later
                 const qsizetype n = alarms.size() / 2;
                 for (qsizetype i = 0; i < n; ++i)
-                    taken.append(alarms[i].ID);
+                    taken.append(alarms[i].id);
                 return alarms.mid(n);
             });
             // the reminder program does not spin; the writer gets its turn
@@ -166,8 +166,8 @@ TEST(AlarmFiles, AppendWhileAnotherWriterRewritesLosesNoLine)
     const auto rest = parseAlarmFile(readAll(dir + "alarm.dat"));
     ASSERT_TRUE(rest);
     EXPECT_EQ(rest->damagedLines, 0);
-    for (const TAlarm_Rec &r : rest->alarms)
-        taken.append(r.ID);
+    for (const AlarmEntry &r : rest->alarms)
+        taken.append(r.id);
     std::sort(taken.begin(), taken.end());
     QList<int> expected;
     for (int i = 1; i <= Lines; ++i)

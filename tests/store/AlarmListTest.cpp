@@ -1,6 +1,6 @@
 #include "store/AlarmList.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -12,26 +12,26 @@ using namespace AlarmRules;
 
 namespace
 {
-TDateTime at(int y, int m, int d, int h = 0, int min = 0)
+SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
 {
     return DateTimeValue::encodeDate(y, m, d) + (h * 60 + min) / DateTimeValue::MinutesPerDay;
 }
 
-TEventAlarmSource event(int id, TDateTime start, int advMinutes)
+EventAlarmSource event(int id, SerialDateTime start, int advMinutes)
 {
-    TEventAlarmSource e;
-    e.ID = id;
-    e.StartTime = start;
-    e.EndTime = start + 1.0 / 24;
-    e.AlarmAdvTime = advMinutes;
-    e.AlarmAdvUnit = 1;
-    e.Subject = "Dentist";
-    e.LayerName = "Layer1";
-    e.ColorNr = 1;
+    EventAlarmSource e;
+    e.id = id;
+    e.startTime = start;
+    e.endTime = start + 1.0 / 24;
+    e.alarmAdvance = advMinutes;
+    e.alarmAdvanceUnit = 1;
+    e.subject = "Dentist";
+    e.layerName = "Layer1";
+    e.colorNumber = 1;
     return e;
 }
 
-QList<TAlarm_Rec> fileAlarms(const QString &dir)
+QList<AlarmEntry> fileAlarms(const QString &dir)
 {
     QFile f(dir + "alarm.dat");
     if (!f.open(QIODevice::ReadOnly)) return {};
@@ -48,11 +48,11 @@ TEST(AlarmRules, AdvanceUnits)
 
 TEST(AlarmRules, OneTimeEntryOnlyBeforeTheComingMidnight)
 {
-    const TDateTime today = at(2006, 3, 1);
+    const SerialDateTime today = at(2006, 3, 1);
     const auto e = oneTimeAlarmEntry(event(12, at(2006, 3, 1, 9), 15), today);
     ASSERT_TRUE(e);
-    EXPECT_EQ(DateTimeValue::toMs(e->AlarmTime), DateTimeValue::toMs(at(2006, 3, 1, 8, 45)));
-    EXPECT_EQ(e->Subject, "'Dentist'");
+    EXPECT_EQ(DateTimeValue::toMs(e->alarmTime), DateTimeValue::toMs(at(2006, 3, 1, 8, 45)));
+    EXPECT_EQ(e->subject, "'Dentist'");
     EXPECT_FALSE(oneTimeAlarmEntry(event(13, at(2006, 3, 2, 9), 15), today));    // tomorrow
     EXPECT_TRUE(oneTimeAlarmEntry(event(14, at(2006, 3, 2, 0, 10), 15), today)); // 23:55
     EXPECT_TRUE(oneTimeAlarmEntry(event(15, at(2006, 2, 20, 9), 15), today));    // overdue
@@ -62,12 +62,12 @@ TEST(AlarmRules, OneTimeEntryOnlyBeforeTheComingMidnight)
 TEST(AlarmRules, RecurringEntryFollowsTheNextRealOccurrence)
 {
     // A Monday-and-Friday rule as the events store would answer it: 1 Mar 2006 is a Wednesday.
-    const NextOccurrence monFri = [](TDateTime from) -> std::optional<TOccurrenceTimes> {
+    const NextOccurrence monFri = [](SerialDateTime from) -> std::optional<OccurrenceTimes> {
         for (int d = DateTimeValue::dayOf(from); d < DateTimeValue::dayOf(from) + 8; ++d) {
             const int dow = DateTimeValue::dayOfWeek(d);
-            const TDateTime start = d + 9.0 / 24;
+            const SerialDateTime start = d + 9.0 / 24;
             if ((dow == 2 || dow == 6) && DateTimeValue::toMs(start) >= DateTimeValue::toMs(from))
-                return TOccurrenceTimes{start, d + 1 + 10.0 / 24};
+                return OccurrenceTimes{start, d + 1 + 10.0 / 24};
         }
         return std::nullopt;
     };
@@ -75,22 +75,22 @@ TEST(AlarmRules, RecurringEntryFollowsTheNextRealOccurrence)
     EXPECT_FALSE(recurringAlarmEntry(e, at(2006, 3, 1), monFri)); // Wednesday: none today
     const auto fri = recurringAlarmEntry(e, at(2006, 3, 3), monFri);
     ASSERT_TRUE(fri);
-    EXPECT_EQ(DateTimeValue::toMs(fri->AlarmTime), DateTimeValue::toMs(at(2006, 3, 3, 8, 45)));
-    EXPECT_EQ(*fri->EndTime, at(2006, 3, 4, 10)); // ends on the next day
+    EXPECT_EQ(DateTimeValue::toMs(fri->alarmTime), DateTimeValue::toMs(at(2006, 3, 3, 8, 45)));
+    EXPECT_EQ(*fri->endTime, at(2006, 3, 4, 10)); // ends on the next day
     EXPECT_FALSE(recurringAlarmEntry(e, at(2006, 3, 3), {}));
     // A callback answering an earlier occurrence than asked for gives no entry.
-    EXPECT_FALSE(recurringAlarmEntry(e, at(2006, 3, 3), [](TDateTime) {
-        return std::optional<TOccurrenceTimes>(TOccurrenceTimes{at(2006, 1, 1, 9), 0});
+    EXPECT_FALSE(recurringAlarmEntry(e, at(2006, 3, 3), [](SerialDateTime) {
+        return std::optional<OccurrenceTimes>(OccurrenceTimes{at(2006, 1, 1, 9), 0});
     }));
 }
 
 TEST(AlarmRules, DueAlarmIsWrittenOnceAtItsMinute)
 {
     const QString dir = TestEnv::freshDir("alarms") + "/";
-    TAlarmList list;
+    PendingAlarms list;
     RescheduleAlarm(list, 12, oneTimeAlarmEntry(event(12, at(2006, 3, 1, 9), 15), at(2006, 3, 1)));
     QList<int> fired;
-    const auto onFired = [&](const TAlarm_Rec &r) { fired << r.ID; };
+    const auto onFired = [&](const AlarmEntry &r) { fired << r.id; };
     EXPECT_FALSE(writeDueAlarms(list, at(2006, 3, 1, 8, 44), dir, onFired).wrote);
     EXPECT_FALSE(QFile::exists(dir + "alarm.dat"));
     const auto r = writeDueAlarms(list, at(2006, 3, 1, 8, 45), dir, onFired);
@@ -106,7 +106,7 @@ TEST(AlarmRules, FailedWriteKeepsTheAlarmsPending)
 {
     const QString dir = TestEnv::freshDir("alarms") + "/";
     ASSERT_TRUE(QDir().mkpath(dir + "alarm.dat")); // a folder where the file should be
-    TAlarmList list;
+    PendingAlarms list;
     list.add(*oneTimeAlarmEntry(event(1, at(2006, 3, 1, 9), 0), at(2006, 3, 1)));
     bool fired = false;
     const auto r = writeDueAlarms(list, at(2006, 3, 1, 10), dir, [&](auto &) { fired = true; });
@@ -117,17 +117,17 @@ TEST(AlarmRules, FailedWriteKeepsTheAlarmsPending)
 
 TEST(AlarmRules, SnoozeCodesAndOrdering)
 {
-    const TDateTime now = at(2006, 3, 1, 12);
-    TAlarmList list;
+    const SerialDateTime now = at(2006, 3, 1, 12);
+    PendingAlarms list;
     list.add(*oneTimeAlarmEntry(event(1, at(2006, 3, 1, 12, 30), 0), at(2006, 3, 1)));
     list.add(*oneTimeAlarmEntry(event(2, at(2006, 3, 1, 14), 0), at(2006, 3, 1)));
-    AlarmFiles::TSnoozeRequest six{6, {}};
-    six.Rec.ID = 1;
-    six.Rec.StartTime = at(2006, 3, 1, 12, 30);
-    AlarmFiles::TSnoozeRequest rearm{1, six.Rec};
-    AlarmFiles::TSnoozeRequest taskRearm{0, six.Rec};
-    taskRearm.Rec.StartTime.reset(); // a task reminder has no start
-    AlarmFiles::TSnoozeRequest unknown{15, six.Rec};
+    AlarmFiles::SnoozeRequest six{6, {}};
+    six.entry.id = 1;
+    six.entry.startTime = at(2006, 3, 1, 12, 30);
+    AlarmFiles::SnoozeRequest rearm{1, six.entry};
+    AlarmFiles::SnoozeRequest taskRearm{0, six.entry};
+    taskRearm.entry.startTime.reset(); // a task reminder has no start
+    AlarmFiles::SnoozeRequest unknown{15, six.entry};
     QList<std::pair<int, int>> rearmed;
     EXPECT_EQ(applySnoozeRequests({six, rearm, taskRearm, unknown}, list, now,
                                   [&](int id, int m) {
@@ -136,8 +136,8 @@ TEST(AlarmRules, SnoozeCodesAndOrdering)
               2);
     EXPECT_EQ(rearmed, (QList<std::pair<int, int>>{{1, 10}}));
     ASSERT_EQ(list.size(), 3);
-    EXPECT_EQ(list.at(1).ID, -1); // 13:00 sits between 12:30 and 14:00
-    EXPECT_EQ(DateTimeValue::toMs(list.at(1).AlarmTime), DateTimeValue::toMs(at(2006, 3, 1, 13)));
+    EXPECT_EQ(list.at(1).id, -1); // 13:00 sits between 12:30 and 14:00
+    EXPECT_EQ(DateTimeValue::toMs(list.at(1).alarmTime), DateTimeValue::toMs(at(2006, 3, 1, 13)));
     for (int code : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14})
         EXPECT_TRUE(snoozeDelayMinutes(code)) << code;
     EXPECT_EQ(*snoozeDelayMinutes(14), 7 * 1440);
@@ -149,18 +149,18 @@ TEST(AlarmRules, TwoAlarmsInOneTickEventsBeforeTasks)
     const QString dir = TestEnv::freshDir("alarms") + "/";
     Clock clock;
     clock.setFixed(QDateTime(QDate(2006, 3, 1), QTime(7, 0)));
-    TDLayers layers(dir, &clock);
+    LayersStore layers(dir, &clock);
     layers.gotoPosition(1);
-    const int layer = layers.ID();
-    TDTasks tasks(dir, layers, clock);
+    const int layer = layers.currentId();
+    TasksStore tasks(dir, layers, clock);
     tasks.insertTask(-1, 1, layer, "Task early", 0, false, true, at(2006, 3, 1, 8, 40));
-    const int early = tasks.ID();
+    const int early = tasks.currentId();
     tasks.insertTask(-1, 1, layer, "Task tomorrow", 0, false, true, at(2006, 3, 2, 8));
     tasks.rebuildAlarms();
     EXPECT_EQ(tasks.pendingAlarms().size(), 1);
 
     // A stub event list, as the events store keeps it.
-    TAlarmList events;
+    PendingAlarms events;
     events.add(*oneTimeAlarmEntry(event(21, at(2006, 3, 1, 9), 10), at(2006, 3, 1)));
     events.add(*oneTimeAlarmEntry(event(20, at(2006, 3, 1, 9), 20), at(2006, 3, 1)));
     clock.setFixed(QDateTime(QDate(2006, 3, 1), QTime(8, 55)));
@@ -168,19 +168,19 @@ TEST(AlarmRules, TwoAlarmsInOneTickEventsBeforeTasks)
     EXPECT_TRUE(tasks.writeDueAlarms().wrote);
     const auto lines = fileAlarms(dir);
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0].ID, 20); // 08:40
-    EXPECT_EQ(lines[1].ID, 21); // 08:50
-    EXPECT_EQ(lines[2].ID, early);
-    EXPECT_FALSE(lines[2].StartTime);
-    EXPECT_EQ(lines[2].LayerName, "'Layer1'");
+    EXPECT_EQ(lines[0].id, 20); // 08:40
+    EXPECT_EQ(lines[1].id, 21); // 08:50
+    EXPECT_EQ(lines[2].id, early);
+    EXPECT_FALSE(lines[2].startTime);
+    EXPECT_EQ(lines[2].layerName, "'Layer1'");
     tasks.locateID(early);
-    EXPECT_FALSE(tasks.AlarmSet()); // a task alarm rings once
+    EXPECT_FALSE(tasks.currentAlarmSet()); // a task alarm rings once
     EXPECT_FALSE(tasks.writeDueAlarms().wrote);
 
     // The next day's rebuild picks up tomorrow's task.
     clock.setFixed(QDateTime(QDate(2006, 3, 2), QTime(0, 0)));
     tasks.rebuildAlarms();
     EXPECT_EQ(tasks.pendingAlarms().size(), 1);
-    tasks.refreshAlarm(tasks.pendingAlarms().items()[0].ID);
+    tasks.refreshAlarm(tasks.pendingAlarms().items()[0].id);
     EXPECT_EQ(tasks.pendingAlarms().size(), 1);
 }

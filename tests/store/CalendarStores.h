@@ -2,10 +2,10 @@
 // Layers, events and tasks stores in one fresh data directory with a fixed clock, and
 // builders for event rows and task trees.
 #include "core/Clock.h"
-#include "core/DTimeDM.h"
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "core/ViewDates.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "store/RecurrenceRule.h"
 #include "support/TestEnv.h"
 
@@ -27,9 +27,9 @@ struct Calendar {
     }
     void open()
     {
-        layers = std::make_unique<TDLayers>(dataDir, &clock);
-        events = std::make_unique<TDEvents>(dataDir, *layers, time, &clock);
-        tasks = std::make_unique<TDTasks>(dataDir, *layers, clock);
+        layers = std::make_unique<LayersStore>(dataDir, &clock);
+        events = std::make_unique<EventsStore>(dataDir, *layers, time, &clock);
+        tasks = std::make_unique<TasksStore>(dataDir, *layers, clock);
     }
     void reopen()
     {
@@ -41,48 +41,48 @@ struct Calendar {
     int firstLayer()
     {
         layers->gotoPosition(1);
-        return layers->ID();
+        return layers->currentId();
     }
 
     // ---- events ---------------------------------------------------------------------------
-    static QVariantList oneTime(int layer, TDateTime start, TDateTime end, const QString &subject)
+    static QVariantList oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
     {
         QVariantList v;
-        for (int f = 0; f <= TDEvents::F_Updates; ++f)
+        for (int f = 0; f <= EventsStore::F_Updates; ++f)
             v << QVariant();
-        v[TDEvents::F_Layer] = layer;
-        v[TDEvents::F_StartTime] = start;
-        v[TDEvents::F_EndTime] = end;
-        v[TDEvents::F_AllDay] = false;
-        v[TDEvents::F_AlarmSet] = false;
-        v[TDEvents::F_Subject] = subject;
-        v[TDEvents::F_Description] = QString();
-        v[TDEvents::F_Recurrent] = false;
+        v[EventsStore::F_Layer] = layer;
+        v[EventsStore::F_StartTime] = start;
+        v[EventsStore::F_EndTime] = end;
+        v[EventsStore::F_AllDay] = false;
+        v[EventsStore::F_AlarmSet] = false;
+        v[EventsStore::F_Subject] = subject;
+        v[EventsStore::F_Description] = QString();
+        v[EventsStore::F_Recurrent] = false;
         return v;
     }
     static QVariantList recurring(int layer, const RecurrenceRule &r, const QString &subject)
     {
-        QVariantList v = oneTime(layer, r.StartTime, r.EndTime, subject);
-        v[TDEvents::F_Recurrent] = true;
+        QVariantList v = oneTime(layer, r.startTime, r.endTime, subject);
+        v[EventsStore::F_Recurrent] = true;
         const int values[] = {r.RadioButton1, r.RadioButton2, r.RadioButton3, r.Edit1,
                               r.Edit2,        r.Edit3,        r.ComboBox1,    r.ComboBox2,
                               r.ComboBox3,    r.ComboBox4};
         for (int i = 0; i < 10; ++i)
-            v[TDEvents::F_RadioButton1 + i] = values[i];
-        v[TDEvents::F_Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
+            v[EventsStore::F_RadioButton1 + i] = values[i];
+        v[EventsStore::F_Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
         return v;
     }
     static QVariantList withAlarm(QVariantList v, int advance, int unit = 1)
     {
-        v[TDEvents::F_AlarmSet] = true;
-        v[TDEvents::F_AlarmAdvTime] = advance;
-        v[TDEvents::F_AlarmAdvUnit] = unit;
+        v[EventsStore::F_AlarmSet] = true;
+        v[EventsStore::F_AlarmAdvTime] = advance;
+        v[EventsStore::F_AlarmAdvUnit] = unit;
         return v;
     }
     int addEvent(const QVariantList &values)
     {
         events->CDS.insertRow(values);
-        return events->ID();
+        return events->currentId();
     }
 
     // ---- tasks ----------------------------------------------------------------------------
@@ -91,30 +91,30 @@ struct Calendar {
         int level = 1;
         if (parent != -1) {
             tasks->locateID(parent);
-            level = tasks->Level() + 1;
+            level = tasks->currentLevel() + 1;
             tasks->CDS.edit();
-            tasks->CDS.setValue(TDTasks::F_Children, true);
-            tasks->CDS.setValue(TDTasks::F_Open, true);
+            tasks->CDS.setValue(TasksStore::F_Children, true);
+            tasks->CDS.setValue(TasksStore::F_Open, true);
             tasks->CDS.post();
-            if (layer == -1) layer = tasks->Layer();
+            if (layer == -1) layer = tasks->currentLayer();
         }
         tasks->insertTask(parent, level, layer == -1 ? firstLayer() : layer, subject);
-        return tasks->ID();
+        return tasks->currentId();
     }
-    // Every task as "Subject<level>^ParentSubject" in the order of the row list, all open.
+    // Every task as "subject<level>^ParentSubject" in the order of the row list, all open.
     QStringList tree()
     {
         QStringList out;
         tasks->buildRowList();
         for (int i = 0; i < tasks->rowList().size(); ++i) {
             tasks->gotoListPosition(i);
-            const QString subject = tasks->Subject();
-            const int level = tasks->Level();
-            const int parent = tasks->ParentID();
+            const QString subject = tasks->currentSubject();
+            const int level = tasks->currentLevel();
+            const int parent = tasks->currentParentId();
             QString parentSubject = QStringLiteral("-");
             if (parent != -1) {
                 tasks->locateID(parent);
-                parentSubject = tasks->Subject();
+                parentSubject = tasks->currentSubject();
             }
             out << QStringLiteral("%1%2^%3").arg(subject).arg(level).arg(parentSubject);
         }
@@ -125,10 +125,10 @@ struct Calendar {
 
     QString dataDir;
     Clock clock;
-    TDTime time;
-    std::unique_ptr<TDLayers> layers;
-    std::unique_ptr<TDEvents> events;
-    std::unique_ptr<TDTasks> tasks;
+    ViewDates time;
+    std::unique_ptr<LayersStore> layers;
+    std::unique_ptr<EventsStore> events;
+    std::unique_ptr<TasksStore> tasks;
 };
 
 // Makes `path` unwritable as a file, even for root: a directory stands where the file would go.

@@ -59,7 +59,7 @@ TEST(DamagedInputs, CorpusIsThere)
 TEST(DamagedInputs, NoReaderChangesAnythingForAnyDamagedFile)
 {
     Calendar c(QDateTime(QDate(2024, 3, 4), QTime(8, 0)));
-    const TDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
+    const SerialDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
     c.addEvent(
         Calendar::withAlarm(Calendar::oneTime(c.firstLayer(), day + 0.5, day + 0.6, "e"), 5));
     const int p = c.addTask("P");
@@ -97,5 +97,5 @@ TEST(DamagedInputs, TheUndamagedSampleIsRead)
     EXPECT_EQ(r.events, 1);
     EXPECT_EQ(c.tree(), (QStringList{"P1^-", "C2^P"}));
     c.events->CDS.first();
-    EXPECT_EQ(c.events->Subject(), "a;b");
+    EXPECT_EQ(c.events->currentSubject(), "a;b");
 }

@@ -18,7 +18,7 @@ struct DayFixture : ::testing::Test {
         window = day.begin(request);
         SpanOrder::collect(day, window, items);
     }
-    const TSpanItem_Rec &only(int d)
+    const SpanItem &only(int d)
     {
         EXPECT_EQ(day.timeItemCount(d), 1);
         return *day.timeItem(d, 1);
@@ -44,26 +44,26 @@ TEST_F(DayFixture, WindowCoversTheStripOrOnlyTheGridDays)
 TEST_F(DayFixture, OvernightEventIsCutAtMidnightInBothDays)
 {
     collect({item(1, at(2024, 3, 4, 22), at(2024, 3, 5, 2))});
-    const TSpanItem_Rec &mon = only(1);
-    EXPECT_EQ(mon.First, 89);
-    EXPECT_EQ(mon.Last, 96);
-    EXPECT_FALSE(mon.CutStart);
-    EXPECT_TRUE(mon.CutEnd);
-    EXPECT_EQ(mon.EndFrac, 0);
-    const TSpanItem_Rec &tue = only(2);
-    EXPECT_EQ(tue.First, 1);
-    EXPECT_TRUE(tue.CutStart);
-    EXPECT_FALSE(tue.CutEnd);
-    EXPECT_EQ(tue.Last, 8);
+    const SpanItem &mon = only(1);
+    EXPECT_EQ(mon.first, 89);
+    EXPECT_EQ(mon.last, 96);
+    EXPECT_FALSE(mon.cutStart);
+    EXPECT_TRUE(mon.cutEnd);
+    EXPECT_EQ(mon.endFrac, 0);
+    const SpanItem &tue = only(2);
+    EXPECT_EQ(tue.first, 1);
+    EXPECT_TRUE(tue.cutStart);
+    EXPECT_FALSE(tue.cutEnd);
+    EXPECT_EQ(tue.last, 8);
     EXPECT_EQ(day.stripItemCount(), 0);
 }
 
 TEST_F(DayFixture, EndAtMidnightCoversNoRowOfTheNextDay)
 {
     collect({item(1, at(2024, 3, 4, 22), at(2024, 3, 5, 0))});
-    const TSpanItem_Rec &mon = only(1);
-    EXPECT_EQ(mon.Last, 96);
-    EXPECT_FALSE(mon.CutEnd);
+    const SpanItem &mon = only(1);
+    EXPECT_EQ(mon.last, 96);
+    EXPECT_FALSE(mon.cutEnd);
     EXPECT_EQ(day.timeItemCount(2), 0);
     for (int row = 1; row <= 96; ++row)
         ASSERT_EQ(day.timeOccupant(2, row, 1), 0) << row;
@@ -73,33 +73,33 @@ TEST_F(DayFixture, RowsAndFractionsAtOddMinutes)
 {
     // 9:05 to 10:50 at 15-minute rows: row 37 from a third in, to row 44 ending two thirds in.
     collect({item(1, at(2024, 3, 6, 9, 5), at(2024, 3, 6, 10, 50))});
-    const TSpanItem_Rec &r = only(3);
-    EXPECT_EQ(r.First, 37);
-    EXPECT_DOUBLE_EQ(r.StartFrac, 5.0 / 15);
-    EXPECT_EQ(r.Last, 44);
-    EXPECT_DOUBLE_EQ(r.EndFrac, 5.0 / 15);
+    const SpanItem &r = only(3);
+    EXPECT_EQ(r.first, 37);
+    EXPECT_DOUBLE_EQ(r.startFrac, 5.0 / 15);
+    EXPECT_EQ(r.last, 44);
+    EXPECT_DOUBLE_EQ(r.endFrac, 5.0 / 15);
 }
 
 TEST_F(DayFixture, ZeroLengthItemTakesOneRowWithoutFractions)
 {
     collect({item(1, at(2024, 3, 4, 10), at(2024, 3, 4, 10)),
              item(2, at(2024, 3, 5, 0), at(2024, 3, 5, 0))});
-    const TSpanItem_Rec &r = only(1);
-    EXPECT_EQ(r.First, 41);
-    EXPECT_EQ(r.Last, 41);
-    EXPECT_EQ(r.StartFrac, -1);
-    EXPECT_EQ(r.EndFrac, -1);
+    const SpanItem &r = only(1);
+    EXPECT_EQ(r.first, 41);
+    EXPECT_EQ(r.last, 41);
+    EXPECT_EQ(r.startFrac, -1);
+    EXPECT_EQ(r.endFrac, -1);
     EXPECT_EQ(day.timeOccupant(1, 41, 1), 1);
-    EXPECT_EQ(only(2).First, 1); // midnight: the day it stands on, not the day before
+    EXPECT_EQ(only(2).first, 1); // midnight: the day it stands on, not the day before
     EXPECT_EQ(day.timeItemCount(1), 1);
 }
 
 TEST_F(DayFixture, UnderAMinuteStillCoversTheStartRow)
 {
     collect({item(1, at(2024, 3, 4, 10), at(2024, 3, 4, 10) + 30.0 / 86400)});
-    const TSpanItem_Rec &r = only(1);
-    EXPECT_EQ(r.First, 41);
-    EXPECT_EQ(r.Last, 41);
+    const SpanItem &r = only(1);
+    EXPECT_EQ(r.first, 41);
+    EXPECT_EQ(r.last, 41);
     EXPECT_EQ(day.timeOccupant(1, 41, 1), 1);
 }
 
@@ -109,16 +109,16 @@ TEST_F(DayFixture, DayLongEventGoesToTheStripUnlessForcedIntoTheGrid)
     collect({e});
     EXPECT_EQ(day.timeItemCount(1) + day.timeItemCount(2), 0);
     ASSERT_EQ(day.stripItemCount(), 1);
-    EXPECT_EQ(day.stripItem(1)->First, 1);
-    EXPECT_EQ(day.stripItem(1)->Last, 2);
+    EXPECT_EQ(day.stripItem(1)->first, 1);
+    EXPECT_EQ(day.stripItem(1)->last, 2);
 
     auto forced = weekRequest();
     forced.forcedTimeGridId = 7;
     collect({e}, forced);
     EXPECT_EQ(day.stripItemCount(), 0);
-    EXPECT_EQ(only(1).First, 41);
-    EXPECT_TRUE(only(1).CutEnd);
-    EXPECT_EQ(only(2).Last, 40);
+    EXPECT_EQ(only(1).first, 41);
+    EXPECT_TRUE(only(1).cutEnd);
+    EXPECT_EQ(only(2).last, 40);
 
     auto toStrip = weekRequest();
     toStrip.forcedAllDayId = 8;
@@ -136,8 +136,8 @@ TEST_F(DayFixture, SeventeenAtOneHourShowSixteen)
     collect(items);
     ASSERT_EQ(day.timeItemCount(1), 16);
     for (int i = 1; i <= 16; ++i)
-        EXPECT_EQ(day.timeItem(1, i)->Lane, i);
-    EXPECT_EQ(day.timeItem(1, 16)->ID, 16);
+        EXPECT_EQ(day.timeItem(1, i)->lane, i);
+    EXPECT_EQ(day.timeItem(1, 16)->id, 16);
     EXPECT_EQ(day.columnCount(1, 41), 16);
     EXPECT_EQ(day.columnCount(1, 44), 16);
 }
@@ -150,15 +150,15 @@ TEST_F(DayFixture, HundredItemsFillADayList)
             item(i, at(2024, 3, 4) + (i - 1) * 10.0 / 1440, at(2024, 3, 4) + i * 10.0 / 1440));
     collect(items);
     EXPECT_EQ(day.timeItemCount(1), 100);
-    EXPECT_EQ(day.timeItem(1, 100)->ID, 100);
+    EXPECT_EQ(day.timeItem(1, 100)->id, 100);
 }
 
 TEST_F(DayFixture, OverlapTakesTheNextColumnAndCountsTwo)
 {
     collect({item(1, at(2024, 3, 4, 9), at(2024, 3, 4, 11)),
              item(2, at(2024, 3, 4, 10), at(2024, 3, 4, 12))});
-    EXPECT_EQ(day.timeItem(1, 1)->Lane, 1);
-    EXPECT_EQ(day.timeItem(1, 2)->Lane, 2);
+    EXPECT_EQ(day.timeItem(1, 1)->lane, 1);
+    EXPECT_EQ(day.timeItem(1, 2)->lane, 2);
     for (int row = 37; row <= 48; ++row)
         EXPECT_EQ(day.columnCount(1, row), 2) << row;
     EXPECT_EQ(day.columnCount(1, 36), 0);
@@ -170,9 +170,9 @@ TEST_F(DayFixture, ClusterCountSpreadsOverTheWholeCluster)
     collect({item(1, at(2024, 3, 4, 9), at(2024, 3, 4, 11)),
              item(2, at(2024, 3, 4, 9, 30), at(2024, 3, 4, 10)),
              item(3, at(2024, 3, 4, 10, 30), at(2024, 3, 4, 12))});
-    EXPECT_EQ(day.timeItem(1, 1)->Lane, 1);
-    EXPECT_EQ(day.timeItem(1, 2)->Lane, 2);
-    EXPECT_EQ(day.timeItem(1, 3)->Lane, 2);
+    EXPECT_EQ(day.timeItem(1, 1)->lane, 1);
+    EXPECT_EQ(day.timeItem(1, 2)->lane, 2);
+    EXPECT_EQ(day.timeItem(1, 3)->lane, 2);
     for (int row = 37; row <= 48; ++row)
         EXPECT_EQ(day.columnCount(1, row), 2) << row;
     // A later event after the cluster starts a cluster of its own.
@@ -186,13 +186,13 @@ TEST_F(DayFixture, LongerEventWithTheSameStartTakesColumnOne)
 {
     collect({item(1, at(2024, 3, 4, 9), at(2024, 3, 4, 10)),
              item(2, at(2024, 3, 4, 9), at(2024, 3, 4, 12))});
-    EXPECT_EQ(day.timeItem(1, 1)->ID, 2);
-    EXPECT_EQ(day.timeItem(1, 1)->Lane, 1);
+    EXPECT_EQ(day.timeItem(1, 1)->id, 2);
+    EXPECT_EQ(day.timeItem(1, 1)->lane, 1);
 }
 
 TEST_F(DayFixture, OccurrenceAndOneTimeEventSortBySubject)
 {
-    const TDateTime s = at(2024, 3, 4, 9), e = at(2024, 3, 4, 10);
+    const SerialDateTime s = at(2024, 3, 4, 9), e = at(2024, 3, 4, 10);
     struct Case {
         const char *name;
         QString rowSubject, occurrenceSubject;
@@ -203,9 +203,9 @@ TEST_F(DayFixture, OccurrenceAndOneTimeEventSortBySubject)
     for (const Case &c : cases) {
         collect({item(5, s, e, c.rowSubject), item(9, s, e, c.occurrenceSubject, true)});
         ASSERT_EQ(day.timeItemCount(1), 2) << c.name;
-        const TSpanItem_Rec &first = *day.timeItem(1, 1);
-        EXPECT_EQ(first.IsOccurrence, c.occurrenceFirst) << c.name;
-        EXPECT_EQ(first.Lane, 1) << c.name;
+        const SpanItem &first = *day.timeItem(1, 1);
+        EXPECT_EQ(first.isOccurrence, c.occurrenceFirst) << c.name;
+        EXPECT_EQ(first.lane, 1) << c.name;
     }
 }
 
@@ -215,18 +215,18 @@ TEST_F(DayFixture, ThreeOverlappingMultiDayEventsRaiseTheStripTo73)
              item(2, at(2024, 3, 5), at(2024, 3, 7)), item(3, at(2024, 3, 6), at(2024, 3, 8))});
     ASSERT_EQ(day.stripItemCount(), 3);
     EXPECT_EQ(day.stripHeight(), 73);
-    const TSpanItem_Rec &a = *day.stripItem(1);
-    EXPECT_EQ(a.Lane, 1);
-    EXPECT_EQ(a.First, 1);
-    EXPECT_EQ(a.Last, 4);
-    EXPECT_DOUBLE_EQ(a.StartFrac, 9.0 / 24);
-    EXPECT_DOUBLE_EQ(a.EndFrac, 17.0 / 24);
-    EXPECT_EQ(a.Top, -1);
-    EXPECT_EQ(a.Bottom, 21);
-    const TSpanItem_Rec &b = *day.stripItem(2);
-    EXPECT_EQ(b.Lane, 2);
-    EXPECT_EQ(b.Last, 3); // midnight end closes the previous day
-    EXPECT_EQ(day.stripItem(3)->Lane, 3);
+    const SpanItem &a = *day.stripItem(1);
+    EXPECT_EQ(a.lane, 1);
+    EXPECT_EQ(a.first, 1);
+    EXPECT_EQ(a.last, 4);
+    EXPECT_DOUBLE_EQ(a.startFrac, 9.0 / 24);
+    EXPECT_DOUBLE_EQ(a.endFrac, 17.0 / 24);
+    EXPECT_EQ(a.top, -1);
+    EXPECT_EQ(a.bottom, 21);
+    const SpanItem &b = *day.stripItem(2);
+    EXPECT_EQ(b.lane, 2);
+    EXPECT_EQ(b.last, 3); // midnight end closes the previous day
+    EXPECT_EQ(day.stripItem(3)->lane, 3);
     EXPECT_EQ(day.laneOccupant(4, 3), 3);
     EXPECT_EQ(day.laneOccupant(5, 3), 0);
     collect({});
@@ -238,16 +238,16 @@ TEST_F(DayFixture, StripCutsAtBothEndsAndSkipsAnEndAtTheWindowStart)
     collect({item(1, at(2024, 3, 1), at(2024, 3, 20)), item(2, at(2024, 3, 2), at(2024, 3, 4)),
              item(3, at(2024, 3, 6), at(2024, 3, 7))});
     ASSERT_EQ(day.stripItemCount(), 2);
-    const TSpanItem_Rec &a = *day.stripItem(1);
-    EXPECT_TRUE(a.CutStart);
-    EXPECT_TRUE(a.CutEnd);
-    EXPECT_EQ(a.First, 1);
-    EXPECT_EQ(a.Last, 7);
-    const TSpanItem_Rec &whole = *day.stripItem(2);
-    EXPECT_EQ(whole.ID, 3);
-    EXPECT_EQ(whole.First, 3);
-    EXPECT_EQ(whole.Last, 3);
-    EXPECT_EQ(whole.Lane, 2);
+    const SpanItem &a = *day.stripItem(1);
+    EXPECT_TRUE(a.cutStart);
+    EXPECT_TRUE(a.cutEnd);
+    EXPECT_EQ(a.first, 1);
+    EXPECT_EQ(a.last, 7);
+    const SpanItem &whole = *day.stripItem(2);
+    EXPECT_EQ(whole.id, 3);
+    EXPECT_EQ(whole.first, 3);
+    EXPECT_EQ(whole.last, 3);
+    EXPECT_EQ(whole.lane, 2);
 }
 
 TEST_F(DayFixture, ThirtyThreeOverlappingMultiDayEventsShowThirtyTwo)
@@ -257,7 +257,7 @@ TEST_F(DayFixture, ThirtyThreeOverlappingMultiDayEventsShowThirtyTwo)
         items.push_back(item(i, at(2024, 3, 4), at(2024, 3, 6)));
     collect(items);
     EXPECT_EQ(day.stripItemCount(), 32);
-    EXPECT_EQ(day.stripItem(32)->Lane, 32);
+    EXPECT_EQ(day.stripItem(32)->lane, 32);
     EXPECT_EQ(day.stripHeight(), 21 * 32 + 10);
 }
 
@@ -275,7 +275,7 @@ TEST_F(DayFixture, PartialCollectionKeepsTheOtherDays)
                        {item(3, at(2024, 3, 5, 11), at(2024, 3, 5, 12)),
                         item(4, at(2024, 3, 4, 11), at(2024, 3, 4, 12))});
     EXPECT_EQ(day.timeItemCount(1), 1); // day 1 lies outside the call
-    EXPECT_EQ(day.timeItem(2, 1)->ID, 3);
+    EXPECT_EQ(day.timeItem(2, 1)->id, 3);
 }
 
 TEST_F(DayFixture, BadRequestsAreClamped)

@@ -22,7 +22,7 @@ QList<QDate> ringingDays(Calendar &c, const QDate &from, const QDate &to)
         const auto &list = c.events->pendingAlarms();
         if (list.isEmpty()) continue;
         EXPECT_EQ(list.size(), 1);
-        EXPECT_EQ(DateTimeValue::toQDateTime(list.at(0).AlarmTime), QDateTime(d, QTime(8, 45)));
+        EXPECT_EQ(DateTimeValue::toQDateTime(list.at(0).alarmTime), QDateTime(d, QTime(8, 45)));
         out << d;
     }
     return out;
@@ -60,7 +60,7 @@ TEST(EventAlarms, ExceptionDayAndDaysAfterTheEndDoNotRing)
         Calendar::recurring(c.firstLayer(),
                             Rules::everyNDays(1, QDate(2024, 3, 4), QDate(2024, 3, 7)), "daily"),
         15);
-    v[TDEvents::F_ExceptionList] =
+    v[EventsStore::F_ExceptionList] =
         QByteArray::number(int(DateTimeValue::fromQDate(QDate(2024, 3, 5))));
     c.addEvent(v);
     EXPECT_EQ(ringingDays(c, QDate(2024, 3, 3), QDate(2024, 3, 9)),
@@ -78,9 +78,9 @@ TEST(EventAlarms, AlarmAdvanceOfDaysRingsTheDayBeforeForTomorrowsOccurrence)
     c.clock.setFixed(QDateTime(QDate(2024, 3, 8), QTime(0, 0)));
     c.events->fillPendingAlarms();
     ASSERT_EQ(c.events->pendingAlarms().size(), 1);
-    EXPECT_EQ(DateTimeValue::toQDateTime(c.events->pendingAlarms().at(0).AlarmTime),
+    EXPECT_EQ(DateTimeValue::toQDateTime(c.events->pendingAlarms().at(0).alarmTime),
               QDateTime(QDate(2024, 3, 8), QTime(9, 0)));
-    EXPECT_EQ(DateTimeValue::toQDateTime(*c.events->pendingAlarms().at(0).StartTime),
+    EXPECT_EQ(DateTimeValue::toQDateTime(*c.events->pendingAlarms().at(0).startTime),
               QDateTime(QDate(2024, 3, 9), QTime(9, 0)));
 }
 
@@ -89,7 +89,7 @@ TEST(EventAlarms, RecurringAlarmRingsOnceADayAndStaysSetOneTimeRingsOnce)
     Calendar c(QDateTime(QDate(2024, 3, 4), QTime(8, 0)));
     const int daily = c.addEvent(Calendar::withAlarm(
         Calendar::recurring(c.firstLayer(), Rules::everyNDays(1, QDate(2024, 3, 1)), "daily"), 15));
-    const TDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
+    const SerialDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
     const int once = c.addEvent(
         Calendar::withAlarm(Calendar::oneTime(c.firstLayer(), day + 0.375, day + 0.4, "once"), 15));
     ASSERT_EQ(c.events->pendingAlarms().size(), 2); // the post step added both
@@ -106,13 +106,13 @@ TEST(EventAlarms, RecurringAlarmRingsOnceADayAndStaysSetOneTimeRingsOnce)
     ASSERT_TRUE(content);
     EXPECT_EQ(content->alarms.size(), 2);
 
-    c.events->CDS.locate(TDEvents::F_ID, once);
-    EXPECT_FALSE(c.events->AlarmSet());
-    c.events->CDS.locate(TDEvents::F_ID, daily);
-    EXPECT_TRUE(c.events->AlarmSet());
+    c.events->CDS.locate(EventsStore::F_ID, once);
+    EXPECT_FALSE(c.events->currentAlarmSet());
+    c.events->CDS.locate(EventsStore::F_ID, daily);
+    EXPECT_TRUE(c.events->currentAlarmSet());
     // Editing the recurring event later that day does not ring today's occurrence again.
     c.events->CDS.edit();
-    c.events->CDS.setValue(TDEvents::F_Subject, "daily, renamed");
+    c.events->CDS.setValue(EventsStore::F_Subject, "daily, renamed");
     c.events->CDS.post();
     EXPECT_TRUE(c.events->pendingAlarms().isEmpty());
     // The next day it rings again.
@@ -124,15 +124,15 @@ TEST(EventAlarms, RecurringAlarmRingsOnceADayAndStaysSetOneTimeRingsOnce)
 TEST(EventAlarms, SnoozeFileRearmsOrAddsAReminder)
 {
     Calendar c(QDateTime(QDate(2024, 3, 4), QTime(8, 50)));
-    const TDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
+    const SerialDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
     const int id = c.addEvent(Calendar::oneTime(c.firstLayer(), day + 0.375, day + 0.4, "x"));
-    AlarmFiles::TSnoozeRequest rearm;
-    rearm.Code = 0;
-    rearm.Rec.ID = id;
-    rearm.Rec.StartTime = day + 0.375;
-    rearm.Rec.EndTime = day + 0.4;
-    AlarmFiles::TSnoozeRequest later = rearm;
-    later.Code = 6;
+    AlarmFiles::SnoozeRequest rearm;
+    rearm.code = 0;
+    rearm.entry.id = id;
+    rearm.entry.startTime = day + 0.375;
+    rearm.entry.endTime = day + 0.4;
+    AlarmFiles::SnoozeRequest later = rearm;
+    later.code = 6;
     ASSERT_TRUE(AlarmFiles::appendSnooze(c.dataDir, rearm).ok);
     ASSERT_TRUE(AlarmFiles::appendSnooze(c.dataDir, later).ok);
 
@@ -141,11 +141,11 @@ TEST(EventAlarms, SnoozeFileRearmsOrAddsAReminder)
     EXPECT_EQ(r.count, 2);
     const auto &list = c.events->pendingAlarms();
     ASSERT_EQ(list.size(), 2);
-    EXPECT_EQ(list.at(0).ID, id);
-    EXPECT_EQ(DateTimeValue::toQDateTime(list.at(0).AlarmTime),
+    EXPECT_EQ(list.at(0).id, id);
+    EXPECT_EQ(DateTimeValue::toQDateTime(list.at(0).alarmTime),
               QDateTime(QDate(2024, 3, 4), QTime(8, 55)));
-    EXPECT_EQ(list.at(1).ID, -1);
-    EXPECT_EQ(DateTimeValue::toQDateTime(list.at(1).AlarmTime),
+    EXPECT_EQ(list.at(1).id, -1);
+    EXPECT_EQ(DateTimeValue::toQDateTime(list.at(1).alarmTime),
               QDateTime(QDate(2024, 3, 4), QTime(9, 50)));
     // Read once: a repeated message applies nothing.
     EXPECT_EQ(c.events->readSnoozeFile().count, 0);
@@ -154,7 +154,7 @@ TEST(EventAlarms, SnoozeFileRearmsOrAddsAReminder)
 TEST(EventAlarms, DeleteWithUndoDropsTheAlarmAndRestoreSetsItAgain)
 {
     Calendar c(QDateTime(QDate(2024, 3, 4), QTime(8, 0)));
-    const TDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
+    const SerialDateTime day = DateTimeValue::fromQDate(QDate(2024, 3, 4));
     const int id = c.addEvent(
         Calendar::withAlarm(Calendar::oneTime(c.firstLayer(), day + 0.5, day + 0.6, "noon"), 10));
     ASSERT_EQ(c.events->pendingAlarms().size(), 1);

@@ -16,51 +16,51 @@ namespace
 template <class Add>
 void referenceWalk(Stores &s, const CollectionWindow &w, int firstDay, int endDay, Add add)
 {
-    TDEvents &ev = *s.events;
-    s.time.setGridDate(w.start);
-    s.time.setGridCell(w.end);
+    EventsStore &ev = *s.events;
+    s.time.setWindowStart(w.start);
+    s.time.setWindowEnd(w.end);
     OccurrenceList occ;
     std::vector<SpanSourceItem> items;
     for (bool f = ev.CDS.findFirst(); f; f = ev.CDS.findNext()) {
-        if (ev.StartTime() < TDEvents::ClipboardBelow) continue;
-        if (ev.Recurrent()) {
+        if (ev.currentStartTime() < EventsStore::ClipboardBelow) continue;
+        if (ev.currentIsRecurring()) {
             occ.addRule(ev.rule(),
-                        {ev.ID(), ev.Layer(), ev.AlarmSet(), ev.Subject(), ev.Description()},
+                        {ev.currentId(), ev.currentLayer(), ev.currentAlarmSet(), ev.currentSubject(), ev.currentDescription()},
                         firstDay, endDay);
             continue;
         }
-        items.push_back({ev.ID(), ev.Layer(), ev.StartTime(), ev.EndTime(), ev.AlarmSet(),
-                         ev.Subject(), ev.Description(), false});
+        items.push_back({ev.currentId(), ev.currentLayer(), ev.currentStartTime(), ev.currentEndTime(), ev.currentAlarmSet(),
+                         ev.currentSubject(), ev.currentDescription(), false});
     }
     for (int i = 1; i <= occ.count(); ++i) {
-        const TOccurrence_Rec &o = occ.slot(i);
+        const Occurrence &o = occ.slot(i);
         items.push_back(
-            {o.ID, o.Layer, o.StartTime, o.EndTime, o.AlarmSet, o.Subject, o.Description, true});
+            {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true});
     }
     SpanOrder::sort(items);
     for (const SpanSourceItem &i : items)
         add(i);
 }
 
-void expectSameItems(std::span<const TSpanItem_Rec> fast, std::span<const TSpanItem_Rec> ref,
+void expectSameItems(std::span<const SpanItem> fast, std::span<const SpanItem> ref,
                      const char *where, int cell)
 {
     SCOPED_TRACE(QStringLiteral("%1 %2").arg(where).arg(cell).toStdString());
     ASSERT_EQ(fast.size(), ref.size());
     for (size_t k = 0; k < fast.size(); ++k) {
-        const TSpanItem_Rec &a = fast[k], &b = ref[k];
-        EXPECT_EQ(a.ID, b.ID);
-        EXPECT_EQ(a.IsOccurrence, b.IsOccurrence);
-        EXPECT_EQ(a.StartTime, b.StartTime);
-        EXPECT_EQ(a.EndTime, b.EndTime);
-        EXPECT_EQ(a.First, b.First);
-        EXPECT_EQ(a.Last, b.Last);
-        EXPECT_EQ(a.Lane, b.Lane);
-        EXPECT_EQ(a.CutStart, b.CutStart);
-        EXPECT_EQ(a.CutEnd, b.CutEnd);
-        EXPECT_EQ(a.StartFrac, b.StartFrac);
-        EXPECT_EQ(a.EndFrac, b.EndFrac);
-        EXPECT_EQ(a.Subject, b.Subject);
+        const SpanItem &a = fast[k], &b = ref[k];
+        EXPECT_EQ(a.id, b.id);
+        EXPECT_EQ(a.isOccurrence, b.isOccurrence);
+        EXPECT_EQ(a.startTime, b.startTime);
+        EXPECT_EQ(a.endTime, b.endTime);
+        EXPECT_EQ(a.first, b.first);
+        EXPECT_EQ(a.last, b.last);
+        EXPECT_EQ(a.lane, b.lane);
+        EXPECT_EQ(a.cutStart, b.cutStart);
+        EXPECT_EQ(a.cutEnd, b.cutEnd);
+        EXPECT_EQ(a.startFrac, b.startFrac);
+        EXPECT_EQ(a.endFrac, b.endFrac);
+        EXPECT_EQ(a.subject, b.subject);
     }
 }
 
@@ -91,19 +91,19 @@ public:
             const double end = day + 5 + below(120) + minutes(1440);
             QVariantList v = daily(layer, start, end, 1 + below(4), subject, below(3));
             if (kind == 1) {
-                v[TDEvents::F_RadioButton1] = 2;
-                v[TDEvents::F_Edit1] = 1 + below(2);
+                v[EventsStore::F_RadioButton1] = 2;
+                v[EventsStore::F_Edit1] = 1 + below(2);
                 QString w = "0000000";
                 w[below(7)] = '1';
                 w[below(7)] = '1';
-                v[TDEvents::F_Weekdays] = w;
+                v[EventsStore::F_Weekdays] = w;
             } else if (kind == 2) {
-                v[TDEvents::F_RadioButton1] = 3;
-                v[TDEvents::F_Edit1] = 1 + below(31);
-                v[TDEvents::F_Edit2] = 1;
+                v[EventsStore::F_RadioButton1] = 3;
+                v[EventsStore::F_Edit1] = 1 + below(31);
+                v[EventsStore::F_Edit2] = 1;
             }
             if (below(3) == 0)
-                v[TDEvents::F_ExceptionList] = QByteArray::number(int(day) + below(20));
+                v[EventsStore::F_ExceptionList] = QByteArray::number(int(day) + below(20));
             return v;
         }
         case 5: // a rare long event
@@ -122,14 +122,14 @@ private:
 
 struct Span {
     int kind; // 0 day, 1 month, 2 year
-    TDateTime first;
+    SerialDateTime first;
     int a, b, days;
     unsigned parts;
 };
 
 void compareOnce(Stores &s, const Span &sp)
 {
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     auto ref = SpanTest::makeCollections();
     const QString what = QStringLiteral("kind %1 first %2 a %3 b %4 days %5 parts %6")
                              .arg(sp.kind)
@@ -148,7 +148,7 @@ void compareOnce(Stores &s, const Span &sp)
         r.parts = sp.parts;
         r.rowMinutes = 30;
         r.rows = 48;
-        ev.CollectDayView(r);
+        ev.collectDayView(r);
         const CollectionWindow w = ref->day.begin(r);
         referenceWalk(s, w, int(r.firstDay), int(r.spanEnd),
                       [&](const SpanSourceItem &i) { ref->day.add(i); });
@@ -164,8 +164,8 @@ void compareOnce(Stores &s, const Span &sp)
             EXPECT_EQ(f.stripHeight(), g.stripHeight());
         }
     } else if (sp.kind == 1) {
-        const TDateTime end = sp.first + 7 * 6;
-        ev.CollectMonthView(sp.first, end, sp.a, sp.b);
+        const SerialDateTime end = sp.first + 7 * 6;
+        ev.collectMonthView(sp.first, end, sp.a, sp.b);
         const CollectionWindow w = ref->month.begin(sp.first, sp.a, sp.b);
         referenceWalk(s, w, int(sp.first), int(end),
                       [&](const SpanSourceItem &i) { ref->month.add(i); });
@@ -175,7 +175,7 @@ void compareOnce(Stores &s, const Span &sp)
         const CollectionWindow w = ref->year.begin(sp.first, sp.a, sp.b);
         const int F = int(ref->year.firstDay());
         const int S = F + ref->year.monthOffset(13);
-        ev.CollectYearView(sp.first, S, sp.a, sp.b);
+        ev.collectYearView(sp.first, S, sp.a, sp.b);
         referenceWalk(s, w, F, S, [&](const SpanSourceItem &i) { ref->year.add(i); });
         for (int k = sp.a; k <= sp.b; ++k) {
             expectSameItems(ev.collections().year.items(k), ref->year.items(k), "month", k);
@@ -194,16 +194,16 @@ TEST(EventsCollect, WindowedWalkEqualsThePlainWalkOnGeneratedCalendars)
         SCOPED_TRACE(seed);
         Stores s;
         Generator gen(seed);
-        TDEvents &ev = *s.events;
+        EventsStore &ev = *s.events;
         s.layers->insertLayer(1, "Two", true, 2, 1, 30);
-        const int two = s.layers->ID();
+        const int two = s.layers->currentId();
         s.layers->insertLayer(2, "Hidden", false, 3, 1, 30);
-        const int hidden = s.layers->ID();
+        const int hidden = s.layers->currentId();
         const int layerIds[] = {1, two, hidden};
         const int rows = 150 + gen.below(250);
         for (int n = 0; n < rows; ++n)
             insert(ev, gen.row(layerIds[gen.below(3)], base, 400, n));
-        ev.copyToClipboard(ev.ID());
+        ev.copyToClipboard(ev.currentId());
         ASSERT_TRUE(ev.CDS.setFilterText(s.layers->shownLayersFilter()));
 
         auto randomSpans = [&] {
@@ -235,10 +235,10 @@ TEST(EventsCollect, WindowedWalkEqualsThePlainWalkOnGeneratedCalendars)
             if (k % 3 == 0) {
                 ev.CDS.deleteRow();
             } else if (ev.CDS.edit()) {
-                ev.CDS.setValue(TDEvents::F_EndTime, ev.EndTime() + gen.below(30));
+                ev.CDS.setValue(EventsStore::F_EndTime, ev.currentEndTime() + gen.below(30));
                 // A new subject moves the row among equal times (and must reach the
                 // occurrences of a recurring row).
-                if (k % 3 == 1) ev.CDS.setValue(TDEvents::F_Subject, QStringLiteral("E%1").arg(k));
+                if (k % 3 == 1) ev.CDS.setValue(EventsStore::F_Subject, QStringLiteral("E%1").arg(k));
                 ev.CDS.post();
             }
         }
@@ -254,7 +254,7 @@ TEST(EventsCollect, WindowedWalkEqualsThePlainWalkOnGeneratedCalendars)
 TEST(EventsCollect, WalkStartsNearTheWindowNotAtTheFirstRow)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     const int base = int(at(2014, 1, 1));
     for (int d = 0; d < 3650; d += 5)
         insert(ev, oneTime(1, base + d + 0.375, base + d + 0.5, QStringLiteral("d%1").arg(d)));
@@ -268,19 +268,19 @@ TEST(EventsCollect, WalkStartsNearTheWindowNotAtTheFirstRow)
     int asked = 0;
     ev.CDS.setRecordFilter([&](const Table &t) {
         ++asked;
-        return ev.CDSFilterRecord(t);
+        return ev.inCollectionWindow(t);
     });
     auto r = SpanTest::weekRequest();
     r.firstDay = base + 3000;
     r.spanEnd = base + 3007;
-    ev.CollectDayView(r);
+    ev.collectDayView(r);
     EXPECT_EQ(ev.collections().day.timeItemCount(1), 1);
     EXPECT_LE(asked, 3);
 }
 
 TEST(TableSeek, FirstRowAtOrAboveAValueOfTheLeadingField)
 {
-    Table t(TDEvents::schema());
+    Table t(EventsStore::schema());
     t.setActiveIndex("INDEX");
     for (double d : {5.0, 1.0, 3.0, 3.0, 7.0})
         t.insertRow(oneTime(1, d, d, QString::number(d)));
@@ -296,11 +296,11 @@ TEST(TableSeek, FirstRowAtOrAboveAValueOfTheLeadingField)
                  {"above all", 7.5, false, 0}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(t.seekFirstAtLeast(TDEvents::F_StartTime, c.value), c.found);
+        EXPECT_EQ(t.seekFirstAtLeast(EventsStore::F_StartTime, c.value), c.found);
         if (c.found)
             EXPECT_EQ(t.recNo(), c.recNo);
         else
             EXPECT_TRUE(t.eof());
     }
-    EXPECT_FALSE(t.seekFirstAtLeast(TDEvents::F_EndTime, 0.0)); // not the leading field
+    EXPECT_FALSE(t.seekFirstAtLeast(EventsStore::F_EndTime, 0.0)); // not the leading field
 }

@@ -1,6 +1,6 @@
 #include "EventsTestSupport.h"
 
-#include "core/DRegDM.h"
+#include "core/Settings.h"
 #include "store/ExceptionList.h"
 
 #include <gtest/gtest.h>
@@ -13,11 +13,11 @@ namespace
 {
 
 // IDs of the rows a plain findFirst/findNext walk passes, in order.
-std::vector<int> filteredIds(TDEvents &ev)
+std::vector<int> filteredIds(EventsStore &ev)
 {
     std::vector<int> ids;
     for (bool f = ev.CDS.findFirst(); f; f = ev.CDS.findNext())
-        ids.push_back(ev.ID());
+        ids.push_back(ev.currentId());
     return ids;
 }
 
@@ -26,7 +26,7 @@ std::vector<int> filteredIds(TDEvents &ev)
 TEST(EventsStore, CopyTwiceKeepsOneClipboardRowHoldingTheSecondEvent)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     const int a = insert(ev, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10, 30), "A"));
     const int b = insert(ev, oneTime(1, at(2024, 5, 7, 14), at(2024, 5, 9, 16), "B"));
     ASSERT_TRUE(ev.copyToClipboard(a));
@@ -34,44 +34,44 @@ TEST(EventsStore, CopyTwiceKeepsOneClipboardRowHoldingTheSecondEvent)
     EXPECT_EQ(ev.clipboardCount(), 1);
     EXPECT_EQ(ev.CDS.recordCount(), 3);
     ev.CDS.first();
-    EXPECT_EQ(ev.Subject(), "B");
-    EXPECT_EQ(ev.Layer(), -1);
-    EXPECT_NEAR(ev.StartTime(), -200000 + 14.0 / 24, 1e-9);
-    EXPECT_NEAR(ev.EndTime(), -200000 + 2 + 2.0 / 24, 1e-9);
+    EXPECT_EQ(ev.currentSubject(), "B");
+    EXPECT_EQ(ev.currentLayer(), -1);
+    EXPECT_NEAR(ev.currentStartTime(), -200000 + 14.0 / 24, 1e-9);
+    EXPECT_NEAR(ev.currentEndTime(), -200000 + 2 + 2.0 / 24, 1e-9);
     // A failed copy keeps the clipboard as it was.
     EXPECT_FALSE(ev.copyToClipboard(999));
     EXPECT_EQ(ev.clipboardCount(), 1);
     ev.CDS.first();
-    EXPECT_EQ(ev.Subject(), "B");
+    EXPECT_EQ(ev.currentSubject(), "B");
 }
 
 TEST(EventsStore, PasteStartsAtTheSelectedTimeOrOnTheSelectedDay)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     const int a = insert(ev, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10, 30), "A"));
     ASSERT_TRUE(ev.copyToClipboard(a));
     struct Case {
         const char *name;
-        TDEvents::PasteMode mode;
-        TDateTime selected, start, end;
+        EventsStore::PasteMode mode;
+        SerialDateTime selected, start, end;
     } cases[] = {
-        {"day view: the selected cell's time", TDEvents::PasteMode::AtSelectedTime,
+        {"day view: the selected cell's time", EventsStore::PasteMode::AtSelectedTime,
          at(2024, 6, 1, 15), at(2024, 6, 1, 15), at(2024, 6, 1, 16, 30)},
-        {"month view: the copied time of day", TDEvents::PasteMode::OnSelectedDay,
+        {"month view: the copied time of day", EventsStore::PasteMode::OnSelectedDay,
          at(2024, 6, 3, 0), at(2024, 6, 3, 9), at(2024, 6, 3, 10, 30)},
-        {"month view ignores the selection's time", TDEvents::PasteMode::OnSelectedDay,
+        {"month view ignores the selection's time", EventsStore::PasteMode::OnSelectedDay,
          at(2024, 6, 4, 23, 15), at(2024, 6, 4, 9), at(2024, 6, 4, 10, 30)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const std::optional<int> id = ev.paste(c.selected, c.mode);
         ASSERT_TRUE(id);
-        ASSERT_TRUE(ev.CDS.locate(TDEvents::F_ID, *id));
-        EXPECT_DOUBLE_EQ(ev.StartTime(), c.start);
-        EXPECT_DOUBLE_EQ(ev.EndTime(), c.end);
-        EXPECT_EQ(ev.Layer(), 1);
-        EXPECT_EQ(ev.Subject(), "A");
+        ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, *id));
+        EXPECT_DOUBLE_EQ(ev.currentStartTime(), c.start);
+        EXPECT_DOUBLE_EQ(ev.currentEndTime(), c.end);
+        EXPECT_EQ(ev.currentLayer(), 1);
+        EXPECT_EQ(ev.currentSubject(), "A");
         EXPECT_EQ(ev.clipboardCount(), 1);
     }
 }
@@ -80,73 +80,73 @@ TEST(EventsStore, PasteWithoutClipboardDoesNothing)
 {
     Stores s;
     insert(*s.events, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
-    EXPECT_FALSE(s.events->paste(at(2024, 6, 1), TDEvents::PasteMode::AtSelectedTime));
+    EXPECT_FALSE(s.events->paste(at(2024, 6, 1), EventsStore::PasteMode::AtSelectedTime));
     EXPECT_EQ(s.events->CDS.recordCount(), 1);
 }
 
 TEST(EventsStore, PasteOfADeletedLayersEventLandsInTheFirstLayer)
 {
     Stores s;
-    TDLayers &layers = *s.layers;
+    LayersStore &layers = *s.layers;
     layers.insertLayer(-5, "Top", true, 2, 1, 30); // position 1
-    const int topId = layers.ID();
+    const int topId = layers.currentId();
     layers.insertLayer(9, "Gone", true, 3, 1, 30);
-    const int goneId = layers.ID();
+    const int goneId = layers.currentId();
     const int a = insert(*s.events, oneTime(goneId, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
     ASSERT_TRUE(s.events->copyToClipboard(a));
     ASSERT_TRUE(layers.locateID(goneId));
     layers.CDS.deleteRow();
     const std::optional<int> id =
-        s.events->paste(at(2024, 6, 1, 8), TDEvents::PasteMode::AtSelectedTime);
+        s.events->paste(at(2024, 6, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_EQ(s.events->Layer(), topId);
+    EXPECT_EQ(s.events->currentLayer(), topId);
 }
 
 TEST(EventsStore, PasteReanchorsTheEndOfARecurringEvent)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     // Every 2 days from Mon 6 May 09:00, to 10:00, ending after 3 occurrences (10 May).
     QVariantList counted = daily(1, at(2024, 5, 6, 9), at(2024, 5, 10, 10), 2, "Counted");
-    counted[TDEvents::F_RadioButton3] = 2;
-    counted[TDEvents::F_Edit3] = 3;
-    counted[TDEvents::F_ExceptionList] = QByteArray("45420");
-    counted[TDEvents::F_Updates] = QByteArray("u");
+    counted[EventsStore::F_RadioButton3] = 2;
+    counted[EventsStore::F_Edit3] = 3;
+    counted[EventsStore::F_ExceptionList] = QByteArray("45420");
+    counted[EventsStore::F_Updates] = QByteArray("u");
     const int c = insert(ev, counted);
     ASSERT_TRUE(ev.copyToClipboard(c));
-    std::optional<int> id = ev.paste(at(2024, 7, 1, 8), TDEvents::PasteMode::AtSelectedTime);
+    std::optional<int> id = ev.paste(at(2024, 7, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.StartTime(), at(2024, 7, 1, 8));
-    EXPECT_DOUBLE_EQ(ev.EndTime(), at(2024, 7, 5, 9)); // 3rd occurrence, shifted time of day
-    EXPECT_EQ(ev.CDS.asBytes(TDEvents::F_ExceptionList), QByteArray("45420"));
-    EXPECT_EQ(ev.CDS.asBytes(TDEvents::F_Updates), QByteArray("u"));
+    EXPECT_DOUBLE_EQ(ev.currentStartTime(), at(2024, 7, 1, 8));
+    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 5, 9)); // 3rd occurrence, shifted time of day
+    EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_ExceptionList), QByteArray("45420"));
+    EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_Updates), QByteArray("u"));
 
     // Ends on a date: an end before the first occurrence moves to that occurrence's day.
     QVariantList onDate = daily(1, at(2024, 5, 4, 9), at(2024, 5, 4, 10), 1, "Weekly");
-    onDate[TDEvents::F_RadioButton1] = 2; // weekly, every week on Mondays
-    onDate[TDEvents::F_Edit1] = 1;
-    onDate[TDEvents::F_Weekdays] = "0100000";
+    onDate[EventsStore::F_RadioButton1] = 2; // weekly, every week on Mondays
+    onDate[EventsStore::F_Edit1] = 1;
+    onDate[EventsStore::F_Weekdays] = "0100000";
     const int w = insert(ev, onDate);
     ASSERT_TRUE(ev.copyToClipboard(w));
-    id = ev.paste(at(2024, 7, 3, 9), TDEvents::PasteMode::AtSelectedTime); // a Wednesday
+    id = ev.paste(at(2024, 7, 3, 9), EventsStore::PasteMode::AtSelectedTime); // a Wednesday
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.EndTime(), at(2024, 7, 8, 10)); // the next Monday
+    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 8, 10)); // the next Monday
 
     // Never-ending: the shifted end stays.
     QVariantList never = daily(1, at(2024, 5, 6, 9), at(2034, 5, 6, 10), 1, "Never");
-    never[TDEvents::F_RadioButton3] = 3;
+    never[EventsStore::F_RadioButton3] = 3;
     ASSERT_TRUE(ev.copyToClipboard(insert(ev, never)));
-    id = ev.paste(at(2024, 5, 8, 9), TDEvents::PasteMode::AtSelectedTime);
+    id = ev.paste(at(2024, 5, 8, 9), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.EndTime(), at(2034, 5, 8, 10));
+    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2034, 5, 8, 10));
 
     // A rule that cannot advance keeps the shifted end rather than jumping to day 0.
     QVariantList stuck = counted;
-    stuck[TDEvents::F_Edit1] = 0;
+    stuck[EventsStore::F_Edit1] = 0;
     ASSERT_TRUE(ev.copyToClipboard(insert(ev, stuck)));
-    id = ev.paste(at(2024, 7, 1, 8), TDEvents::PasteMode::AtSelectedTime);
+    id = ev.paste(at(2024, 7, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.EndTime(), at(2024, 7, 5, 9));
+    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 5, 9));
 }
 
 TEST(EventsStore, ClipboardRowIsNeverCountedOrWalkedAndSurvivesReload)
@@ -156,7 +156,7 @@ TEST(EventsStore, ClipboardRowIsNeverCountedOrWalkedAndSurvivesReload)
     ASSERT_TRUE(s.events->copyToClipboard(a));
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round == 0 ? "before reload" : "after reload");
-        TDEvents &ev = *s.events;
+        EventsStore &ev = *s.events;
         EXPECT_EQ(ev.clipboardCount(), 1);
         EXPECT_EQ(ev.countLayerEvents(1), 1);
         EXPECT_EQ(ev.countLayerEvents(-1), 0);
@@ -164,22 +164,22 @@ TEST(EventsStore, ClipboardRowIsNeverCountedOrWalkedAndSurvivesReload)
         auto request = SpanTest::weekRequest();
         request.firstDay = -200001;
         request.spanEnd = -199994;
-        ev.CollectDayView(request);
+        ev.collectDayView(request);
         EXPECT_EQ(ev.collections().day.stripItemCount(), 0);
         for (int d = 1; d <= 7; ++d)
             EXPECT_EQ(ev.collections().day.timeItemCount(d), 0);
         s.reopen();
     }
-    EXPECT_TRUE(s.events->paste(at(2024, 6, 1), TDEvents::PasteMode::OnSelectedDay));
+    EXPECT_TRUE(s.events->paste(at(2024, 6, 1), EventsStore::PasteMode::OnSelectedDay));
 }
 
 TEST(EventsStore, RecordFilterAtTheWindowEdges)
 {
     Stores s;
-    TDEvents &ev = *s.events;
-    const TDateTime ws = at(2024, 5, 6), we = at(2024, 5, 13);
-    s.time.setGridDate(ws);
-    s.time.setGridCell(we);
+    EventsStore &ev = *s.events;
+    const SerialDateTime ws = at(2024, 5, 6), we = at(2024, 5, 13);
+    s.time.setWindowStart(ws);
+    s.time.setWindowEnd(we);
     struct Case {
         const char *name;
         QVariantList row;
@@ -211,27 +211,27 @@ TEST(EventsStore, RecordFilterAtTheWindowEdges)
 TEST(EventsStore, ShownLayersFilterCombinesWithTheWindow)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     s.layers->insertLayer(1, "Hidden", false, 2, 1, 30);
-    const int hidden = s.layers->ID();
+    const int hidden = s.layers->currentId();
     insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "shown"));
     insert(ev, oneTime(hidden, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "hidden"));
     ASSERT_TRUE(ev.CDS.setFilterText(s.layers->shownLayersFilter()));
-    s.time.setGridDate(at(2024, 5, 6));
-    s.time.setGridCell(at(2024, 5, 13));
+    s.time.setWindowStart(at(2024, 5, 6));
+    s.time.setWindowEnd(at(2024, 5, 13));
     const std::vector<int> ids = filteredIds(ev);
     ASSERT_EQ(ids.size(), 1u);
-    ev.CDS.locate(TDEvents::F_ID, ids[0]);
-    EXPECT_EQ(ev.Subject(), "shown");
+    ev.CDS.locate(EventsStore::F_ID, ids[0]);
+    EXPECT_EQ(ev.currentSubject(), "shown");
 }
 
 TEST(EventsStore, MoveAndDuplicateIntoALayer)
 {
     Stores s;
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     QVariantList r = daily(1, at(2024, 5, 6, 9), at(2024, 6, 6, 10), 1, "R");
-    r[TDEvents::F_ExceptionList] = QByteArray("45420,45421");
-    r[TDEvents::F_Updates] = QByteArray("x");
+    r[EventsStore::F_ExceptionList] = QByteArray("45420,45421");
+    r[EventsStore::F_Updates] = QByteArray("x");
     const int a = insert(ev, r);
     const int b = insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "B"));
     ASSERT_TRUE(ev.copyToClipboard(b));
@@ -241,27 +241,27 @@ TEST(EventsStore, MoveAndDuplicateIntoALayer)
     EXPECT_EQ(ev.countLayerEvents(5), 1);
     EXPECT_EQ(ev.countLayerEvents(1), 1);
 
-    ASSERT_TRUE(ev.CDS.locate(TDEvents::F_ID, a));
+    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, a));
     ASSERT_TRUE(ev.duplicateToLayer(7));
-    EXPECT_EQ(ev.ID(), a); // the copied row is current again
+    EXPECT_EQ(ev.currentId(), a); // the copied row is current again
     EXPECT_EQ(ev.countLayerEvents(7), 1);
     ev.CDS.first();
     ev.CDS.moveBy(1);
     bool seen = false;
     for (; !ev.CDS.eof(); ev.CDS.next())
-        if (ev.Layer() == 7) {
+        if (ev.currentLayer() == 7) {
             seen = true;
-            EXPECT_NE(ev.ID(), a);
-            EXPECT_TRUE(ev.Recurrent());
-            EXPECT_EQ(ev.CDS.asBytes(TDEvents::F_ExceptionList), QByteArray("45420,45421"));
-            EXPECT_EQ(ev.CDS.asBytes(TDEvents::F_Updates), QByteArray("x"));
-            EXPECT_EQ(ev.Subject(), "R");
+            EXPECT_NE(ev.currentId(), a);
+            EXPECT_TRUE(ev.currentIsRecurring());
+            EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_ExceptionList), QByteArray("45420,45421"));
+            EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_Updates), QByteArray("x"));
+            EXPECT_EQ(ev.currentSubject(), "R");
         }
     EXPECT_TRUE(seen);
     // The clipboard row is neither moved nor duplicated.
     ev.CDS.first();
     EXPECT_FALSE(ev.duplicateToLayer(7));
-    EXPECT_FALSE(ev.moveToLayer({QString::number(ev.ID())}, 7));
+    EXPECT_FALSE(ev.moveToLayer({QString::number(ev.currentId())}, 7));
 }
 
 TEST(EventsStore, AfterPostHookRunsForEveryPost)
@@ -279,58 +279,58 @@ TEST(EventsStore, ConvertsAnOldDataFile)
     const QString dir = TestEnv::freshDir("convert") + "/";
     int workEvent = 0, homeEvent = 0;
     {
-        Table old(TDEvents::schema());
+        Table old(EventsStore::schema());
         old.load(dir + "Data.cds");
         auto layerRow = [&](int b, const QString &name, bool show, int color, int arch, int days) {
-            QVariantList v = oneTime(0, TDEvents::OldLayerDay + b, TDEvents::OldLayerDay + b, name);
-            v[TDEvents::F_AllDay] = show;
-            v[TDEvents::F_RadioButton1] = color;
-            v[TDEvents::F_RadioButton2] = arch;
-            v[TDEvents::F_RadioButton3] = days;
+            QVariantList v = oneTime(0, EventsStore::OldLayerDay + b, EventsStore::OldLayerDay + b, name);
+            v[EventsStore::F_AllDay] = show;
+            v[EventsStore::F_RadioButton1] = color;
+            v[EventsStore::F_RadioButton2] = arch;
+            v[EventsStore::F_RadioButton3] = days;
             old.insertRow(v);
-            return old.asInteger(TDEvents::F_ID);
+            return old.asInteger(EventsStore::F_ID);
         };
-        // The header (RadioButton1 = 2 layers) gets ID 1, layer 2 ID 2, layer 1 ID 3. The new
-        // layers get IDs 2 (Work) and 3 (Home): Work's new ID is Home's old one.
+        // The header (RadioButton1 = 2 layers) gets id 1, layer 2 id 2, layer 1 id 3. The new
+        // layers get IDs 2 (Work) and 3 (Home): Work's new id is Home's old one.
         layerRow(0, "header", false, 2, 0, 0);
         const int homeOld = layerRow(2, "Home", false, 5, 0, 10);
         const int workOld = layerRow(1, "Work", true, 3, 1, 60);
         old.insertRow(oneTime(workOld, at(2020, 1, 2, 9), at(2020, 1, 2, 10), "work"));
-        workEvent = old.asInteger(TDEvents::F_ID);
+        workEvent = old.asInteger(EventsStore::F_ID);
         old.insertRow(oneTime(homeOld, at(2020, 1, 3, 9), at(2020, 1, 3, 10), "home"));
-        homeEvent = old.asInteger(TDEvents::F_ID);
+        homeEvent = old.asInteger(EventsStore::F_ID);
         old.save();
     }
     Stores s(dir);
-    RegLocations where{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"};
-    TDReg reg(where);
+    SettingsPaths where{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"};
+    Settings reg(where);
     reg.setFirstTime(true);
     ASSERT_TRUE(s.events->convertOldDataFile(reg));
-    EXPECT_FALSE(reg.FirstTime());
+    EXPECT_FALSE(reg.firstTime());
     EXPECT_FALSE(QFile::exists(dir + "Data.cds"));
     EXPECT_TRUE(QFile::exists(dir + "Data.bak"));
     EXPECT_FALSE(s.events->convertOldDataFile(reg)); // once only
 
-    TDLayers &layers = *s.layers;
+    LayersStore &layers = *s.layers;
     ASSERT_EQ(layers.count(), 2);
     layers.gotoPosition(1);
-    EXPECT_EQ(layers.Name(), "Work");
-    EXPECT_TRUE(layers.Show());
-    EXPECT_EQ(layers.Color(), 3);
-    EXPECT_EQ(layers.Archiving(), 1);
-    EXPECT_EQ(layers.Days(), 60);
-    const int work = layers.ID();
+    EXPECT_EQ(layers.currentName(), "Work");
+    EXPECT_TRUE(layers.currentIsShown());
+    EXPECT_EQ(layers.currentColor(), 3);
+    EXPECT_EQ(layers.currentArchiving(), 1);
+    EXPECT_EQ(layers.currentArchiveDays(), 60);
+    const int work = layers.currentId();
     layers.gotoPosition(2);
-    EXPECT_EQ(layers.Name(), "Home");
-    EXPECT_FALSE(layers.Show());
-    const int home = layers.ID();
+    EXPECT_EQ(layers.currentName(), "Home");
+    EXPECT_FALSE(layers.currentIsShown());
+    const int home = layers.currentId();
 
-    TDEvents &ev = *s.events;
+    EventsStore &ev = *s.events;
     EXPECT_EQ(ev.CDS.recordCount(), 2); // layer rows gone
-    ASSERT_TRUE(ev.CDS.locate(TDEvents::F_ID, workEvent));
-    EXPECT_EQ(ev.Layer(), work);
-    ASSERT_TRUE(ev.CDS.locate(TDEvents::F_ID, homeEvent));
-    EXPECT_EQ(ev.Layer(), home);
+    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, workEvent));
+    EXPECT_EQ(ev.currentLayer(), work);
+    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, homeEvent));
+    EXPECT_EQ(ev.currentLayer(), home);
 
     s.reopen();
     EXPECT_EQ(s.events->CDS.recordCount(), 2);
@@ -349,10 +349,10 @@ TEST(EventsStore, UnreadableOldDataFileChangesNothing)
     f.write("not a table file");
     f.close();
     Stores s(dir);
-    TDReg reg(RegLocations{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"});
+    Settings reg(SettingsPaths{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"});
     reg.setFirstTime(true);
     EXPECT_FALSE(s.events->convertOldDataFile(reg));
-    EXPECT_TRUE(reg.FirstTime());
+    EXPECT_TRUE(reg.firstTime());
     EXPECT_EQ(s.events->CDS.recordCount(), 1);
     EXPECT_EQ(s.layers->count(), 1);
     s.reopen();

@@ -49,20 +49,20 @@ struct TwoLayers {
     TwoLayers()
     {
         c.layers->insertLayer(1, Tricky, true, 5, 2, 45);
-        work = c.layers->ID();
+        work = c.layers->currentId();
         c.layers->insertLayer(2, "Home", false, 7, 1, 30);
-        home = c.layers->ID();
-        const TDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
+        home = c.layers->currentId();
+        const SerialDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
         QVariantList weekly = Calendar::recurring(
             work, Rules::weekly(1, "0100010", QDate(2024, 3, 4), QDate(2024, 6, 28)), "gym");
-        weekly[TDEvents::F_ExceptionList] = QByteArray("45362");
+        weekly[EventsStore::F_ExceptionList] = QByteArray("45362");
         c.addEvent(weekly);
         QVariantList tricky = Calendar::oneTime(work, day + 0.5, day + 0.6, Tricky);
-        tricky[TDEvents::F_Description] = Tricky;
+        tricky[EventsStore::F_Description] = Tricky;
         c.addEvent(Calendar::withAlarm(tricky, 2, 2));
         c.addEvent(Calendar::oneTime(work, day, day + 1, "all day"));
         c.addEvent(Calendar::oneTime(c.firstLayer(), day, day + 0.1, "not exported"));
-        c.events->copyToClipboard(c.events->ID()); // never exported
+        c.events->copyToClipboard(c.events->currentId()); // never exported
         c.addTask("Report", -1, work);
         const int garden = c.addTask("Garden", -1, home);
         c.addTask(Tricky, garden);
@@ -114,7 +114,7 @@ TEST(LayerFile, ImportIntoAnEmptyCalendarAndExportAgainIsByteIdentical)
     EXPECT_EQ(imported.tasks, 3);
     EXPECT_EQ(empty.layers->count(), 3);
     empty.layers->locateID(imported.layerIDs[0]);
-    EXPECT_EQ(empty.layers->Name(), Tricky);
+    EXPECT_EQ(empty.layers->currentName(), Tricky);
     EXPECT_EQ(empty.events->countLayerEvents(imported.layerIDs[0]), 3);
     EXPECT_EQ(empty.tasks->countTasksOfLayer(imported.layerIDs[1]), 2);
     EXPECT_EQ(empty.tree(), (QStringList{"Garden1^-", Tricky + "2^Garden", "Report1^-"}));
@@ -154,8 +154,8 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
 {
     Calendar c(QDateTime(QDate(2024, 3, 31), QTime(8, 0)));
     c.layers->insertLayer(1, "Archived", true, 3, 2, 30);
-    const int arch = c.layers->ID();
-    const TDateTime today = DateTimeValue::encodeDate(2024, 3, 31);
+    const int arch = c.layers->currentId();
+    const SerialDateTime today = DateTimeValue::encodeDate(2024, 3, 31);
     c.addEvent(Calendar::oneTime(arch, today - 31.5, today - 31, Tricky)); // ended 31 days ago
     c.addEvent(Calendar::oneTime(arch, today - 1.5, today - 1, "yesterday"));
     c.addEvent(Calendar::oneTime(c.firstLayer(), today - 100, today - 99, "not archiving"));
@@ -172,7 +172,7 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
     EXPECT_EQ(r.count, 1); // "yesterday" is now old
     EXPECT_EQ(c.eventCount(), 1);
 
-    const QString path = TDEvents::archivePath(c.dataDir);
+    const QString path = EventsStore::archivePath(c.dataDir);
     const QStringList lines = linesOf(path);
     ASSERT_EQ(lines.size(), 8);
     EXPECT_EQ(lines[2], LayerFileFormat::ArchiveLayerHeader);
@@ -184,11 +184,11 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
     ASSERT_TRUE(imported.ok) << imported.error.toStdString();
     EXPECT_EQ(imported.events, 3);
     other.layers->locateID(imported.layerIDs.value(0));
-    EXPECT_EQ(other.layers->Name(), "Archive");
+    EXPECT_EQ(other.layers->currentName(), "Archive");
     bool trickyBack = false, ruleBack = false;
     for (other.events->CDS.first(); !other.events->CDS.eof(); other.events->CDS.next()) {
-        trickyBack |= other.events->Subject() == Tricky;
-        ruleBack |= other.events->Recurrent() && other.events->rule().Weekdays == "0100000";
+        trickyBack |= other.events->currentSubject() == Tricky;
+        ruleBack |= other.events->currentIsRecurring() && other.events->rule().Weekdays == "0100000";
     }
     EXPECT_TRUE(trickyBack);
     EXPECT_TRUE(ruleBack);
@@ -198,9 +198,9 @@ TEST(Archive, UnwritableOrUnreadableArchive)
 {
     Calendar c(QDateTime(QDate(2024, 3, 31), QTime(8, 0)));
     c.layers->insertLayer(1, "Archived", true, 3, 2, 30);
-    const int arch = c.layers->ID();
+    const int arch = c.layers->currentId();
     c.addEvent(Calendar::oneTime(arch, 45000, 45000.5, "old"));
-    const QString path = TDEvents::archivePath(c.dataDir);
+    const QString path = EventsStore::archivePath(c.dataDir);
 
     // A directory where the archive goes: it cannot be written, no event leaves the table.
     blockFile(path);

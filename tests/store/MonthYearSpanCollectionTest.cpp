@@ -39,17 +39,17 @@ TEST_F(MonthFixture, FridayToTuesdaySplitsOverTwoWeeks)
 {
     collect({item(1, at(2024, 2, 2, 10), at(2024, 2, 6, 12))});
     ASSERT_EQ(month.itemCount(1), 1);
-    const TSpanItem_Rec &a = *month.item(1, 1);
-    EXPECT_EQ(a.First, 5);
-    EXPECT_EQ(a.Last, 7);
-    EXPECT_FALSE(a.CutStart);
-    EXPECT_TRUE(a.CutEnd);
+    const SpanItem &a = *month.item(1, 1);
+    EXPECT_EQ(a.first, 5);
+    EXPECT_EQ(a.last, 7);
+    EXPECT_FALSE(a.cutStart);
+    EXPECT_TRUE(a.cutEnd);
     ASSERT_EQ(month.itemCount(2), 1);
-    const TSpanItem_Rec &b = *month.item(2, 1);
-    EXPECT_EQ(b.First, 1);
-    EXPECT_EQ(b.Last, 2);
-    EXPECT_TRUE(b.CutStart);
-    EXPECT_FALSE(b.CutEnd);
+    const SpanItem &b = *month.item(2, 1);
+    EXPECT_EQ(b.first, 1);
+    EXPECT_EQ(b.last, 2);
+    EXPECT_TRUE(b.cutStart);
+    EXPECT_FALSE(b.cutEnd);
     EXPECT_EQ(month.itemCount(3), 0);
 }
 
@@ -57,7 +57,7 @@ TEST_F(MonthFixture, DayBoundaries)
 {
     struct Case {
         const char *name;
-        TDateTime start, end;
+        SerialDateTime start, end;
         int week, first, last;
     } cases[] = {
         {"whole day ending at midnight", at(2024, 2, 29), at(2024, 3, 1), 5, 4, 4},
@@ -73,9 +73,9 @@ TEST_F(MonthFixture, DayBoundaries)
             total += month.itemCount(w);
         ASSERT_EQ(total, 1) << c.name;
         ASSERT_EQ(month.itemCount(c.week), 1) << c.name;
-        EXPECT_EQ(month.item(c.week, 1)->First, c.first) << c.name;
-        EXPECT_EQ(month.item(c.week, 1)->Last, c.last) << c.name;
-        EXPECT_FALSE(month.item(c.week, 1)->CutEnd) << c.name;
+        EXPECT_EQ(month.item(c.week, 1)->first, c.first) << c.name;
+        EXPECT_EQ(month.item(c.week, 1)->last, c.last) << c.name;
+        EXPECT_FALSE(month.item(c.week, 1)->cutEnd) << c.name;
     }
 }
 
@@ -84,8 +84,8 @@ TEST_F(MonthFixture, EndAtTheWindowStartIsLeftOut)
     collect(
         {item(1, at(2024, 1, 28, 10), at(2024, 1, 29)), item(2, at(2024, 1, 29), at(2024, 1, 29))});
     ASSERT_EQ(month.itemCount(1), 1);
-    EXPECT_EQ(month.item(1, 1)->ID, 2);
-    EXPECT_EQ(month.item(1, 1)->StartFrac, -1);
+    EXPECT_EQ(month.item(1, 1)->id, 2);
+    EXPECT_EQ(month.item(1, 1)->startFrac, -1);
 }
 
 TEST_F(MonthFixture, ThirtyThreeOverlappingEventsInAWeekShowThirtyTwo)
@@ -101,7 +101,7 @@ TEST_F(MonthFixture, ThirtyThreeOverlappingEventsInAWeekShowThirtyTwo)
     items.push_back(item(40, at(2024, 2, 9), at(2024, 2, 10)));
     collect(items);
     EXPECT_EQ(month.itemCount(2), 33);
-    EXPECT_EQ(month.item(2, 33)->Lane, 1);
+    EXPECT_EQ(month.item(2, 33)->lane, 1);
 }
 
 TEST_F(MonthFixture, PartialCollectionClearsOnlyItsWeeks)
@@ -128,16 +128,16 @@ TEST_F(YearFixture, WindowAndMonthOffsets)
 TEST_F(YearFixture, EventAcrossAMonthEndIsCutInBothMonths)
 {
     collect(2024, {item(1, at(2024, 1, 30, 10), at(2024, 2, 2, 10))});
-    const TSpanItem_Rec &jan = *year.item(1, 1);
-    EXPECT_EQ(jan.First, 30);
-    EXPECT_EQ(jan.Last, 31);
-    EXPECT_TRUE(jan.CutEnd);
-    EXPECT_FALSE(jan.CutStart);
-    const TSpanItem_Rec &feb = *year.item(2, 1);
-    EXPECT_EQ(feb.First, 1);
-    EXPECT_EQ(feb.Last, 2);
-    EXPECT_TRUE(feb.CutStart);
-    EXPECT_FALSE(feb.CutEnd);
+    const SpanItem &jan = *year.item(1, 1);
+    EXPECT_EQ(jan.first, 30);
+    EXPECT_EQ(jan.last, 31);
+    EXPECT_TRUE(jan.cutEnd);
+    EXPECT_FALSE(jan.cutStart);
+    const SpanItem &feb = *year.item(2, 1);
+    EXPECT_EQ(feb.first, 1);
+    EXPECT_EQ(feb.last, 2);
+    EXPECT_TRUE(feb.cutStart);
+    EXPECT_FALSE(feb.cutEnd);
 }
 
 TEST_F(YearFixture, LeapDayAndMidnightEnds)
@@ -146,17 +146,17 @@ TEST_F(YearFixture, LeapDayAndMidnightEnds)
             {item(1, at(2024, 2, 29), at(2024, 3, 1)), item(2, at(2024, 3, 1), at(2024, 3, 1))});
     EXPECT_EQ(year.monthLength(2), 29);
     ASSERT_EQ(year.itemCount(2), 1);
-    EXPECT_EQ(year.item(2, 1)->First, 29);
-    EXPECT_EQ(year.item(2, 1)->Last, 29);
-    EXPECT_FALSE(year.item(2, 1)->CutEnd);
+    EXPECT_EQ(year.item(2, 1)->first, 29);
+    EXPECT_EQ(year.item(2, 1)->last, 29);
+    EXPECT_FALSE(year.item(2, 1)->cutEnd);
     ASSERT_EQ(year.itemCount(3), 1);
-    EXPECT_EQ(year.item(3, 1)->ID, 2);
-    EXPECT_EQ(year.item(3, 1)->First, 1);
-    EXPECT_EQ(year.item(3, 1)->EndFrac, -1);
+    EXPECT_EQ(year.item(3, 1)->id, 2);
+    EXPECT_EQ(year.item(3, 1)->first, 1);
+    EXPECT_EQ(year.item(3, 1)->endFrac, -1);
 
     collect(2023, {item(1, at(2023, 2, 28), at(2023, 3, 1))});
     EXPECT_EQ(year.monthLength(2), 28);
-    EXPECT_EQ(year.item(2, 1)->Last, 28);
+    EXPECT_EQ(year.item(2, 1)->last, 28);
     EXPECT_EQ(year.itemCount(3), 0);
     EXPECT_EQ(year.occupant(2, 29, 1), 0);
 }
@@ -166,9 +166,9 @@ TEST_F(YearFixture, EndAtTheWindowStartIsLeftOut)
     collect(2024, {item(1, at(2023, 12, 30), at(2024, 1, 1)),
                    item(2, at(2023, 12, 30), at(2024, 1, 1, 0, 1))});
     ASSERT_EQ(year.itemCount(1), 1);
-    EXPECT_EQ(year.item(1, 1)->ID, 2);
-    EXPECT_TRUE(year.item(1, 1)->CutStart);
-    EXPECT_EQ(year.item(1, 1)->Last, 1);
+    EXPECT_EQ(year.item(1, 1)->id, 2);
+    EXPECT_TRUE(year.item(1, 1)->cutStart);
+    EXPECT_EQ(year.item(1, 1)->last, 1);
 }
 
 TEST_F(YearFixture, OverlappingDaysShareColumnsAsInTheTimeGrid)
@@ -176,9 +176,9 @@ TEST_F(YearFixture, OverlappingDaysShareColumnsAsInTheTimeGrid)
     collect(2024,
             {item(1, at(2024, 5, 9), at(2024, 5, 12)), item(2, at(2024, 5, 10), at(2024, 5, 11)),
              item(3, at(2024, 5, 11, 12), at(2024, 5, 14))});
-    EXPECT_EQ(year.item(5, 1)->Lane, 1);
-    EXPECT_EQ(year.item(5, 2)->Lane, 2);
-    EXPECT_EQ(year.item(5, 3)->Lane, 2);
+    EXPECT_EQ(year.item(5, 1)->lane, 1);
+    EXPECT_EQ(year.item(5, 2)->lane, 2);
+    EXPECT_EQ(year.item(5, 3)->lane, 2);
     for (int d = 9; d <= 13; ++d)
         EXPECT_EQ(year.columnCount(5, d), 2) << d;
     EXPECT_EQ(year.columnCount(5, 14), 0);
@@ -191,7 +191,7 @@ TEST_F(YearFixture, LongEventCoversEveryMonthItTouches)
     EXPECT_EQ(year.itemCount(6), 0);
     for (int m = 3; m <= 5; ++m) {
         ASSERT_EQ(year.itemCount(m), 1);
-        EXPECT_EQ(year.item(m, 1)->Last, year.monthLength(m));
-        EXPECT_TRUE(year.item(m, 1)->CutStart && year.item(m, 1)->CutEnd);
+        EXPECT_EQ(year.item(m, 1)->last, year.monthLength(m));
+        EXPECT_TRUE(year.item(m, 1)->cutStart && year.item(m, 1)->cutEnd);
     }
 }

@@ -15,11 +15,11 @@ OccurrenceSource source(int id, const QString &subject)
 }
 
 // A daily rule from `start` whose occurrences run from `from` to `to` (times of day).
-RecurrenceRule dailyAt(const QDate &start, TDateTime from, TDateTime to)
+RecurrenceRule dailyAt(const QDate &start, SerialDateTime from, SerialDateTime to)
 {
     RecurrenceRule r = everyNDays(1, start);
-    r.StartTime = day(start) + from;
-    r.EndTime = day(start) + 1000 + to;
+    r.startTime = day(start) + from;
+    r.endTime = day(start) + 1000 + to;
     return r;
 }
 
@@ -27,7 +27,7 @@ std::vector<int> idsInOrder(const OccurrenceList &list)
 {
     std::vector<int> ids;
     for (int pos = 1; pos <= list.count(); ++pos)
-        ids.push_back(list.inOrder(pos).ID);
+        ids.push_back(list.inOrder(pos).id);
     return ids;
 }
 
@@ -40,15 +40,15 @@ TEST(OccurrenceList, OccurrenceCopiesTheEventAndSpansComboBox1Days)
     r.ComboBox1 = 2;
     EXPECT_EQ(list.addRule(r, source(7, "Night shift"), day(May1) + 5, day(May1) + 6), 3);
     ASSERT_EQ(list.count(), 3);
-    const TOccurrence_Rec &o = list.inOrder(1);
-    EXPECT_EQ(o.ID, 7);
-    EXPECT_EQ(o.Layer, 3);
-    EXPECT_TRUE(o.AlarmSet);
-    EXPECT_EQ(o.Subject, "Night shift");
-    EXPECT_EQ(o.Description, "Night shift notes");
-    EXPECT_EQ(o.StartTime, day(May1) + 3 + encodeTime(22, 0)) << "two days before the span";
-    EXPECT_EQ(o.EndTime, day(May1) + 5 + encodeTime(6, 30));
-    EXPECT_EQ(list.slot(1).StartTime, o.StartTime) << "slots are numbered from 1";
+    const Occurrence &o = list.inOrder(1);
+    EXPECT_EQ(o.id, 7);
+    EXPECT_EQ(o.layer, 3);
+    EXPECT_TRUE(o.alarmSet);
+    EXPECT_EQ(o.subject, "Night shift");
+    EXPECT_EQ(o.description, "Night shift notes");
+    EXPECT_EQ(o.startTime, day(May1) + 3 + encodeTime(22, 0)) << "two days before the span";
+    EXPECT_EQ(o.endTime, day(May1) + 5 + encodeTime(6, 30));
+    EXPECT_EQ(list.slot(1).startTime, o.startTime) << "slots are numbered from 1";
 }
 
 TEST(OccurrenceList, RunsMergeByStartThenLongerFirstThenSubject)
@@ -102,10 +102,10 @@ TEST(OccurrenceList, HoldsAtMostFiveHundredAndDropsTheRestSilently)
               0);
     ASSERT_EQ(list.count(), OccurrenceList::Capacity);
     // The first 500 met: all 300 of rule 1 and the first 200 days of rule 2, merged in order.
-    EXPECT_EQ(list.inOrder(1).ID, 2);
-    EXPECT_EQ(list.inOrder(2).ID, 1);
-    EXPECT_EQ(list.inOrder(401).ID, 1);
-    EXPECT_EQ(list.inOrder(401).StartTime, first + 200 + encodeTime(9, 0));
+    EXPECT_EQ(list.inOrder(1).id, 2);
+    EXPECT_EQ(list.inOrder(2).id, 1);
+    EXPECT_EQ(list.inOrder(401).id, 1);
+    EXPECT_EQ(list.inOrder(401).startTime, first + 200 + encodeTime(9, 0));
     std::vector<bool> seen(OccurrenceList::Capacity + 1, false);
     for (int pos = 1; pos <= list.count(); ++pos) {
         ASSERT_FALSE(seen[list.orderAt(pos)]);
@@ -131,21 +131,21 @@ TEST(OccurrenceList, ClearEmptiesForTheNextCollection)
 TEST(OccurrenceList, AddRunMergesAndStopsAtCapacity)
 {
     OccurrenceList list;
-    std::vector<TOccurrence_Rec> run(3);
+    std::vector<Occurrence> run(3);
     for (int i = 0; i < 3; ++i) {
-        run[i].ID = 10 + i;
-        run[i].StartTime = 100 + 2 * i;
-        run[i].EndTime = run[i].StartTime + 0.5;
+        run[i].id = 10 + i;
+        run[i].startTime = 100 + 2 * i;
+        run[i].endTime = run[i].startTime + 0.5;
     }
     EXPECT_EQ(list.addRun(run), 3);
     for (auto &o : run) {
-        o.ID += 10;
-        o.StartTime += 1;
-        o.EndTime += 1;
+        o.id += 10;
+        o.startTime += 1;
+        o.endTime += 1;
     }
     EXPECT_EQ(list.addRun(run), 3);
     EXPECT_EQ(idsInOrder(list), (std::vector<int>{10, 20, 11, 21, 12, 22}));
-    std::vector<TOccurrence_Rec> big(600, run[0]);
+    std::vector<Occurrence> big(600, run[0]);
     EXPECT_EQ(list.addRun(big), OccurrenceList::Capacity - 6);
     EXPECT_EQ(list.addRun(run), 0);
 }

@@ -30,8 +30,8 @@ QString describe(const RecurrenceRule &r)
         .arg(r.ComboBox3)
         .arg(r.ComboBox4)
         .arg(r.Weekdays)
-        .arg(date(int(std::floor(r.StartTime))).toString(Qt::ISODate))
-        .arg(date(int(std::floor(r.EndTime))).toString(Qt::ISODate));
+        .arg(date(int(std::floor(r.startTime))).toString(Qt::ISODate))
+        .arg(date(int(std::floor(r.endTime))).toString(Qt::ISODate));
 }
 
 class RuleGenerator
@@ -62,8 +62,8 @@ public:
                 r.Weekdays += pick(0, 2) == 0 ? u'1' : u'0';
         }
         for (int i = pick(0, 3); i > 0; --i)
-            r.ExceptionDays.push_back(around + pick(-60, 60));
-        std::sort(r.ExceptionDays.begin(), r.ExceptionDays.end());
+            r.exceptionDays.push_back(around + pick(-60, 60));
+        std::sort(r.exceptionDays.begin(), r.exceptionDays.end());
         if (pick(0, 19) == 0) breakOneField(r);
         return r;
     }
@@ -183,16 +183,16 @@ std::vector<BrokenRule> brokenRules()
     r.RadioButton2 = 0;
     add("UnknownMonthlyVariant", r);
     r = everyNDays(1, s);
-    r.StartTime = std::numeric_limits<double>::quiet_NaN();
+    r.startTime = std::numeric_limits<double>::quiet_NaN();
     add("StartNotANumber", r);
-    r.StartTime = std::numeric_limits<double>::infinity();
+    r.startTime = std::numeric_limits<double>::infinity();
     add("StartInfinite", r);
-    r.StartTime = 1e300;
+    r.startTime = 1e300;
     add("StartFarFuture", r);
-    r.StartTime = -1e300;
+    r.startTime = -1e300;
     add("StartFarPast", r);
     r = everyNDays(1, s);
-    r.EndTime = std::numeric_limits<double>::quiet_NaN();
+    r.endTime = std::numeric_limits<double>::quiet_NaN();
     add("EndNotANumber", r);
     return v;
 }
@@ -209,7 +209,7 @@ TEST(RecurrenceDegenerate, RulesThatCannotAdvanceYieldNothingAndReturn)
             continue; // NthOccurrenceDate does not look at the end
         for (int n : {1, 2, 1000, std::numeric_limits<int>::max()}) {
             EXPECT_EQ(NthOccurrenceDate(r.RadioButton1, r.RadioButton2, r.Weekdays, r.ComboBox4,
-                                        r.ComboBox3, r.ComboBox2, n, r.Edit2, r.Edit1, r.StartTime),
+                                        r.ComboBox3, r.ComboBox2, n, r.Edit2, r.Edit1, r.startTime),
                       0);
             EXPECT_FALSE(nthOccurrenceDay(r, n).has_value());
         }
@@ -237,7 +237,7 @@ TEST(RecurrenceDegenerate, HugeArgumentsStayBounded)
         EXPECT_EQ(nthOccurrenceDay(r, -7), std::nullopt);
         // The widest span and a reach-back of every day still stop at maxCount.
         RecurrenceRule wide = r;
-        wide.EndTime = 1e300;
+        wide.endTime = 1e300;
         wide.ComboBox1 = std::numeric_limits<int>::max();
         std::vector<int> days;
         expandOccurrenceDays(wide, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
@@ -267,13 +267,13 @@ TEST(RecurrenceSpeed, RuleBegunInYearOneExpandsOverAWeekWithoutWalkingFromItsSta
     std::vector<int> days;
     for (int i = 0; i < 2000; ++i)
         for (RecurrenceRule r : rules) {
-            r.EndTime = 1e7;
+            r.endTime = 1e7;
             days.clear();
             expandOccurrenceDays(r, first, first + 7 + i % 300, 500, days);
         }
     EXPECT_LT(timer.elapsed(), 1000);
     RecurrenceRule daily = rules[0];
-    daily.EndTime = 1e7;
+    daily.endTime = 1e7;
     days.clear();
     expandOccurrenceDays(daily, first, first + 7, 500, days);
     EXPECT_EQ(days.size(), 7u);

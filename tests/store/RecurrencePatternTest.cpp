@@ -195,7 +195,7 @@ TEST(RecurrenceYearly, KthDayOfAKindInAMonth)
 TEST(RecurrenceExpansion, ExceptionDayRemovesExactlyThatOccurrence)
 {
     RecurrenceRule r = everyNDays(1, d(2023, 5, 1));
-    r.ExceptionDays = {day(d(2023, 5, 3))};
+    r.exceptionDays = {day(d(2023, 5, 3))};
     EXPECT_EQ(dates(r, d(2023, 5, 1), d(2023, 5, 5)),
               (Dates{d(2023, 5, 1), d(2023, 5, 2), d(2023, 5, 4), d(2023, 5, 5)}));
     EXPECT_EQ(nthDates(r, 3)[2], d(2023, 5, 3)) << "the n-th occurrence ignores exceptions";
@@ -204,7 +204,7 @@ TEST(RecurrenceExpansion, ExceptionDayRemovesExactlyThatOccurrence)
 TEST(RecurrenceExpansion, UnsortedExceptionDaysStillApply)
 {
     RecurrenceRule r = everyNDays(1, d(2023, 5, 1));
-    r.ExceptionDays = {day(d(2023, 5, 4)), day(d(2023, 5, 2))};
+    r.exceptionDays = {day(d(2023, 5, 4)), day(d(2023, 5, 2))};
     EXPECT_EQ(dates(r, d(2023, 5, 1), d(2023, 5, 5)),
               (Dates{d(2023, 5, 1), d(2023, 5, 3), d(2023, 5, 5)}));
 }

@@ -43,8 +43,8 @@ class Walk
 public:
     explicit Walk(const RecurrenceRule &r) : m_r(r)
     {
-        if (!std::isfinite(r.StartTime) || std::abs(r.StartTime) > 4e6) return;
-        const QDate t = toQDate(r.StartTime);
+        if (!std::isfinite(r.startTime) || std::abs(r.startTime) > 4e6) return;
+        const QDate t = toQDate(r.startTime);
         if (t.year() < 1 || t.year() > 9999) return;
         m_t = t;
         m_ok = validRule();
@@ -219,16 +219,16 @@ std::vector<int> firstOccurrences(const RecurrenceRule &rule, int count)
 std::vector<int> expand(const RecurrenceRule &rule, int firstDay, int endDay, int maxCount)
 {
     std::vector<int> out;
-    if (!std::isfinite(rule.EndTime)) return out;
-    const double e = std::clamp(rule.EndTime, -1e7, 1e7);
+    if (!std::isfinite(rule.endTime)) return out;
+    const double e = std::clamp(rule.endTime, -1e7, 1e7);
     const long long end = (long long)std::floor(e);
     Walk walk(rule);
     for (;;) {
         const std::optional<int> d = walk.next();
         if (!d || *d >= endDay || *d > end) break;
         if ((long long)*d < (long long)firstDay - rule.ComboBox1) continue;
-        if (std::find(rule.ExceptionDays.begin(), rule.ExceptionDays.end(), *d) !=
-            rule.ExceptionDays.end())
+        if (std::find(rule.exceptionDays.begin(), rule.exceptionDays.end(), *d) !=
+            rule.exceptionDays.end())
             continue;
         if (int(out.size()) < maxCount) out.push_back(*d);
     }

@@ -25,9 +25,9 @@ inline RecurrenceRule base(int pattern, int variant, const QDate &start, const Q
     r.RadioButton1 = pattern;
     r.RadioButton2 = variant;
     r.RadioButton3 = end.isValid() ? 1 : 3;
-    r.StartTime = day(start) + DateTimeValue::encodeTime(9, 0);
+    r.startTime = day(start) + DateTimeValue::encodeTime(9, 0);
     const int endDay = end.isValid() ? day(end) : day(start) + 100000;
-    r.EndTime = endDay + DateTimeValue::encodeTime(10, 30);
+    r.endTime = endDay + DateTimeValue::encodeTime(10, 30);
     return r;
 }
 
@@ -113,7 +113,7 @@ inline std::vector<QDate> nthDates(const RecurrenceRule &r, int count)
     for (int n = 1; n <= count; ++n)
         out.push_back(
             date(NthOccurrenceDate(r.RadioButton1, r.RadioButton2, r.Weekdays, r.ComboBox4,
-                                   r.ComboBox3, r.ComboBox2, n, r.Edit2, r.Edit1, r.StartTime)));
+                                   r.ComboBox3, r.ComboBox2, n, r.Edit2, r.Edit1, r.startTime)));
     return out;
 }
 

@@ -11,9 +11,9 @@ struct Rect {
     int left, top, right, bottom;
     bool operator==(const Rect &) const = default;
 };
-Rect rectOf(const TSpanItem_Rec &r)
+Rect rectOf(const SpanItem &r)
 {
-    return {r.Left, r.Top, r.Right, r.Bottom};
+    return {r.left, r.top, r.right, r.bottom};
 }
 std::ostream &operator<<(std::ostream &os, const Rect &r)
 {
@@ -55,15 +55,15 @@ TEST(SpanPlacement, TimeGridSharesTheColumnByTheCountAndFollowsTheScroll)
     // A lone box: the whole usable width; rows 37..40.
     EXPECT_EQ(rectOf(*day.timeItem(3, 1)), (Rect{279, 78, 380, 143}));
     // Thirds truncate: 33, 66, 100.
-    EXPECT_EQ(day.timeItem(4, 2)->Left, 390 + 33 - 1);
-    EXPECT_EQ(day.timeItem(4, 2)->Right, 390 + 66);
-    EXPECT_EQ(day.timeItem(4, 3)->Right, 390 + 100);
+    EXPECT_EQ(day.timeItem(4, 2)->left, 390 + 33 - 1);
+    EXPECT_EQ(day.timeItem(4, 2)->right, 390 + 66);
+    EXPECT_EQ(day.timeItem(4, 3)->right, 390 + 100);
 
     g.scrollRow = 36;
     g.rowHeight = 21;
     day.placeTimeGridVertical(g, 2, 2);
     EXPECT_EQ(rectOf(*day.timeItem(2, 1)), (Rect{169, 14, 220, 183}));
-    EXPECT_EQ(day.timeItem(3, 1)->Top, 78); // outside the days placed
+    EXPECT_EQ(day.timeItem(3, 1)->top, 78); // outside the days placed
 }
 
 TEST(SpanPlacement, StripBarsSpanTheirDayColumns)

@@ -19,16 +19,16 @@ struct Expect {
     int first, last;
     bool cutStart, cutEnd;
 };
-using Model = std::map<std::pair<int, int>, Expect>; // (cell, ID) -> expected placement
+using Model = std::map<std::pair<int, int>, Expect>; // (cell, id) -> expected placement
 
 // Few items over a month or two, whole minutes, a third of them zero length or day long.
-std::vector<SpanSourceItem> generate(std::mt19937 &rng, TDateTime from, int days, int count)
+std::vector<SpanSourceItem> generate(std::mt19937 &rng, SerialDateTime from, int days, int count)
 {
     std::vector<SpanSourceItem> items;
     std::uniform_int_distribution<int> day(-3, days + 3), minute(0, 1439), kind(0, 5);
     std::uniform_int_distribution<int> shortLen(1, 600), longLen(1440, 1440 * 9);
     for (int i = 1; i <= count; ++i) {
-        const TDateTime start = from + day(rng) + minute(rng) / 1440.0;
+        const SerialDateTime start = from + day(rng) + minute(rng) / 1440.0;
         int len = 0;
         switch (kind(rng)) {
         case 0:
@@ -52,7 +52,7 @@ std::vector<SpanSourceItem> generate(std::mt19937 &rng, TDateTime from, int days
 // start closes the day before.
 std::pair<qint64, qint64> coveredDays(const SpanSourceItem &i)
 {
-    const qint64 s = toMs(i.StartTime), e = toMs(i.EndTime);
+    const qint64 s = toMs(i.startTime), e = toMs(i.endTime);
     const qint64 first = s / MsPerDay;
     qint64 last = e / MsPerDay;
     if (e % MsPerDay == 0 && e > s) --last;
@@ -63,14 +63,14 @@ template <class Items> void expectMatches(const Model &model, int cells, Items i
 {
     std::size_t seen = 0;
     for (int c = 1; c <= cells; ++c) {
-        for (const TSpanItem_Rec &r : itemsOf(c)) {
+        for (const SpanItem &r : itemsOf(c)) {
             ++seen;
-            const auto it = model.find({c, r.ID});
-            ASSERT_NE(it, model.end()) << "cell " << c << " ID " << r.ID;
-            EXPECT_EQ(r.First, it->second.first) << "cell " << c << " ID " << r.ID;
-            EXPECT_EQ(r.Last, it->second.last) << "cell " << c << " ID " << r.ID;
-            EXPECT_EQ(r.CutStart, it->second.cutStart) << "cell " << c << " ID " << r.ID;
-            EXPECT_EQ(r.CutEnd, it->second.cutEnd) << "cell " << c << " ID " << r.ID;
+            const auto it = model.find({c, r.id});
+            ASSERT_NE(it, model.end()) << "cell " << c << " ID " << r.id;
+            EXPECT_EQ(r.first, it->second.first) << "cell " << c << " ID " << r.id;
+            EXPECT_EQ(r.last, it->second.last) << "cell " << c << " ID " << r.id;
+            EXPECT_EQ(r.cutStart, it->second.cutStart) << "cell " << c << " ID " << r.id;
+            EXPECT_EQ(r.cutEnd, it->second.cutEnd) << "cell " << c << " ID " << r.id;
         }
     }
     EXPECT_EQ(seen, model.size());
@@ -79,21 +79,21 @@ template <class Items> void expectMatches(const Model &model, int cells, Items i
 // Replays a cell's items in slot order: each column is the smallest free one at its turn,
 // and the occupancy read back is exactly the replayed one.
 template <class Occupant>
-void expectSmallestFree(std::span<const TSpanItem_Rec> items, int rows, int columns,
+void expectSmallestFree(std::span<const SpanItem> items, int rows, int columns,
                         Occupant occupant)
 {
     std::vector<std::vector<int>> occ(rows + 1, std::vector<int>(columns + 1, 0));
-    for (const TSpanItem_Rec &r : items) {
+    for (const SpanItem &r : items) {
         int smallest = 0;
         for (int c = 1; c <= columns && smallest == 0; ++c) {
             bool free = true;
-            for (int row = r.First; row <= r.Last; ++row)
+            for (int row = r.first; row <= r.last; ++row)
                 free = free && occ[row][c] == 0;
             if (free) smallest = c;
         }
-        ASSERT_EQ(r.Lane, smallest) << "ID " << r.ID;
-        for (int row = r.First; row <= r.Last; ++row)
-            occ[row][r.Lane] = r.Slot;
+        ASSERT_EQ(r.lane, smallest) << "ID " << r.id;
+        for (int row = r.first; row <= r.last; ++row)
+            occ[row][r.lane] = r.slot;
     }
     for (int row = 1; row <= rows; ++row)
         for (int c = 1; c <= columns; ++c)
@@ -106,22 +106,22 @@ TEST(SpanRandom, MonthWeeksMatchDayByDayModel)
 {
     std::mt19937 rng(7);
     auto all = makeCollections();
-    const TDateTime F = at(2024, 1, 29);
+    const SerialDateTime F = at(2024, 1, 29);
     for (int round = 0; round < 150; ++round) {
         const auto items = generate(rng, F, 42, 25);
         const CollectionWindow w = all->month.begin(F, 1, 6);
         SpanOrder::collect(all->month, w, items);
         Model model;
         for (const SpanSourceItem &i : items) {
-            if (i.EndTime == w.start && i.StartTime < w.start) continue;
-            if (!(i.StartTime < w.end && i.EndTime >= w.start)) continue;
+            if (i.endTime == w.start && i.startTime < w.start) continue;
+            if (!(i.startTime < w.end && i.endTime >= w.start)) continue;
             const auto [d0, d1] = coveredDays(i);
             for (int j = 1; j <= 6; ++j) {
                 const qint64 ws = qint64(F) + 7 * (j - 1), we = ws + 6;
                 if (d1 < ws || d0 > we) continue;
-                model[{j, i.ID}] = {int(std::max(d0, ws) - ws) + 1, int(std::min(d1, we) - ws) + 1,
-                                    toMs(i.StartTime) < ws * MsPerDay,
-                                    toMs(i.EndTime) > (we + 1) * MsPerDay};
+                model[{j, i.id}] = {int(std::max(d0, ws) - ws) + 1, int(std::min(d1, we) - ws) + 1,
+                                    toMs(i.startTime) < ws * MsPerDay,
+                                    toMs(i.endTime) > (we + 1) * MsPerDay};
             }
         }
         expectMatches(model, 6, [&](int j) { return all->month.items(j); });
@@ -140,23 +140,23 @@ TEST(SpanRandom, YearMonthsMatchDayByDayModel)
     for (int round = 0; round < 150; ++round) {
         const int y = 2023 + round % 2;
         const int m0 = 1 + round % 12;
-        const TDateTime F = at(y, m0, 1);
+        const SerialDateTime F = at(y, m0, 1);
         const auto items = generate(rng, F, 70, 25);
         const CollectionWindow w = all->year.begin(F, 1, 3);
         SpanOrder::collect(all->year, w, items);
         Model model;
         for (const SpanSourceItem &i : items) {
-            if (i.EndTime == w.start && i.StartTime < w.start) continue;
-            if (!(i.StartTime < w.end && i.EndTime >= w.start)) continue;
+            if (i.endTime == w.start && i.startTime < w.start) continue;
+            if (!(i.startTime < w.end && i.endTime >= w.start)) continue;
             const auto [d0, d1] = coveredDays(i);
             for (int j = 1; j <= 3; ++j) {
                 const QDate first = QDate(y, m0, 1).addMonths(j - 1);
                 const qint64 ms = qint64(DateTimeValue::fromQDate(first));
                 const qint64 me = ms + first.daysInMonth() - 1;
                 if (d1 < ms || d0 > me) continue;
-                model[{j, i.ID}] = {int(std::max(d0, ms) - ms) + 1, int(std::min(d1, me) - ms) + 1,
-                                    toMs(i.StartTime) < ms * MsPerDay,
-                                    toMs(i.EndTime) > (me + 1) * MsPerDay};
+                model[{j, i.id}] = {int(std::max(d0, ms) - ms) + 1, int(std::min(d1, me) - ms) + 1,
+                                    toMs(i.startTime) < ms * MsPerDay,
+                                    toMs(i.endTime) > (me + 1) * MsPerDay};
             }
         }
         expectMatches(model, 3, [&](int j) { return all->year.items(j); });
@@ -188,19 +188,19 @@ TEST(SpanRandom, TimeGridRowsMatchIntervalModel)
         SpanOrder::collect(day, w, items);
         Model model;
         for (const SpanSourceItem &i : items) {
-            if (!(i.StartTime < w.end && i.EndTime >= w.start)) continue;
-            const qint64 s = toMs(i.StartTime) / 60000, e = toMs(i.EndTime) / 60000;
+            if (!(i.startTime < w.end && i.endTime >= w.start)) continue;
+            const qint64 s = toMs(i.startTime) / 60000, e = toMs(i.endTime) / 60000;
             if (e - s >= 1440) continue;
             for (int k = 1; k <= 7; ++k) {
                 const qint64 d0 = (qint64(request.firstDay) + k - 1) * 1440, d1 = d0 + 1440;
                 if (s == e) {
                     if (s >= d0 && s < d1)
-                        model[{k, i.ID}] = {int(s - d0) / g + 1, int(s - d0) / g + 1, false, false};
+                        model[{k, i.id}] = {int(s - d0) / g + 1, int(s - d0) / g + 1, false, false};
                     continue;
                 }
                 const qint64 a = std::max(s, d0), b = std::min(e, d1); // [a, b) inside day k
                 if (a >= b) continue;
-                model[{k, i.ID}] = {int(a - d0) / g + 1, int(b - d0 + g - 1) / g, s<d0, e> d1};
+                model[{k, i.id}] = {int(a - d0) / g + 1, int(b - d0 + g - 1) / g, s<d0, e> d1};
             }
         }
         expectMatches(model, 7, [&](int k) { return day.timeItems(k); });

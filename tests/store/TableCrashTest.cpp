@@ -57,7 +57,7 @@ Change parse(const QString &line)
 TEST(TableCrash, KilledWriterNeverLosesAnAcknowledgedChange)
 {
     const QString path = TestEnv::freshDir("crash") + "/Events.cds";
-    QMap<int, QString> expected; // ID -> Subject, as the file must hold them
+    QMap<int, QString> expected; // id -> subject, as the file must hold them
     QRandomGenerator rng(20240229);
     int acknowledged = 0;
     for (int round = 0; round < 25; ++round) {

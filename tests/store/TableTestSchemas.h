@@ -1,18 +1,18 @@
 #pragma once
 // The stores' schemas, for the engine's tests and benchmarks.
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
 
 namespace TableTestSchemas
 {
 
 inline TableSchema events()
 {
-    return TDEvents::schema();
+    return EventsStore::schema();
 }
 inline TableSchema layers()
 {
-    return TDLayers::schema();
+    return LayersStore::schema();
 }
 
 } // namespace TableTestSchemas

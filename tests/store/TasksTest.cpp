@@ -1,5 +1,5 @@
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -11,18 +11,18 @@ namespace
 struct TasksFixture : ::testing::Test {
     QString dir = TestEnv::freshDir("tasks") + "/";
     Clock clock;
-    TDLayers layers{dir, &clock};
+    LayersStore layers{dir, &clock};
     int L1 = 0, L2 = 0;
-    std::unique_ptr<TDTasks> tasks;
+    std::unique_ptr<TasksStore> tasks;
 
     void SetUp() override
     {
         clock.setFixed(QDateTime(QDate(2024, 3, 1), QTime(8, 0)));
         layers.gotoPosition(1);
-        L1 = layers.ID();
+        L1 = layers.currentId();
         layers.insertLayer(2, "Two", true, 2, 1, 30);
-        L2 = layers.ID();
-        tasks = std::make_unique<TDTasks>(dir, layers, clock);
+        L2 = layers.currentId();
+        tasks = std::make_unique<TasksStore>(dir, layers, clock);
     }
     int add(const QString &subject, int parent = -1, int layer = -1, int priority = 0,
             bool finished = false)
@@ -30,14 +30,14 @@ struct TasksFixture : ::testing::Test {
         int level = 1;
         if (parent != -1) {
             tasks->locateID(parent);
-            level = tasks->Level() + 1;
+            level = tasks->currentLevel() + 1;
             tasks->CDS.edit();
-            tasks->CDS.setValue(TDTasks::F_Children, true);
-            tasks->CDS.setValue(TDTasks::F_Open, true);
+            tasks->CDS.setValue(TasksStore::F_Children, true);
+            tasks->CDS.setValue(TasksStore::F_Open, true);
             tasks->CDS.post();
         }
         tasks->insertTask(parent, level, layer == -1 ? L1 : layer, subject, priority, finished);
-        return tasks->ID();
+        return tasks->currentId();
     }
     // Subjects of the row list, indented by level - 1 blanks.
     QStringList shown()
@@ -46,7 +46,7 @@ struct TasksFixture : ::testing::Test {
         QStringList out;
         for (int i = 0; i < tasks->rowList().size(); ++i) {
             tasks->gotoListPosition(i);
-            out << QString(tasks->Level() - 1, u' ') + tasks->Subject();
+            out << QString(tasks->currentLevel() - 1, u' ') + tasks->currentSubject();
         }
         return out;
     }
@@ -55,7 +55,7 @@ struct TasksFixture : ::testing::Test {
         tasks->buildRowList();
         for (int i = 0; i < tasks->rowList().size(); ++i) {
             tasks->gotoListPosition(i);
-            if (tasks->Subject() == subject) return i;
+            if (tasks->currentSubject() == subject) return i;
         }
         return -1;
     }
@@ -69,7 +69,7 @@ struct TasksFixture : ::testing::Test {
     {
         tasks->locateID(id);
         tasks->CDS.edit();
-        tasks->CDS.setValue(TDTasks::F_Open, open);
+        tasks->CDS.setValue(TasksStore::F_Open, open);
         tasks->CDS.post();
     }
     int field(int id, int f)
@@ -83,16 +83,16 @@ struct TasksFixture : ::testing::Test {
 
 TEST(TasksIndexes, FortyEightNamesWithParentFirst)
 {
-    const QStringList names = TDTasks::indexNames();
+    const QStringList names = TasksStore::indexNames();
     EXPECT_EQ(names.size(), 48);
     EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 48);
-    const TableSchema s = TDTasks::schema();
+    const TableSchema s = TasksStore::schema();
     QString why;
     ASSERT_TRUE(s.isValid(&why)) << why.toStdString();
     const IndexDef &pfs = s.indexes[s.indexIndex(u"P+F-S-")];
     ASSERT_EQ(pfs.fields.size(), 4);
     EXPECT_EQ(pfs.fields[0].field, "ParentID");
-    // Priority "+" runs high to low; Finished "-" finished first; Subject "-" descending.
+    // Priority "+" runs high to low; Finished "-" finished first; subject "-" descending.
     EXPECT_EQ(pfs.fields[1].field, "Priority");
     EXPECT_TRUE(pfs.fields[1].descending);
     EXPECT_TRUE(pfs.fields[2].descending);
@@ -112,7 +112,7 @@ TEST(TasksIndexes, SortKeyClicks)
         {"unknown key keeps name", "S+P+F+", 'X', "S+P+F+"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(TDTasks::sortedIndexName(c.from, QChar(c.key)), c.to) << c.name;
+        EXPECT_EQ(TasksStore::sortedIndexName(c.from, QChar(c.key)), c.to) << c.name;
 }
 
 TEST_F(TasksFixture, SortByKeyOrdersSiblingsOnly)
@@ -159,7 +159,7 @@ TEST_F(TasksFixture, HiddenLayersAndBrokenTreesAreLeftOut)
     const int y = add("Y", x);
     tasks->locateID(x);
     tasks->CDS.edit();
-    tasks->CDS.setValue(TDTasks::F_ParentID, y);
+    tasks->CDS.setValue(TasksStore::F_ParentID, y);
     tasks->CDS.post();
     tasks->setFilterText(QString("Layer = %1").arg(L1));
     EXPECT_EQ(shown(), QStringList({"Mine"}));
@@ -173,7 +173,7 @@ TEST_F(TasksFixture, MoveOntoADescendantOrSelfIsRefused)
     const int b = add("B", a);
     add("C", b);
     int calls = 0;
-    tasks->setMovedTaskHook([&](const TMovedTask &) { ++calls; });
+    tasks->setMovedTaskHook([&](const MovedTask &) { ++calls; });
     EXPECT_FALSE(move("A", "C"));
     EXPECT_FALSE(move("A", "B"));
     EXPECT_FALSE(move("A", "A"));
@@ -198,16 +198,16 @@ TEST_F(TasksFixture, MoveToTopLevelRenumbersTwoLevelSubtreeAndClearsOldParent)
     const int b = add("B", a);
     const int c = add("C", b);
     const int d = add("D", c);
-    std::optional<TMovedTask> undo;
-    tasks->setMovedTaskHook([&](const TMovedTask &m) { undo = m; });
+    std::optional<MovedTask> undo;
+    tasks->setMovedTaskHook([&](const MovedTask &m) { undo = m; });
     ASSERT_TRUE(move("B", ""));
-    EXPECT_EQ(undo, (TMovedTask{b, a}));
-    EXPECT_EQ(field(b, TDTasks::F_ParentID), -1);
-    EXPECT_EQ(field(b, TDTasks::F_Level), 1);
-    EXPECT_EQ(field(c, TDTasks::F_Level), 2);
-    EXPECT_EQ(field(d, TDTasks::F_Level), 3);
-    EXPECT_EQ(field(a, TDTasks::F_Children), 0);
-    EXPECT_EQ(field(a, TDTasks::F_Open), 0);
+    EXPECT_EQ(undo, (MovedTask{b, a}));
+    EXPECT_EQ(field(b, TasksStore::F_ParentID), -1);
+    EXPECT_EQ(field(b, TasksStore::F_Level), 1);
+    EXPECT_EQ(field(c, TasksStore::F_Level), 2);
+    EXPECT_EQ(field(d, TasksStore::F_Level), 3);
+    EXPECT_EQ(field(a, TasksStore::F_Children), 0);
+    EXPECT_EQ(field(a, TasksStore::F_Open), 0);
     EXPECT_EQ(shown(), QStringList({"A", "B", " C", "  D"}));
 }
 
@@ -222,14 +222,14 @@ TEST_F(TasksFixture, MoveUnderAnotherTaskDeepensTheSubtree)
     setOpen(e, false);
     EXPECT_EQ(position("F"), -1); // hidden: E is closed
     ASSERT_TRUE(move("B", "E"));
-    EXPECT_EQ(field(b, TDTasks::F_ParentID), e);
-    EXPECT_EQ(field(b, TDTasks::F_Level), 2);
-    EXPECT_EQ(field(c, TDTasks::F_Level), 3);
-    EXPECT_EQ(field(e, TDTasks::F_Open), 1); // the target opens
-    EXPECT_EQ(field(a, TDTasks::F_Children), 1);
+    EXPECT_EQ(field(b, TasksStore::F_ParentID), e);
+    EXPECT_EQ(field(b, TasksStore::F_Level), 2);
+    EXPECT_EQ(field(c, TasksStore::F_Level), 3);
+    EXPECT_EQ(field(e, TasksStore::F_Open), 1); // the target opens
+    EXPECT_EQ(field(a, TasksStore::F_Children), 1);
     ASSERT_TRUE(move("B", "F"));
-    EXPECT_EQ(field(c, TDTasks::F_Level), 4);
-    EXPECT_EQ(field(f, TDTasks::F_Children), 1);
+    EXPECT_EQ(field(c, TasksStore::F_Level), 4);
+    EXPECT_EQ(field(f, TasksStore::F_Children), 1);
     EXPECT_EQ(shown(), QStringList({"A", " B2", "E", " F", "  B", "   C"}));
 }
 
@@ -241,9 +241,9 @@ TEST_F(TasksFixture, MoveToLayerTakesTheWholeTreeFromTheTop)
     const int lone = add("Lone");
     EXPECT_TRUE(tasks->moveTasksToLayer({c}, L2));
     for (int id : {a, b, c})
-        EXPECT_EQ(field(id, TDTasks::F_Layer), L2);
-    EXPECT_EQ(field(lone, TDTasks::F_Layer), L1);
-    EXPECT_FALSE(tasks->moveTasksToLayer({a, 4242}, L2)); // already there; unknown ID
+        EXPECT_EQ(field(id, TasksStore::F_Layer), L2);
+    EXPECT_EQ(field(lone, TasksStore::F_Layer), L1);
+    EXPECT_FALSE(tasks->moveTasksToLayer({a, 4242}, L2)); // already there; unknown id
     EXPECT_EQ(tasks->countTasksOfLayer(L2), 3);
     EXPECT_EQ(tasks->countTasksOfLayer(L1), 1);
 }
@@ -253,7 +253,7 @@ TEST_F(TasksFixture, TaskLineNegatesIDsAndQuotesTexts)
     const int a = add("A");
     tasks->insertTask(a, 2, L1, "it's; a\r\nline", 3, true, true,
                       DateTimeValue::encodeDate(2024, 3, 1) + 9.5 / 24, "d");
-    const int b = tasks->ID();
+    const int b = tasks->currentId();
     EXPECT_EQ(tasks->taskLine(), QString("-%1;-%2;2;False;False;%3;True;2024-03-01 09:30:00;"
                                          "'it''s; a#13#10line';'d';3;True;")
                                      .arg(b)
@@ -272,7 +272,7 @@ TEST_F(TasksFixture, TreeSurvivesARestartAndTheAfterPostHookRuns)
     add("B", a);
     EXPECT_GE(posts, 3);
     tasks.reset();
-    TDTasks again(dir, layers, clock);
+    TasksStore again(dir, layers, clock);
     EXPECT_EQ(again.indexName(), "S+P+F+");
     again.buildRowList();
     EXPECT_EQ(again.rowList().size(), 2);

@@ -14,7 +14,7 @@ const QString Tricky = QStringLiteral("a;b 'quoted' ''x''\r\nsecond;line'");
 
 QVariantList withoutID(QVariantList v)
 {
-    v[TDEvents::F_ID] = QVariant();
+    v[EventsStore::F_ID] = QVariant();
     return v;
 }
 
@@ -24,9 +24,9 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
 {
     Calendar c;
     const int layer = c.firstLayer();
-    const TDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
+    const SerialDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
     QVariantList plain = Calendar::oneTime(layer, day + 0.375, day + 0.5, Tricky);
-    plain[TDEvents::F_Description] = QStringLiteral("line one\r\nline two; 'x'");
+    plain[EventsStore::F_Description] = QStringLiteral("line one\r\nline two; 'x'");
     QVariantList rule = Calendar::recurring(
         layer,
         [&] {
@@ -36,15 +36,15 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
             r.RadioButton3 = 3;
             r.Edit1 = 1;
             r.Weekdays = QStringLiteral("0100010");
-            r.StartTime = day + 0.25;
-            r.EndTime = day + 1000 + 0.3;
+            r.startTime = day + 0.25;
+            r.endTime = day + 1000 + 0.3;
             return r;
         }(),
         QStringLiteral("weekly"));
-    rule[TDEvents::F_ExceptionList] = QByteArray("45360,45367");
-    rule[TDEvents::F_Updates] = QByteArray("kept;not read\r\nback");
+    rule[EventsStore::F_ExceptionList] = QByteArray("45360,45367");
+    rule[EventsStore::F_Updates] = QByteArray("kept;not read\r\nback");
     QVariantList allDay = Calendar::oneTime(layer, day, day + 2, QStringLiteral("all day"));
-    allDay[TDEvents::F_AllDay] = true;
+    allDay[EventsStore::F_AllDay] = true;
     const int ids[] = {c.addEvent(plain), c.addEvent(rule), c.addEvent(allDay)};
     const int keep = c.addEvent(Calendar::oneTime(layer, day, day + 0.1, QStringLiteral("keep")));
 
@@ -61,22 +61,22 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
     EXPECT_EQ(undo.count, 3);
     ASSERT_EQ(c.eventCount(), 4);
 
-    rule[TDEvents::F_Updates] = QVariant(); // never read back
+    rule[EventsStore::F_Updates] = QVariant(); // never read back
     QList<QVariantList> restored;
     for (c.events->CDS.first(); !c.events->CDS.eof(); c.events->CDS.next())
-        if (c.events->ID() != keep) {
-            EXPECT_GT(c.events->ID(), keep); // new IDs
+        if (c.events->currentId() != keep) {
+            EXPECT_GT(c.events->currentId(), keep); // new IDs
             restored << withoutID(c.events->rowValues());
         }
     for (const QVariantList &expected : {plain, rule, allDay}) {
         bool found = false;
         for (const QVariantList &got : restored)
-            if (got[TDEvents::F_Subject] == expected[TDEvents::F_Subject]) {
+            if (got[EventsStore::F_Subject] == expected[EventsStore::F_Subject]) {
                 found = true;
-                for (int f = TDEvents::F_Layer; f <= TDEvents::F_Updates; ++f)
+                for (int f = EventsStore::F_Layer; f <= EventsStore::F_Updates; ++f)
                     EXPECT_EQ(got[f].toString(), expected[f].toString())
                         << "field " << f << " of "
-                        << expected[TDEvents::F_Subject].toString().toStdString();
+                        << expected[EventsStore::F_Subject].toString().toStdString();
             }
         EXPECT_TRUE(found);
     }
@@ -86,13 +86,13 @@ TEST(UndoEvents, EventOfADeletedLayerComesBackInTheFirstLayer)
 {
     Calendar c;
     c.layers->insertLayer(1, "Two", true, 2, 1, 30);
-    const int two = c.layers->ID();
+    const int two = c.layers->currentId();
     const int id = c.addEvent(Calendar::oneTime(two, 45000.4, 45000.5, "x"));
     ASSERT_TRUE(c.events->deleteWithUndo({QString::number(id)}).ok);
     c.layers->locateID(two);
     c.layers->CDS.deleteRow();
     ASSERT_EQ(c.events->restoreDeletedEvents().count, 1);
-    EXPECT_EQ(c.events->Layer(), c.firstLayer());
+    EXPECT_EQ(c.events->currentLayer(), c.firstLayer());
 }
 
 TEST(UndoEvents, UnwritableUndoFileDeletesNothing)
@@ -104,7 +104,7 @@ TEST(UndoEvents, UnwritableUndoFileDeletesNothing)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_EQ(r.count, 0);
-    EXPECT_TRUE(c.events->CDS.locate(TDEvents::F_ID, id));
+    EXPECT_TRUE(c.events->CDS.locate(EventsStore::F_ID, id));
 }
 
 TEST(UndoEvents, RestoreRefusesAnotherSection)
@@ -150,7 +150,7 @@ TEST(UndoTasks, SubtaskReturnsUnderItsParentOrTopLevelWhenTheParentIsGone)
         c.addTask("S1", s);
         ASSERT_TRUE(c.tasks->deleteWithUndo({s}).ok);
         c.tasks->locateID(p);
-        EXPECT_FALSE(c.tasks->Children());
+        EXPECT_FALSE(c.tasks->currentHasChildren());
         if (parentDeleted) {
             c.tasks->locateID(p);
             c.tasks->CDS.deleteRow();
@@ -187,7 +187,7 @@ TEST(UndoTasks, UndoMoveToTopLevelRenumbersATwoLevelSubtree)
     c.tasks->buildRowList();
     int from = -1;
     for (int i = 0; i < c.tasks->rowList().size(); ++i)
-        if (c.tasks->gotoListPosition(i) && c.tasks->ID() == m) from = i;
+        if (c.tasks->gotoListPosition(i) && c.tasks->currentId() == m) from = i;
     ASSERT_TRUE(c.tasks->moveInTree(from, int(c.tasks->rowList().size())));
     EXPECT_EQ(c.tree(), (QStringList{"M1^-", "M12^M", "M113^M1", "P1^-"}));
     EXPECT_EQ(UndoLog::readSection(c.dataDir), UndoLog::Section::MovedTasks);
@@ -213,7 +213,7 @@ TEST(UndoTasks, UndoMoveWhoseFormerParentIsGoneMakesItTopLevel)
     ASSERT_TRUE(c.tasks->restoreMovedTask().ok);
     EXPECT_EQ(c.tree(), (QStringList{"M1^-", "M12^M", "Q1^-"}));
     c.tasks->locateID(q);
-    EXPECT_FALSE(c.tasks->Children());
+    EXPECT_FALSE(c.tasks->currentHasChildren());
 }
 
 TEST(UndoTasks, MoveIsRefusedWhenTheUndoFileCannotBeWritten)

@@ -8,21 +8,21 @@
 namespace SpanTest
 {
 
-inline TDateTime at(int y, int m, int d, int h = 0, int min = 0)
+inline SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
 {
     return DateTimeValue::encodeDate(y, m, d) + DateTimeValue::encodeTime(h, min);
 }
 
-inline SpanSourceItem item(int id, TDateTime start, TDateTime end, const QString &subject = {},
+inline SpanSourceItem item(int id, SerialDateTime start, SerialDateTime end, const QString &subject = {},
                            bool occurrence = false)
 {
     SpanSourceItem i;
-    i.ID = id;
-    i.Layer = 1;
-    i.StartTime = start;
-    i.EndTime = end;
-    i.Subject = subject.isEmpty() ? QStringLiteral("e%1").arg(id) : subject;
-    i.IsOccurrence = occurrence;
+    i.id = id;
+    i.layer = 1;
+    i.startTime = start;
+    i.endTime = end;
+    i.subject = subject.isEmpty() ? QStringLiteral("e%1").arg(id) : subject;
+    i.isOccurrence = occurrence;
     return i;
 }
 

@@ -2,15 +2,16 @@
 // start-up steps, the week view showing what Events.cds holds, drags reaching the file, the
 // visible-layer filter, and what is told to the user about unreadable table files.
 #include "core/Clock.h"
-#include "core/DRegDM.h"
+#include "core/Settings.h"
 #include "core/LayerPalette.h"
-#include "mainwin/DayloomApp.h"
-#include "mainwin/MainDM.h"
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "app/DayloomApp.h"
+#include "mainwin/MainWindow.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
-#include "views/GridsDM.h"
+#include "views/AllDayStrip.h"
+#include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -23,17 +24,17 @@
 
 namespace
 {
-TDateTime at(int y, int m, int d, int h = 0, int min = 0)
+SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
 {
     return DateTimeValue::encodeDate(y, m, d) + DateTimeValue::encodeTime(h, min);
 }
 
-bool sameTime(TDateTime a, TDateTime b)
+bool sameTime(SerialDateTime a, SerialDateTime b)
 {
     return DateTimeValue::toMs(a) == DateTimeValue::toMs(b);
 }
 
-RegLocations locationsIn(const QString &root)
+SettingsPaths locationsIn(const QString &root)
 {
     return {root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
             "/opt/dayloom/dayloom"};
@@ -43,21 +44,21 @@ constexpr int WorkColour = 3;
 constexpr int HomeColour = 7;
 
 // Fills a data folder the way an earlier run left it: layers "Work" and "Home", the given
-// one-time events in "Work" and one task. Returns the ID of the "Work" layer.
-int seedDataFolder(const QString &dataDir, const std::vector<std::pair<TDateTime, TDateTime>> &work)
+// one-time events in "Work" and one task. Returns the id of the "Work" layer.
+int seedDataFolder(const QString &dataDir, const std::vector<std::pair<SerialDateTime, SerialDateTime>> &work)
 {
     QDir().mkpath(dataDir);
     Clock clock;
-    TDTime time(clock);
-    TDLayers layers(dataDir, &clock);
+    ViewDates time(clock);
+    LayersStore layers(dataDir, &clock);
     layers.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30);
-    const int workId = layers.ID();
+    const int workId = layers.currentId();
     layers.insertLayer(3, QStringLiteral("Home"), true, HomeColour, 1, 30);
-    TDEvents events(dataDir, layers, time, &clock);
+    EventsStore events(dataDir, layers, time, &clock);
     for (const auto &[start, end] : work)
         events.CDS.insertRow({QVariant(), workId, start, end, false, false, 0, 0,
                               QStringLiteral("Planning"), QString(), false});
-    TDTasks tasks(dataDir, layers, clock);
+    TasksStore tasks(dataDir, layers, clock);
     tasks.insertTask(-1, 0, workId, QStringLiteral("Report"));
     return workId;
 }
@@ -86,21 +87,21 @@ protected:
         c.setFixed(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
         return c;
     }();
-    TDReg reg{locationsIn(root)};
-    TDTime time{clock};
-    std::unique_ptr<TDLayers> layers;
-    std::unique_ptr<TDEvents> events;
-    std::unique_ptr<TDTasks> tasks;
-    std::unique_ptr<TForm_Main> win;
+    Settings reg{locationsIn(root)};
+    ViewDates time{clock};
+    std::unique_ptr<LayersStore> layers;
+    std::unique_ptr<EventsStore> events;
+    std::unique_ptr<TasksStore> tasks;
+    std::unique_ptr<MainWindow> win;
 
     void SetUp() override
     {
-        reg.setView(ViewWeek);
-        reg.setTime(8);
-        layers = std::make_unique<TDLayers>(reg.Path(), &clock);
-        events = std::make_unique<TDEvents>(reg.Path(), *layers, time, &clock);
-        tasks = std::make_unique<TDTasks>(reg.Path(), *layers, clock);
-        win = std::make_unique<TForm_Main>(reg, *layers, *events, *tasks, time, clock);
+        reg.setStartView(ViewWeek);
+        reg.setStartHour(8);
+        layers = std::make_unique<LayersStore>(reg.dataPath(), &clock);
+        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, &clock);
+        tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
+        win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
         win->resize(1000, 700);
         win->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
@@ -114,22 +115,22 @@ protected:
         layers.reset();
     }
 
-    TLumGrid_DW *grid() { return win->dayWeekGrid(); }
+    TimeGrid *grid() { return win->timeGrid(); }
     // The placed box of event `id` in day column `day`; null when there is none.
-    const TSpanItem_Rec *box(int day, int id)
+    const SpanItem *box(int day, int id)
     {
-        for (const TSpanItem_Rec &i : events->collections().day.timeItems(day))
-            if (i.ID == id) return &i;
+        for (const SpanItem &i : events->collections().day.timeItems(day))
+            if (i.id == id) return &i;
         return nullptr;
     }
-    QRect rectOf(const TSpanItem_Rec &i) const
+    QRect rectOf(const SpanItem &i) const
     {
-        return QRect(i.Left, i.Top, i.Right - i.Left, i.Bottom - i.Top);
+        return QRect(i.left, i.top, i.right - i.left, i.bottom - i.top);
     }
     int firstEventId()
     {
         events->CDS.first();
-        return events->ID();
+        return events->currentId();
     }
 };
 } // namespace
@@ -139,7 +140,7 @@ TEST_F(StoresWindow, AnEventOfTheFileShowsAsABoxInItsLayerColour)
     ASSERT_EQ(win->viewKind(), ViewWeek);
     ASSERT_EQ(win->timeGridWidget(), grid());
     const int id = firstEventId();
-    const TSpanItem_Rec *b = box(4, id); // Wednesday is the fourth column from Sunday
+    const SpanItem *b = box(4, id); // Wednesday is the fourth column from Sunday
     ASSERT_NE(b, nullptr);
     const QRect r = rectOf(*b);
     EXPECT_GE(r.height(), 4 * grid()->rowHeight(1) - 1) << "one hour at the 15-minute scale";
@@ -152,31 +153,31 @@ TEST_F(StoresWindow, AnEventOfTheFileShowsAsABoxInItsLayerColour)
 TEST_F(StoresWindow, DraggingTheBoxOneHourDownPostsToTheStoreAndTheFile)
 {
     const int id = firstEventId();
-    const TSpanItem_Rec *b = box(4, id);
+    const SpanItem *b = box(4, id);
     ASSERT_NE(b, nullptr);
     const int rh = grid()->rowHeight(1);
-    const int topBefore = b->Top; // the collection is rebuilt by every drag step
-    const QPoint body(b->Left + 20, (b->Top + b->Bottom) / 2);
+    const int topBefore = b->top; // the collection is rebuilt by every drag step
+    const QPoint body(b->left + 20, (b->top + b->bottom) / 2);
     QTest::mousePress(grid(), Qt::LeftButton, {}, body);
-    ASSERT_EQ(grid()->DragMode(), DragMove);
+    ASSERT_EQ(grid()->dragMode(), DragMove);
     for (int k = 1; k <= 4; ++k)
         QTest::mouseMove(grid(), body + QPoint(0, k * rh));
     QTest::mouseRelease(grid(), Qt::LeftButton, {}, body + QPoint(0, 4 * rh));
     QApplication::processEvents();
 
-    ASSERT_TRUE(events->CDS.locate(TDEvents::F_ID, id));
-    EXPECT_TRUE(sameTime(events->StartTime(), at(2000, 8, 9, 11)));
-    EXPECT_TRUE(sameTime(events->EndTime(), at(2000, 8, 9, 12)));
-    const TSpanItem_Rec *moved = box(4, id);
+    ASSERT_TRUE(events->CDS.locate(EventsStore::F_ID, id));
+    EXPECT_TRUE(sameTime(events->currentStartTime(), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(events->currentEndTime(), at(2000, 8, 9, 12)));
+    const SpanItem *moved = box(4, id);
     ASSERT_NE(moved, nullptr);
-    EXPECT_EQ(moved->Top, topBefore + 4 * rh);
+    EXPECT_EQ(moved->top, topBefore + 4 * rh);
 
     // Every post is in the file already: a second reader sees it without any save.
-    Table reopened(TDEvents::schema());
-    ASSERT_EQ(reopened.load(dataDir + TDEvents::FileName).status, TableLoadResult::Loaded);
-    ASSERT_TRUE(reopened.locate(TDEvents::F_ID, id));
-    EXPECT_TRUE(sameTime(reopened.asDateTime(TDEvents::F_StartTime), at(2000, 8, 9, 11)));
-    EXPECT_TRUE(sameTime(reopened.asDateTime(TDEvents::F_EndTime), at(2000, 8, 9, 12)));
+    Table reopened(EventsStore::schema());
+    ASSERT_EQ(reopened.load(dataDir + EventsStore::FileName).status, TableLoadResult::Loaded);
+    ASSERT_TRUE(reopened.locate(EventsStore::F_ID, id));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(EventsStore::F_StartTime), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(EventsStore::F_EndTime), at(2000, 8, 9, 12)));
 }
 
 TEST_F(StoresWindow, HidingTheLayerTakesItsEventsOffTheGrid)
@@ -185,7 +186,7 @@ TEST_F(StoresWindow, HidingTheLayerTakesItsEventsOffTheGrid)
     ASSERT_NE(box(4, id), nullptr);
     ASSERT_TRUE(layers->locateID(workId));
     layers->CDS.edit();
-    layers->CDS.setValue(TDLayers::F_Show, false);
+    layers->CDS.setValue(LayersStore::F_Show, false);
     layers->CDS.post();
     win->reFilter();
     EXPECT_EQ(box(4, id), nullptr);
@@ -199,7 +200,7 @@ TEST_F(StoresWindow, APostFromOutsideTheGridShowsAfterOneTurnOfTheLoop)
 {
     events->CDS.insertRow({QVariant(), workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15), false,
                            false, 0, 0, QStringLiteral("Call"), QString(), false});
-    const int id = events->ID();
+    const int id = events->currentId();
     EXPECT_EQ(box(5, id), nullptr) << "no refresh inside the post";
     QApplication::processEvents();
     EXPECT_NE(box(5, id), nullptr);
@@ -207,34 +208,34 @@ TEST_F(StoresWindow, APostFromOutsideTheGridShowsAfterOneTurnOfTheLoop)
 
 TEST_F(StoresWindow, RightPressOnABoxOpensTheEventPopup)
 {
-    const TSpanItem_Rec *b = box(4, firstEventId());
+    const SpanItem *b = box(4, firstEventId());
     ASSERT_NE(b, nullptr);
-    QTest::mousePress(grid(), Qt::RightButton, {}, QPoint(b->Left + 20, (b->Top + b->Bottom) / 2));
-    EXPECT_TRUE(win->PopupMenu_Event()->isVisible());
-    win->PopupMenu_Event()->hide();
+    QTest::mousePress(grid(), Qt::RightButton, {}, QPoint(b->left + 20, (b->top + b->bottom) / 2));
+    EXPECT_TRUE(win->eventMenu()->isVisible());
+    win->eventMenu()->hide();
 }
 
 TEST_F(StoresWindow, ZoomAndTimeScaleKeepTheBoxOnItsHour)
 {
     const int id = firstEventId();
     win->setTimeScale(5); // 1 hour per row
-    const TSpanItem_Rec *b = box(4, id);
+    const SpanItem *b = box(4, id);
     // A box covers the line above its first row: one row is rowHeight + 1 high.
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->Bottom - b->Top, grid()->rowHeight(1) + 1);
+    EXPECT_EQ(b->bottom - b->top, grid()->rowHeight(1) + 1);
     win->zoomIn();
     b = box(4, id);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->Bottom - b->Top, grid()->rowHeight(1) + 1);
+    EXPECT_EQ(b->bottom - b->top, grid()->rowHeight(1) + 1);
     // Scrolled so that 10:00 is the first visible hour: the box starts under the strip.
     win->setTimeScale(3);
     win->zoomIn();
     win->zoomIn();
-    ASSERT_TRUE(win->ScrollBar_DW()->isVisible());
+    ASSERT_TRUE(win->timeScrollBar()->isVisible());
     win->scrollToHour(10);
     b = box(4, id);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->Top, grid()->rowHeight(0) - 1);
+    EXPECT_EQ(b->top, grid()->rowHeight(0) - 1);
 }
 
 TEST(MainWindowStartUp, CopiesTheTablesToBakAndSortsTasksByTheSetting)
@@ -250,14 +251,14 @@ TEST(MainWindowStartUp, CopiesTheTablesToBakAndSortsTasksByTheSetting)
         const QString root = TestEnv::freshDir("bak");
         seedDataFolder(root + "/data/", {{at(2000, 8, 9, 10), at(2000, 8, 9, 11)}});
         {
-            TDReg reg(locationsIn(root));
+            Settings reg(locationsIn(root));
             reg.setTasksIndexName(c.setting);
         }
         DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
         EXPECT_EQ(app.tasks().indexName(), c.expected);
         for (const char *name : {"Layers.bak", "Events.bak", "Tasks.bak"})
             EXPECT_TRUE(QFile::exists(root + "/data/" + name)) << name;
-        Table copy(TDEvents::schema());
+        Table copy(EventsStore::schema());
         ASSERT_EQ(copy.load(root + "/data/Events.bak").status, TableLoadResult::Loaded);
         EXPECT_EQ(copy.recordCount(), 1);
     }
@@ -305,7 +306,7 @@ TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
                                     false, 0, 0, QStringLiteral("Late"), QString(), false});
         EXPECT_TRUE(app.mainWindow().saveTables());
     }
-    Table reopened(TDEvents::schema());
+    Table reopened(EventsStore::schema());
     ASSERT_EQ(reopened.load(root + "/data/Events.cds").status, TableLoadResult::Loaded);
     EXPECT_EQ(reopened.recordCount(), 1);
 }

@@ -1,13 +1,13 @@
 #include "core/Clock.h"
-#include "core/DRegDM.h"
+#include "core/Settings.h"
 #include "mainwin/DateHeaderGrid.h"
-#include "mainwin/MainDM.h"
+#include "mainwin/MainWindow.h"
 #include "mainwin/ViewTab.h"
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
-#include "views/LumButton.h"
+#include "views/FlatButton.h"
 
 #include <gtest/gtest.h>
 
@@ -22,12 +22,12 @@
 
 namespace
 {
-TDateTime day(int y, int m, int d)
+SerialDateTime day(int y, int m, int d)
 {
     return DateTimeValue::encodeDate(y, m, d);
 }
 
-RegLocations testLocations()
+SettingsPaths testLocations()
 {
     const QString root = TestEnv::freshDir("main");
     return {root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
@@ -36,12 +36,12 @@ RegLocations testLocations()
 
 // A main window on its own settings and layers, today fixed at Wednesday 9 Aug 2000 10:30.
 struct Window {
-    explicit Window(const std::function<void(TDReg &)> &settings = {})
-        : reg(testLocations()), layers(reg.Path(), &clock),
-          events(reg.Path(), layers, time, &clock), tasks(reg.Path(), layers, clock)
+    explicit Window(const std::function<void(Settings &)> &settings = {})
+        : reg(testLocations()), layers(reg.dataPath(), &clock),
+          events(reg.dataPath(), layers, time, &clock), tasks(reg.dataPath(), layers, clock)
     {
         if (settings) settings(reg);
-        win = std::make_unique<TForm_Main>(reg, layers, events, tasks, time, clock);
+        win = std::make_unique<MainWindow>(reg, layers, events, tasks, time, clock);
         win->resize(1000, 700);
         win->show();
         QApplication::processEvents();
@@ -54,14 +54,14 @@ struct Window {
     }
 
     Clock clock = fixedClock();
-    TDReg reg;
-    TDTime time{clock};
-    TDLayers layers;
-    TDEvents events;
-    TDTasks tasks;
-    std::unique_ptr<TForm_Main> win;
+    Settings reg;
+    ViewDates time{clock};
+    LayersStore layers;
+    EventsStore events;
+    TasksStore tasks;
+    std::unique_ptr<MainWindow> win;
 
-    TForm_Main &w() { return *win; }
+    MainWindow &w() { return *win; }
     QAction *act(const char *name) { return win->action(QString::fromLatin1(name)); }
     template <class T> T *child(const char *name)
     {
@@ -82,8 +82,8 @@ struct StepCase {
     const char *name;
     int kind;
     int startOfWeek;
-    TDateTime firstAfterNext;
-    TDateTime firstAfterTwoPrevious;
+    SerialDateTime firstAfterNext;
+    SerialDateTime firstAfterTwoPrevious;
     int days;
 };
 
@@ -95,17 +95,17 @@ class NavigationSteps : public testing::TestWithParam<StepCase>
 TEST_P(NavigationSteps, ButtonsMoveTheSpan)
 {
     const StepCase &c = GetParam();
-    Window f([&](TDReg &r) { r.setStartOfWeek(c.startOfWeek); });
+    Window f([&](Settings &r) { r.setStartOfWeek(c.startOfWeek); });
     ASSERT_TRUE(f.w().switchToView(c.kind));
-    QTest::mouseClick(f.child<TLumButton>("Button_Next"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(f.child<FlatButton>("Button_Next"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().span().first, c.firstAfterNext);
     EXPECT_EQ(f.w().span().days(), c.days);
-    EXPECT_EQ(f.w().time().FirstDate(), c.firstAfterNext);
+    EXPECT_EQ(f.w().time().spanStart(), c.firstAfterNext);
     for (int i = 0; i < 2; ++i)
-        QTest::mouseClick(f.child<TLumButton>("Button_Prev"), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(f.child<FlatButton>("Button_Prev"), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().span().first, c.firstAfterTwoPrevious);
-    EXPECT_EQ(f.w().time().EndDate(), c.firstAfterTwoPrevious + c.days);
-    EXPECT_EQ(f.w().currentView().ColumnCount, c.days);
+    EXPECT_EQ(f.w().time().spanEnd(), c.firstAfterTwoPrevious + c.days);
+    EXPECT_EQ(f.w().currentView().columnCount, c.days);
     EXPECT_EQ(int(f.w().dayColumnWidths().size()), c.days);
 }
 
@@ -126,9 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MainWindow, StartsWithTheViewHourAndScaleOfTheSettings)
 {
-    Window f([](TDReg &r) {
-        r.setView(ViewWeek);
-        r.setTime(10);
+    Window f([](Settings &r) {
+        r.setStartView(ViewWeek);
+        r.setStartHour(10);
         r.setTimeScale(4); // 30 minutes
         r.setShowNavigator(false);
     });
@@ -147,19 +147,19 @@ TEST(MainWindow, StartsWithTheViewHourAndScaleOfTheSettings)
     const int hour = std::min(10, 24 - rows.pageSize);
     if (rows.scrollBarVisible) {
         EXPECT_EQ(f.w().scrollHour(), hour);
-        EXPECT_EQ(f.w().currentView().StartPosition,
+        EXPECT_EQ(f.w().currentView().firstVisibleRow,
                   TimeFamily::startPosition(hour, rows.pageSize, 30, rows.rowCount));
     }
     // Nothing is written back.
     f.w().setTimeScale(0);
-    EXPECT_EQ(f.reg.TimeScale(), 4);
+    EXPECT_EQ(f.reg.timeScale(), 4);
 }
 
 TEST(MainWindow, StartUpSettingsOutOfRangeFallBackToTheDefaults)
 {
-    Window f([](TDReg &r) {
-        r.setView(25);
-        r.setTime(99);
+    Window f([](Settings &r) {
+        r.setStartView(25);
+        r.setStartHour(99);
         r.setTimeScale(-3);
     });
     EXPECT_EQ(f.w().viewKind(), ViewDay);
@@ -170,7 +170,7 @@ TEST(MainWindow, StartUpSettingsOutOfRangeFallBackToTheDefaults)
 
 TEST(MainWindow, StartUpInALaterFamilyShowsItsTabAndLabelWithoutCrashing)
 {
-    Window f([](TDReg &r) { r.setView(View12Months); });
+    Window f([](Settings &r) { r.setStartView(View12Months); });
     EXPECT_EQ(f.w().viewKind(), View12Months);
     EXPECT_TRUE(f.w().tab(4)->isMarked());
     EXPECT_EQ(f.w().tab(4)->text(), "12 Months");
@@ -247,11 +247,11 @@ TEST(MainWindow, HeldRightArrowStepsAtOnceThenEvery150ms)
 {
     Window f;
     f.w().switchToView(ViewWeek);
-    const TDateTime start = f.w().span().first;
+    const SerialDateTime start = f.w().span().first;
     QTest::keyPress(&f.w(), Qt::Key_Right);
     EXPECT_EQ(f.w().span().first, start + 7);
-    EXPECT_TRUE(f.w().Timer_Right().isActive());
-    EXPECT_EQ(f.w().Timer_Right().interval(), 150);
+    EXPECT_TRUE(f.w().keyRightTimer().isActive());
+    EXPECT_EQ(f.w().keyRightTimer().interval(), 150);
     // Auto-repeated presses while the timer runs add no steps of their own.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&f.w(), &repeat);
@@ -259,10 +259,10 @@ TEST(MainWindow, HeldRightArrowStepsAtOnceThenEvery150ms)
     ASSERT_TRUE(waitFor([&] { return f.w().span().first >= start + 21; }, 2000));
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&f.w(), &repeatRelease);
-    EXPECT_TRUE(f.w().Timer_Right().isActive());
+    EXPECT_TRUE(f.w().keyRightTimer().isActive());
     QTest::keyRelease(&f.w(), Qt::Key_Right);
-    EXPECT_FALSE(f.w().Timer_Right().isActive());
-    const TDateTime stopped = f.w().span().first;
+    EXPECT_FALSE(f.w().keyRightTimer().isActive());
+    const SerialDateTime stopped = f.w().span().first;
     QTest::qWait(350);
     EXPECT_EQ(f.w().span().first, stopped);
     QTest::keyPress(&f.w(), Qt::Key_Left);
@@ -272,19 +272,19 @@ TEST(MainWindow, HeldRightArrowStepsAtOnceThenEvery150ms)
 
 TEST(MainWindow, UpAndDownKeysScrollOneHourWithinTheRange)
 {
-    Window f([](TDReg &r) { r.setTime(0); });
+    Window f([](Settings &r) { r.setStartHour(0); });
     ASSERT_TRUE(f.w().rowLayout().scrollBarVisible);
     QTest::keyClick(&f.w(), Qt::Key_Up);
     EXPECT_EQ(f.w().scrollHour(), 0);
     QTest::keyClick(&f.w(), Qt::Key_Down);
     EXPECT_EQ(f.w().scrollHour(), 1);
-    EXPECT_EQ(f.w().currentView().StartPosition, 4);
+    EXPECT_EQ(f.w().currentView().firstVisibleRow, 4);
     for (int i = 0; i < 30; ++i)
         QTest::keyClick(&f.w(), Qt::Key_Down);
     const auto &rows = f.w().rowLayout();
     EXPECT_EQ(f.w().scrollHour(), 24 - rows.pageSize);
     // The last page ends with the day's last row.
-    EXPECT_EQ(f.w().currentView().StartPosition + rows.rowCount - 1, 96);
+    EXPECT_EQ(f.w().currentView().firstVisibleRow + rows.rowCount - 1, 96);
 }
 
 TEST(MainWindow, ZoomChangesTheRowHeightAndTheRowsShown)
@@ -301,7 +301,7 @@ TEST(MainWindow, ZoomChangesTheRowHeightAndTheRowsShown)
     EXPECT_EQ(f.w().rowLayout().rowHeight, 11);
     f.act("MenuItem_ZoomOut")->trigger();
     EXPECT_EQ(f.w().rowLayout().rowHeight, 11);
-    EXPECT_EQ(f.w().currentView().RowCount, f.w().rowLayout().rowCount);
+    EXPECT_EQ(f.w().currentView().rowCount, f.w().rowLayout().rowCount);
 }
 
 TEST(MainWindow, TimeScalesSetRowsPerDayAndAWholeDayFitsAtOneHour)
@@ -315,9 +315,9 @@ TEST(MainWindow, TimeScalesSetRowsPerDayAndAWholeDayFitsAtOneHour)
     f.act("MenuItem_1Hour")->trigger();
     EXPECT_EQ(f.w().stepsPerDay(), 24);
     EXPECT_FALSE(f.w().rowLayout().scrollBarVisible);
-    EXPECT_FALSE(f.w().ScrollBar_DW()->isVisible());
+    EXPECT_FALSE(f.w().timeScrollBar()->isVisible());
     EXPECT_EQ(f.w().rowLayout().rowCount, 25);
-    EXPECT_EQ(f.w().currentView().StartPosition, 0);
+    EXPECT_EQ(f.w().currentView().firstVisibleRow, 0);
     EXPECT_EQ(reinit, 1);
     EXPECT_EQ(collects, 1);
     // Zoom out cannot shrink rows below the stretched height while the day fits.
@@ -340,18 +340,18 @@ TEST(MainWindow, ColumnsFillTheGridWidthAndTheHooksGetTheLayout)
     std::vector<int> widths;
     TimeFamily::RowLayout rows;
     int minutes = 0;
-    TDateTime seenFirst = 0;
+    SerialDateTime seenFirst = 0;
     TimeGridHooks hooks;
     hooks.applyLayout = [&](int m, const TimeFamily::RowLayout &r, const std::vector<int> &w) {
         minutes = m;
         rows = r;
         widths = w;
     };
-    hooks.collect = [&] { seenFirst = f.w().time().FirstDate(); };
+    hooks.collect = [&] { seenFirst = f.w().time().spanStart(); };
     f.w().setTimeGridHooks(hooks);
     f.w().switchToView(ViewWeek);
     ASSERT_EQ(widths.size(), 7u);
-    const int gridWidth = f.w().Panel_DW()->width() - 18;
+    const int gridWidth = f.w().timePanel()->width() - 18;
     EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), gridWidth - 60);
     EXPECT_EQ(minutes, 15);
     EXPECT_EQ(rows, f.w().rowLayout());
@@ -361,14 +361,14 @@ TEST(MainWindow, ColumnsFillTheGridWidthAndTheHooksGetTheLayout)
     f.w().resize(700, 500);
     QApplication::processEvents();
     EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0),
-              f.w().Panel_DW()->width() - 18 - 60);
+              f.w().timePanel()->width() - 18 - 60);
 }
 
 TEST(MainWindow, DateHeaderShowsEachDayAndFramesToday)
 {
     Window f;
     f.w().switchToView(ViewWeek);
-    DateHeaderGrid *h = f.w().Grid_DateDW();
+    DateHeaderGrid *h = f.w().dateHeader();
     ASSERT_EQ(h->colCount(), 7);
     EXPECT_EQ(h->cellText(0), "Sun 6 Aug");
     EXPECT_EQ(h->cellText(6), "Sat 12 Aug");
@@ -392,29 +392,29 @@ TEST(MainWindow, TodayButtonSelectsTodayAndDropsATimeSelection)
     f.w().stepNext();
     f.w().stepNext();
     EXPECT_EQ(reinit, 0);
-    f.w().time().setSelStart(day(2000, 8, 11) + 0.5);
-    f.w().time().setSelEnd(day(2000, 8, 11) + 0.6);
-    auto *today = f.child<TLumButton>("Button_Today");
+    f.w().time().setSelectionStart(day(2000, 8, 11) + 0.5);
+    f.w().time().setSelectionEnd(day(2000, 8, 11) + 0.6);
+    auto *today = f.child<FlatButton>("Button_Today");
     EXPECT_TRUE(today->caption().startsWith("Today: "));
     QTest::mouseClick(today, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().selectedDate(), day(2000, 8, 9));
     EXPECT_EQ(reinit, 1);
-    EXPECT_FALSE(f.w().time().HasSelection());
+    EXPECT_FALSE(f.w().time().hasSelection());
 }
 
 TEST(MainWindow, HidingTheNavigatorWidensThePanels)
 {
     Window f;
-    EXPECT_EQ(f.w().Panel_DW()->x(), 170);
+    EXPECT_EQ(f.w().timePanel()->x(), 170);
     f.act("MenuItem_ShowNavigator")->trigger();
     EXPECT_FALSE(f.w().navigatorShown());
-    EXPECT_EQ(f.w().Panel_DW()->x(), 0);
-    EXPECT_TRUE(f.child<TLumButton>("Button_ShowNavigator")->isVisible());
-    EXPECT_EQ(f.child<TLumButton>("Button_New")->x(), 92);
-    QTest::mouseClick(f.child<TLumButton>("Button_ShowNavigator"), Qt::LeftButton, {},
+    EXPECT_EQ(f.w().timePanel()->x(), 0);
+    EXPECT_TRUE(f.child<FlatButton>("Button_ShowNavigator")->isVisible());
+    EXPECT_EQ(f.child<FlatButton>("Button_New")->x(), 92);
+    QTest::mouseClick(f.child<FlatButton>("Button_ShowNavigator"), Qt::LeftButton, {},
                       QPoint(5, 5));
     EXPECT_TRUE(f.w().navigatorShown());
-    EXPECT_EQ(f.w().Panel_DW()->x(), 170);
+    EXPECT_EQ(f.w().timePanel()->x(), 170);
     EXPECT_TRUE(f.act("MenuItem_ShowNavigator")->isChecked());
 }
 
@@ -470,8 +470,8 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
     // Triggering a disabled later view does not crash and keeps the view.
     f.act("MenuItem_Month")->trigger();
     EXPECT_EQ(f.w().viewKind(), ViewDay);
-    EXPECT_EQ(f.w().PopupMenu_Event()->actions().size(), 7);
-    EXPECT_EQ(f.w().PopupMenu_Select()->actions().size(), 5);
+    EXPECT_EQ(f.w().eventMenu()->actions().size(), 7);
+    EXPECT_EQ(f.w().selectionMenu()->actions().size(), 5);
 }
 
 TEST(MainWindow, VisibleLayerFilterIsHandedOnAtReFilter)

@@ -95,7 +95,7 @@ TEST(TimeScale, ChoicesAndRowsPerDay)
 
 TEST(HeaderText, ShortensWithTheColumnWidth)
 {
-    const TDateTime wed = DateTimeValue::encodeDate(2000, 8, 9);
+    const SerialDateTime wed = DateTimeValue::encodeDate(2000, 8, 9);
     EXPECT_EQ(headerText(wed, 76), "Wed 9 Aug");
     EXPECT_EQ(headerText(wed, 75), "Wed 9");
     EXPECT_EQ(headerText(wed, 51), "Wed 9");

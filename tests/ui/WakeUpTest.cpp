@@ -1,6 +1,6 @@
-#include "core/DRegDM.h"
-#include "mainwin/DayloomApp.h"
-#include "mainwin/MainDM.h"
+#include "core/Settings.h"
+#include "app/DayloomApp.h"
+#include "mainwin/MainWindow.h"
 #include "platform/SingleInstance.h"
 #include "support/TestEnv.h"
 
@@ -15,7 +15,7 @@
 
 namespace
 {
-RegLocations testLocations()
+SettingsPaths testLocations()
 {
     const QString root = TestEnv::freshDir("app");
     return {root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
@@ -50,7 +50,7 @@ TEST(WakeUp, ZeroShowsTheWindowAndClearsAPendingImport)
 TEST(WakeUp, OneTakesTheFirstLineOfImportDat)
 {
     DayloomApp app(testLocations(), CommandLine::parse({"auto"}));
-    ASSERT_TRUE(writeImportFile(app.reg().Path(), "/home/u/My Layers/Work.dyl"));
+    ASSERT_TRUE(writeImportFile(app.reg().dataPath(), "/home/u/My Layers/Work.dyl"));
     app.handleMessage("wake 1");
     EXPECT_TRUE(app.mainWindow().isVisible());
     EXPECT_EQ(app.mainWindow().pendingImportPath(), "/home/u/My Layers/Work.dyl");
@@ -89,7 +89,7 @@ TEST(WakeUp, ImportCommandLineLeavesThePathPending)
 TEST(WakeUp, CloseEndsTheProgramUnlessATrayIconIsShown)
 {
     DayloomApp app(testLocations(), {});
-    ASSERT_TRUE(app.reg().UseTrayIcon());
+    ASSERT_TRUE(app.reg().useTrayIcon());
     // UseTrayIcon alone is not enough: with no icon shown nothing could bring the window back.
     EXPECT_FALSE(app.mainWindow().closeHidesToTray());
     QSystemTrayIcon hiddenIcon;

@@ -1,11 +1,11 @@
 #include "SampleCalendar.h"
 
 #include "core/Clock.h"
-#include "core/DTimeDM.h"
+#include "core/ViewDates.h"
 #include "core/DateTimeValue.h"
-#include "store/DEventsDM.h"
-#include "store/DLayersDM.h"
-#include "store/DTasksDM.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
 #include "store/ExceptionList.h"
 
 #include <QSet>
@@ -79,50 +79,50 @@ const QStringList LongSubjects = {
     "Training course", "Family visit", "Business trip", "Festival",     "Public holiday"};
 
 // Every events-table field null, then the fields of a one-time event.
-QVariantList eventRow(int layer, TDateTime start, TDateTime end, const QString &subject)
+QVariantList eventRow(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
 {
     QVariantList v;
-    for (int f = 0; f <= TDEvents::F_Updates; ++f)
+    for (int f = 0; f <= EventsStore::F_Updates; ++f)
         v << QVariant();
-    v[TDEvents::F_Layer] = layer;
-    v[TDEvents::F_StartTime] = start;
-    v[TDEvents::F_EndTime] = end;
-    v[TDEvents::F_AllDay] = false;
-    v[TDEvents::F_AlarmSet] = false;
-    v[TDEvents::F_AlarmAdvTime] = 15;
-    v[TDEvents::F_AlarmAdvUnit] = 1;
-    v[TDEvents::F_Subject] = subject;
-    v[TDEvents::F_Recurrent] = false;
+    v[EventsStore::F_Layer] = layer;
+    v[EventsStore::F_StartTime] = start;
+    v[EventsStore::F_EndTime] = end;
+    v[EventsStore::F_AllDay] = false;
+    v[EventsStore::F_AlarmSet] = false;
+    v[EventsStore::F_AlarmAdvTime] = 15;
+    v[EventsStore::F_AlarmAdvUnit] = 1;
+    v[EventsStore::F_Subject] = subject;
+    v[EventsStore::F_Recurrent] = false;
     return v;
 }
 
 void setAlarm(QVariantList &v, int minutesBefore)
 {
-    v[TDEvents::F_AlarmSet] = true;
-    v[TDEvents::F_AlarmAdvTime] = minutesBefore;
-    v[TDEvents::F_AlarmAdvUnit] = 1;
+    v[EventsStore::F_AlarmSet] = true;
+    v[EventsStore::F_AlarmAdvTime] = minutesBefore;
+    v[EventsStore::F_AlarmAdvUnit] = 1;
 }
 
 QVariantList ruleRow(const SampleRule &s)
 {
     const RecurrenceRule &r = s.rule;
-    QVariantList v = eventRow(s.layer, r.StartTime, r.EndTime, s.subject);
-    v[TDEvents::F_Recurrent] = true;
-    v[TDEvents::F_RadioButton1] = r.RadioButton1;
-    v[TDEvents::F_RadioButton2] = r.RadioButton2;
-    v[TDEvents::F_RadioButton3] = r.RadioButton3;
-    v[TDEvents::F_Edit1] = r.Edit1;
-    v[TDEvents::F_Edit2] = r.Edit2;
-    v[TDEvents::F_Edit3] = s.edit3;
-    v[TDEvents::F_ComboBox1] = r.ComboBox1;
-    v[TDEvents::F_ComboBox2] = r.ComboBox2;
-    v[TDEvents::F_ComboBox3] = r.ComboBox3;
-    v[TDEvents::F_ComboBox4] = r.ComboBox4;
-    v[TDEvents::F_Weekdays] = r.Weekdays;
+    QVariantList v = eventRow(s.layer, r.startTime, r.endTime, s.subject);
+    v[EventsStore::F_Recurrent] = true;
+    v[EventsStore::F_RadioButton1] = r.RadioButton1;
+    v[EventsStore::F_RadioButton2] = r.RadioButton2;
+    v[EventsStore::F_RadioButton3] = r.RadioButton3;
+    v[EventsStore::F_Edit1] = r.Edit1;
+    v[EventsStore::F_Edit2] = r.Edit2;
+    v[EventsStore::F_Edit3] = s.edit3;
+    v[EventsStore::F_ComboBox1] = r.ComboBox1;
+    v[EventsStore::F_ComboBox2] = r.ComboBox2;
+    v[EventsStore::F_ComboBox3] = r.ComboBox3;
+    v[EventsStore::F_ComboBox4] = r.ComboBox4;
+    v[EventsStore::F_Weekdays] = r.Weekdays;
     QByteArray exceptions;
-    for (int d : r.ExceptionDays)
+    for (int d : r.exceptionDays)
         exceptions = appendExceptionDay(exceptions, d);
-    if (!exceptions.isEmpty()) v[TDEvents::F_ExceptionList] = exceptions;
+    if (!exceptions.isEmpty()) v[EventsStore::F_ExceptionList] = exceptions;
     return v;
 }
 
@@ -134,13 +134,13 @@ QString weekdayOf(int day)
     return w;
 }
 
-// Fixes EndTime from how the rule ends: on `endDay` (moved to the first occurrence when
+// Fixes endTime from how the rule ends: on `endDay` (moved to the first occurrence when
 // before it), after `count` occurrences, or never; the end's time of day is kept.
 void setRuleEnd(SampleRule &s, int how, int endDay, int count)
 {
     RecurrenceRule &r = s.rule;
-    const double endTime = r.EndTime - std::floor(r.EndTime);
-    const int startDay = DateTimeValue::dayOf(r.StartTime);
+    const double endTime = r.endTime - std::floor(r.endTime);
+    const int startDay = DateTimeValue::dayOf(r.startTime);
     r.RadioButton3 = how;
     int day = startDay + NeverEndsDays;
     if (how == 1) {
@@ -150,22 +150,22 @@ void setRuleEnd(SampleRule &s, int how, int endDay, int count)
         s.edit3 = count;
         day = nthOccurrenceDay(r, count).value_or(startDay);
     }
-    r.EndTime = day + endTime;
+    r.endTime = day + endTime;
 }
 
 struct StoreSet {
     Clock clock;
-    std::unique_ptr<TDTime> time;
-    std::unique_ptr<TDLayers> layers;
-    std::unique_ptr<TDEvents> events;
-    std::unique_ptr<TDTasks> tasks;
+    std::unique_ptr<ViewDates> time;
+    std::unique_ptr<LayersStore> layers;
+    std::unique_ptr<EventsStore> events;
+    std::unique_ptr<TasksStore> tasks;
 
     bool open(const QString &dataDir, QString *error)
     {
-        time = std::make_unique<TDTime>(clock);
-        layers = std::make_unique<TDLayers>(dataDir, &clock);
-        events = std::make_unique<TDEvents>(dataDir, *layers, *time, &clock);
-        tasks = std::make_unique<TDTasks>(dataDir, *layers, clock);
+        time = std::make_unique<ViewDates>(clock);
+        layers = std::make_unique<LayersStore>(dataDir, &clock);
+        events = std::make_unique<EventsStore>(dataDir, *layers, *time, &clock);
+        tasks = std::make_unique<TasksStore>(dataDir, *layers, clock);
         for (const TableLoadResult *r :
              {&layers->loadResult(), &events->loadResult(), &tasks->loadResult()})
             if (!r->ok()) {
@@ -195,39 +195,39 @@ struct StoreSet {
 };
 
 // Gives the current (default) layer a name and colour.
-void renameCurrentLayer(TDLayers &layers, const QString &name, int color)
+void renameCurrentLayer(LayersStore &layers, const QString &name, int color)
 {
     layers.CDS.edit();
-    layers.CDS.setValue(TDLayers::F_Name, name);
-    layers.CDS.setValue(TDLayers::F_Color, color);
+    layers.CDS.setValue(LayersStore::F_Name, name);
+    layers.CDS.setValue(LayersStore::F_Color, color);
     layers.CDS.post();
 }
 
 // Layers named from LayerNames; the default layer becomes the first. Returns their IDs.
-std::vector<int> addLayers(TDLayers &layers, int count)
+std::vector<int> addLayers(LayersStore &layers, int count)
 {
     std::vector<int> ids;
     layers.gotoPosition(1);
     if (layers.count() > 0) {
         renameCurrentLayer(layers, LayerNames[0], LayerColors[0]);
-        ids.push_back(layers.ID());
+        ids.push_back(layers.currentId());
     }
     for (int i = int(ids.size()); i < count; ++i) {
         const QString name = i < LayerNames.size() ? LayerNames[i] : QString("Layer %1").arg(i + 1);
         layers.insertLayer(i, name, true, LayerColors[i % LayerColors.size()], 1, 30);
-        ids.push_back(layers.ID());
+        ids.push_back(layers.currentId());
     }
     return ids;
 }
 
 // Marks every task listed as a parent as having children; `open` decides which are expanded.
-template <class OpenRule> void markParents(TDTasks &tasks, const QSet<int> &parents, OpenRule open)
+template <class OpenRule> void markParents(TasksStore &tasks, const QSet<int> &parents, OpenRule open)
 {
     for (int id : parents) {
         if (!tasks.locateID(id)) continue;
         tasks.CDS.edit();
-        tasks.CDS.setValue(TDTasks::F_Children, true);
-        tasks.CDS.setValue(TDTasks::F_Open, open(id));
+        tasks.CDS.setValue(TasksStore::F_Children, true);
+        tasks.CDS.setValue(TasksStore::F_Open, open(id));
         tasks.CDS.post();
     }
 }
@@ -253,11 +253,11 @@ std::vector<SampleRule> benchRules(const BenchShape &shape)
         const int startDay = firstDay + uniform(0, days * 4 / 5);
         const int startMinute = 7 * 60 + 15 * uniform(0, 43);
         const int length = 15 * uniform(1, 8);
-        r.StartTime = startDay + startMinute / 1440.0;
+        r.startTime = startDay + startMinute / 1440.0;
         r.ComboBox1 = i % 10 == 9 ? uniform(1, 2) : 0;
         const int endMinute =
             r.ComboBox1 > 0 ? 15 * uniform(0, 95) : std::min(startMinute + length, 1439);
-        r.EndTime = startDay + endMinute / 1440.0;
+        r.endTime = startDay + endMinute / 1440.0;
         r.Weekdays = weekdayOf(startDay);
         r.RadioButton1 = family == 0 || family == 1 ? 1 : family == 2 ? 2 : family <= 4 ? 3 : 4;
         switch (family) {
@@ -318,7 +318,7 @@ std::vector<SampleRule> benchRules(const BenchShape &shape)
             std::shuffle(occ.begin(), occ.end(), rng);
             occ.resize(std::min<std::size_t>(occ.size(), std::size_t(uniform(1, 5))));
             std::sort(occ.begin(), occ.end());
-            r.ExceptionDays = occ;
+            r.exceptionDays = occ;
         }
         rules.push_back(std::move(s));
     }
@@ -342,7 +342,7 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
     static constexpr std::array<int, 12> Lengths = {15, 30, 30, 45,  60,  60,
                                                     60, 60, 90, 120, 180, 240};
     struct Planned {
-        TDateTime start, end;
+        SerialDateTime start, end;
         bool allDay;
         int layer, subject, alarm;
     };
@@ -378,16 +378,16 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
     }
     std::stable_sort(planned.begin(), planned.end(),
                      [](const Planned &a, const Planned &b) { return a.start < b.start; });
-    TDEvents &ev = *stores.events;
+    EventsStore &ev = *stores.events;
     for (std::size_t i = 0; i < planned.size(); ++i) {
         const Planned &p = planned[i];
         const QString subject =
             p.subject >= 0 ? MeetingSubjects[p.subject] : LongSubjects[-1 - p.subject];
         QVariantList v = eventRow(p.layer, p.start, p.end, subject);
-        v[TDEvents::F_AllDay] = p.allDay;
+        v[EventsStore::F_AllDay] = p.allDay;
         if (p.alarm) setAlarm(v, p.alarm);
         if (i % 3 == 0)
-            v[TDEvents::F_Description] = QStringLiteral("Room 4.%1, bring notes").arg(i % 40);
+            v[EventsStore::F_Description] = QStringLiteral("Room 4.%1, bring notes").arg(i % 40);
         ev.CDS.insertRow(v);
         sum.longestOneTimeDays = std::max(sum.longestOneTimeDays, p.end - p.start);
         ++sum.oneTimeEvents;
@@ -403,7 +403,7 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
 
     // Task trees: a quarter top-level, the rest children of an earlier task up to level 4,
     // in the layer of their parent.
-    TDTasks &tasks = *stores.tasks;
+    TasksStore &tasks = *stores.tasks;
     struct Node {
         int id, level, layer;
     };
@@ -426,7 +426,7 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
             QString("%1 %2").arg(MeetingSubjects[i % MeetingSubjects.size()]).arg(i + 1),
             uniform(0, 2), uniform(0, 4) == 0, alarm,
             alarm ? firstDay + uniform(0, days - 1) + 0.375 : 0);
-        nodes.push_back({tasks.ID(), level, layer});
+        nodes.push_back({tasks.currentId(), level, layer});
         if (parent > 0) parents.insert(parent);
         ++sum.tasks;
     }
@@ -442,8 +442,8 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     StoreSet stores;
     if (!stores.open(dataDir, error)) return false;
     Summary sum;
-    TDLayers &layers = *stores.layers;
-    TDEvents &ev = *stores.events;
+    LayersStore &layers = *stores.layers;
+    EventsStore &ev = *stores.events;
     const std::vector<int> layer = addLayers(layers, 5); // Work, Personal, Family, Fitness, Travel
     sum.layers = int(layer.size());
     enum { Work, Personal, Family, Fitness, Travel };
@@ -452,19 +452,19 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     auto at = [](int day, int h, int m) { return day + encodeTime(h, m); };
     auto add = [&](QVariantList v) {
         ev.CDS.insertRow(v);
-        ++(v[TDEvents::F_Recurrent].toBool() ? sum.recurringRules : sum.oneTimeEvents);
+        ++(v[EventsStore::F_Recurrent].toBool() ? sum.recurringRules : sum.oneTimeEvents);
     };
     auto meeting = [&](int l, int day, int h, int m, int minutes, const QString &subject,
                        int alarm = 0, const QString &description = {}) {
-        const TDateTime s = at(day, h, m);
+        const SerialDateTime s = at(day, h, m);
         QVariantList v = eventRow(layer[l], s, s + minutes / 1440.0, subject);
         if (alarm) setAlarm(v, alarm);
-        if (!description.isEmpty()) v[TDEvents::F_Description] = description;
+        if (!description.isEmpty()) v[EventsStore::F_Description] = description;
         add(v);
     };
     auto allDay = [&](int l, int day, int days, const QString &subject) {
         QVariantList v = eventRow(layer[l], day, day + days, subject);
-        v[TDEvents::F_AllDay] = true;
+        v[EventsStore::F_AllDay] = true;
         add(v);
     };
 
@@ -522,8 +522,8 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
         RecurrenceRule r;
         r.RadioButton1 = pattern;
         r.RadioButton2 = variant;
-        r.StartTime = at(startDay, h, m);
-        r.EndTime = r.StartTime + minutes / 1440.0;
+        r.startTime = at(startDay, h, m);
+        r.endTime = r.startTime + minutes / 1440.0;
         r.Weekdays = weekdayOf(startDay);
         return r;
     };
@@ -549,14 +549,14 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     }
 
     // A few tasks, two of them with subtasks.
-    TDTasks &tasks = *stores.tasks;
+    TasksStore &tasks = *stores.tasks;
     QSet<int> parents;
     auto task = [&](int parent, int level, int l, const QString &subject, int priority = 0,
                     bool finished = false) {
         tasks.insertTask(parent, level, layer[l], subject, priority, finished);
         if (parent > 0) parents.insert(parent);
         ++sum.tasks;
-        return tasks.ID();
+        return tasks.currentId();
     };
     const int report = task(-1, 1, Work, "Prepare quarterly report", 2);
     task(report, 2, Work, "Collect the figures", 1, true);

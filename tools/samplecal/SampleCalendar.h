@@ -40,7 +40,7 @@ struct Summary {
     int oneTimeEvents = 0;
     int recurringRules = 0;
     int tasks = 0;
-    double longestOneTimeDays = 0; // longest EndTime - StartTime of a one-time event
+    double longestOneTimeDays = 0; // longest endTime - startTime of a one-time event
 };
 
 // The recurring rules of the benchmark calendar, in the order they are stored (IDs follow

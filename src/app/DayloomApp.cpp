@@ -1,0 +1,124 @@
+#include "app/DayloomApp.h"
+
+#include "core/ViewDates.h"
+#include "mainwin/MainWindow.h"
+#include "store/EventsStore.h"
+#include "store/LayersStore.h"
+#include "store/TasksStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimer>
+
+namespace
+{
+// The alarm sound ships inside the program and is put into the data folder when missing.
+void provideAlarmSound(const QString &dataDir)
+{
+    const QString target = dataDir + "Alarm.wav";
+    if (QFile::exists(target)) return;
+    QFile src(":/Alarm.wav");
+    QSaveFile out(target);
+    if (src.open(QIODevice::ReadOnly) && out.open(QIODevice::WriteOnly)) {
+        out.write(src.readAll());
+        out.commit();
+    }
+}
+} // namespace
+
+bool writeImportFile(const QString &dataDir, const QString &path)
+{
+    QSaveFile f(dataDir + "import.dat");
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    f.write((path + "\n").toUtf8());
+    return f.commit();
+}
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(dayloom);
+}
+
+DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
+{
+    initResources();
+    m_reg = std::make_unique<Settings>(where);
+    provideAlarmSound(m_reg->dataPath());
+
+    const QString dir = m_reg->dataPath();
+    m_time = std::make_unique<ViewDates>(m_clock);
+    m_layers = std::make_unique<LayersStore>(dir, &m_clock);
+    m_events = std::make_unique<EventsStore>(dir, *m_layers, *m_time, &m_clock);
+    m_tasks = std::make_unique<TasksStore>(dir, *m_layers, m_clock);
+    m_main = std::make_unique<MainWindow>(*m_reg, *m_layers, *m_events, *m_tasks, *m_time, m_clock,
+                                          cmd.kind == CommandLine::Kind::Import ? cmd.importPath
+                                                                                : QString());
+    if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
+    // Problems found while starting are told once, when the event loop runs, so that the
+    // message boxes come over the window.
+    const QString settingsFile = where.settingsFile;
+    QTimer::singleShot(0, m_main.get(), [this, settingsFile] {
+        reportTableLoads();
+        if (m_reg->writeFailed())
+            m_main->showMessage(
+                QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
+                               "current settings, but changes will not be kept.")
+                    .arg(settingsFile));
+    });
+}
+
+DayloomApp::~DayloomApp()
+{
+    // Reverse order of creation; each store saves its table as it goes.
+    m_main.reset();
+    m_tasks.reset();
+    m_events.reset();
+    m_layers.reset();
+    m_time.reset();
+    m_reg.reset();
+}
+
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
+{
+    switch (load.status) {
+    case TableLoadResult::SetAside:
+        return QStringLiteral("The table file \"%1\" could not be read. It was renamed to "
+                              "\"%2\" and Dayloom starts with an empty table. The last daily "
+                              "copy, if there is one, is \"%3\".")
+            .arg(fileName, QDir::toNativeSeparators(load.setAsidePath),
+                 QString(fileName).replace(QStringLiteral(".cds"), QStringLiteral(".bak")));
+    case TableLoadResult::Failed:
+        return QStringLiteral("The table file \"%1\" could not be opened (%2). Dayloom runs on an "
+                              "empty table, and changes to it will not be kept.")
+            .arg(fileName, load.error);
+    default:
+        return {};
+    }
+}
+
+void DayloomApp::reportTableLoads()
+{
+    QStringList texts;
+    for (const auto &[name, load] : {std::pair{LayersStore::FileName, &m_layers->loadResult()},
+                                     std::pair{EventsStore::FileName, &m_events->loadResult()},
+                                     std::pair{TasksStore::FileName, &m_tasks->loadResult()}}) {
+        const QString text = tableLoadMessage(QString::fromLatin1(name), *load);
+        if (!text.isEmpty()) texts << text;
+    }
+    if (!texts.isEmpty()) m_main->showMessage(texts.join(QStringLiteral("\n\n")));
+}
+
+QString DayloomApp::handleMessage(const QString &message)
+{
+    if (message == QLatin1String("wake 0")) {
+        m_main->wakeUp(0);
+    } else if (message == QLatin1String("wake 1")) {
+        m_main->wakeUp(1);
+    } else if (message == QLatin1String("state")) {
+        return QStringLiteral("visible=%1 import=%2")
+            .arg(m_main->isVisible() ? 1 : 0)
+            .arg(m_main->pendingImportPath());
+    }
+    return QStringLiteral("ok");
+}

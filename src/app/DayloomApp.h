@@ -1,0 +1,56 @@
+#pragma once
+// The running program: builds the clock, the settings, the date module, the stores, the main
+// window and the dialogs in that order and destroys them in reverse order (member order below).
+// The date module ViewDates is created here, before the events store that reads its collection
+// window, and handed to the store and the main window alike.
+#include "core/Clock.h"
+#include "core/CommandLine.h"
+#include "core/Settings.h"
+#include "store/Table.h"
+
+#include <QString>
+#include <memory>
+
+class EventsStore;
+class LayersStore;
+class TasksStore;
+class ViewDates;
+class MainWindow;
+
+class DayloomApp
+{
+public:
+    // Table files that could not be read or opened, and a settings file that cannot be
+    // written, are reported through the main window's showMessage() once, on the first turn
+    // of the event loop.
+    DayloomApp(const SettingsPaths &where, const CommandLine &cmd);
+    ~DayloomApp();
+
+    // Answers a message of another start of the program (see SingleInstance).
+    QString handleMessage(const QString &message);
+
+    Settings &reg() { return *m_reg; }
+    MainWindow &mainWindow() { return *m_main; }
+    LayersStore &layers() { return *m_layers; }
+    EventsStore &events() { return *m_events; }
+    TasksStore &tasks() { return *m_tasks; }
+    const Clock &clock() const { return m_clock; }
+
+private:
+    // Tells the user about table files that could not be read (renamed aside) or opened.
+    void reportTableLoads();
+
+    Clock m_clock;
+    std::unique_ptr<Settings> m_reg;
+    std::unique_ptr<ViewDates> m_time;
+    std::unique_ptr<LayersStore> m_layers;
+    std::unique_ptr<EventsStore> m_events;
+    std::unique_ptr<TasksStore> m_tasks;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+// The text that reports a table file's load to the user; empty when it loaded or was missing.
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load);
+
+// Writes "import.dat" (one line: `path`) into `dataDir`. False when it cannot be written.
+bool writeImportFile(const QString &dataDir, const QString &path);

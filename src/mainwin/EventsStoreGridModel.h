@@ -1,0 +1,37 @@
+#pragma once
+// The day and week grids' view of the events and layers stores. Drag posts made through it are
+// marked (postingDrag()) so that the events store's after-post hook can tell them from other
+// posts: the grid refreshes the days it touched itself.
+#include "views/TimeGridModel.h"
+
+class EventsStore;
+class LayersStore;
+
+class EventsStoreGridModel : public TimeGridModel
+{
+public:
+    // Both stores must outlive the model.
+    EventsStoreGridModel(EventsStore &events, LayersStore &layers);
+
+    DaySpanCollection &dayCollection() override;
+    void collectDayView(const DaySpanCollection::Request &request) override;
+    // Locates by id whatever the filters say (a drag keeps its event even when it leaves the
+    // collection window); the events table's cursor is left on that row.
+    std::optional<GridEventRow> eventRow(int id) override;
+    bool isBrowsing() const override;
+    // Edits and posts startTime, endTime and extraDays. False when the event does not exist,
+    // is the clipboard row, or the table refused the change; a post kept in memory whose write
+    // to the file failed counts as posted (the table retries the write).
+    bool postEventTimes(int id, const GridEventRow &row) override;
+    void rescheduleAlarm(int id) override;
+    // The layers table's cursor does not move.
+    QColor layerColor(int layerId) override;
+
+    // True only while postEventTimes() posts.
+    bool postingDrag() const { return m_posting; }
+
+private:
+    EventsStore &m_events;
+    LayersStore &m_layers;
+    bool m_posting = false;
+};

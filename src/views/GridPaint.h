@@ -1,0 +1,51 @@
+#pragma once
+// Colours and small drawing pieces shared by the time grid and the all-day strip, and the
+// pure rules behind the time column (hour labels, cell shades).
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QPainter;
+
+namespace GridPaint
+{
+
+// The greys of the day and week grids.
+inline QColor lineColor()
+{
+    return QColor(0x3C, 0x3C, 0x3C);
+} // 3947580
+inline QColor backColor()
+{
+    return QColor(0xC0, 0xC0, 0xC0);
+} // 12632256
+inline QColor panelColor()
+{
+    return QColor(0xE0, 0xE0, 0xE0);
+} // 14737632
+inline QColor selectedColor()
+{
+    return QColor(0x58, 0x58, 0x58);
+} // 5789784
+inline QColor occurrenceColor()
+{
+    return QColor(0x80, 0x80, 0x80);
+} // 8421504
+
+// Grey level of a time cell: darker with each step within the hour. step counts from 1;
+// stepsPerHour below 2 gives 192 for every step.
+int cellShade(int step, int stepsPerHour);
+
+// The hour label of the time column for hour 0..23: "12"/"A", "01"/"A" .. "11"/"A", "12"/"P",
+// "01"/"P" .. "11"/"P" on the 12-hour clock; "00" .. "23" with suffix "00" on the 24-hour clock.
+struct HourLabel {
+    QString number;
+    QString suffix;
+};
+HourLabel hourLabel(int hour, bool twelveHour);
+
+// The 10 px alarm mark at (x, y): the box colour with a 4 x 4 square at x+4..x+7, y+6..y+9,
+// white on a selected box and the line colour otherwise.
+void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor, bool selected);
+
+} // namespace GridPaint

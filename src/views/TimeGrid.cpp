@@ -1,0 +1,480 @@
+#include "views/TimeGrid.h"
+
+#include "core/Clock.h"
+#include "core/DateTimeFormat.h"
+#include "core/Settings.h"
+#include "core/ViewDates.h"
+#include "core/ViewState.h"
+#include "views/AllDayStrip.h"
+#include "views/GridPaint.h"
+#include "views/TextWrap.h"
+
+#include <QPainter>
+#include <QPolygon>
+#include <algorithm>
+#include <cmath>
+
+using namespace GridPaint;
+
+TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &time, ViewState &view,
+                         const Settings &reg, const DateTimeFormat &format, const Clock &clock)
+    : DrawGrid(panel), m_model(model), m_time(time), m_view(view), m_reg(reg), m_format(format),
+      m_clock(clock)
+{
+    setColor(backColor());
+    setGridLineWidth(0);
+    setColCount(2);
+    setRowCount(101);
+    setDefaultRowHeight(m_rowHeightZoom);
+    setRowHeight(0, 15);
+    setColWidth(0, TimeColumnWidth);
+    if (panel) {
+        setGeometry(1, 0, std::max(0, panel->width() - 18), panel->height());
+        setColWidth(1, std::max(0, panel->width() - 78));
+    }
+    m_selectedEvents.reserve(MaxSelectedEvents);
+    m_allDay = new AllDayStrip(panel, *this); // owned by the panel
+    m_allDay->setGeometry(1, 0, width(), 15);
+    m_allDay->raise();
+
+    m_timerUp.setInterval(AutoScrollMs);
+    m_timerDown.setInterval(AutoScrollMs);
+    connect(&m_timerUp, &QTimer::timeout, this, &TimeGrid::upTick);
+    connect(&m_timerDown, &QTimer::timeout, this, &TimeGrid::downTick);
+}
+
+void TimeGrid::setTimeScale(int minutes)
+{
+    m_timeScale = minutes;
+    switch (minutes) {
+    case 5:
+        m_stepsPerDay = 288;
+        break;
+    case 6:
+        m_stepsPerDay = 240;
+        break;
+    case 10:
+        m_stepsPerDay = 144;
+        break;
+    case 15:
+        m_stepsPerDay = 96;
+        break;
+    case 30:
+        m_stepsPerDay = 48;
+        break;
+    case 60:
+        m_stepsPerDay = 24;
+        break;
+    default:
+        break;
+    }
+}
+
+bool TimeGrid::zoomIn()
+{
+    if (m_rowHeightZoom > 50) return false;
+    m_rowHeightZoom += 5;
+    emit layoutRequested();
+    placeVertical();
+    return true;
+}
+
+bool TimeGrid::zoomOut()
+{
+    if (m_rowHeightZoom < 12) return false;
+    m_rowHeightZoom -= 5;
+    emit layoutRequested();
+    placeVertical();
+    return true;
+}
+
+void TimeGrid::changeTimeScale(int minutes)
+{
+    setTimeScale(minutes);
+    clearTimeSelection();
+    emit layoutRequested();
+    collect(DaySpanCollection::TimeGridPart, 1, dayCount(), 0, 0);
+    placeAll();
+}
+
+void TimeGrid::setDayColumns(const std::vector<int> &widths)
+{
+    const int n = std::clamp(int(widths.size()), 1, 7);
+    for (DrawGrid *g :
+         {static_cast<DrawGrid *>(this), static_cast<DrawGrid *>(m_allDay)}) {
+        g->setColCount(n + 1);
+        g->setColWidth(0, TimeColumnWidth);
+        for (int i = 0; i < n; ++i)
+            g->setColWidth(i + 1, i < int(widths.size()) ? widths[size_t(i)] : 0);
+    }
+}
+
+void TimeGrid::applyRows(int headerHeight, int rowHeight, int rowCount)
+{
+    setRowCount(std::max(1, rowCount));
+    setDefaultRowHeight(rowHeight);
+    setRowHeight(0, headerHeight);
+    m_allDay->setRowCount(1);
+    m_allDay->setRowHeight(0, headerHeight);
+    m_allDay->setGeometry(x(), y(), width(), headerHeight);
+}
+
+void TimeGrid::resizeEvent(QResizeEvent *e)
+{
+    DrawGrid::resizeEvent(e);
+    if (m_allDay) m_allDay->setGeometry(x(), y(), width(), m_allDay->height());
+}
+
+void TimeGrid::moveEvent(QMoveEvent *e)
+{
+    DrawGrid::moveEvent(e);
+    if (m_allDay) m_allDay->move(pos());
+}
+
+int TimeGrid::dayCount() const
+{
+    return std::clamp(int(m_view.columnCount), 1, 7);
+}
+
+int TimeGrid::shownRowHeight() const
+{
+    return rowCount() > 1 ? rowHeight(1) : m_rowHeightZoom;
+}
+
+int TimeGrid::dayAt(int x) const
+{
+    if (x < 0) return -1;
+    const int col = grid().colAt(x);
+    if (col < 0) return x >= grid().totalWidth() ? dayCount() : -1;
+    return std::min(col, dayCount());
+}
+
+int TimeGrid::dayIndexOf(SerialDateTime t) const
+{
+    return DateTimeValue::dayOf(t) - DateTimeValue::dayOf(m_time.spanStart()) + 1;
+}
+
+TimeGridGeometry TimeGrid::placementGeometry() const
+{
+    TimeGridGeometry g;
+    for (int d = 1; d <= 7; ++d)
+        if (d < colCount()) g.dayColumns[size_t(d - 1)] = {grid().colLeft(d), colWidth(d)};
+    g.headerHeight = rowHeight(0);
+    g.rowHeight = shownRowHeight();
+    g.scrollRow = m_view.firstVisibleRow;
+    return g;
+}
+
+void TimeGrid::collect(unsigned parts, int firstDay, int lastDay, int forcedAllDay,
+                          int forcedTimeGrid)
+{
+    DaySpanCollection::Request r;
+    r.firstDay = m_time.spanStart();
+    r.spanEnd = m_time.spanStart() + dayCount();
+    r.firstGridDay = firstDay;
+    r.lastGridDay = lastDay;
+    r.parts = parts;
+    r.forcedAllDayId = forcedAllDay;
+    r.forcedTimeGridId = forcedTimeGrid;
+    r.rowMinutes = m_timeScale;
+    r.rows = m_stepsPerDay;
+    m_model.collectDayView(r);
+    if (parts & DaySpanCollection::AllDayPart)
+        m_view.stripHeight = m_model.dayCollection().stripHeight();
+}
+
+void TimeGrid::placeDays(int firstDay, int lastDay, bool vertical, bool horizontal)
+{
+    DaySpanCollection &c = m_model.dayCollection();
+    if (horizontal)
+        c.placeTimeGrid(placementGeometry(), firstDay, lastDay);
+    else if (vertical)
+        c.placeTimeGridVertical(placementGeometry(), firstDay, lastDay);
+}
+
+void TimeGrid::collectAll()
+{
+    collect(DaySpanCollection::BothParts, 1, dayCount(), 0, 0);
+    placeAll();
+}
+
+void TimeGrid::placeAll()
+{
+    placeDays(1, dayCount(), true, true);
+    m_allDay->place();
+    update();
+    m_allDay->update();
+}
+
+void TimeGrid::placeVertical()
+{
+    placeDays(1, dayCount(), true, false);
+    update();
+}
+
+TimeGrid::StepRange TimeGrid::daySelection(int day) const
+{
+    if (day < 1 || day > 7) return {};
+    return m_daySelection[size_t(day - 1)];
+}
+
+void TimeGrid::setDaySelection(int day, StepRange r)
+{
+    if (day < 1 || day > 7) return;
+    if (!(r.first >= 1 && r.last >= r.first)) r = {};
+    if (m_daySelection[size_t(day - 1)] == r) return;
+    m_daySelection[size_t(day - 1)] = r;
+    invalidateDay(day);
+    m_allDay->invalidateDay(day);
+}
+
+void TimeGrid::clearTimeSelection()
+{
+    for (int d = 1; d <= 7; ++d)
+        setDaySelection(d, {});
+}
+
+void TimeGrid::clearSelectedEvents()
+{
+    if (!m_selectedEvents.empty()) update();
+    m_selectedEvents.clear();
+}
+
+void TimeGrid::invalidateDay(int day)
+{
+    if (day < 1 || day >= colCount()) return;
+    const int bottom = grid().rowTop(rowCount() - 1) + rowHeight(rowCount() - 1);
+    invalidateRect(QRect(grid().colLeft(day), 0, colWidth(day), bottom));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting: day separators and event boxes before the cells, the time column after them.
+
+void TimeGrid::paintBeforeCells(QPainter &p, const QRegion &region)
+{
+    p.setPen(lineColor());
+    for (int col = 0; col < colCount(); ++col) {
+        const int x = grid().colLeft(col) + colWidth(col) - 1;
+        p.drawLine(x, 0, x, height());
+    }
+    p.setFont(font());
+    const DaySpanCollection &c = m_model.dayCollection();
+    for (int day = 1; day <= dayCount() && day < colCount(); ++day)
+        for (const SpanItem &item : c.timeItems(day)) {
+            const QRect box(item.left, item.top, item.right - item.left, item.bottom - item.top);
+            if (region.intersects(box)) paintBox(p, item);
+        }
+}
+
+void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
+{
+    const QRect frame(item.left, item.top, item.right - item.left, item.bottom - item.top);
+    p.setPen(lineColor());
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QRect in = frame.adjusted(1, 1, -1, -1);
+    if (in.width() < 1 || in.height() < 1) return;
+    const int rh = shownRowHeight();
+    const QColor white(Qt::white);
+
+    // Time bar: the left 4 px, white where the event's exact times leave its rows.
+    const QRect bar(in.left(), in.top(), std::min(4, in.width()), in.height());
+    if (item.startFrac < 0) {
+        p.fillRect(bar, white);
+        p.setPen(Qt::NoPen);
+        p.setBrush(lineColor());
+        p.drawPolygon(QPolygon({QPoint(bar.left(), bar.top()), QPoint(bar.right() + 1, bar.top()),
+                                QPoint(bar.right() + 1, bar.top() + 4)}));
+        p.setBrush(white);
+        p.drawPolygon(
+            QPolygon({QPoint(bar.left(), bar.top() + 1), QPoint(bar.left(), bar.top() + 4),
+                      QPoint(bar.right(), bar.top() + 4)}));
+        p.setBrush(Qt::NoBrush);
+    } else {
+        p.fillRect(bar, item.isOccurrence ? occurrenceColor() : lineColor());
+        if (item.startFrac > 0) {
+            const int k = int(std::trunc(rh * item.startFrac));
+            p.fillRect(QRect(bar.left(), bar.top(), bar.width(), std::min(k, bar.height())), white);
+        }
+        if (item.endFrac > 0) {
+            int k = int(std::ceil(rh * item.endFrac));
+            if (k > 0) k = rh - k;
+            if (k > 0) p.fillRect(QRect(bar.left(), bar.bottom() - k + 1, bar.width(), k), white);
+        }
+    }
+
+    // Text area right of the bar, with the continuation bands.
+    QRect ta(in.left() + 4, in.top(), in.width() - 4, in.height());
+    if (ta.width() < 1) return;
+    const int l = (ta.width() - 7) / 2;
+    p.setPen(Qt::NoPen);
+    if (item.cutStart && ta.height() > 5) {
+        p.fillRect(QRect(ta.left(), ta.top(), ta.width(), 5), lineColor());
+        p.setBrush(white);
+        p.drawPolygon(
+            QPolygon({QPoint(ta.left() + l + 3, ta.top()), QPoint(ta.left() + l, ta.top() + 3),
+                      QPoint(ta.left() + l + 6, ta.top() + 3)}));
+        ta.setTop(ta.top() + 5);
+    }
+    if (item.cutEnd && ta.height() > 6) {
+        p.fillRect(QRect(ta.left(), ta.bottom() - 5, ta.width(), 6), lineColor());
+        p.setBrush(white);
+        p.drawPolygon(QPolygon({QPoint(ta.left() + l + 3, ta.bottom() - 2),
+                                QPoint(ta.left() + l, ta.bottom() - 5),
+                                QPoint(ta.left() + l + 6, ta.bottom() - 5)}));
+        ta.setBottom(ta.bottom() - 6);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.fillRect(QRect(ta.left(), ta.top(), 1, ta.height()), lineColor());
+    ta.setLeft(ta.left() + 1);
+    if (ta.width() < 1 || ta.height() < 1) return;
+
+    const bool selected = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id) !=
+                          m_selectedEvents.end();
+    const QColor fill = selected ? selectedColor() : m_model.layerColor(item.layer);
+    p.fillRect(ta, fill);
+
+    const QFontMetrics fm(p.font());
+    const QStringList lines =
+        TextWrap::wrap(item.subject + QStringLiteral("\r\n") + item.description, ta.width() - 3,
+                       item.alarmSet, fm, ta.height() - 1);
+    const int pitch = std::max(1, std::min(TextWrap::lineHeight(fm), ta.height() - 1));
+    p.setPen(selected ? white : QColor(Qt::black));
+    p.save();
+    p.setClipRect(ta, Qt::IntersectClip);
+    for (int i = 0; i < lines.size(); ++i) {
+        const int y = ta.top() + i * pitch;
+        if (y > ta.bottom()) break;
+        int x = ta.left() + 2;
+        if (i == 0 && item.alarmSet && m_reg.showAlarmDayWeek()) {
+            drawAlarmMark(p, ta.left(), y, pitch, fill, selected);
+            x += 10;
+        }
+        const QRect lineRect(x, y + 1, ta.right() - x + 1, pitch);
+        p.drawText(lineRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
+    }
+    p.restore();
+}
+
+void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)
+{
+    if (col < 1 || row < 1 || col > dayCount()) return;
+    const int step = row + m_view.firstVisibleRow;
+    const QRect c = rect.adjusted(0, 0, -1, -1);
+    if (c.width() < 1 || c.height() < 1) return;
+    const StepRange sel = daySelection(col);
+    QColor color;
+    if (sel.isSet() && step >= sel.first && step <= sel.last) {
+        color = selectedColor();
+    } else {
+        const int shade = cellShade(step, stepsPerHour());
+        color = QColor(shade, shade, shade);
+    }
+    // Each filled run carries the line along its bottom; occupied columns are left to the boxes.
+    const auto fillRun = [&](int x0, int x1) {
+        if (x1 < x0) return;
+        p.fillRect(QRect(x0, c.top(), x1 - x0 + 1, c.height()), color);
+        p.fillRect(QRect(x0, c.bottom() + 1, x1 - x0 + 1, 1), lineColor());
+    };
+    const DaySpanCollection &coll = m_model.dayCollection();
+    const int n = std::min(coll.columnCount(col, step), int(SpanLimits::MaxColumns));
+    if (n <= 0) {
+        fillRun(c.left(), c.right());
+        return;
+    }
+    const double w = rect.width() - 10;
+    const auto xAt = [&](int column) {
+        return rect.left() + int(std::trunc(w / n * (column - 1)));
+    };
+    int a = 1;
+    while (a <= n) {
+        if (coll.timeOccupant(col, step, a) != 0) {
+            ++a;
+            continue;
+        }
+        int b = a;
+        while (b <= n && coll.timeOccupant(col, step, b) == 0)
+            ++b;
+        fillRun(xAt(a), b > n ? c.right() : xAt(b) - 1);
+        a = b;
+    }
+    if (coll.timeOccupant(col, step, n) != 0) fillRun(c.right() - 8, c.right());
+}
+
+void TimeGrid::paintAfterCells(QPainter &p, const QRegion &region)
+{
+    if (!region.intersects(QRect(0, 0, TimeColumnWidth, height()))) return;
+    paintTimeColumn(p);
+}
+
+void TimeGrid::paintTimeColumn(QPainter &p)
+{
+    const int k = std::max(1, m_stepsPerDay / 24);
+    const int rh = shownRowHeight();
+    const int hourH = k * rh;
+    const int header = rowHeight(0);
+    const int bottom = std::min(height(), grid().totalHeight());
+    const int start = std::max(0, int(m_view.firstVisibleRow));
+    int hour = start / k;
+    int y = header - (start % k) * rh - 1;
+    const int nowHour = m_clock.now().time().hour();
+    const bool twelve = m_format.twelveHour();
+
+    p.save();
+    p.setClipRect(QRect(0, header - 1, TimeColumnWidth, bottom - header + 1), Qt::IntersectClip);
+    QFont f(QStringLiteral("Arial"));
+    f.setStyle(QFont::StyleNormal);
+    f.setWeight(QFont::Normal);
+    for (; y < bottom && hour < 24; ++hour, y += hourH) {
+        p.fillRect(QRect(0, y + 1, TimeColumnWidth - 1, hourH - 1),
+                   hour == nowHour ? panelColor() : backColor());
+        p.fillRect(QRect(0, y, TimeColumnWidth, 1), lineColor());
+        const HourLabel label = hourLabel(hour, twelve);
+        const QRect hourRect(0, y + 1, TimeColumnWidth, hourH - 1);
+        if (hourH < 32) {
+            f.setPointSize(std::clamp(int(std::lround(k * 0.65 * rh)), 1, 22));
+            if (!twelve) f.setPointSize(std::clamp(hourH - 6, 1, 22));
+            p.setFont(f);
+            const QFontMetrics fm(f);
+            if (twelve) {
+                const int wn = fm.horizontalAdvance(label.number);
+                const int ws = fm.horizontalAdvance(label.suffix);
+                const int x0 = (TimeColumnWidth - wn - ws) / 2;
+                p.setPen(Qt::black);
+                p.drawText(QRect(x0, hourRect.top(), wn, hourRect.height()), Qt::AlignVCenter,
+                           label.number);
+                p.setPen(occurrenceColor());
+                p.drawText(QRect(x0 + wn, hourRect.top(), ws, hourRect.height()), Qt::AlignVCenter,
+                           label.suffix);
+            } else {
+                p.setPen(Qt::black);
+                p.drawText(hourRect, Qt::AlignCenter, label.number);
+            }
+        } else {
+            f.setPointSize(22);
+            p.setFont(f);
+            const int textTop = y - 1;
+            const int textH = QFontMetrics(f).height();
+            p.setPen(Qt::black);
+            if (twelve) {
+                p.drawText(QRect(3, textTop, 33, textH), Qt::AlignLeft | Qt::AlignTop,
+                           label.number);
+                p.setPen(QColor(110, 110, 110));
+                p.drawText(QRect(36, textTop, 24, textH), Qt::AlignLeft | Qt::AlignTop,
+                           label.suffix);
+            } else {
+                p.drawText(QRect(0, textTop, TimeColumnWidth, textH),
+                           Qt::AlignHCenter | Qt::AlignTop, label.number);
+            }
+        }
+        if (hourH >= 60) {
+            const int ty = y + (k / 2) * rh;
+            p.fillRect(QRect(30, ty, 30, 1), lineColor());
+        }
+    }
+    p.restore();
+    QFont small(QStringLiteral("Arial"));
+    small.setPointSize(8);
+    p.setFont(small);
+    p.setPen(Qt::black);
+}
