@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 
 namespace {
 QString withSlash(QString p)
@@ -34,14 +33,6 @@ QString execArgument(const QString &arg)
     return q;
 }
 } // namespace
-
-SettingsPaths SettingsPaths::fromEnvironment(const QString &programPath)
-{
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return {config + "/dayloom/dayloom.ini", withSlash(data + "/dayloom"),
-            config + "/autostart/dayloom.desktop", programPath};
-}
 
 Settings::Settings(SettingsPaths where) : m_where(std::move(where)), m_file(m_where.settingsFile)
 {

@@ -1,8 +1,9 @@
 #pragma once
 // The settings store: one in-memory copy of every setting, loaded at construction (a missing
 // value is written with its default), and one setter per setting that writes the file at once.
-// `Path` is the data directory of this start and has no setter.
+// `dataPath()` (key "Path") is the data directory of this start and has no setter.
 #include "core/SettingsFile.h"
+#include "core/SettingsPaths.h"
 
 #include <QString>
 
@@ -47,17 +48,6 @@
     X(Bool, Finished, showFinished, setShowFinished, true)                                                                        \
     X(Str, TasksCol, tasksColumns, setTasksColumns, QStringLiteral("210"))                                                        \
     X(Bool, FirstTime, firstTime, setFirstTime, false)
-
-// Where the settings store reads and writes; tests build their own.
-struct SettingsPaths {
-    QString settingsFile;  // the INI file
-    QString dataDir;       // becomes `Path`; created when missing
-    QString autostartFile; // the desktop entry that starts the program at logon
-    QString programPath;   // the running program, for the autostart entry
-
-    // The per-user locations of the XDG environment for the given program path.
-    static SettingsPaths fromEnvironment(const QString &programPath);
-};
 
 class Settings {
 public:

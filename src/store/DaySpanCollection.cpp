@@ -12,23 +12,6 @@ using SpanTimes::split;
 namespace
 {
 
-void fillCommon(SpanItem &r, const SpanSourceItem &item, int slot)
-{
-    r.id = item.id;
-    r.slot = slot;
-    r.layer = item.layer;
-    r.startTime = item.startTime;
-    r.endTime = item.endTime;
-    r.cutStart = false;
-    r.cutEnd = false;
-    r.alarmSet = item.alarmSet;
-    r.subject = item.subject;
-    r.description = item.description;
-    r.lane = 0;
-    r.left = r.top = r.right = r.bottom = 0;
-    r.isOccurrence = item.isOccurrence;
-}
-
 // Left/Right of a box in a column of side-by-side columns: the usable width is shared out by
 // the column count. A count below the item's own column would draw the box into the next
 // column, so the count is taken as at least the item's column.
@@ -124,7 +107,7 @@ void DaySpanCollection::addToTimeGrid(const SpanSourceItem &item)
         if (count >= MaxItemsPerCell) continue;
         const int slot = count + 1;
         SpanItem &r = m_timeItems[k - 1][slot - 1];
-        fillCommon(r, item, slot);
+        fillSpanItem(r, item, slot);
         if (zeroLength) {
             r.first = r.last = startMinute / g + 1;
             r.startFrac = r.endFrac = -1;
@@ -170,7 +153,7 @@ void DaySpanCollection::addToStrip(const SpanSourceItem &item)
     const qint64 F = m_firstDay;
     const int slot = m_stripCount + 1;
     SpanItem &r = m_stripItems[slot - 1];
-    fillCommon(r, item, slot);
+    fillSpanItem(r, item, slot);
     qint64 first = 0;
     qint64 last = 0;
     if (s.ms != e.ms) {

@@ -18,7 +18,7 @@ CollectionWindow MonthSpanCollection::begin(SerialDateTime firstDay, int firstWe
     m_a = std::clamp(firstWeek, 1, MaxWeeks);
     m_b = std::min(lastWeek, MaxWeeks);
     for (int j = m_a; j <= m_b; ++j) {
-        m_count[j - 1] = 0;
+        m_cells.clear(j);
         for (auto &lanes : m_lanes[j - 1])
             lanes.fill(0);
     }
@@ -42,21 +42,10 @@ void MonthSpanCollection::add(const SpanSourceItem &item)
     const int toWeek = int(std::min<qint64>(m_b, floorDiv(v, 7) + 1));
 
     for (int j = fromWeek; j <= toWeek; ++j) {
-        int &count = m_count[j - 1];
-        if (count >= MaxItemsPerCell) continue;
-        const int slot = count + 1;
-        SpanItem &r = m_items[j - 1][slot - 1];
-        r.id = item.id;
-        r.slot = slot;
-        r.layer = item.layer;
-        r.startTime = item.startTime;
-        r.endTime = item.endTime;
-        r.cutStart = r.cutEnd = false;
-        r.alarmSet = item.alarmSet;
-        r.subject = item.subject;
-        r.description = item.description;
-        r.left = r.top = r.right = r.bottom = 0;
-        r.isOccurrence = item.isOccurrence;
+        SpanItem *next = m_cells.prepareNext(j, item);
+        if (!next) continue;
+        SpanItem &r = *next;
+        const int slot = r.slot;
         if (!zeroLength) {
             const qint64 weekStart = F + 7 * (j - 1);
             if (s.ms < dayMs(weekStart)) {
@@ -86,7 +75,7 @@ void MonthSpanCollection::add(const SpanSourceItem &item)
             if (free) lane = l;
         }
         if (lane == 0) continue;
-        count = slot;
+        m_cells.commit(j);
         r.lane = lane;
         for (int d = r.first; d <= r.last; ++d)
             m_lanes[j - 1][d - 1][lane - 1] = std::uint8_t(slot);
@@ -99,31 +88,13 @@ void MonthSpanCollection::place(const MonthGridGeometry &g, int firstWeek, int l
     lastWeek = std::min(lastWeek, MaxWeeks);
     for (int j = firstWeek; j <= lastWeek; ++j) {
         const int top = g.weekTops[j - 1];
-        for (int i = 0; i < m_count[j - 1]; ++i) {
-            SpanItem &r = m_items[j - 1][i];
+        for (SpanItem &r : m_cells.items(j)) {
             r.left = g.dayColumns[r.first - 1].start - 1;
             r.right = g.dayColumns[r.last - 1].end();
             r.top = top + 16 * r.lane - 1;
             r.bottom = top + 16 * r.lane + 16;
         }
     }
-}
-
-int MonthSpanCollection::itemCount(int week) const
-{
-    return (week < 1 || week > MaxWeeks) ? 0 : m_count[week - 1];
-}
-
-std::span<const SpanItem> MonthSpanCollection::items(int week) const
-{
-    if (week < 1 || week > MaxWeeks) return {};
-    return {m_items[week - 1].data(), std::size_t(m_count[week - 1])};
-}
-
-const SpanItem *MonthSpanCollection::item(int week, int slot) const
-{
-    if (slot < 1 || slot > itemCount(week)) return nullptr;
-    return &m_items[week - 1][slot - 1];
 }
 
 int MonthSpanCollection::laneOccupant(int week, int dayColumn, int lane) const

@@ -4,6 +4,7 @@
 //
 // Use: begin() clears week rows a..b and returns the collection window; add() once per item
 // in event order; place() computes the bars' pixel rectangles.
+#include "store/SpanCellLists.h"
 #include "store/SpanGeometry.h"
 #include "store/SpanItem.h"
 
@@ -26,18 +27,16 @@ public:
     void place(const MonthGridGeometry &g, int firstWeek, int lastWeek);
 
     // Read access; out-of-range arguments give 0 or an empty list.
-    int itemCount(int week) const;
-    std::span<const SpanItem> items(int week) const;
-    const SpanItem *item(int week, int slot) const;
+    int itemCount(int week) const { return m_cells.count(week); }
+    std::span<const SpanItem> items(int week) const { return m_cells.items(week); }
+    const SpanItem *item(int week, int slot) const { return m_cells.item(week, slot); }
     int laneOccupant(int week, int dayColumn, int lane) const; // Slot or 0
 
 private:
-    using ItemList = std::array<SpanItem, SpanLimits::MaxItemsPerCell>;
     using LaneRow = std::array<std::uint8_t, SpanLimits::MaxLanes>;
     using WeekLanes = std::array<LaneRow, 7>;
 
-    std::array<ItemList, SpanLimits::MaxWeeks> m_items;
-    std::array<int, SpanLimits::MaxWeeks> m_count{};
+    SpanCellLists<SpanLimits::MaxWeeks> m_cells;
     std::array<WeekLanes, SpanLimits::MaxWeeks> m_lanes{};
 
     qint64 m_firstDay = 0;

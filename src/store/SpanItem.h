@@ -44,6 +44,25 @@ struct SpanSourceItem {
     bool isOccurrence = false;
 };
 
+// Starts the placed item `r` in `slot` from `source`: the source's fields copied, not cut,
+// no lane, an empty rectangle. The placement fields (first, last, fractions) are the caller's.
+inline void fillSpanItem(SpanItem &r, const SpanSourceItem &source, int slot)
+{
+    r.id = source.id;
+    r.slot = slot;
+    r.layer = source.layer;
+    r.startTime = source.startTime;
+    r.endTime = source.endTime;
+    r.cutStart = false;
+    r.cutEnd = false;
+    r.alarmSet = source.alarmSet;
+    r.subject = source.subject;
+    r.description = source.description;
+    r.lane = 0;
+    r.left = r.top = r.right = r.bottom = 0;
+    r.isOccurrence = source.isOccurrence;
+}
+
 // The collection window the events filter uses: rows with startTime < end and
 // endTime >= start (recurring rows by their occurrences) can put an item into it.
 struct CollectionWindow {

@@ -26,7 +26,7 @@ CollectionWindow YearSpanCollection::begin(SerialDateTime firstDay, int firstMon
     m_a = std::clamp(firstMonth, 1, MaxMonths);
     m_b = std::min(lastMonth, MaxMonths);
     for (int j = m_a; j <= m_b; ++j) {
-        m_count[j - 1] = 0;
+        m_cells.clear(j);
         ColumnTable::clear({m_slots[j - 1].data(), m_counts[j - 1].data(), MaxMonthDays});
     }
     CollectionWindow w;
@@ -53,23 +53,12 @@ void YearSpanCollection::add(const SpanSourceItem &item)
     const int toMonth = std::min(m_b, monthOf(lastDay));
 
     for (int j = fromMonth; j <= toMonth; ++j) {
-        int &count = m_count[j - 1];
-        if (count >= MaxItemsPerCell) continue;
+        SpanItem *next = m_cells.prepareNext(j, item);
+        if (!next) continue;
+        SpanItem &r = *next;
+        const int slot = r.slot;
         const int off = m_offsets[j - 1];
         const int len = m_offsets[j] - off;
-        const int slot = count + 1;
-        SpanItem &r = m_items[j - 1][slot - 1];
-        r.id = item.id;
-        r.slot = slot;
-        r.layer = item.layer;
-        r.startTime = item.startTime;
-        r.endTime = item.endTime;
-        r.cutStart = r.cutEnd = false;
-        r.alarmSet = item.alarmSet;
-        r.subject = item.subject;
-        r.description = item.description;
-        r.left = r.top = r.right = r.bottom = 0;
-        r.isOccurrence = item.isOccurrence;
         if (!zeroLength) {
             if (s.ms < dayMs(F + off)) {
                 r.first = 1;
@@ -94,7 +83,7 @@ void YearSpanCollection::add(const SpanSourceItem &item)
         ColumnTableRef t = monthTable(j);
         const int c = ColumnTable::findFreeColumn(t, r.first, r.last);
         if (c == 0) continue;
-        count = slot;
+        m_cells.commit(j);
         r.lane = c;
         ColumnTable::mark(t, r.first, r.last, c, slot);
         ColumnTable::widenColumnCount(t, r.first, r.last, c);
@@ -109,8 +98,7 @@ void YearSpanCollection::place(const YearGridGeometry &g, int firstMonth, int la
         const ColumnTableRef t = monthTable(j);
         const GridBand &column = g.monthColumns[j - 1];
         const double w = column.size - 12;
-        for (int i = 0; i < m_count[j - 1]; ++i) {
-            SpanItem &r = m_items[j - 1][i];
+        for (SpanItem &r : m_cells.items(j)) {
             // A count below the item's own column would draw it into the next month.
             const int c = std::max(t.count(r.first), r.lane);
             r.left = column.start + int(std::trunc(w / c * (r.lane - 1))) - 1;
@@ -129,23 +117,6 @@ int YearSpanCollection::monthOffset(int month) const
 int YearSpanCollection::monthLength(int month) const
 {
     return (month < 1 || month > MaxMonths) ? 0 : m_offsets[month] - m_offsets[month - 1];
-}
-
-int YearSpanCollection::itemCount(int month) const
-{
-    return (month < 1 || month > MaxMonths) ? 0 : m_count[month - 1];
-}
-
-std::span<const SpanItem> YearSpanCollection::items(int month) const
-{
-    if (month < 1 || month > MaxMonths) return {};
-    return {m_items[month - 1].data(), std::size_t(m_count[month - 1])};
-}
-
-const SpanItem *YearSpanCollection::item(int month, int slot) const
-{
-    if (slot < 1 || slot > itemCount(month)) return nullptr;
-    return &m_items[month - 1][slot - 1];
 }
 
 int YearSpanCollection::occupant(int month, int dayRow, int column) const

@@ -6,6 +6,7 @@
 // Use: begin() clears month columns a..b and returns the collection window; add() once per
 // item in event order; place() computes the boxes' pixel rectangles.
 #include "store/ColumnTable.h"
+#include "store/SpanCellLists.h"
 #include "store/SpanGeometry.h"
 #include "store/SpanItem.h"
 
@@ -34,20 +35,18 @@ public:
     SerialDateTime firstDay() const { return double(m_firstDay); }
 
     // Read access; out-of-range arguments give 0 or an empty list.
-    int itemCount(int month) const;
-    std::span<const SpanItem> items(int month) const;
-    const SpanItem *item(int month, int slot) const;
+    int itemCount(int month) const { return m_cells.count(month); }
+    std::span<const SpanItem> items(int month) const { return m_cells.items(month); }
+    const SpanItem *item(int month, int slot) const { return m_cells.item(month, slot); }
     int occupant(int month, int dayRow, int column) const; // Slot or 0
     int columnCount(int month, int dayRow) const;
     ColumnTableRef monthTable(int month); // rows = the month's length
 
 private:
-    using ItemList = std::array<SpanItem, SpanLimits::MaxItemsPerCell>;
     using MonthTable = std::array<ColumnRow, SpanLimits::MaxMonthDays>;
     using MonthCounts = std::array<std::uint8_t, SpanLimits::MaxMonthDays>;
 
-    std::array<ItemList, SpanLimits::MaxMonths> m_items;
-    std::array<int, SpanLimits::MaxMonths> m_count{};
+    SpanCellLists<SpanLimits::MaxMonths> m_cells;
     std::array<MonthTable, SpanLimits::MaxMonths> m_slots{};
     std::array<MonthCounts, SpanLimits::MaxMonths> m_counts{};
     std::array<int, SpanLimits::MaxMonths + 1> m_offsets{};
