@@ -13,31 +13,29 @@ qint64 ms(SerialDateTime t)
 }
 } // namespace
 
-std::optional<AlarmEntry> EventsStore::alarmEntryOfCurrent(SerialDateTime today)
+std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime today)
 {
     AlarmRules::EventAlarmSource src;
-    src.id = currentId();
-    src.startTime = currentStartTime();
-    src.endTime = currentEndTime();
-    src.alarmAdvance = CDS.asInteger(F_AlarmAdvTime);
-    src.alarmAdvanceUnit = CDS.asInteger(F_AlarmAdvUnit);
-    src.subject = currentSubject();
-    src.description = currentDescription();
-    const Table::Bookmark layerHere = m_layers.CDS.bookmark();
-    if (m_layers.locateID(currentLayer())) {
-        src.layerName = m_layers.currentName();
-        src.colorNumber = m_layers.currentColor();
+    src.id = intIn(slot, EventField::Id);
+    src.startTime = timeIn(slot, EventField::StartTime);
+    src.endTime = timeIn(slot, EventField::EndTime);
+    src.alarmAdvance = intIn(slot, EventField::AlarmAdvance);
+    src.alarmAdvanceUnit = intIn(slot, EventField::AlarmAdvanceUnit);
+    src.subject = textIn(slot, EventField::Subject);
+    src.description = textIn(slot, EventField::Description);
+    if (const auto layer = m_layers.layer(intIn(slot, EventField::Layer))) {
+        src.layerName = layer->name;
+        src.colorNumber = layer->color;
     }
-    m_layers.CDS.gotoBookmark(layerHere);
 
     std::optional<AlarmEntry> entry;
-    if (!currentIsRecurring()) {
+    if (intIn(slot, EventField::Recurring) == 0) {
         entry = AlarmRules::oneTimeAlarmEntry(src, today);
     } else {
         // The real occurrences of the rule, exception days left out: the first whose start is
         // at or after `from`. Only occurrences starting before the day after `from`'s next
         // day can give an alarm before the coming midnight, so later ones are not searched.
-        const RecurrenceRule r = rule();
+        const RecurrenceRule r = ruleInSlot(slot);
         const auto next = [&r](SerialDateTime from) -> std::optional<AlarmRules::OccurrenceTimes> {
             const int fromDay = DateTimeValue::dayOf(from);
             std::vector<int> days;
@@ -68,57 +66,54 @@ void EventsStore::fillPendingAlarms()
     for (auto it = m_fired.begin(); it != m_fired.end();)
         it = it->second < midnight ? m_fired.erase(it) : std::next(it);
 
-    const Table::Bookmark here = CDS.bookmark();
-    CDS.first();
-    CDS.moveBy(m_clipboardCount);
-    for (; !CDS.isEmpty() && !CDS.eof(); CDS.next())
-        if (currentAlarmSet())
-            if (const auto entry = alarmEntryOfCurrent(today)) m_alarms.add(*entry);
-    CDS.gotoBookmark(here);
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n) {
+        const int slot = m_table.slotAt(n);
+        if (intIn(slot, EventField::AlarmSet) != 0)
+            if (const auto entry = alarmEntryOf(slot, today)) m_alarms.add(*entry);
+    }
 }
 
 void EventsStore::refreshPendingAlarm(int id)
 {
-    const Table::Bookmark here = CDS.bookmark();
+    const int slot = eventSlot(id);
     std::optional<AlarmEntry> entry;
-    if (CDS.locate(F_ID, id) && currentStartTime() >= ClipboardBelow && currentAlarmSet())
-        entry = alarmEntryOfCurrent(clock().today());
+    if (slot >= 0 && intIn(slot, EventField::AlarmSet) != 0)
+        entry = alarmEntryOf(slot, clock().today());
     AlarmRules::RescheduleAlarm(m_alarms, id, entry);
-    CDS.gotoBookmark(here);
 }
 
 AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
 {
-    const Table::Bookmark here = CDS.bookmark();
-    const auto result = AlarmRules::writeDueAlarms(
+    return AlarmRules::writeDueAlarms(
         m_alarms, clock().nowValue(), m_dataDir, [this](const AlarmEntry &rec) {
-            if (rec.id == -1 || !CDS.locate(F_ID, rec.id) || currentStartTime() < ClipboardBelow) return;
-            if (currentIsRecurring()) {
+            const int slot = rec.id == -1 ? -1 : eventSlot(rec.id);
+            if (slot < 0) return;
+            if (intIn(slot, EventField::Recurring) != 0) {
                 m_fired.insert({rec.id, ms(rec.alarmTime)});
-            } else if (CDS.edit()) {
-                // A one-time alarm rings once.
-                CDS.setValue(F_AlarmSet, false);
-                CDS.post();
+            } else {
+                // A one-time alarm rings once. The line is in "alarm.dat" already; a failed
+                // write of the flag stays in memory and the table retries it at its next write
+                // or save, which report it.
+                (void)writeFields(rec.id, {{EventField::AlarmSet, false}});
             }
         });
-    CDS.gotoBookmark(here);
-    return result;
 }
 
 StoreResult EventsStore::readSnoozeFile()
 {
     const auto taken = AlarmFiles::takeSnoozeRequests(m_dataDir);
     if (!taken.ok) return StoreResult::failure(taken.error);
-    const Table::Bookmark here = CDS.bookmark();
     StoreResult result;
     result.count = AlarmRules::applySnoozeRequests(
-        taken.requests, m_alarms, clock().nowValue(), [this](int id, int minutesBefore) {
-            if (!CDS.locate(F_ID, id) || currentStartTime() < ClipboardBelow || !CDS.edit()) return;
-            CDS.setValue(F_AlarmSet, true);
-            CDS.setValue(F_AlarmAdvTime, minutesBefore);
-            CDS.setValue(F_AlarmAdvUnit, 1);
-            CDS.post(); // the after-post step refreshes its alarm
+        taken.requests, m_alarms, clock().nowValue(), [this, &result](int id, int minutesBefore) {
+            // The after-post step refreshes its alarm.
+            const TableResult r = writeFields(id, {{EventField::AlarmSet, true},
+                                                   {EventField::AlarmAdvance, minutesBefore},
+                                                   {EventField::AlarmAdvanceUnit, 1}});
+            if (r.applied && !r.written && result.ok) {
+                result.ok = false;
+                result.error = r.error;
+            }
         });
-    CDS.gotoBookmark(here);
     return result;
 }

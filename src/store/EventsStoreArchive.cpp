@@ -31,26 +31,19 @@ StoreResult EventsStore::archiveOldEvents()
     // Layers that archive, with their threshold: endTime at or before it is archived.
     QHash<int, qint64> thresholdMs;
     const qint64 today = DateTimeValue::dayOf(clock().today());
-    const Table::Bookmark layerHere = m_layers.CDS.bookmark();
-    for (m_layers.CDS.first(); !m_layers.CDS.isEmpty() && !m_layers.CDS.eof(); m_layers.CDS.next())
-        if (m_layers.currentArchiving() == 2)
-            thresholdMs.insert(m_layers.currentId(),
-                               (today - m_layers.currentArchiveDays() + 1) * DateTimeValue::MsPerDay);
-    m_layers.CDS.gotoBookmark(layerHere);
+    for (const LayerRow &layer : m_layers.layers())
+        if (layer.archiving == 2)
+            thresholdMs.insert(layer.id, (today - layer.archiveDays + 1) * DateTimeValue::MsPerDay);
     if (thresholdMs.isEmpty()) return {};
 
     QList<int> ids;
     QStringList newLines;
-    const Table::Bookmark here = CDS.bookmark();
-    CDS.first();
-    CDS.moveBy(m_clipboardCount);
-    for (; !CDS.isEmpty() && !CDS.eof(); CDS.next()) {
-        const auto it = thresholdMs.constFind(currentLayer());
-        if (it == thresholdMs.constEnd() || DateTimeValue::toMs(currentEndTime()) > *it) continue;
-        ids.append(currentId());
-        newLines.append(eventLine(LayerFileFormat::FirstLayerNumber));
-    }
-    CDS.gotoBookmark(here);
+    forEachEvent([&](const EventRow &row) {
+        const auto it = thresholdMs.constFind(row.layer());
+        if (it == thresholdMs.constEnd() || DateTimeValue::toMs(row.endTime()) > *it) return;
+        ids.append(row.id());
+        newLines.append(eventLine(row, LayerFileFormat::FirstLayerNumber));
+    });
     if (ids.isEmpty()) return {};
 
     const QString path = archivePath(m_dataDir);
@@ -83,11 +76,17 @@ StoreResult EventsStore::archiveOldEvents()
         return StoreResult::failure(error);
 
     StoreResult result;
-    for (int id : ids)
-        if (CDS.locate(F_ID, id) && CDS.deleteRow().applied) {
+    for (int id : ids) {
+        if (!locate(id)) continue;
+        const TableResult r = m_table.deleteRow();
+        if (r.applied) {
             m_alarms.removeFirst(id);
             ++result.count;
         }
-    if (!CDS.gotoBookmark(here)) CDS.first();
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
+        }
+    }
     return result;
 }

@@ -4,19 +4,21 @@
 
 #include "core/ViewDates.h"
 #include "core/TextCompare.h"
+#include "store/CursorGuard.h"
 
 #include <algorithm>
 
-int EventsStore::expandOccurrences()
+int EventsStore::expandOccurrences(int id)
 {
-    return expandOccurrences(DateTimeValue::dayOf(m_time.spanStart()),
+    return expandOccurrences(id, DateTimeValue::dayOf(m_time.spanStart()),
                              DateTimeValue::dayOf(m_time.spanEnd()));
 }
 
-int EventsStore::expandOccurrences(int firstDay, int endDay)
+int EventsStore::expandOccurrences(int id, int firstDay, int endDay)
 {
-    return m_occurrences.addRule(rule(), {currentId(), currentLayer(), currentAlarmSet(), currentSubject(), currentDescription()},
-                                 firstDay, endDay);
+    const int slot = eventSlot(id);
+    if (slot < 0) return 0;
+    return m_occurrences.addRule(ruleInSlot(slot), sourceInSlot(slot), firstDay, endDay);
 }
 
 namespace
@@ -54,8 +56,12 @@ constexpr double SeekSlack = 1.0 / 86400.0;
 template <class AddItem>
 void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add)
 {
-    const Table::Bookmark here = CDS.bookmark();
-    if (CDS.state() != Table::State::Browse) CDS.post(); // its hooks may walk too
+    const CursorGuard keep(m_table);
+    if (m_table.state() != Table::State::Browse) {
+        // Only a change half made by this store can be open here; a failed write of it stays
+        // in memory and is retried by the table's next write.
+        (void)m_table.post();
+    }
     m_time.setWindowStart(window.start);
     m_time.setWindowEnd(window.end);
     m_occurrences.clear();
@@ -63,37 +69,37 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
         if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.ComboBox1))
             continue;
-        if (!CDS.filterTextAccepts(r.slot)) continue;
+        if (!m_table.filterTextAccepts(r.slot)) continue;
         m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
     }
 
-    const TableColumn &ids = CDS.column(F_ID);
-    const TableColumn &layers = CDS.column(F_Layer);
-    const TableColumn &starts = CDS.column(F_StartTime);
-    const TableColumn &ends = CDS.column(F_EndTime);
-    const TableColumn &alarms = CDS.column(F_AlarmSet);
-    const TableColumn &subjects = CDS.column(F_Subject);
-    const TableColumn &descriptions = CDS.column(F_Description);
-    const TableColumn &recurrent = CDS.column(F_Recurrent);
-    const bool allLayers = CDS.filterTextAcceptsAll();
+    const TableColumn &ids = m_table.column(int(EventField::Id));
+    const TableColumn &layers = m_table.column(int(EventField::Layer));
+    const TableColumn &starts = m_table.column(int(EventField::StartTime));
+    const TableColumn &ends = m_table.column(int(EventField::EndTime));
+    const TableColumn &alarms = m_table.column(int(EventField::AlarmSet));
+    const TableColumn &subjects = m_table.column(int(EventField::Subject));
+    const TableColumn &descriptions = m_table.column(int(EventField::Description));
+    const TableColumn &recurrent = m_table.column(int(EventField::Recurring));
+    const bool allLayers = m_table.filterTextAcceptsAll();
 
     // A one-time row reaches the window only when it starts at most the longest duration
     // before the window start; rows are in startTime order, so the walk starts there and
     // ends at the first row that starts at or after the window end.
     const double from = window.start - m_index.longestOneTimeDuration() - SeekSlack;
-    int n = CDS.seekFirstAtLeast(F_StartTime, from) ? CDS.recNo() : CDS.recordCount() + 1;
-    const int rows = CDS.recordCount();
+    int n = m_table.seekFirstAtLeast(int(EventField::StartTime), from) ? m_table.recNo() : m_table.recordCount() + 1;
+    const int rows = m_table.recordCount();
     // The next row to feed: its slot, or -1 when no row is left.
     auto nextRow = [&]() -> int {
         for (; n <= rows; ++n) {
-            const int slot = CDS.slotAt(n);
+            const int slot = m_table.slotAt(n);
             const SerialDateTime start = starts.reals[slot];
             if (!(start < window.end)) {
                 n = rows + 1;
                 return -1;
             }
             if (start < ClipboardBelow || recurrent.ints[slot] != 0) continue;
-            if (!allLayers && !CDS.filterTextAccepts(slot)) continue;
+            if (!allLayers && !m_table.filterTextAccepts(slot)) continue;
             if (!m_bypass && !reachesWindow(start, ends.reals[slot], 0)) continue;
             return slot;
         }
@@ -119,7 +125,6 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
         ++n;
         slot = nextRow();
     }
-    if (!CDS.gotoBookmark(here)) CDS.first();
 }
 
 void EventsStore::collectDayView(const DaySpanCollection::Request &request)

@@ -5,18 +5,9 @@
 #include "store/RecordLines.h"
 #include "store/UndoLog.h"
 
-QString EventsStore::eventLine(std::optional<int> layerNumber) const
+QString EventsStore::eventLine(const EventRow &row, std::optional<int> layerNumber)
 {
-    return RecordLines::eventLine(rowValues(), layerNumber.value_or(currentLayer()));
-}
-
-int EventsStore::layerOrFirst(int layerId)
-{
-    if (m_layers.exists(layerId)) return layerId;
-    const Table::Bookmark at = m_layers.CDS.bookmark();
-    const int first = m_layers.gotoPosition(1) ? m_layers.currentId() : 0;
-    m_layers.CDS.gotoBookmark(at);
-    return first;
+    return RecordLines::eventLine(row.values(), layerNumber.value_or(row.layer()));
 }
 
 StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
@@ -26,20 +17,22 @@ StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
     for (const QString &text : ids) {
         bool ok = false;
         const int id = text.trimmed().toInt(&ok);
-        if (!ok || found.contains(id) || !CDS.locate(F_ID, id) || currentStartTime() < ClipboardBelow)
-            continue;
+        const int slot = ok && !found.contains(id) ? eventSlot(id) : -1;
+        if (slot < 0) continue;
         found.append(id);
-        lines.append(eventLine());
+        lines.append(eventLine(rowInSlot(slot)));
     }
     QString error;
     if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedEvents, lines, &error))
         return StoreResult::failure(error);
     StoreResult result;
     for (int id : found) {
-        if (!CDS.locate(F_ID, id)) continue;
-        CDS.deleteRow();
-        refreshPendingAlarm(id);
-        ++result.count;
+        const TableResult r = deleteEvent(id);
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
+        }
     }
     return result;
 }
@@ -47,11 +40,10 @@ StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
 int EventsStore::importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap)
 {
     int inserted = 0;
-    for (QVariantList values : rows) {
-        const int layer = values.value(F_Layer).toInt();
-        values[F_ID] = QVariant();
-        values[F_Layer] = layerOrFirst(layerMap.value(layer, 0));
-        if (CDS.insertRow(values).applied) ++inserted; // the after-post step sets its alarm
+    for (const QVariantList &values : rows) {
+        EventRow row(values);
+        row[EventField::Layer] = m_layers.layerOrFirst(layerMap.value(row.layer(), 0));
+        if (insertEvent(row).applied()) ++inserted; // the after-post step sets its alarm
     }
     return inserted;
 }
@@ -65,7 +57,7 @@ StoreResult EventsStore::restoreDeletedEvents()
         return StoreResult::failure(QStringLiteral("The undo file holds no deleted events."));
     QHash<int, int> sameLayer;
     for (const QVariantList &row : content->events) {
-        const int layer = row.value(F_Layer).toInt();
+        const int layer = EventRow(row).layer();
         sameLayer.insert(layer, layer);
     }
     StoreResult result;

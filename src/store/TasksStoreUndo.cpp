@@ -7,18 +7,8 @@
 
 #include <QSet>
 
-int TasksStore::layerOrFirst(int layerID)
-{
-    if (m_layers.exists(layerID)) return layerID;
-    const Table::Bookmark at = m_layers.CDS.bookmark();
-    const int first = m_layers.gotoPosition(1) ? m_layers.currentId() : 0;
-    m_layers.CDS.gotoBookmark(at);
-    return first;
-}
-
 StoreResult TasksStore::deleteWithUndo(const QList<int> &ids)
 {
-    const Table::Bookmark here = CDS.bookmark();
     const QHash<int, QList<int>> children = childMap();
     QList<int> order = ids; // grows while it is walked: whole subtrees, parents first
     QList<int> found;
@@ -29,26 +19,27 @@ StoreResult TasksStore::deleteWithUndo(const QList<int> &ids)
         const int id = order[i];
         if (seen.contains(id)) continue;
         seen.insert(id);
-        if (!locateID(id)) continue;
+        const auto t = task(id);
+        if (!t) continue;
         found.append(id);
-        parents.append(currentParentId());
-        lines.append(taskLine());
+        parents.append(t->parentId);
+        lines.append(taskLine(id));
         order += children.value(id);
     }
     m_undoError.clear();
-    if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedTasks, lines, &m_undoError)) {
-        CDS.gotoBookmark(here);
+    if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedTasks, lines, &m_undoError))
         return StoreResult::failure(m_undoError);
-    }
     StoreResult result;
-    for (int id : found)
-        if (locateID(id) && CDS.deleteRow().applied) {
-            refreshAlarm(id);
-            ++result.count;
+    for (int id : found) {
+        const TableResult r = deleteTask(id);
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
         }
+    }
     for (int parent : parents)
         if (!seen.contains(parent)) clearParentIfChildless(parent);
-    if (!CDS.gotoBookmark(here)) CDS.first();
     return result;
 }
 
@@ -69,7 +60,7 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
         if (!old) continue;
         if (const auto it = indexOfOld.constFind(*old); it != indexOfOld.constEnd())
             parentIdx[i] = *it;
-        else if (keepOutsideParents && locateID(*old))
+        else if (keepOutsideParents && task(*old))
             outsideParent[i] = *old;
     }
     // A parent chain that loops (a hand-made file) is cut where it closes.
@@ -98,9 +89,9 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
         if (parentIdx[i] != -1) {
             level[i] = level[parentIdx[i]] + 1;
             layer[i] = layer[parentIdx[i]];
-        } else if (outsideParent[i] != -1 && locateID(outsideParent[i])) {
-            level[i] = currentLevel() + 1;
-            layer[i] = currentLayer();
+        } else if (const auto parent = outsideParent[i] != -1 ? task(outsideParent[i]) : std::nullopt) {
+            level[i] = parent->level + 1;
+            layer[i] = parent->layer;
         } else {
             layer[i] = layerOf(lines[i].layer);
         }
@@ -113,21 +104,24 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
     for (qsizetype i = 0; i < n; ++i) {
         const RecordLines::TaskLine &t = lines[i];
         const bool hasChild = !kids[i].empty();
-        const TableResult r = CDS.insertRow(
+        const int id = m_table.nextAutoIncValue();
+        const TableResult r = m_table.insertRow(
             {QVariant(), outsideParent[i], level[i], hasChild, hasChild && t.open, layer[i],
              t.alarmSet, t.alarmTime ? QVariant(*t.alarmTime) : QVariant(), t.subject,
              t.description, t.priority ? QVariant(*t.priority) : QVariant(), t.finished,
              QVariant()});
         if (!r.applied) continue;
-        newID[i] = currentId();
+        newID[i] = id;
         ++inserted;
     }
+    // A failed write below stays in memory and is retried by the table's next write or save,
+    // which report it.
     for (qsizetype i = 0; i < n; ++i) {
         if (newID[i] == -1) continue;
         if (parentIdx[i] != -1 && newID[parentIdx[i]] != -1)
-            setFields(newID[i], {{F_ParentID, newID[parentIdx[i]]}});
+            (void)setFields(newID[i], {{TaskField::ParentId, newID[parentIdx[i]]}});
         else if (outsideParent[i] != -1)
-            setFields(outsideParent[i], {{F_Children, true}, {F_Open, true}});
+            (void)setFields(outsideParent[i], {{TaskField::HasChildren, true}, {TaskField::Open, true}});
         refreshAlarm(newID[i]);
     }
     return inserted;
@@ -142,7 +136,7 @@ StoreResult TasksStore::restoreDeletedTasks()
         return StoreResult::failure(QStringLiteral("The undo file holds no deleted tasks."));
     StoreResult result;
     result.count = insertTaskLines(
-        content->tasks, [this](int layer) { return layerOrFirst(layer); }, true);
+        content->tasks, [this](int layer) { return m_layers.layerOrFirst(layer); }, true);
     return result;
 }
 
@@ -155,22 +149,29 @@ StoreResult TasksStore::restoreMovedTask()
         return StoreResult::failure(QStringLiteral("The undo file holds no moved task."));
     const int id = content->movedTask->id;
     const int former = content->movedTask->oldParentId;
-    if (!locateID(id)) return StoreResult::failure(QStringLiteral("The moved task is gone."));
-    const int current = currentParentId();
+    const auto moved = task(id);
+    if (!moved) return StoreResult::failure(QStringLiteral("The moved task is gone."));
+    const int current = moved->parentId;
 
-    int parent = -1, level = 1, parentLayer = 0;
-    if (former != -1 && !isDescendantOrSelf(former, id) && locateID(former)) {
-        parent = former;
-        level = currentLevel() + 1;
-        parentLayer = currentLayer();
-        setFields(former, {{F_Children, true}, {F_Open, true}});
-    }
-    setFields(id, {{F_ParentID, parent}, {F_Level, level}});
-    renumberSubtreeLevels(id);
-    if (parent != -1 && locateID(id) && currentLayer() != parentLayer) setTreeLayer(id, parentLayer);
-    if (current != parent) clearParentIfChildless(current);
-    locateID(id);
     StoreResult result;
+    const auto note = [&result](const TableResult &r) {
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
+        }
+    };
+    int parent = -1, level = 1, parentLayer = 0;
+    if (const auto formerTask = former != -1 && !isDescendantOrSelf(former, id) ? task(former)
+                                                                                : std::nullopt) {
+        parent = former;
+        level = formerTask->level + 1;
+        parentLayer = formerTask->layer;
+        note(setFields(former, {{TaskField::HasChildren, true}, {TaskField::Open, true}}));
+    }
+    note(setFields(id, {{TaskField::ParentId, parent}, {TaskField::Level, level}}));
+    renumberSubtreeLevels(id);
+    if (parent != -1 && task(id) && task(id)->layer != parentLayer) setTreeLayer(id, parentLayer);
+    if (current != parent) clearParentIfChildless(current);
     result.count = 1;
     return result;
 }
@@ -179,13 +180,12 @@ int TasksStore::importTasks(const QList<RecordLines::TaskLine> &lines,
                          const QHash<int, int> &layerMap)
 {
     return insertTaskLines(
-        lines, [&](int number) { return layerOrFirst(layerMap.value(number, 0)); }, false);
+        lines, [&](int number) { return m_layers.layerOrFirst(layerMap.value(number, 0)); }, false);
 }
 
 QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,
-                                        QHash<int, int> *counts)
+                                        QHash<int, int> *counts) const
 {
-    const Table::Bookmark here = CDS.bookmark();
     QList<TreeNode> nodes;
     for (const TreeNode &node : allNodes())
         if (layerNumbers.contains(node.layer)) nodes.append(node);
@@ -218,9 +218,9 @@ QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,
             seen.insert(item.node.id);
             const int number = int(out.size()) + 1;
             fileID.insert(item.node.id, number);
-            CDS.setRecNo(item.node.recNo);
             // The first three values are rewritten: file IDs and the level in the file.
-            const QString line = taskLine(layerNumbers.value(item.node.layer));
+            const QString line =
+                taskLineOfSlot(m_table.slotAt(item.node.recNo), layerNumbers.value(item.node.layer));
             const QString rest = line.section(u';', 3);
             out.append(QStringLiteral("%1;%2;%3;")
                            .arg(-number)
@@ -238,6 +238,5 @@ QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,
     // What a loop in the parent chains keeps out of reach is written as top-level.
     for (const TreeNode &node : nodes)
         if (!seen.contains(node.id)) visit(node);
-    CDS.gotoBookmark(here);
     return out;
 }
