@@ -5,6 +5,7 @@
 #include "mainwin/EventsStoreGridModel.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
 #include "views/AllDayStrip.h"
 #include "views/TimeGrid.h"
@@ -47,7 +48,7 @@ MainWindow::MainWindow(Settings &reg, LayersStore &layers, EventsStore &events, 
 
     m_backupErrors = backUpLoadedTables();
 
-    if (m_reg.firstTime()) m_events.convertOldDataFile(m_reg);
+    if (m_reg.firstTime()) OldDataConversion::convert(m_events, m_layers, m_reg);
 
     if (!m_tasks.setIndexName(m_reg.tasksIndexName())) {
         // The default index is one of the store's own: this cannot fail.

@@ -65,6 +65,8 @@ public:
     bool isRecurring() const { return (*this)[EventField::Recurring].toBool(); }
     QByteArray bytes(EventField f) const { return (*this)[f].toByteArray(); }
 
+    bool operator==(const EventRow &) const = default;
+
 private:
     QVariantList m_values;
 };

@@ -1,9 +1,17 @@
 #include "store/EventsStore.h"
 
+#include "core/TextCompare.h"
 #include "core/ViewDates.h"
-#include "store/LayersStore.h"
 #include "store/CursorGuard.h"
+#include "store/EventArchive.h"
 #include "store/ExceptionList.h"
+#include "store/LayersStore.h"
+#include "store/RecordLines.h"
+#include "store/RecurrenceRule.h"
+#include "store/UndoLog.h"
+
+#include <QFile>
+#include <algorithm>
 
 TableSchema EventsStore::schema()
 {
@@ -390,9 +398,379 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
     return r.id;
 }
 
+// ---- start-up -------------------------------------------------------------------------------
+
+bool EventsStore::adoptRowsOf(const QString &path)
+{
+    const auto backToEventsFile = [this] {
+        m_load = m_table.load(m_dataDir + FileName);
+        (void)m_table.setActiveIndex("INDEX"); // in the schema: cannot fail
+        m_table.first();
+    };
+    const TableLoadResult loaded = m_table.load(path);
+    if (loaded.status != TableLoadResult::Loaded) {
+        if (loaded.status != TableLoadResult::Failed) {
+            // Nothing was written to the empty file made in its place; only its removal matters.
+            (void)m_table.close();
+            QFile::remove(path);
+        }
+        backToEventsFile();
+        return false;
+    }
+    (void)m_table.setActiveIndex("INDEX"); // in the schema: cannot fail
+    if (!m_table.save(m_dataDir + FileName).ok()) {
+        backToEventsFile();
+        return false;
+    }
+    m_table.first();
+    return true;
+}
+
 // ---- saving ---------------------------------------------------------------------------------
 
 TableResult EventsStore::saveTo(const QString &dir)
 {
     return m_table.save(dir + FileName);
+}
+
+// ---- archive --------------------------------------------------------------------------------
+
+StoreResult EventsStore::archiveOldEvents()
+{
+    return EventArchive::archiveOldEvents(*this, m_layers, clock());
+}
+
+QString EventsStore::archivePath(const QString &dataDir)
+{
+    return EventArchive::archivePath(dataDir);
+}
+
+// ---- collection walk ------------------------------------------------------------------------
+// The events store's collection walk: the rows of the shown layers inside a window, in event
+// order, with the occurrences of recurring rows merged in.
+
+int EventsStore::expandOccurrences(int id)
+{
+    return expandOccurrences(id, DateTimeValue::dayOf(m_time.spanStart()),
+                             DateTimeValue::dayOf(m_time.spanEnd()));
+}
+
+int EventsStore::expandOccurrences(int id, int firstDay, int endDay)
+{
+    const int slot = eventSlot(id);
+    if (slot < 0) return 0;
+    return m_occurrences.addRule(ruleInSlot(slot), sourceInSlot(slot), firstDay, endDay);
+}
+
+namespace
+{
+
+// Whether the occurrence goes before the row: the row wins every tie.
+bool occurrenceFirst(const Occurrence &o, SerialDateTime start, SerialDateTime end,
+                     const QString &subject)
+{
+    if (o.startTime != start) return o.startTime < start;
+    if (o.endTime != end) return o.endTime > end;
+    return compareText(o.subject, subject) < 0;
+}
+
+SpanSourceItem fromOccurrence(const Occurrence &o)
+{
+    return {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true};
+}
+
+// A one-time row may start this long before the longest duration says, for rounding.
+constexpr double SeekSlack = 1.0 / 86400.0;
+
+} // namespace
+
+// The walk: the occurrences of every recurring row that passes the filters, expanded in index
+// order (so the 500-slot cap drops the same ones as a walk over the table would), then the
+// one-time rows that pass the filters from the first row that can reach the window up to the
+// first row that starts at or after its end, with the occurrences merged in. Every occurrence
+// is merged in event order, also one that ends after its rule's endTime.
+//
+// The recurring rows come from the walk index (no look-up in the table); the one-time rows
+// are read by slot straight from the columns, texts only for the rows that are fed. The
+// filters are the table's: the filter text by slot, the record filter's test (reachesWindow)
+// on the values. `add` must not change the table.
+template <class AddItem>
+void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add)
+{
+    const CursorGuard keep(m_table);
+    if (m_table.state() != Table::State::Browse) {
+        // Only a change half made by this store can be open here; a failed write of it stays
+        // in memory and is retried by the table's next write.
+        (void)m_table.post();
+    }
+    m_time.setWindowStart(window.start);
+    m_time.setWindowEnd(window.end);
+    m_occurrences.clear();
+
+    for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
+        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.ComboBox1))
+            continue;
+        if (!m_table.filterTextAccepts(r.slot)) continue;
+        m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
+    }
+
+    const TableColumn &ids = m_table.column(int(EventField::Id));
+    const TableColumn &layers = m_table.column(int(EventField::Layer));
+    const TableColumn &starts = m_table.column(int(EventField::StartTime));
+    const TableColumn &ends = m_table.column(int(EventField::EndTime));
+    const TableColumn &alarms = m_table.column(int(EventField::AlarmSet));
+    const TableColumn &subjects = m_table.column(int(EventField::Subject));
+    const TableColumn &descriptions = m_table.column(int(EventField::Description));
+    const TableColumn &recurrent = m_table.column(int(EventField::Recurring));
+    const bool allLayers = m_table.filterTextAcceptsAll();
+
+    // A one-time row reaches the window only when it starts at most the longest duration
+    // before the window start; rows are in startTime order, so the walk starts there and
+    // ends at the first row that starts at or after the window end.
+    const double from = window.start - m_index.longestOneTimeDuration() - SeekSlack;
+    int n = m_table.seekFirstAtLeast(int(EventField::StartTime), from) ? m_table.recNo() : m_table.recordCount() + 1;
+    const int rows = m_table.recordCount();
+    // The next row to feed: its slot, or -1 when no row is left.
+    auto nextRow = [&]() -> int {
+        for (; n <= rows; ++n) {
+            const int slot = m_table.slotAt(n);
+            const SerialDateTime start = starts.reals[slot];
+            if (!(start < window.end)) {
+                n = rows + 1;
+                return -1;
+            }
+            if (start < ClipboardBelow || recurrent.ints[slot] != 0) continue;
+            if (!allLayers && !m_table.filterTextAccepts(slot)) continue;
+            if (!m_bypass && !reachesWindow(start, ends.reals[slot], 0)) continue;
+            return slot;
+        }
+        return -1;
+    };
+    int slot = nextRow();
+    int pos = 1;
+    const int occurrenceCount = m_occurrences.count();
+    while (true) {
+        if (pos <= occurrenceCount) {
+            const Occurrence &o = m_occurrences.inOrder(pos);
+            if (slot < 0 ||
+                occurrenceFirst(o, starts.reals[slot], ends.reals[slot], subjects.texts[slot])) {
+                add(fromOccurrence(o));
+                ++pos;
+                continue;
+            }
+        }
+        if (slot < 0) break;
+        add(SpanSourceItem{ids.ints[slot], layers.ints[slot], starts.reals[slot], ends.reals[slot],
+                           alarms.ints[slot] != 0, subjects.texts[slot], descriptions.texts[slot],
+                           false});
+        ++n;
+        slot = nextRow();
+    }
+}
+
+void EventsStore::collectDayView(const DaySpanCollection::Request &request)
+{
+    const CollectionWindow w = m_spans->day.begin(request);
+    walkWindow(w, DateTimeValue::dayOf(request.firstDay), DateTimeValue::dayOf(request.spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->day.add(i); });
+}
+
+void EventsStore::collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek, int lastWeek)
+{
+    const CollectionWindow w = m_spans->month.begin(firstDay, firstWeek, lastWeek);
+    walkWindow(w, DateTimeValue::dayOf(firstDay), DateTimeValue::dayOf(spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->month.add(i); });
+}
+
+void EventsStore::collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth, int lastMonth)
+{
+    const CollectionWindow w = m_spans->year.begin(firstDay, firstMonth, lastMonth);
+    walkWindow(w, DateTimeValue::dayOf(m_spans->year.firstDay()), DateTimeValue::dayOf(spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->year.add(i); });
+}
+
+void EventsStore::collectItems(const CollectionWindow &window, int firstDay, int endDay,
+                            const std::function<void(const SpanSourceItem &)> &add)
+{
+    walkWindow(window, firstDay, endDay, add);
+}
+
+// ---- pending alarms -------------------------------------------------------------------------
+// The pending event alarms: filling, refreshing, handing due alarms to "alarm.dat" and taking
+// snoozed reminders back.
+
+namespace
+{
+qint64 ms(SerialDateTime t)
+{
+    return DateTimeValue::toMs(t);
+}
+} // namespace
+
+std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime today)
+{
+    AlarmRules::EventAlarmSource src;
+    src.id = intIn(slot, EventField::Id);
+    src.startTime = timeIn(slot, EventField::StartTime);
+    src.endTime = timeIn(slot, EventField::EndTime);
+    src.alarmAdvance = intIn(slot, EventField::AlarmAdvance);
+    src.alarmAdvanceUnit = intIn(slot, EventField::AlarmAdvanceUnit);
+    src.subject = textIn(slot, EventField::Subject);
+    src.description = textIn(slot, EventField::Description);
+    if (const auto layer = m_layers.layer(intIn(slot, EventField::Layer))) {
+        src.layerName = layer->name;
+        src.colorNumber = layer->color;
+    }
+
+    std::optional<AlarmEntry> entry;
+    if (intIn(slot, EventField::Recurring) == 0) {
+        entry = AlarmRules::oneTimeAlarmEntry(src, today);
+    } else {
+        // The real occurrences of the rule, exception days left out: the first whose start is
+        // at or after `from`. Only occurrences starting before the day after `from`'s next
+        // day can give an alarm before the coming midnight, so later ones are not searched.
+        const RecurrenceRule r = ruleInSlot(slot);
+        const auto next = [&r](SerialDateTime from) -> std::optional<AlarmRules::OccurrenceTimes> {
+            const int fromDay = DateTimeValue::dayOf(from);
+            std::vector<int> days;
+            expandOccurrenceDays(r, fromDay + r.ComboBox1, fromDay + 2, 2, days);
+            const qint64 startMs = DateTimeValue::msOfDay(r.startTime);
+            const qint64 endMs = DateTimeValue::msOfDay(r.endTime);
+            for (int d : days) {
+                const qint64 start = qint64(d) * DateTimeValue::MsPerDay + startMs;
+                if (start < ms(from)) continue;
+                const qint64 end = qint64(d + r.ComboBox1) * DateTimeValue::MsPerDay + endMs;
+                return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
+                                                    DateTimeValue::fromMs(end)};
+            }
+            return std::nullopt;
+        };
+        entry = AlarmRules::recurringAlarmEntry(src, today, next);
+    }
+    if (entry && m_fired.contains({entry->id, ms(entry->alarmTime)})) return std::nullopt;
+    return entry;
+}
+
+void EventsStore::fillPendingAlarms()
+{
+    m_alarms.clear();
+    const SerialDateTime today = clock().today();
+    // Rings of earlier days can no longer come back.
+    const qint64 midnight = ms(today);
+    for (auto it = m_fired.begin(); it != m_fired.end();)
+        it = it->second < midnight ? m_fired.erase(it) : std::next(it);
+
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n) {
+        const int slot = m_table.slotAt(n);
+        if (intIn(slot, EventField::AlarmSet) != 0)
+            if (const auto entry = alarmEntryOf(slot, today)) m_alarms.add(*entry);
+    }
+}
+
+void EventsStore::refreshPendingAlarm(int id)
+{
+    const int slot = eventSlot(id);
+    std::optional<AlarmEntry> entry;
+    if (slot >= 0 && intIn(slot, EventField::AlarmSet) != 0)
+        entry = alarmEntryOf(slot, clock().today());
+    AlarmRules::RescheduleAlarm(m_alarms, id, entry);
+}
+
+AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
+{
+    return AlarmRules::writeDueAlarms(
+        m_alarms, clock().nowValue(), m_dataDir, [this](const AlarmEntry &rec) {
+            const int slot = rec.id == -1 ? -1 : eventSlot(rec.id);
+            if (slot < 0) return;
+            if (intIn(slot, EventField::Recurring) != 0) {
+                m_fired.insert({rec.id, ms(rec.alarmTime)});
+            } else {
+                // A one-time alarm rings once. The line is in "alarm.dat" already; a failed
+                // write of the flag stays in memory and the table retries it at its next write
+                // or save, which report it.
+                (void)writeFields(rec.id, {{EventField::AlarmSet, false}});
+            }
+        });
+}
+
+StoreResult EventsStore::readSnoozeFile()
+{
+    const auto taken = AlarmFiles::takeSnoozeRequests(m_dataDir);
+    if (!taken.ok) return StoreResult::failure(taken.error);
+    StoreResult result;
+    result.count = AlarmRules::applySnoozeRequests(
+        taken.requests, m_alarms, clock().nowValue(), [this, &result](int id, int minutesBefore) {
+            // The after-post step refreshes its alarm.
+            const TableResult r = writeFields(id, {{EventField::AlarmSet, true},
+                                                   {EventField::AlarmAdvance, minutesBefore},
+                                                   {EventField::AlarmAdvanceUnit, 1}});
+            if (r.applied && !r.written && result.ok) {
+                result.ok = false;
+                result.error = r.error;
+            }
+        });
+    return result;
+}
+
+// ---- undo log and imports -------------------------------------------------------------------
+// Deleting events with undo, restoring them, and inserting event lines of layer files.
+
+QString EventsStore::eventLine(const EventRow &row, std::optional<int> layerNumber)
+{
+    return RecordLines::eventLine(row.values(), layerNumber.value_or(row.layer()));
+}
+
+StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
+{
+    QStringList lines;
+    QList<int> found;
+    for (const QString &text : ids) {
+        bool ok = false;
+        const int id = text.trimmed().toInt(&ok);
+        const int slot = ok && !found.contains(id) ? eventSlot(id) : -1;
+        if (slot < 0) continue;
+        found.append(id);
+        lines.append(eventLine(rowInSlot(slot)));
+    }
+    QString error;
+    if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedEvents, lines, &error))
+        return StoreResult::failure(error);
+    StoreResult result;
+    for (int id : found) {
+        const TableResult r = deleteEvent(id);
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
+        }
+    }
+    return result;
+}
+
+int EventsStore::importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap)
+{
+    int inserted = 0;
+    for (const QVariantList &values : rows) {
+        EventRow row(values);
+        row[EventField::Layer] = m_layers.layerOrFirst(layerMap.value(row.layer(), 0));
+        if (insertEvent(row).applied()) ++inserted; // the after-post step sets its alarm
+    }
+    return inserted;
+}
+
+StoreResult EventsStore::restoreDeletedEvents()
+{
+    QString error;
+    const auto content = UndoLog::read(m_dataDir, &error);
+    if (!content) return StoreResult::failure(error);
+    if (content->section != UndoLog::Section::DeletedEvents)
+        return StoreResult::failure(QStringLiteral("The undo file holds no deleted events."));
+    QHash<int, int> sameLayer;
+    for (const QVariantList &row : content->events) {
+        const int layer = EventRow(row).layer();
+        sameLayer.insert(layer, layer);
+    }
+    StoreResult result;
+    result.count = importEvents(content->events, sameLayer);
+    return result;
 }

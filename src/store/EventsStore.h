@@ -30,21 +30,16 @@
 #include <vector>
 
 class LayersStore;
-class Settings;
 class ViewDates;
 
 class EventsStore
 {
 public:
     static constexpr const char *FileName = "Events.cds";
-    static constexpr const char *OldDataFileName = "Data.cds";
-    static constexpr const char *OldDataBackupName = "Data.bak";
     // Offset of the clipboard row's times, in days.
     static constexpr int ClipboardOffset = 200000;
     // A row whose startTime is below this is the clipboard row.
     static constexpr double ClipboardBelow = -199999;
-    // Day of the layer header row in an old data file; layer b's row is at this day + b.
-    static constexpr int OldLayerDay = -10000;
 
     static TableSchema schema();
 
@@ -173,11 +168,12 @@ public:
     const EventWalkIndex &walkIndex() const { return m_index; }
 
     // ---- start-up, conversion, saving ----------------------------------------------------
-    // When "Data.cds" exists in the data directory: takes its rows as the events table (the
-    // file becomes "Data.bak"), rebuilds the layers from its layer rows at day -10000, maps
-    // the events onto the new layers and clears FirstTime in `reg`. True when a conversion
-    // ran; false (nothing changed) when there is no such file or it cannot be read.
-    bool convertOldDataFile(Settings &reg);
+    // Replaces every row with the rows of the table file at `path`, keeping their ids, and
+    // writes them to the events file from then on (see OldDataConversion). False, with the
+    // events file loaded again, when `path` is no readable table file or the events file
+    // cannot be written; an unreadable file is set aside by the table, and the empty file the
+    // table made in its place is removed.
+    [[nodiscard]] bool adoptRowsOf(const QString &path);
 
     // Saves to `dir` + "Events.cds" (dir ends with "/").
     TableResult saveTo(const QString &dir);

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "store/ExceptionList.h"
+#include "store/OldDataConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -277,7 +278,7 @@ TEST(EventsStore, ConvertsAnOldDataFile)
         Table old(EventsStore::schema());
         ASSERT_TRUE(old.load(dir + "Data.cds").ok());
         auto layerRow = [&](int b, const QString &name, bool show, int color, int arch, int days) {
-            EventRow v = oneTime(0, EventsStore::OldLayerDay + b, EventsStore::OldLayerDay + b, name);
+            EventRow v = oneTime(0, OldDataConversion::LayerDay + b, OldDataConversion::LayerDay + b, name);
             v[EventField::AllDay] = show;
             v[EventField::RadioButton1] = color;
             v[EventField::RadioButton2] = arch;
@@ -300,11 +301,11 @@ TEST(EventsStore, ConvertsAnOldDataFile)
     SettingsPaths where{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"};
     Settings reg(where);
     reg.setFirstTime(true);
-    ASSERT_TRUE(s.events->convertOldDataFile(reg));
+    ASSERT_TRUE(OldDataConversion::convert(*s.events, *s.layers, reg));
     EXPECT_FALSE(reg.firstTime());
     EXPECT_FALSE(QFile::exists(dir + "Data.cds"));
     EXPECT_TRUE(QFile::exists(dir + "Data.bak"));
-    EXPECT_FALSE(s.events->convertOldDataFile(reg)); // once only
+    EXPECT_FALSE(OldDataConversion::convert(*s.events, *s.layers, reg)); // once only
 
     LayersStore &layers = *s.layers;
     ASSERT_EQ(layers.count(), 2);
@@ -344,10 +345,52 @@ TEST(EventsStore, UnreadableOldDataFileChangesNothing)
     Stores s(dir);
     Settings reg(SettingsPaths{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"});
     reg.setFirstTime(true);
-    EXPECT_FALSE(s.events->convertOldDataFile(reg));
+    EXPECT_FALSE(OldDataConversion::convert(*s.events, *s.layers, reg));
     EXPECT_TRUE(reg.firstTime());
     EXPECT_EQ(s.events->eventCount(), 1);
     EXPECT_EQ(s.layers->count(), 1);
     s.reopen();
     EXPECT_EQ(s.events->eventCount(), 1);
+}
+
+TEST(EventsStore, ChangesByIdRefuseUnknownIdsAndLeaveTheClipboardRowAlone)
+{
+    Stores s;
+    EventsStore &ev = *s.events;
+    const int a = insert(ev, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
+    ASSERT_TRUE(ev.copyToClipboard(a));
+    const EventRow clip = ev.clipboardRow().value();
+    const int unknown = 4242;
+
+    for (const int id : {clip.id(), unknown}) {
+        SCOPED_TRACE(id == unknown ? "unknown id" : "clipboard row");
+        EXPECT_FALSE(ev.event(id));
+        EXPECT_FALSE(ev.rule(id));
+        EXPECT_FALSE(ev.updateEventTimes(id, at(2024, 6, 1, 9), at(2024, 6, 1, 10), 0).applied);
+        EventRow changed = clip;
+        changed[EventField::Id] = id;
+        changed[EventField::Subject] = "changed";
+        EXPECT_FALSE(ev.updateEvent(changed).applied);
+        EXPECT_EQ(ev.expandOccurrences(id), 0);
+    }
+    EXPECT_FALSE(ev.deleteEvent(unknown).applied);
+    EXPECT_EQ(ev.clipboardRow().value(), clip);
+
+    // A change by id moves the event in event order and reaches the walk index and alarms.
+    const int b = insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "B"));
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{a, b}));
+    ASSERT_TRUE(ev.updateEventTimes(a, at(2024, 5, 8, 9), at(2024, 5, 8, 19), 0).ok());
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{b, a}));
+    EXPECT_NEAR(ev.walkIndex().longestOneTimeDuration(), 10.0 / 24, 1e-9);
+    EventRow withAlarm = ev.event(b).value();
+    withAlarm[EventField::AlarmSet] = true;
+    withAlarm[EventField::AlarmAdvance] = 5;
+    withAlarm[EventField::AlarmAdvanceUnit] = 1;
+    s.clock.setFixed(QDateTime(QDate(2024, 5, 7), QTime(8, 0)));
+    ASSERT_TRUE(ev.updateEvent(withAlarm).ok());
+    EXPECT_EQ(ev.pendingAlarms().size(), 1);
+    ASSERT_TRUE(ev.deleteEvent(b).ok());
+    EXPECT_TRUE(ev.pendingAlarms().isEmpty());
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{a}));
+    EXPECT_EQ(ev.clipboardCount(), 1);
 }

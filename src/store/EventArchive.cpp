@@ -1,15 +1,17 @@
-// Moving old events of archiving layers into "My Layers/Archive.dyl".
-#include "store/EventsStore.h"
+#include "store/EventArchive.h"
 
 #include "core/FileText.h"
-#include "store/LayersStore.h"
+#include "store/EventsStore.h"
 #include "store/LayerFileFormat.h"
+#include "store/LayersStore.h"
 #include "store/TextFileLines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+namespace EventArchive
+{
 namespace
 {
 // The archive's one layer row: not archived itself, colour 1.
@@ -21,32 +23,32 @@ QString archiveRow(int eventCount)
 }
 } // namespace
 
-QString EventsStore::archivePath(const QString &dataDir)
+QString archivePath(const QString &dataDir)
 {
     return dataDir + QStringLiteral("My Layers/Archive.dyl");
 }
 
-StoreResult EventsStore::archiveOldEvents()
+StoreResult archiveOldEvents(EventsStore &events, const LayersStore &layers, const Clock &clock)
 {
     // Layers that archive, with their threshold: endTime at or before it is archived.
     QHash<int, qint64> thresholdMs;
-    const qint64 today = DateTimeValue::dayOf(clock().today());
-    for (const LayerRow &layer : m_layers.layers())
+    const qint64 today = DateTimeValue::dayOf(clock.today());
+    for (const LayerRow &layer : layers.layers())
         if (layer.archiving == 2)
             thresholdMs.insert(layer.id, (today - layer.archiveDays + 1) * DateTimeValue::MsPerDay);
     if (thresholdMs.isEmpty()) return {};
 
     QList<int> ids;
     QStringList newLines;
-    forEachEvent([&](const EventRow &row) {
+    events.forEachEvent([&](const EventRow &row) {
         const auto it = thresholdMs.constFind(row.layer());
         if (it == thresholdMs.constEnd() || DateTimeValue::toMs(row.endTime()) > *it) return;
         ids.append(row.id());
-        newLines.append(eventLine(row, LayerFileFormat::FirstLayerNumber));
+        newLines.append(EventsStore::eventLine(row, LayerFileFormat::FirstLayerNumber));
     });
     if (ids.isEmpty()) return {};
 
-    const QString path = archivePath(m_dataDir);
+    const QString path = archivePath(events.dataDir());
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return StoreResult::failure(QStringLiteral("The folder of the archive cannot be made."));
     QStringList lines;
@@ -60,7 +62,7 @@ StoreResult EventsStore::archiveOldEvents()
         } else if (bytes) {
             // Kept aside, never overwritten; a new archive starts.
             const QString aside = path + QStringLiteral(".damaged-") +
-                                  clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+                                  clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
             if (!QFile::rename(path, aside))
                 return StoreResult::failure(
                     QStringLiteral("The archive cannot be read and cannot be set aside."));
@@ -77,12 +79,8 @@ StoreResult EventsStore::archiveOldEvents()
 
     StoreResult result;
     for (int id : ids) {
-        if (!locate(id)) continue;
-        const TableResult r = m_table.deleteRow();
-        if (r.applied) {
-            m_alarms.removeFirst(id);
-            ++result.count;
-        }
+        const TableResult r = events.deleteEvent(id); // its pending alarm goes with it
+        if (r.applied) ++result.count;
         if (!r.ok() && result.ok) {
             result.ok = false;
             result.error = r.error;
@@ -90,3 +88,5 @@ StoreResult EventsStore::archiveOldEvents()
     }
     return result;
 }
+
+} // namespace EventArchive
