@@ -32,7 +32,8 @@ TableSchema EventsStore::schema()
     return s;
 }
 
-EventsStore::EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time, const Clock *clock)
+EventsStore::EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time,
+                         const Clock *clock)
     : m_table(schema()), m_dataDir(dataDir), m_layers(layers), m_time(time),
       m_spans(std::make_unique<SpanCollections>()), m_clock(clock)
 {
@@ -157,11 +158,9 @@ void EventsStore::detectClipboard()
 bool EventsStore::inCollectionWindow(const Table &t) const
 {
     if (m_bypass) return true;
-    return reachesWindow(t.asDateTime(int(EventField::StartTime)),
-                         t.asDateTime(int(EventField::EndTime)),
-                         t.asBoolean(int(EventField::Recurring))
-                             ? t.asInteger(int(EventField::ComboBox1))
-                             : 0);
+    return reachesWindow(
+        t.asDateTime(int(EventField::StartTime)), t.asDateTime(int(EventField::EndTime)),
+        t.asBoolean(int(EventField::Recurring)) ? t.asInteger(int(EventField::ComboBox1)) : 0);
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -495,7 +494,8 @@ constexpr double SeekSlack = 1.0 / 86400.0;
 // filters are the table's: the filter text by slot, the record filter's test (reachesWindow)
 // on the values. `add` must not change the table.
 template <class AddItem>
-void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add)
+void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int endDay,
+                             AddItem &&add)
 {
     const CursorGuard keep(m_table);
     if (m_table.state() != Table::State::Browse) {
@@ -528,7 +528,8 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     // before the window start; rows are in startTime order, so the walk starts there and
     // ends at the first row that starts at or after the window end.
     const double from = window.start - m_index.longestOneTimeDuration() - SeekSlack;
-    int n = m_table.seekFirstAtLeast(int(EventField::StartTime), from) ? m_table.recNo() : m_table.recordCount() + 1;
+    int n = m_table.seekFirstAtLeast(int(EventField::StartTime), from) ? m_table.recNo()
+                                                                       : m_table.recordCount() + 1;
     const int rows = m_table.recordCount();
     // The next row to feed: its slot, or -1 when no row is left.
     auto nextRow = [&]() -> int {
@@ -575,14 +576,16 @@ void EventsStore::collectDayView(const DaySpanCollection::Request &request)
                [this](const SpanSourceItem &i) { m_spans->day.add(i); });
 }
 
-void EventsStore::collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek, int lastWeek)
+void EventsStore::collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek,
+                                   int lastWeek)
 {
     const CollectionWindow w = m_spans->month.begin(firstDay, firstWeek, lastWeek);
     walkWindow(w, DateTimeValue::dayOf(firstDay), DateTimeValue::dayOf(spanEnd),
                [this](const SpanSourceItem &i) { m_spans->month.add(i); });
 }
 
-void EventsStore::collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth, int lastMonth)
+void EventsStore::collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth,
+                                  int lastMonth)
 {
     const CollectionWindow w = m_spans->year.begin(firstDay, firstMonth, lastMonth);
     walkWindow(w, DateTimeValue::dayOf(m_spans->year.firstDay()), DateTimeValue::dayOf(spanEnd),
@@ -590,7 +593,7 @@ void EventsStore::collectYearView(SerialDateTime firstDay, SerialDateTime spanEn
 }
 
 void EventsStore::collectItems(const CollectionWindow &window, int firstDay, int endDay,
-                            const std::function<void(const SpanSourceItem &)> &add)
+                               const std::function<void(const SpanSourceItem &)> &add)
 {
     walkWindow(window, firstDay, endDay, add);
 }
@@ -641,7 +644,7 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
                 if (start < ms(from)) continue;
                 const qint64 end = qint64(d + r.ComboBox1) * DateTimeValue::MsPerDay + endMs;
                 return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
-                                                    DateTimeValue::fromMs(end)};
+                                                   DateTimeValue::fromMs(end)};
             }
             return std::nullopt;
         };

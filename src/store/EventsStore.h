@@ -249,8 +249,14 @@ private:
     EventRow rowInSlot(int slot) const;
     // Posted values of one field in `slot` (0, 0.0 or empty for null).
     int intIn(int slot, EventField f) const { return m_table.column(int(f)).ints[slot]; }
-    SerialDateTime timeIn(int slot, EventField f) const { return m_table.column(int(f)).reals[slot]; }
-    const QString &textIn(int slot, EventField f) const { return m_table.column(int(f)).texts[slot]; }
+    SerialDateTime timeIn(int slot, EventField f) const
+    {
+        return m_table.column(int(f)).reals[slot];
+    }
+    const QString &textIn(int slot, EventField f) const
+    {
+        return m_table.column(int(f)).texts[slot];
+    }
     // What each occurrence of the row in `slot` copies.
     OccurrenceSource sourceInSlot(int slot) const;
     // Indexes the row in `slot` in the walk index (the clipboard row as absent).

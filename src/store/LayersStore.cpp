@@ -141,13 +141,12 @@ TableResult LayersStore::updateLayer(const LayerRow &layer)
 {
     if (!locate(layer.id) || !m_table.edit())
         return {false, false, QStringLiteral("The layer does not exist.")};
-    const std::pair<LayerField, QVariant> values[] = {
-        {LayerField::Row, layer.row},
-        {LayerField::Name, layer.name},
-        {LayerField::Shown, layer.shown},
-        {LayerField::Color, layer.color},
-        {LayerField::Archiving, layer.archiving},
-        {LayerField::ArchiveDays, layer.archiveDays}};
+    const std::pair<LayerField, QVariant> values[] = {{LayerField::Row, layer.row},
+                                                      {LayerField::Name, layer.name},
+                                                      {LayerField::Shown, layer.shown},
+                                                      {LayerField::Color, layer.color},
+                                                      {LayerField::Archiving, layer.archiving},
+                                                      {LayerField::ArchiveDays, layer.archiveDays}};
     for (const auto &[f, v] : values)
         (void)m_table.setValue(field(f), v); // fields of the schema, never the id: cannot fail
     return m_table.post();

@@ -121,13 +121,18 @@ QString eventLine(const QVariantList &row, int layerValue)
     QStringList v;
     v.reserve(EventValueCount);
     v << QString::number(layerValue) << dateTimeText(at(fieldAt(EventField::StartTime)))
-      << dateTimeText(at(fieldAt(EventField::EndTime))) << boolText(at(fieldAt(EventField::AllDay))) << boolText(at(fieldAt(EventField::AlarmSet)))
-      << intText(at(fieldAt(EventField::AlarmAdvance))) << intText(at(fieldAt(EventField::AlarmAdvanceUnit)))
+      << dateTimeText(at(fieldAt(EventField::EndTime))) << boolText(at(fieldAt(EventField::AllDay)))
+      << boolText(at(fieldAt(EventField::AlarmSet)))
+      << intText(at(fieldAt(EventField::AlarmAdvance)))
+      << intText(at(fieldAt(EventField::AlarmAdvanceUnit)))
       << FileText::quoteFileText(at(fieldAt(EventField::Subject)).toString())
-      << FileText::quoteFileText(at(fieldAt(EventField::Description)).toString()) << boolText(at(fieldAt(EventField::Recurring)));
+      << FileText::quoteFileText(at(fieldAt(EventField::Description)).toString())
+      << boolText(at(fieldAt(EventField::Recurring)));
     for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
         v << intText(at(f));
-    v << rawText(at(fieldAt(EventField::Weekdays))) << rawText(at(fieldAt(EventField::ExceptionList))) << rawText(at(fieldAt(EventField::Updates)));
+    v << rawText(at(fieldAt(EventField::Weekdays)))
+      << rawText(at(fieldAt(EventField::ExceptionList)))
+      << rawText(at(fieldAt(EventField::Updates)));
     return v.join(u';');
 }
 
@@ -157,7 +162,8 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     row[fieldAt(EventField::Layer)] = *layer;
     if (recurrent) {
         row[fieldAt(EventField::Weekdays)] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
-        row[fieldAt(EventField::ExceptionList)] = exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
+        row[fieldAt(EventField::ExceptionList)] =
+            exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
     } else {
         for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
             row[f] = QVariant();

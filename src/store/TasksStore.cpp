@@ -158,26 +158,26 @@ InsertResult TasksStore::insertTask(int parentID, int level, int layer, const QS
     InsertResult r;
     const int id = m_table.nextAutoIncValue();
     r.table = m_table.insertRow({QVariant(), parentID, level, false, false, layer, alarmSet,
-                                 alarmSet ? QVariant(alarmTime) : QVariant(), subject,
-                                 description, priority, finished, QVariant()});
+                                 alarmSet ? QVariant(alarmTime) : QVariant(), subject, description,
+                                 priority, finished, QVariant()});
     if (r.table.applied) r.id = id;
     return r;
 }
 
 TableResult TasksStore::updateTask(const TaskRow &task)
 {
-    const TableResult r =
-        setFields(task.id, {{TaskField::ParentId, task.parentId},
-                            {TaskField::Level, task.level},
-                            {TaskField::HasChildren, task.hasChildren},
-                            {TaskField::Open, task.open},
-                            {TaskField::Layer, task.layer},
-                            {TaskField::AlarmSet, task.alarmSet},
-                            {TaskField::AlarmTime, task.alarmSet ? QVariant(task.alarmTime) : QVariant()},
-                            {TaskField::Subject, task.subject},
-                            {TaskField::Description, task.description},
-                            {TaskField::Priority, task.priority},
-                            {TaskField::Finished, task.finished}});
+    const TableResult r = setFields(
+        task.id, {{TaskField::ParentId, task.parentId},
+                  {TaskField::Level, task.level},
+                  {TaskField::HasChildren, task.hasChildren},
+                  {TaskField::Open, task.open},
+                  {TaskField::Layer, task.layer},
+                  {TaskField::AlarmSet, task.alarmSet},
+                  {TaskField::AlarmTime, task.alarmSet ? QVariant(task.alarmTime) : QVariant()},
+                  {TaskField::Subject, task.subject},
+                  {TaskField::Description, task.description},
+                  {TaskField::Priority, task.priority},
+                  {TaskField::Finished, task.finished}});
     if (r.applied) refreshAlarm(task.id);
     return r;
 }
@@ -207,8 +207,8 @@ QList<TasksStore::TreeNode> TasksStore::allNodes() const
     for (int n = 1; n <= m_table.recordCount(); ++n) {
         const int slot = m_table.slotAt(n);
         const auto integer = [&](TaskField f) { return m_table.column(field(f)).ints[slot]; };
-        out.append({integer(TaskField::Id), integer(TaskField::ParentId),
-                    integer(TaskField::Layer), n, integer(TaskField::Open) != 0});
+        out.append({integer(TaskField::Id), integer(TaskField::ParentId), integer(TaskField::Layer),
+                    n, integer(TaskField::Open) != 0});
     }
     return out;
 }
@@ -262,7 +262,8 @@ void TasksStore::buildRowList()
 
 // ---- tree changes ---------------------------------------------------------------------------
 
-TableResult TasksStore::setFields(int id, std::initializer_list<std::pair<TaskField, QVariant>> values)
+TableResult TasksStore::setFields(int id,
+                                  std::initializer_list<std::pair<TaskField, QVariant>> values)
 {
     if (!locate(id) || !m_table.edit()) return noSuchTask();
     for (const auto &[f, value] : values)
@@ -422,19 +423,20 @@ QString TasksStore::taskLineOfSlot(int slot, std::optional<int> layerNumber) con
                                : QString::number(t.parentId == -1 ? -1 : -qint64(t.parentId));
     const QString alarm =
         isNull(TaskField::AlarmTime) ? QString() : FileText::fileDateTimeText(t.alarmTime);
-    const QStringList values = {QString::number(-qint64(t.id)),
-                                parent,
-                                integer(TaskField::Level),
-                                boolean(TaskField::HasChildren),
-                                boolean(TaskField::Open),
-                                layerNumber ? QString::number(*layerNumber) : integer(TaskField::Layer),
-                                boolean(TaskField::AlarmSet),
-                                alarm,
-                                FileText::quoteFileText(t.subject),
-                                FileText::quoteFileText(t.description),
-                                integer(TaskField::Priority),
-                                boolean(TaskField::Finished),
-                                QString::fromUtf8(m_table.column(field(TaskField::Updates)).bytes[slot])};
+    const QStringList values = {
+        QString::number(-qint64(t.id)),
+        parent,
+        integer(TaskField::Level),
+        boolean(TaskField::HasChildren),
+        boolean(TaskField::Open),
+        layerNumber ? QString::number(*layerNumber) : integer(TaskField::Layer),
+        boolean(TaskField::AlarmSet),
+        alarm,
+        FileText::quoteFileText(t.subject),
+        FileText::quoteFileText(t.description),
+        integer(TaskField::Priority),
+        boolean(TaskField::Finished),
+        QString::fromUtf8(m_table.column(field(TaskField::Updates)).bytes[slot])};
     return values.join(u';');
 }
 
@@ -545,8 +547,8 @@ StoreResult TasksStore::deleteWithUndo(const QList<int> &ids)
 }
 
 int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
-                             const std::function<int(int fileLayer)> &layerOf,
-                             bool keepOutsideParents)
+                                const std::function<int(int fileLayer)> &layerOf,
+                                bool keepOutsideParents)
 {
     const qsizetype n = lines.size();
     QHash<int, qsizetype> indexOfOld;
@@ -590,7 +592,8 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
         if (parentIdx[i] != -1) {
             level[i] = level[parentIdx[i]] + 1;
             layer[i] = layer[parentIdx[i]];
-        } else if (const auto parent = outsideParent[i] != -1 ? task(outsideParent[i]) : std::nullopt) {
+        } else if (const auto parent =
+                       outsideParent[i] != -1 ? task(outsideParent[i]) : std::nullopt) {
             level[i] = parent->level + 1;
             layer[i] = parent->layer;
         } else {
@@ -622,7 +625,8 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
         if (parentIdx[i] != -1 && newID[parentIdx[i]] != -1)
             (void)setFields(newID[i], {{TaskField::ParentId, newID[parentIdx[i]]}});
         else if (outsideParent[i] != -1)
-            (void)setFields(outsideParent[i], {{TaskField::HasChildren, true}, {TaskField::Open, true}});
+            (void)setFields(outsideParent[i],
+                            {{TaskField::HasChildren, true}, {TaskField::Open, true}});
         refreshAlarm(newID[i]);
     }
     return inserted;
@@ -662,8 +666,8 @@ StoreResult TasksStore::restoreMovedTask()
         }
     };
     int parent = -1, level = 1, parentLayer = 0;
-    if (const auto formerTask = former != -1 && !isDescendantOrSelf(former, id) ? task(former)
-                                                                                : std::nullopt) {
+    if (const auto formerTask =
+            former != -1 && !isDescendantOrSelf(former, id) ? task(former) : std::nullopt) {
         parent = former;
         level = formerTask->level + 1;
         parentLayer = formerTask->layer;
@@ -678,14 +682,14 @@ StoreResult TasksStore::restoreMovedTask()
 }
 
 int TasksStore::importTasks(const QList<RecordLines::TaskLine> &lines,
-                         const QHash<int, int> &layerMap)
+                            const QHash<int, int> &layerMap)
 {
     return insertTaskLines(
         lines, [&](int number) { return m_layers.layerOrFirst(layerMap.value(number, 0)); }, false);
 }
 
 QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,
-                                        QHash<int, int> *counts) const
+                                           QHash<int, int> *counts) const
 {
     QList<TreeNode> nodes;
     for (const TreeNode &node : allNodes())
@@ -720,8 +724,8 @@ QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,
             const int number = int(out.size()) + 1;
             fileID.insert(item.node.id, number);
             // The first three values are rewritten: file IDs and the level in the file.
-            const QString line =
-                taskLineOfSlot(m_table.slotAt(item.node.recNo), layerNumbers.value(item.node.layer));
+            const QString line = taskLineOfSlot(m_table.slotAt(item.node.recNo),
+                                                layerNumbers.value(item.node.layer));
             const QString rest = line.section(u';', 3);
             out.append(QStringLiteral("%1;%2;%3;")
                            .arg(-number)

@@ -43,7 +43,8 @@ struct Calendar {
     int firstLayer() { return layers->idAt(1); }
 
     // ---- events ---------------------------------------------------------------------------
-    static EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
+    static EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end,
+                            const QString &subject)
     {
         EventRow v;
         v[EventField::Layer] = layer;

@@ -278,7 +278,8 @@ TEST(EventsStore, ConvertsAnOldDataFile)
         Table old(EventsStore::schema());
         ASSERT_TRUE(old.load(dir + "Data.cds").ok());
         auto layerRow = [&](int b, const QString &name, bool show, int color, int arch, int days) {
-            EventRow v = oneTime(0, OldDataConversion::LayerDay + b, OldDataConversion::LayerDay + b, name);
+            EventRow v =
+                oneTime(0, OldDataConversion::LayerDay + b, OldDataConversion::LayerDay + b, name);
             v[EventField::AllDay] = show;
             v[EventField::RadioButton1] = color;
             v[EventField::RadioButton2] = arch;
@@ -291,9 +292,13 @@ TEST(EventsStore, ConvertsAnOldDataFile)
         layerRow(0, "header", false, 2, 0, 0);
         const int homeOld = layerRow(2, "Home", false, 5, 0, 10);
         const int workOld = layerRow(1, "Work", true, 3, 1, 60);
-        ASSERT_TRUE(old.insertRow(oneTime(workOld, at(2020, 1, 2, 9), at(2020, 1, 2, 10), "work").values()).ok());
+        ASSERT_TRUE(
+            old.insertRow(oneTime(workOld, at(2020, 1, 2, 9), at(2020, 1, 2, 10), "work").values())
+                .ok());
         workEvent = old.asInteger(int(EventField::Id));
-        ASSERT_TRUE(old.insertRow(oneTime(homeOld, at(2020, 1, 3, 9), at(2020, 1, 3, 10), "home").values()).ok());
+        ASSERT_TRUE(
+            old.insertRow(oneTime(homeOld, at(2020, 1, 3, 9), at(2020, 1, 3, 10), "home").values())
+                .ok());
         homeEvent = old.asInteger(int(EventField::Id));
         ASSERT_TRUE(old.save().ok());
     }

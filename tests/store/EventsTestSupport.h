@@ -56,7 +56,7 @@ inline EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end, con
 // Every `every` days from the day of `start` (daily pattern, variant 1), ending on the day of
 // `end`, each occurrence lasting `spanDays` (ComboBox1) days to the time of `end`.
 inline EventRow daily(int layer, SerialDateTime start, SerialDateTime end, int every,
-                          const QString &subject, int spanDays = 0)
+                      const QString &subject, int spanDays = 0)
 {
     EventRow v = oneTime(layer, start, end, subject);
     v[EventField::Recurring] = true;

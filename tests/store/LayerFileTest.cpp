@@ -140,7 +140,8 @@ TEST(LayerFile, DamagedOrTooManyLayersImportsNothing)
 
     Calendar full;
     for (int i = 0; i < 22; ++i)
-        ASSERT_TRUE(full.layers->insertLayer(i + 1, QStringLiteral("L%1").arg(i), true, 1, 1, 30).ok());
+        ASSERT_TRUE(
+            full.layers->insertLayer(i + 1, QStringLiteral("L%1").arg(i), true, 1, 1, 30).ok());
     const auto refused = LayerFile::importFile(good, *full.layers, *full.events, *full.tasks);
     EXPECT_FALSE(refused.ok);
     EXPECT_FALSE(refused.error.isEmpty());

@@ -32,7 +32,9 @@ struct TasksFixture : ::testing::Test {
             p->open = true;
             EXPECT_TRUE(tasks->updateTask(*p).ok());
         }
-        return tasks->insertTask(parent, level, layer == -1 ? L1 : layer, subject, priority, finished).id;
+        return tasks
+            ->insertTask(parent, level, layer == -1 ? L1 : layer, subject, priority, finished)
+            .id;
     }
     // Subjects of the row list, indented by level - 1 blanks.
     QStringList shown()
@@ -238,14 +240,15 @@ TEST_F(TasksFixture, MoveToLayerTakesTheWholeTreeFromTheTop)
 TEST_F(TasksFixture, TaskLineNegatesIDsAndQuotesTexts)
 {
     const int a = add("A");
-    const int b = tasks->insertTask(a, 2, L1, "it's; a\r\nline", 3, true, true,
-                                    DateTimeValue::encodeDate(2024, 3, 1) + 9.5 / 24, "d")
+    const int b = tasks
+                      ->insertTask(a, 2, L1, "it's; a\r\nline", 3, true, true,
+                                   DateTimeValue::encodeDate(2024, 3, 1) + 9.5 / 24, "d")
                       .id;
     EXPECT_EQ(tasks->taskLine(b), QString("-%1;-%2;2;False;False;%3;True;2024-03-01 09:30:00;"
-                                         "'it''s; a#13#10line';'d';3;True;")
-                                     .arg(b)
-                                     .arg(a)
-                                     .arg(L1));
+                                          "'it''s; a#13#10line';'d';3;True;")
+                                      .arg(b)
+                                      .arg(a)
+                                      .arg(L1));
     EXPECT_EQ(tasks->taskLine(4242), "") << "no such task";
     EXPECT_EQ(tasks->taskLine(a, -1000),
               QString("-%1;-1;1;False;False;-1000;False;;'A';'';0;False;").arg(a));

@@ -56,9 +56,9 @@ int seedDataFolder(const QString &dataDir, const std::vector<std::pair<SerialDat
     EventsStore events(dataDir, layers, time, &clock);
     for (const auto &[start, end] : work)
         EXPECT_TRUE(events
-                        .insertEvent(EventRow(QVariantList{QVariant(), workId, start, end, false,
-                                                           false, 0, 0, QStringLiteral("Planning"),
-                                                           QString(), false}))
+                        .insertEvent(
+                            EventRow(QVariantList{QVariant(), workId, start, end, false, false, 0,
+                                                  0, QStringLiteral("Planning"), QString(), false}))
                         .ok());
     TasksStore tasks(dataDir, layers, clock);
     EXPECT_TRUE(tasks.insertTask(-1, 0, workId, QStringLiteral("Report")).ok());
@@ -200,9 +200,9 @@ TEST_F(StoresWindow, HidingTheLayerTakesItsEventsOffTheGrid)
 TEST_F(StoresWindow, APostFromOutsideTheGridShowsAfterOneTurnOfTheLoop)
 {
     const int id = events
-                       ->insertEvent(EventRow(QVariantList{QVariant(), workId, at(2000, 8, 10, 14),
-                                                           at(2000, 8, 10, 15), false, false, 0, 0,
-                                                           QStringLiteral("Call"), QString(), false}))
+                       ->insertEvent(EventRow(QVariantList{
+                           QVariant(), workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15), false,
+                           false, 0, 0, QStringLiteral("Call"), QString(), false}))
                        .id;
     ASSERT_GE(id, 0);
     EXPECT_EQ(box(5, id), nullptr) << "no refresh inside the post";
@@ -307,9 +307,9 @@ TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
     {
         DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
         ASSERT_TRUE(app.events()
-                        .insertEvent(EventRow(QVariantList{QVariant(), 1, at(2000, 8, 9, 9),
-                                                           at(2000, 8, 9, 10), false, false, 0, 0,
-                                                           QStringLiteral("Late"), QString(), false}))
+                        .insertEvent(EventRow(QVariantList{
+                            QVariant(), 1, at(2000, 8, 9, 9), at(2000, 8, 9, 10), false, false, 0,
+                            0, QStringLiteral("Late"), QString(), false}))
                         .ok());
         EXPECT_TRUE(app.mainWindow().saveTables());
     }

@@ -543,7 +543,8 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     QSet<int> parents;
     auto task = [&](int parent, int level, int l, const QString &subject, int priority = 0,
                     bool finished = false) {
-        const InsertResult added = tasks.insertTask(parent, level, layer[l], subject, priority, finished);
+        const InsertResult added =
+            tasks.insertTask(parent, level, layer[l], subject, priority, finished);
         if (!added.applied()) return -1;
         if (parent > 0) parents.insert(parent);
         ++sum.tasks;
