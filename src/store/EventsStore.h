@@ -72,8 +72,9 @@ public:
     // Calls `visit` for every event in event order, the clipboard row left out. `visit` must
     // not change the store.
     void forEachEvent(const std::function<void(const EventRow &)> &visit) const;
-    // IDs, in event order, of the rows that pass the layer filter (setFilterText) and the
-    // collection-window filter (inCollectionWindow's test; every row with the bypass set).
+    // IDs, in event order, of the rows that pass the layer filter (setFilterText) and reach
+    // the date module's collection window (reachesWindow; every row with the bypass set). The
+    // clipboard row is not left out (with the bypass set it always passes).
     std::vector<int> idsInCollectionWindow() const;
     // False while a change is half made (never between calls of this store's functions).
     bool isBrowsing() const { return m_table.state() == Table::State::Browse; }
@@ -205,15 +206,12 @@ public:
     int importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap);
 
     // ---- archive ------------------------------------------------------------------------
-    // Start-up step and at every change of day: moves the events of layers with Archiving 2
-    // whose endTime is at or before today - Days + 1 (midnight) into "My Layers/Archive.dyl".
-    // The archive is written (atomically) before the events leave the table; when it cannot
-    // be written no event is removed and the result carries the error. An archive file that
-    // cannot be read is renamed aside ("Archive.dyl.damaged-yyyyMMdd-HHmmss") and a new one
-    // started. count: events archived.
+    // Start-up step and at every change of day: EventArchive::archiveOldEvents() for this
+    // store, its layers and its clock. count: events archived.
     StoreResult archiveOldEvents();
     // What the archiving at start-up did (for the window to report a failure).
     const StoreResult &startupArchiveResult() const { return m_startupArchive; }
+    // EventArchive::archivePath().
     static QString archivePath(const QString &dataDir);
 
     // ---- alarms -------------------------------------------------------------------------

@@ -25,6 +25,9 @@ LayersStore::LayersStore(const QString &dataDir, const Clock *clock)
     : m_table(schema()), m_dataDir(dataDir)
 {
     m_table.setClock(clock);
+    m_table.setAfterPost([this](Table &) {
+        if (m_afterPostHook) m_afterPostHook();
+    });
     // "ROW" is in the schema, so neither call can fail.
     (void)m_table.setActiveIndex("ROW");
     m_load = m_table.load(m_dataDir + FileName);
@@ -39,6 +42,7 @@ LayersStore::LayersStore(const QString &dataDir, const Clock *clock)
 
 LayersStore::~LayersStore()
 {
+    m_afterPostHook = nullptr;
     // Nothing is left to tell at destruction; the window saves (and reports) before it.
     (void)save();
 }

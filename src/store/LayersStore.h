@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -67,6 +68,8 @@ public:
     TableResult deleteLayer(int id);
     // Deletes every layer (the default layer comes back only at the next load).
     TableResult deleteAllLayers();
+    // Called after every post of a layer (insert or update). Empty function: none.
+    void setAfterPostHook(std::function<void()> hook) { m_afterPostHook = std::move(hook); }
 
     // ---- file ---------------------------------------------------------------------------
     // Saves to `dir` + "Layers.cds" (dir ends with "/").
@@ -86,4 +89,5 @@ private:
     Table m_table;
     QString m_dataDir;
     TableLoadResult m_load;
+    std::function<void()> m_afterPostHook;
 };

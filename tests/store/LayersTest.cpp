@@ -54,12 +54,17 @@ TEST(Layers, PositionsFollowRowNotID)
 TEST(Layers, ShownLayersFilterListsShownLayersInDisplayOrder)
 {
     LayersStore layers(dataDir());
+    int posts = 0;
+    layers.setAfterPostHook([&] { ++posts; });
     const int first = layers.idAt(1);
     ASSERT_TRUE(layers.insertLayer(1, "Hidden", false, 2, 1, 30).ok());
     const int work = layers.insertLayer(2, "Work", true, 3, 1, 30).id;
     EXPECT_EQ(layers.shownLayersFilter(), QString("Layer = %1 or Layer = %2").arg(first).arg(work));
     for (const LayerRow &l : layers.layers())
         ASSERT_TRUE(layers.setLayerShown(l.id, false).ok());
+    EXPECT_EQ(posts, 2 + 3);
+    EXPECT_FALSE(layers.setLayerShown(9999, true).applied);
+    EXPECT_EQ(posts, 5);
     EXPECT_EQ(layers.shownLayersFilter(), "Layer = -1");
     EXPECT_TRUE(layers.exists(work));
     EXPECT_FALSE(layers.exists(9999));
