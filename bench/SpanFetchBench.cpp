@@ -40,12 +40,12 @@ struct Peer {
     Peer()
     {
         EventsStore &ev = *BenchCalendar::shared().events;
-        Table &t = ev.CDS;
+        const TableSchema schema = EventsStore::schema();
         sqlite3_open(":memory:", &db);
         std::string create = "CREATE TABLE events(", insert = "INSERT INTO events VALUES(";
-        columns = t.fieldCount();
+        columns = int(schema.fields.size());
         for (int f = 0; f < columns; ++f) {
-            const QString name = t.schema().fields[f].name;
+            const QString name = schema.fields[f].name;
             create += (f ? "," : "") + name.toStdString() + (f == 0 ? " INTEGER PRIMARY KEY" : "");
             insert += f ? ",?" : "?";
         }
@@ -53,13 +53,10 @@ struct Peer {
         sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
         sqlite3_stmt *ins = nullptr;
         sqlite3_prepare_v2(db, (insert + ")").c_str(), -1, &ins, nullptr);
-        const Table::Bookmark here = t.bookmark();
-        for (t.first(); !t.isEmpty() && !t.eof(); t.next()) {
-            if (t.asBoolean(EventsStore::F_Recurrent) ||
-                t.asDateTime(EventsStore::F_StartTime) < EventsStore::ClipboardBelow)
-                continue;
+        ev.forEachEvent([&](const EventRow &row) {
+            if (row.isRecurring()) return;
             for (int f = 0; f < columns; ++f) {
-                const QVariant v = t.value(f);
+                const QVariant v = row[EventField(f)];
                 switch (v.typeId()) {
                 case QMetaType::UnknownType:
                     sqlite3_bind_null(ins, f + 1);
@@ -84,8 +81,7 @@ struct Peer {
             }
             sqlite3_step(ins);
             sqlite3_reset(ins);
-        }
-        t.gotoBookmark(here);
+        });
         sqlite3_finalize(ins);
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
         sqlite3_exec(db,

@@ -24,8 +24,8 @@ void startup_load_stores(benchmark::State &state)
         const auto begin = std::chrono::steady_clock::now();
         auto stores = std::make_unique<BenchCalendar::Stores>(dir);
         const auto end = std::chrono::steady_clock::now();
-        rows = stores->layers->count() + stores->events->CDS.recordCount() +
-               stores->tasks->CDS.recordCount();
+        rows = stores->layers->count() + stores->events->eventCount() +
+               stores->events->clipboardCount() + stores->tasks->count();
         state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
         stores.reset(); // saving on the way out is not start-up
     }

@@ -1,6 +1,7 @@
 // Table engine at 100,000 rows of the events schema: load, a post that moves a row in the
 // index (in memory alone, and with the write to the file), and a full find first/next walk
 // through the filter text and a record filter.
+#include "BenchReport.h"
 #include "store/Table.h"
 #include "store/TableTestSchemas.h"
 
@@ -40,7 +41,7 @@ void fill(Table &t)
         if (recurrent)
             v << 1 << 1 << 0 << 1 << 1 << 0 << 0 << 0 << 0 << 0 << QStringLiteral("0101010")
               << QByteArray("45001,45008");
-        t.insertRow(v);
+        if (!t.insertRow(v).applied) BenchReport::fail("table bench: a row was not added");
     }
 }
 
@@ -53,7 +54,9 @@ struct Fixture {
         path = dir.path() + QStringLiteral("/Events.cds");
         Table t(TableTestSchemas::events());
         fill(t);
-        t.save(path);
+        if (const TableResult r = t.save(path); !r.ok())
+            BenchReport::fail("table bench: the fixture file cannot be written: " +
+                              r.error.toStdString());
     }
 };
 
@@ -107,9 +110,10 @@ void table_post_move_with_write(benchmark::State &state)
     Table t(TableTestSchemas::events());
     t.setActiveIndex(QStringLiteral("INDEX"));
     Table source(TableTestSchemas::events());
-    source.load(fixture().path);
-    source.backupTo(dir.path() + QStringLiteral("/Events.cds"));
-    t.load(dir.path() + QStringLiteral("/Events.cds"));
+    if (!source.load(fixture().path).ok() ||
+        !source.backupTo(dir.path() + QStringLiteral("/Events.cds")).ok() ||
+        !t.load(dir.path() + QStringLiteral("/Events.cds")).ok())
+        return state.SkipWithError("the table file cannot be copied");
     movePosts(state, t);
 }
 BENCHMARK(table_post_move_with_write)->Unit(benchmark::kMicrosecond);

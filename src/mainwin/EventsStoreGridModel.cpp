@@ -21,31 +21,25 @@ void EventsStoreGridModel::collectDayView(const DaySpanCollection::Request &requ
 
 std::optional<GridEventRow> EventsStoreGridModel::eventRow(int id)
 {
-    if (!m_events.CDS.locate(EventsStore::F_ID, id)) return std::nullopt;
-    if (m_events.currentStartTime() < EventsStore::ClipboardBelow) return std::nullopt;
+    const auto event = m_events.event(id);
+    if (!event) return std::nullopt;
     GridEventRow r;
-    r.startTime = m_events.currentStartTime();
-    r.endTime = m_events.currentEndTime();
-    r.recurrent = m_events.currentIsRecurring();
-    r.extraDays = m_events.CDS.asInteger(EventsStore::F_ComboBox1);
+    r.startTime = event->startTime();
+    r.endTime = event->endTime();
+    r.recurrent = event->isRecurring();
+    r.extraDays = (*event)[EventField::ComboBox1].toInt();
     return r;
 }
 
 bool EventsStoreGridModel::isBrowsing() const
 {
-    return m_events.CDS.state() == Table::State::Browse;
+    return m_events.isBrowsing();
 }
 
 bool EventsStoreGridModel::postEventTimes(int id, const GridEventRow &row)
 {
-    if (!eventRow(id)) return false;
-    Table &t = m_events.CDS;
-    if (!t.edit()) return false;
-    t.setValue(EventsStore::F_StartTime, row.startTime);
-    t.setValue(EventsStore::F_EndTime, row.endTime);
-    t.setValue(EventsStore::F_ComboBox1, row.extraDays);
     m_posting = true;
-    const TableResult r = t.post();
+    const TableResult r = m_events.updateEventTimes(id, row.startTime, row.endTime, row.extraDays);
     m_posting = false;
     return r.applied;
 }
@@ -57,8 +51,5 @@ void EventsStoreGridModel::rescheduleAlarm(int id)
 
 QColor EventsStoreGridModel::layerColor(int layerId)
 {
-    const Table::Bookmark here = m_layers.CDS.bookmark();
-    const int colour = m_layers.locateID(layerId) ? m_layers.currentColor() : 0;
-    m_layers.CDS.gotoBookmark(here);
-    return LayerPalette::layerColor(colour);
+    return LayerPalette::layerColor(m_layers.layerColor(layerId));
 }

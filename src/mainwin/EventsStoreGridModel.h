@@ -15,8 +15,8 @@ public:
 
     DaySpanCollection &dayCollection() override;
     void collectDayView(const DaySpanCollection::Request &request) override;
-    // Locates by id whatever the filters say (a drag keeps its event even when it leaves the
-    // collection window); the events table's cursor is left on that row.
+    // Reads by id whatever the filters say (a drag keeps its event even when it leaves the
+    // collection window).
     std::optional<GridEventRow> eventRow(int id) override;
     bool isBrowsing() const override;
     // Edits and posts startTime, endTime and extraDays. False when the event does not exist,
@@ -24,7 +24,6 @@ public:
     // to the file failed counts as posted (the table retries the write).
     bool postEventTimes(int id, const GridEventRow &row) override;
     void rescheduleAlarm(int id) override;
-    // The layers table's cursor does not move.
     QColor layerColor(int layerId) override;
 
     // True only while postEventTimes() posts.

@@ -5,6 +5,7 @@
 #include "mainwin/EventsStoreGridModel.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
 #include "views/AllDayStrip.h"
 #include "views/TimeGrid.h"
@@ -45,21 +46,14 @@ MainWindow::MainWindow(Settings &reg, LayersStore &layers, EventsStore &events, 
     buildTimeGrid();
     applyStartupView();
 
-    // Daily copies. Only a table read from its file is copied: after a table file was set
-    // aside (or could not be opened) its store is empty, and copying that would overwrite the
-    // last good ".bak".
-    const QString dir = m_reg.dataPath();
-    if (m_layers.loadResult().status == TableLoadResult::Loaded)
-        m_layers.CDS.backupTo(dir + "Layers.bak");
-    if (m_events.loadResult().status == TableLoadResult::Loaded)
-        m_events.CDS.backupTo(dir + "Events.bak");
-    if (m_tasks.loadResult().status == TableLoadResult::Loaded)
-        m_tasks.CDS.backupTo(dir + "Tasks.bak");
+    m_backupErrors = backUpLoadedTables();
 
-    if (m_reg.firstTime()) m_events.convertOldDataFile(m_reg);
+    if (m_reg.firstTime()) OldDataConversion::convert(m_events, m_layers, m_reg);
 
-    if (!m_tasks.setIndexName(m_reg.tasksIndexName()))
-        m_tasks.setIndexName(QString::fromLatin1(TasksStore::DefaultIndexName));
+    if (!m_tasks.setIndexName(m_reg.tasksIndexName())) {
+        // The default index is one of the store's own: this cannot fail.
+        (void)m_tasks.setIndexName(QString::fromLatin1(TasksStore::DefaultIndexName));
+    }
 
     // Posts from elsewhere than the grid's own drags (editors, commands) show on the next
     // turn of the event loop, once for any number of posts.
@@ -82,6 +76,24 @@ MainWindow::MainWindow(Settings &reg, LayersStore &layers, EventsStore &events, 
 MainWindow::~MainWindow()
 {
     m_events.setAfterPostHook(nullptr);
+}
+
+QStringList MainWindow::backUpLoadedTables()
+{
+    // Only a table read from its file is copied: after a table file was set aside (or could
+    // not be opened) its store is empty, and copying that would overwrite the last good ".bak".
+    const QString dir = m_reg.dataPath();
+    QStringList errors;
+    const auto note = [&errors](const char *name, const TableResult &r) {
+        if (!r.ok()) errors << QStringLiteral("%1: %2").arg(QLatin1String(name), r.error);
+    };
+    if (m_layers.loadResult().status == TableLoadResult::Loaded)
+        note("Layers.bak", m_layers.backupTo(dir + "Layers.bak"));
+    if (m_events.loadResult().status == TableLoadResult::Loaded)
+        note("Events.bak", m_events.backupTo(dir + "Events.bak"));
+    if (m_tasks.loadResult().status == TableLoadResult::Loaded)
+        note("Tasks.bak", m_tasks.backupTo(dir + "Tasks.bak"));
+    return errors;
 }
 
 bool MainWindow::saveTables()
@@ -166,8 +178,9 @@ void MainWindow::setLayerFilterHandler(std::function<void(const QString &)> hand
 void MainWindow::reFilter()
 {
     const QString filter = m_layers.shownLayersFilter();
-    m_events.CDS.setFilterText(filter);
-    m_tasks.setFilterText(filter);
+    // The layers store writes only filters the tables parse.
+    (void)m_events.setFilterText(filter);
+    (void)m_tasks.setFilterText(filter);
     if (m_layerFilterHandler) m_layerFilterHandler(filter);
     refresh();
 }

@@ -15,6 +15,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -62,6 +63,9 @@ public:
     // Saves the layers, events and tasks tables into the data directory (run whenever the
     // program loses activation). False when any of them could not be written.
     bool saveTables();
+    // The start-up ".bak" copies that failed, one "Name.bak: why" per table; empty when every
+    // copy was made.
+    const QStringList &backupErrors() const { return m_backupErrors; }
     // The 45 s main timer; its tick is onMainTimer().
     QTimer &mainTimer() { return m_timerMain; }
 
@@ -191,6 +195,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // Makes the ".bak" copies of the tables that loaded; returns the failures.
+    QStringList backUpLoadedTables();
     // MainDM_Menus.cpp
     void buildMenus();
     void buildPopups();
@@ -244,6 +250,7 @@ private:
 
     bool m_pendingImport = false;
     QString m_pendingImportPath;
+    QStringList m_backupErrors;
     bool m_shutdownRequested = false;
     QList<QWidget *> m_wakeUpDialogs;
     std::function<void(const QString &)> m_messageHandler;

@@ -1,8 +1,17 @@
 #include "store/EventsStore.h"
 
+#include "core/TextCompare.h"
 #include "core/ViewDates.h"
-#include "store/LayersStore.h"
+#include "store/CursorGuard.h"
+#include "store/EventArchive.h"
 #include "store/ExceptionList.h"
+#include "store/LayersStore.h"
+#include "store/RecordLines.h"
+#include "store/RecurrenceRule.h"
+#include "store/UndoLog.h"
+
+#include <QFile>
+#include <algorithm>
 
 TableSchema EventsStore::schema()
 {
@@ -23,84 +32,135 @@ TableSchema EventsStore::schema()
     return s;
 }
 
-EventsStore::EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time, const Clock *clock)
-    : CDS(schema()), m_dataDir(dataDir), m_layers(layers), m_time(time),
+EventsStore::EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time,
+                         const Clock *clock)
+    : m_table(schema()), m_dataDir(dataDir), m_layers(layers), m_time(time),
       m_spans(std::make_unique<SpanCollections>()), m_clock(clock)
 {
-    CDS.setClock(clock);
-    CDS.setActiveIndex("INDEX");
+    m_table.setClock(clock);
+    // "INDEX" is in the schema, so neither call can fail.
+    (void)m_table.setActiveIndex("INDEX");
     installTableHooks();
-    m_load = CDS.load(m_dataDir + FileName); // the after-reset hook indexes the rows
-    CDS.setActiveIndex("INDEX");
-    CDS.first();
+    m_load = m_table.load(m_dataDir + FileName); // the after-reset hook indexes the rows
+    (void)m_table.setActiveIndex("INDEX");
+    m_table.first();
     m_bypass = false;
-    archiveOldEvents();
+    m_startupArchive = archiveOldEvents();
     fillPendingAlarms();
 }
 
 EventsStore::~EventsStore()
 {
     m_afterPostHook = nullptr;
-    save();
-    CDS.setAfterPost(nullptr);
-    CDS.setBeforeDelete(nullptr);
-    CDS.setAfterReset(nullptr);
-    CDS.setRecordFilter(nullptr);
+    // Nothing is left to tell at destruction; the window saves (and reports) before it.
+    (void)save();
+    m_table.setAfterPost(nullptr);
+    m_table.setBeforeDelete(nullptr);
+    m_table.setAfterReset(nullptr);
+    m_table.setRecordFilter(nullptr);
 }
 
 void EventsStore::installTableHooks()
 {
-    CDS.setRecordFilter([this](const Table &t) { return inCollectionWindow(t); });
-    CDS.setAfterPost([this](Table &) {
-        indexCurrentRow();
-        if (currentStartTime() >= ClipboardBelow) refreshPendingAlarm(currentId());
+    m_table.setRecordFilter([this](const Table &t) { return inCollectionWindow(t); });
+    m_table.setAfterPost([this](Table &) {
+        const int slot = currentSlot();
+        indexRow(slot);
+        if (!isClipboardSlot(slot)) refreshPendingAlarm(intIn(slot, EventField::Id));
         if (m_afterPostHook) m_afterPostHook();
-        CDS.mergeChangeLog();
     });
-    CDS.setBeforeDelete([this](Table &) {
-        m_index.remove(currentId());
-        if (currentStartTime() < ClipboardBelow && CDS.recNo() == 1) m_clipboardCount = 0;
+    m_table.setBeforeDelete([this](Table &) {
+        const int slot = currentSlot();
+        m_index.remove(intIn(slot, EventField::Id));
+        if (isClipboardSlot(slot) && m_table.recNo() == 1) m_clipboardCount = 0;
     });
-    CDS.setAfterReset([this](Table &) {
+    m_table.setAfterReset([this](Table &) {
         rebuildWalkIndex();
         detectClipboard();
     });
 }
 
-void EventsStore::indexCurrentRow()
+// ---- reading by slot ------------------------------------------------------------------------
+
+bool EventsStore::isClipboardSlot(int slot) const
 {
-    if (currentStartTime() < ClipboardBelow) {
-        m_index.remove(currentId());
-    } else if (currentIsRecurring()) {
-        m_index.updateRecurring(
-            {CDS.bookmark().slot, rule(), {currentId(), currentLayer(), currentAlarmSet(), currentSubject(), currentDescription()}});
+    return timeIn(slot, EventField::StartTime) < ClipboardBelow;
+}
+
+int EventsStore::eventSlot(int id) const
+{
+    const int slot = m_table.slotOfId(id);
+    return slot < 0 || isClipboardSlot(slot) ? -1 : slot;
+}
+
+EventRow EventsStore::rowInSlot(int slot) const
+{
+    EventRow row;
+    for (int f = 0; f < EventRow::FieldCount; ++f)
+        row[EventField(f)] = m_table.valueAt(slot, f);
+    return row;
+}
+
+RecurrenceRule EventsStore::ruleInSlot(int slot) const
+{
+    RecurrenceRule r;
+    r.RadioButton1 = intIn(slot, EventField::RadioButton1);
+    r.RadioButton2 = intIn(slot, EventField::RadioButton2);
+    r.RadioButton3 = intIn(slot, EventField::RadioButton3);
+    r.Edit1 = intIn(slot, EventField::Edit1);
+    r.Edit2 = intIn(slot, EventField::Edit2);
+    r.Edit3 = intIn(slot, EventField::Edit3);
+    r.ComboBox1 = intIn(slot, EventField::ComboBox1);
+    r.ComboBox2 = intIn(slot, EventField::ComboBox2);
+    r.ComboBox3 = intIn(slot, EventField::ComboBox3);
+    r.ComboBox4 = intIn(slot, EventField::ComboBox4);
+    r.Weekdays = textIn(slot, EventField::Weekdays);
+    r.startTime = timeIn(slot, EventField::StartTime);
+    r.endTime = timeIn(slot, EventField::EndTime);
+    r.exceptionDays =
+        parseExceptionList(m_table.column(int(EventField::ExceptionList)).bytes[slot]);
+    return r;
+}
+
+OccurrenceSource EventsStore::sourceInSlot(int slot) const
+{
+    return {intIn(slot, EventField::Id), intIn(slot, EventField::Layer),
+            intIn(slot, EventField::AlarmSet) != 0, textIn(slot, EventField::Subject),
+            textIn(slot, EventField::Description)};
+}
+
+void EventsStore::indexRow(int slot)
+{
+    const int id = intIn(slot, EventField::Id);
+    if (isClipboardSlot(slot)) {
+        m_index.remove(id);
+    } else if (intIn(slot, EventField::Recurring) != 0) {
+        m_index.updateRecurring({slot, ruleInSlot(slot), sourceInSlot(slot)});
     } else {
-        m_index.updateOneTime(currentId(), currentStartTime(), currentEndTime());
+        m_index.updateOneTime(id, timeIn(slot, EventField::StartTime),
+                              timeIn(slot, EventField::EndTime));
     }
 }
 
 void EventsStore::rebuildWalkIndex()
 {
     m_index.clear();
-    const Table::Bookmark here = CDS.bookmark();
-    for (CDS.first(); !CDS.isEmpty() && !CDS.eof(); CDS.next())
-        indexCurrentRow();
-    if (!CDS.gotoBookmark(here)) CDS.first();
+    for (int n = 1; n <= m_table.recordCount(); ++n)
+        indexRow(m_table.slotAt(n));
 }
 
 void EventsStore::detectClipboard()
 {
-    const Table::Bookmark here = CDS.bookmark();
-    CDS.first();
-    m_clipboardCount = !CDS.isEmpty() && currentStartTime() < ClipboardBelow ? 1 : 0;
-    if (!CDS.gotoBookmark(here)) CDS.first();
+    const int first = m_table.slotAt(1);
+    m_clipboardCount = first >= 0 && isClipboardSlot(first) ? 1 : 0;
 }
 
 bool EventsStore::inCollectionWindow(const Table &t) const
 {
     if (m_bypass) return true;
-    return reachesWindow(t.asDateTime(F_StartTime), t.asDateTime(F_EndTime),
-                         t.asBoolean(F_Recurrent) ? t.asInteger(F_ComboBox1) : 0);
+    return reachesWindow(
+        t.asDateTime(int(EventField::StartTime)), t.asDateTime(int(EventField::EndTime)),
+        t.asBoolean(int(EventField::Recurring)) ? t.asInteger(int(EventField::ComboBox1)) : 0);
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -110,75 +170,158 @@ bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int ex
     return end >= windowStart || (extraDays != 0 && end + extraDays >= windowStart);
 }
 
-RecurrenceRule EventsStore::rule() const
+// ---- reading --------------------------------------------------------------------------------
+
+std::optional<EventRow> EventsStore::event(int id) const
 {
-    RecurrenceRule r;
-    r.RadioButton1 = CDS.asInteger(F_RadioButton1);
-    r.RadioButton2 = CDS.asInteger(F_RadioButton2);
-    r.RadioButton3 = CDS.asInteger(F_RadioButton3);
-    r.Edit1 = CDS.asInteger(F_Edit1);
-    r.Edit2 = CDS.asInteger(F_Edit2);
-    r.Edit3 = CDS.asInteger(F_Edit3);
-    r.ComboBox1 = CDS.asInteger(F_ComboBox1);
-    r.ComboBox2 = CDS.asInteger(F_ComboBox2);
-    r.ComboBox3 = CDS.asInteger(F_ComboBox3);
-    r.ComboBox4 = CDS.asInteger(F_ComboBox4);
-    r.Weekdays = CDS.asString(F_Weekdays);
-    r.startTime = currentStartTime();
-    r.endTime = currentEndTime();
-    r.exceptionDays = parseExceptionList(CDS.asBytes(F_ExceptionList));
-    return r;
+    const int slot = eventSlot(id);
+    if (slot < 0) return std::nullopt;
+    return rowInSlot(slot);
 }
 
-QVariantList EventsStore::rowValues() const
+std::optional<EventRow> EventsStore::clipboardRow() const
 {
-    QVariantList values;
-    values.reserve(CDS.fieldCount());
-    for (int f = 0; f < CDS.fieldCount(); ++f)
-        values << CDS.value(f);
-    return values;
+    if (m_clipboardCount != 1) return std::nullopt;
+    return rowInSlot(m_table.slotAt(1));
 }
 
-// ---- operations ------------------------------------------------------------------------------
-
-int EventsStore::countLayerEvents(int layerId)
+std::optional<RecurrenceRule> EventsStore::rule(int id) const
 {
-    const Table::Bookmark here = CDS.bookmark();
+    const int slot = eventSlot(id);
+    if (slot < 0) return std::nullopt;
+    return ruleInSlot(slot);
+}
+
+std::vector<int> EventsStore::eventIds() const
+{
+    std::vector<int> ids;
+    ids.reserve(std::size_t(eventCount()));
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n)
+        ids.push_back(intIn(m_table.slotAt(n), EventField::Id));
+    return ids;
+}
+
+void EventsStore::forEachEvent(const std::function<void(const EventRow &)> &visit) const
+{
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n)
+        visit(rowInSlot(m_table.slotAt(n)));
+}
+
+std::vector<int> EventsStore::idsInCollectionWindow() const
+{
+    std::vector<int> ids;
+    for (int n = 1; n <= m_table.recordCount(); ++n) {
+        const int slot = m_table.slotAt(n);
+        if (!m_table.filterTextAccepts(slot)) continue;
+        const int extraDays =
+            intIn(slot, EventField::Recurring) != 0 ? intIn(slot, EventField::ComboBox1) : 0;
+        if (!m_bypass && !reachesWindow(timeIn(slot, EventField::StartTime),
+                                        timeIn(slot, EventField::EndTime), extraDays))
+            continue;
+        ids.push_back(intIn(slot, EventField::Id));
+    }
+    return ids;
+}
+
+int EventsStore::countLayerEvents(int layerId) const
+{
     int n = 0;
-    CDS.first();
-    CDS.moveBy(m_clipboardCount);
-    for (; !CDS.isEmpty() && !CDS.eof(); CDS.next())
-        if (currentLayer() == layerId) ++n;
-    CDS.gotoBookmark(here);
+    for (int pos = 1 + m_clipboardCount; pos <= m_table.recordCount(); ++pos)
+        n += intIn(m_table.slotAt(pos), EventField::Layer) == layerId;
     return n;
 }
 
-bool EventsStore::moveToLayer(const QStringList &ids, int layerId)
+// ---- changes --------------------------------------------------------------------------------
+
+namespace
 {
-    bool found = false;
+TableResult noSuchEvent()
+{
+    return {false, false, QStringLiteral("The event does not exist.")};
+}
+} // namespace
+
+InsertResult EventsStore::insertValues(const QVariantList &values)
+{
+    InsertResult r;
+    const int id = m_table.nextAutoIncValue();
+    r.table = m_table.insertRow(values);
+    if (r.table.applied) r.id = id;
+    return r;
+}
+
+InsertResult EventsStore::insertEvent(const EventRow &row)
+{
+    EventRow values = row;
+    values[EventField::Id] = QVariant();
+    return insertValues(values.values());
+}
+
+TableResult EventsStore::writeFields(int id,
+                                     std::initializer_list<std::pair<EventField, QVariant>> values)
+{
+    if (eventSlot(id) < 0 || !locate(id) || !m_table.edit()) return noSuchEvent();
+    for (const auto &[f, v] : values)
+        (void)m_table.setValue(int(f), v); // a field of the schema other than the id
+    return m_table.post();
+}
+
+TableResult EventsStore::updateEvent(const EventRow &row)
+{
+    if (eventSlot(row.id()) < 0 || !locate(row.id()) || !m_table.edit()) return noSuchEvent();
+    for (int f = int(EventField::Layer); f < EventRow::FieldCount; ++f)
+        (void)m_table.setValue(f, row[EventField(f)]); // a field of the schema, not the id
+    return m_table.post();
+}
+
+TableResult EventsStore::updateEventTimes(int id, SerialDateTime start, SerialDateTime end,
+                                          int extraDays)
+{
+    return writeFields(id, {{EventField::StartTime, start},
+                            {EventField::EndTime, end},
+                            {EventField::ComboBox1, extraDays}});
+}
+
+TableResult EventsStore::deleteEvent(int id)
+{
+    if (!locate(id)) return noSuchEvent();
+    const TableResult r = m_table.deleteRow();
+    refreshPendingAlarm(id);
+    return r;
+}
+
+TableResult EventsStore::deleteAllEvents()
+{
+    const TableResult r = m_table.emptyTable();
+    m_alarms.clear();
+    return r;
+}
+
+StoreResult EventsStore::moveToLayer(const QStringList &ids, int layerId)
+{
+    StoreResult result;
     for (const QString &text : ids) {
         bool ok = false;
         const int id = text.trimmed().toInt(&ok);
-        if (!ok || !CDS.locate(F_ID, id) || currentStartTime() < ClipboardBelow) continue;
-        found = true;
-        if (CDS.edit()) {
-            CDS.setValue(F_Layer, layerId);
-            CDS.post();
+        if (!ok || eventSlot(id) < 0) continue;
+        const TableResult r = writeFields(id, {{EventField::Layer, layerId}});
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
         }
     }
-    return found;
+    return result;
 }
 
-bool EventsStore::duplicateToLayer(int layerId)
+InsertResult EventsStore::duplicateToLayer(int id, int layerId)
 {
-    if (CDS.isEmpty() || CDS.recNo() < 1 || currentStartTime() < ClipboardBelow) return false;
-    const Table::Bookmark here = CDS.bookmark();
-    QVariantList values = rowValues();
-    values[F_ID] = QVariant();
-    values[F_Layer] = layerId;
-    const TableResult r = CDS.insertRow(values);
-    CDS.gotoBookmark(here);
-    return r.applied;
+    const int slot = eventSlot(id);
+    if (slot < 0) return {};
+    EventRow values = rowInSlot(slot);
+    values[EventField::Id] = QVariant();
+    values[EventField::Layer] = layerId;
+    return insertValues(values.values());
 }
 
 namespace
@@ -191,23 +334,23 @@ SerialDateTime fromDayAndMs(qint64 day, qint64 msOfDay)
 
 bool EventsStore::copyToClipboard(int id)
 {
-    if (!CDS.locate(F_ID, id) || currentStartTime() < ClipboardBelow) return false;
-    QVariantList values = rowValues();
-    const SerialDateTime start = currentStartTime();
-    const SerialDateTime end = currentEndTime();
-    values[F_ID] = QVariant();
-    values[F_Layer] = -currentLayer();
-    values[F_StartTime] = fromDayAndMs(-ClipboardOffset, DateTimeValue::msOfDay(start));
+    const int slot = eventSlot(id);
+    if (slot < 0) return false;
+    EventRow values = rowInSlot(slot);
+    const SerialDateTime start = values.startTime();
+    const SerialDateTime end = values.endTime();
+    values[EventField::Id] = QVariant();
+    values[EventField::Layer] = -values.layer();
+    values[EventField::StartTime] = fromDayAndMs(-ClipboardOffset, DateTimeValue::msOfDay(start));
     const qint64 durationMs = DateTimeValue::toMs(end) - DateTimeValue::toMs(start);
-    values[F_EndTime] =
+    values[EventField::EndTime] =
         DateTimeValue::fromMs(durationMs - qint64(ClipboardOffset) * DateTimeValue::MsPerDay);
     if (m_clipboardCount == 1) {
-        CDS.first();
-        CDS.deleteRow();
+        m_table.first();
+        if (!m_table.deleteRow().applied) return false; // the before-delete step clears the count
         m_clipboardCount = 0;
     }
-    const TableResult r = CDS.insertRow(values);
-    if (!r.applied) return false;
+    if (!m_table.insertRow(values.values()).applied) return false;
     m_clipboardCount = 1;
     return true;
 }
@@ -215,18 +358,12 @@ bool EventsStore::copyToClipboard(int id)
 std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
 {
     if (m_clipboardCount != 1) return std::nullopt;
-    CDS.first();
-    QVariantList values = rowValues();
+    const int slot = m_table.slotAt(1);
+    EventRow values = rowInSlot(slot);
     const qint64 offsetMs = qint64(ClipboardOffset) * DateTimeValue::MsPerDay;
-    const qint64 clipStartMs = DateTimeValue::toMs(currentStartTime()) + offsetMs; // time of day
-    const qint64 clipDurationMs = DateTimeValue::toMs(currentEndTime()) + offsetMs;
-
-    int layer = -currentLayer();
-    if (!m_layers.exists(layer)) {
-        const Table::Bookmark at = m_layers.CDS.bookmark();
-        layer = m_layers.gotoPosition(1) ? m_layers.currentId() : 0;
-        m_layers.CDS.gotoBookmark(at);
-    }
+    const qint64 clipStartMs = DateTimeValue::toMs(values.startTime()) + offsetMs; // time of day
+    const qint64 clipDurationMs = DateTimeValue::toMs(values.endTime()) + offsetMs;
+    const int layer = m_layers.layerOrFirst(-values.layer());
 
     const qint64 startMs =
         mode == PasteMode::AtSelectedTime
@@ -235,8 +372,8 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
     const SerialDateTime start = DateTimeValue::fromMs(startMs);
     SerialDateTime end = DateTimeValue::fromMs(startMs + clipDurationMs);
 
-    if (currentIsRecurring()) {
-        RecurrenceRule r = rule();
+    if (values.isRecurring()) {
+        RecurrenceRule r = ruleInSlot(slot);
         r.startTime = start;
         r.endTime = end;
         const int endMsOfDay = DateTimeValue::msOfDay(end);
@@ -251,21 +388,392 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
         if (day) end = fromDayAndMs(*day, endMsOfDay);
     }
 
-    values[F_ID] = QVariant();
-    values[F_Layer] = layer;
-    values[F_StartTime] = start;
-    values[F_EndTime] = end;
-    const TableResult r = CDS.insertRow(values);
-    if (!r.applied) return std::nullopt;
-    const int id = currentId();
-    refreshPendingAlarm(id);
-    return id;
+    values[EventField::Id] = QVariant();
+    values[EventField::Layer] = layer;
+    values[EventField::StartTime] = start;
+    values[EventField::EndTime] = end;
+    const InsertResult r = insertValues(values.values()); // the after-post step sets its alarm
+    if (!r.applied()) return std::nullopt;
+    return r.id;
 }
 
-// ---- saving and later start-up steps --------------------------------------------------------
+// ---- start-up -------------------------------------------------------------------------------
+
+bool EventsStore::adoptRowsOf(const QString &path)
+{
+    const auto backToEventsFile = [this] {
+        m_load = m_table.load(m_dataDir + FileName);
+        (void)m_table.setActiveIndex("INDEX"); // in the schema: cannot fail
+        m_table.first();
+    };
+    const TableLoadResult loaded = m_table.load(path);
+    if (loaded.status != TableLoadResult::Loaded) {
+        if (loaded.status != TableLoadResult::Failed) {
+            // Nothing was written to the empty file made in its place; only its removal matters.
+            (void)m_table.close();
+            QFile::remove(path);
+        }
+        backToEventsFile();
+        return false;
+    }
+    (void)m_table.setActiveIndex("INDEX"); // in the schema: cannot fail
+    if (!m_table.save(m_dataDir + FileName).ok()) {
+        backToEventsFile();
+        return false;
+    }
+    m_table.first();
+    return true;
+}
+
+// ---- saving ---------------------------------------------------------------------------------
 
 TableResult EventsStore::saveTo(const QString &dir)
 {
-    CDS.mergeChangeLog();
-    return CDS.save(dir + FileName);
+    return m_table.save(dir + FileName);
+}
+
+// ---- archive --------------------------------------------------------------------------------
+
+StoreResult EventsStore::archiveOldEvents()
+{
+    return EventArchive::archiveOldEvents(*this, m_layers, clock());
+}
+
+QString EventsStore::archivePath(const QString &dataDir)
+{
+    return EventArchive::archivePath(dataDir);
+}
+
+// ---- collection walk ------------------------------------------------------------------------
+// The events store's collection walk: the rows of the shown layers inside a window, in event
+// order, with the occurrences of recurring rows merged in.
+
+int EventsStore::expandOccurrences(int id)
+{
+    return expandOccurrences(id, DateTimeValue::dayOf(m_time.spanStart()),
+                             DateTimeValue::dayOf(m_time.spanEnd()));
+}
+
+int EventsStore::expandOccurrences(int id, int firstDay, int endDay)
+{
+    const int slot = eventSlot(id);
+    if (slot < 0) return 0;
+    return m_occurrences.addRule(ruleInSlot(slot), sourceInSlot(slot), firstDay, endDay);
+}
+
+namespace
+{
+
+// Whether the occurrence goes before the row: the row wins every tie.
+bool occurrenceFirst(const Occurrence &o, SerialDateTime start, SerialDateTime end,
+                     const QString &subject)
+{
+    if (o.startTime != start) return o.startTime < start;
+    if (o.endTime != end) return o.endTime > end;
+    return compareText(o.subject, subject) < 0;
+}
+
+SpanSourceItem fromOccurrence(const Occurrence &o)
+{
+    return {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true};
+}
+
+// A one-time row may start this long before the longest duration says, for rounding.
+constexpr double SeekSlack = 1.0 / 86400.0;
+
+} // namespace
+
+// The walk: the occurrences of every recurring row that passes the filters, expanded in index
+// order (so the 500-slot cap drops the same ones as a walk over the table would), then the
+// one-time rows that pass the filters from the first row that can reach the window up to the
+// first row that starts at or after its end, with the occurrences merged in. Every occurrence
+// is merged in event order, also one that ends after its rule's endTime.
+//
+// The recurring rows come from the walk index (no look-up in the table); the one-time rows
+// are read by slot straight from the columns, texts only for the rows that are fed. The
+// filters are the table's: the filter text by slot, the record filter's test (reachesWindow)
+// on the values. `add` must not change the table.
+template <class AddItem>
+void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int endDay,
+                             AddItem &&add)
+{
+    const CursorGuard keep(m_table);
+    if (m_table.state() != Table::State::Browse) {
+        // Only a change half made by this store can be open here; a failed write of it stays
+        // in memory and is retried by the table's next write.
+        (void)m_table.post();
+    }
+    m_time.setWindowStart(window.start);
+    m_time.setWindowEnd(window.end);
+    m_occurrences.clear();
+
+    for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
+        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.ComboBox1))
+            continue;
+        if (!m_table.filterTextAccepts(r.slot)) continue;
+        m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
+    }
+
+    const TableColumn &ids = m_table.column(int(EventField::Id));
+    const TableColumn &layers = m_table.column(int(EventField::Layer));
+    const TableColumn &starts = m_table.column(int(EventField::StartTime));
+    const TableColumn &ends = m_table.column(int(EventField::EndTime));
+    const TableColumn &alarms = m_table.column(int(EventField::AlarmSet));
+    const TableColumn &subjects = m_table.column(int(EventField::Subject));
+    const TableColumn &descriptions = m_table.column(int(EventField::Description));
+    const TableColumn &recurrent = m_table.column(int(EventField::Recurring));
+    const bool allLayers = m_table.filterTextAcceptsAll();
+
+    // A one-time row reaches the window only when it starts at most the longest duration
+    // before the window start; rows are in startTime order, so the walk starts there and
+    // ends at the first row that starts at or after the window end.
+    const double from = window.start - m_index.longestOneTimeDuration() - SeekSlack;
+    int n = m_table.seekFirstAtLeast(int(EventField::StartTime), from) ? m_table.recNo()
+                                                                       : m_table.recordCount() + 1;
+    const int rows = m_table.recordCount();
+    // The next row to feed: its slot, or -1 when no row is left.
+    auto nextRow = [&]() -> int {
+        for (; n <= rows; ++n) {
+            const int slot = m_table.slotAt(n);
+            const SerialDateTime start = starts.reals[slot];
+            if (!(start < window.end)) {
+                n = rows + 1;
+                return -1;
+            }
+            if (start < ClipboardBelow || recurrent.ints[slot] != 0) continue;
+            if (!allLayers && !m_table.filterTextAccepts(slot)) continue;
+            if (!m_bypass && !reachesWindow(start, ends.reals[slot], 0)) continue;
+            return slot;
+        }
+        return -1;
+    };
+    int slot = nextRow();
+    int pos = 1;
+    const int occurrenceCount = m_occurrences.count();
+    while (true) {
+        if (pos <= occurrenceCount) {
+            const Occurrence &o = m_occurrences.inOrder(pos);
+            if (slot < 0 ||
+                occurrenceFirst(o, starts.reals[slot], ends.reals[slot], subjects.texts[slot])) {
+                add(fromOccurrence(o));
+                ++pos;
+                continue;
+            }
+        }
+        if (slot < 0) break;
+        add(SpanSourceItem{ids.ints[slot], layers.ints[slot], starts.reals[slot], ends.reals[slot],
+                           alarms.ints[slot] != 0, subjects.texts[slot], descriptions.texts[slot],
+                           false});
+        ++n;
+        slot = nextRow();
+    }
+}
+
+void EventsStore::collectDayView(const DaySpanCollection::Request &request)
+{
+    const CollectionWindow w = m_spans->day.begin(request);
+    walkWindow(w, DateTimeValue::dayOf(request.firstDay), DateTimeValue::dayOf(request.spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->day.add(i); });
+}
+
+void EventsStore::collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek,
+                                   int lastWeek)
+{
+    const CollectionWindow w = m_spans->month.begin(firstDay, firstWeek, lastWeek);
+    walkWindow(w, DateTimeValue::dayOf(firstDay), DateTimeValue::dayOf(spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->month.add(i); });
+}
+
+void EventsStore::collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth,
+                                  int lastMonth)
+{
+    const CollectionWindow w = m_spans->year.begin(firstDay, firstMonth, lastMonth);
+    walkWindow(w, DateTimeValue::dayOf(m_spans->year.firstDay()), DateTimeValue::dayOf(spanEnd),
+               [this](const SpanSourceItem &i) { m_spans->year.add(i); });
+}
+
+void EventsStore::collectItems(const CollectionWindow &window, int firstDay, int endDay,
+                               const std::function<void(const SpanSourceItem &)> &add)
+{
+    walkWindow(window, firstDay, endDay, add);
+}
+
+// ---- pending alarms -------------------------------------------------------------------------
+// The pending event alarms: filling, refreshing, handing due alarms to "alarm.dat" and taking
+// snoozed reminders back.
+
+namespace
+{
+qint64 ms(SerialDateTime t)
+{
+    return DateTimeValue::toMs(t);
+}
+} // namespace
+
+std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime today)
+{
+    AlarmRules::EventAlarmSource src;
+    src.id = intIn(slot, EventField::Id);
+    src.startTime = timeIn(slot, EventField::StartTime);
+    src.endTime = timeIn(slot, EventField::EndTime);
+    src.alarmAdvance = intIn(slot, EventField::AlarmAdvance);
+    src.alarmAdvanceUnit = intIn(slot, EventField::AlarmAdvanceUnit);
+    src.subject = textIn(slot, EventField::Subject);
+    src.description = textIn(slot, EventField::Description);
+    if (const auto layer = m_layers.layer(intIn(slot, EventField::Layer))) {
+        src.layerName = layer->name;
+        src.colorNumber = layer->color;
+    }
+
+    std::optional<AlarmEntry> entry;
+    if (intIn(slot, EventField::Recurring) == 0) {
+        entry = AlarmRules::oneTimeAlarmEntry(src, today);
+    } else {
+        // The real occurrences of the rule, exception days left out: the first whose start is
+        // at or after `from`. Only occurrences starting before the day after `from`'s next
+        // day can give an alarm before the coming midnight, so later ones are not searched.
+        const RecurrenceRule r = ruleInSlot(slot);
+        const auto next = [&r](SerialDateTime from) -> std::optional<AlarmRules::OccurrenceTimes> {
+            const int fromDay = DateTimeValue::dayOf(from);
+            std::vector<int> days;
+            expandOccurrenceDays(r, fromDay + r.ComboBox1, fromDay + 2, 2, days);
+            const qint64 startMs = DateTimeValue::msOfDay(r.startTime);
+            const qint64 endMs = DateTimeValue::msOfDay(r.endTime);
+            for (int d : days) {
+                const qint64 start = qint64(d) * DateTimeValue::MsPerDay + startMs;
+                if (start < ms(from)) continue;
+                const qint64 end = qint64(d + r.ComboBox1) * DateTimeValue::MsPerDay + endMs;
+                return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
+                                                   DateTimeValue::fromMs(end)};
+            }
+            return std::nullopt;
+        };
+        entry = AlarmRules::recurringAlarmEntry(src, today, next);
+    }
+    if (entry && m_fired.contains({entry->id, ms(entry->alarmTime)})) return std::nullopt;
+    return entry;
+}
+
+void EventsStore::fillPendingAlarms()
+{
+    m_alarms.clear();
+    const SerialDateTime today = clock().today();
+    // Rings of earlier days can no longer come back.
+    const qint64 midnight = ms(today);
+    for (auto it = m_fired.begin(); it != m_fired.end();)
+        it = it->second < midnight ? m_fired.erase(it) : std::next(it);
+
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n) {
+        const int slot = m_table.slotAt(n);
+        if (intIn(slot, EventField::AlarmSet) != 0)
+            if (const auto entry = alarmEntryOf(slot, today)) m_alarms.add(*entry);
+    }
+}
+
+void EventsStore::refreshPendingAlarm(int id)
+{
+    const int slot = eventSlot(id);
+    std::optional<AlarmEntry> entry;
+    if (slot >= 0 && intIn(slot, EventField::AlarmSet) != 0)
+        entry = alarmEntryOf(slot, clock().today());
+    AlarmRules::RescheduleAlarm(m_alarms, id, entry);
+}
+
+AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
+{
+    return AlarmRules::writeDueAlarms(
+        m_alarms, clock().nowValue(), m_dataDir, [this](const AlarmEntry &rec) {
+            const int slot = rec.id == -1 ? -1 : eventSlot(rec.id);
+            if (slot < 0) return;
+            if (intIn(slot, EventField::Recurring) != 0) {
+                m_fired.insert({rec.id, ms(rec.alarmTime)});
+            } else {
+                // A one-time alarm rings once. The line is in "alarm.dat" already; a failed
+                // write of the flag stays in memory and the table retries it at its next write
+                // or save, which report it.
+                (void)writeFields(rec.id, {{EventField::AlarmSet, false}});
+            }
+        });
+}
+
+StoreResult EventsStore::readSnoozeFile()
+{
+    const auto taken = AlarmFiles::takeSnoozeRequests(m_dataDir);
+    if (!taken.ok) return StoreResult::failure(taken.error);
+    StoreResult result;
+    result.count = AlarmRules::applySnoozeRequests(
+        taken.requests, m_alarms, clock().nowValue(), [this, &result](int id, int minutesBefore) {
+            // The after-post step refreshes its alarm.
+            const TableResult r = writeFields(id, {{EventField::AlarmSet, true},
+                                                   {EventField::AlarmAdvance, minutesBefore},
+                                                   {EventField::AlarmAdvanceUnit, 1}});
+            if (r.applied && !r.written && result.ok) {
+                result.ok = false;
+                result.error = r.error;
+            }
+        });
+    return result;
+}
+
+// ---- undo log and imports -------------------------------------------------------------------
+// Deleting events with undo, restoring them, and inserting event lines of layer files.
+
+QString EventsStore::eventLine(const EventRow &row, std::optional<int> layerNumber)
+{
+    return RecordLines::eventLine(row.values(), layerNumber.value_or(row.layer()));
+}
+
+StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
+{
+    QStringList lines;
+    QList<int> found;
+    for (const QString &text : ids) {
+        bool ok = false;
+        const int id = text.trimmed().toInt(&ok);
+        const int slot = ok && !found.contains(id) ? eventSlot(id) : -1;
+        if (slot < 0) continue;
+        found.append(id);
+        lines.append(eventLine(rowInSlot(slot)));
+    }
+    QString error;
+    if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedEvents, lines, &error))
+        return StoreResult::failure(error);
+    StoreResult result;
+    for (int id : found) {
+        const TableResult r = deleteEvent(id);
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
+        }
+    }
+    return result;
+}
+
+int EventsStore::importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap)
+{
+    int inserted = 0;
+    for (const QVariantList &values : rows) {
+        EventRow row(values);
+        row[EventField::Layer] = m_layers.layerOrFirst(layerMap.value(row.layer(), 0));
+        if (insertEvent(row).applied()) ++inserted; // the after-post step sets its alarm
+    }
+    return inserted;
+}
+
+StoreResult EventsStore::restoreDeletedEvents()
+{
+    QString error;
+    const auto content = UndoLog::read(m_dataDir, &error);
+    if (!content) return StoreResult::failure(error);
+    if (content->section != UndoLog::Section::DeletedEvents)
+        return StoreResult::failure(QStringLiteral("The undo file holds no deleted events."));
+    QHash<int, int> sameLayer;
+    for (const QVariantList &row : content->events) {
+        const int layer = EventRow(row).layer();
+        sameLayer.insert(layer, layer);
+    }
+    StoreResult result;
+    result.count = importEvents(content->events, sameLayer);
+    return result;
 }

@@ -7,12 +7,14 @@
 // endTime = its duration - 200000. clipboardCount() is 1 while it exists; every plain walk over
 // all events skips that many rows at the start, and collections never show it.
 //
-// Changes go through CDS (edit/post, insertRow, deleteRow, emptyTable); the store hooks the
-// table's callbacks itself to keep its walk index and clipboard count current, so callers must
-// not replace CDS's after-post, before-delete or after-reset callbacks nor its record filter.
-// They install their own after-post work with setAfterPostHook().
+// The table is the store's own: callers read and change events by id through the functions
+// below, which never move the table's cursor as far as a caller can tell. The store keeps its
+// walk index, clipboard count and pending alarms current after every post, before every delete
+// and after every reset. Callers add their own after-post work with setAfterPostHook().
 #include "store/AlarmList.h"
+#include "store/EventRow.h"
 #include "store/EventWalkIndex.h"
+#include "store/InsertResult.h"
 #include "store/OccurrenceList.h"
 #include "store/SpanCollections.h"
 #include "store/StoreResult.h"
@@ -25,49 +27,19 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class LayersStore;
-class Settings;
 class ViewDates;
 
 class EventsStore
 {
 public:
-    enum FieldNo {
-        F_ID,
-        F_Layer,
-        F_StartTime,
-        F_EndTime,
-        F_AllDay,
-        F_AlarmSet,
-        F_AlarmAdvTime,
-        F_AlarmAdvUnit,
-        F_Subject,
-        F_Description,
-        F_Recurrent,
-        F_RadioButton1,
-        F_RadioButton2,
-        F_RadioButton3,
-        F_Edit1,
-        F_Edit2,
-        F_Edit3,
-        F_ComboBox1,
-        F_ComboBox2,
-        F_ComboBox3,
-        F_ComboBox4,
-        F_Weekdays,
-        F_ExceptionList,
-        F_Updates
-    };
     static constexpr const char *FileName = "Events.cds";
-    static constexpr const char *OldDataFileName = "Data.cds";
-    static constexpr const char *OldDataBackupName = "Data.bak";
     // Offset of the clipboard row's times, in days.
     static constexpr int ClipboardOffset = 200000;
     // A row whose startTime is below this is the clipboard row.
     static constexpr double ClipboardBelow = -199999;
-    // Day of the layer header row in an old data file; layer b's row is at this day + b.
-    static constexpr int OldLayerDay = -10000;
 
     static TableSchema schema();
 
@@ -81,26 +53,31 @@ public:
     EventsStore(const EventsStore &) = delete;
     EventsStore &operator=(const EventsStore &) = delete;
 
-    Table CDS;
-
     // What the load at start found; SetAside/Failed are for the UI to report.
     const TableLoadResult &loadResult() const { return m_load; }
     const QString &dataDir() const { return m_dataDir; }
 
-    // Values of the current row.
-    int currentId() const { return CDS.asInteger(F_ID); }
-    int currentLayer() const { return CDS.asInteger(F_Layer); }
-    SerialDateTime currentStartTime() const { return CDS.asDateTime(F_StartTime); }
-    SerialDateTime currentEndTime() const { return CDS.asDateTime(F_EndTime); }
-    bool currentIsAllDay() const { return CDS.asBoolean(F_AllDay); }
-    bool currentAlarmSet() const { return CDS.asBoolean(F_AlarmSet); }
-    QString currentSubject() const { return CDS.asString(F_Subject); }
-    QString currentDescription() const { return CDS.asString(F_Description); }
-    bool currentIsRecurring() const { return CDS.asBoolean(F_Recurrent); }
-    // The rule fields of the current row (exception days parsed).
-    RecurrenceRule rule() const;
-    // Every field of the current row in field order (for copies and text forms).
-    QVariantList rowValues() const;
+    // ---- reading ------------------------------------------------------------------------
+    // Events in the table, the clipboard row not counted.
+    int eventCount() const { return m_table.recordCount() - m_clipboardCount; }
+    // The event with this id; nullopt when there is none or `id` is the clipboard row's.
+    std::optional<EventRow> event(int id) const;
+    // The clipboard row as it is stored (see above); nullopt when there is none.
+    std::optional<EventRow> clipboardRow() const;
+    // The rule of the event with this id (exception days parsed); nullopt when there is no
+    // such event. Meaningful for a recurring event.
+    std::optional<RecurrenceRule> rule(int id) const;
+    // IDs of every event in event order, the clipboard row left out.
+    std::vector<int> eventIds() const;
+    // Calls `visit` for every event in event order, the clipboard row left out. `visit` must
+    // not change the store.
+    void forEachEvent(const std::function<void(const EventRow &)> &visit) const;
+    // IDs, in event order, of the rows that pass the layer filter (setFilterText) and reach
+    // the date module's collection window (reachesWindow; every row with the bypass set). The
+    // clipboard row is not left out (with the bypass set it always passes).
+    std::vector<int> idsInCollectionWindow() const;
+    // False while a change is half made (never between calls of this store's functions).
+    bool isBrowsing() const { return m_table.state() == Table::State::Browse; }
 
     // ---- filters ------------------------------------------------------------------------
     // 1 when the first row is the clipboard row, else 0.
@@ -108,33 +85,48 @@ public:
     // With the bypass set the record filter accepts every row.
     void setFilterBypass(bool on) { m_bypass = on; }
     bool filterBypass() const { return m_bypass; }
-    // The record filter installed on CDS: accepts a row that starts before the window end and
-    // ends at or after the window start (a recurring row: endTime + ComboBox1 days at or
-    // after it). The window is the date module's windowStart..windowEnd.
-    bool inCollectionWindow(const Table &t) const;
+    // The layer filter ("Layer = 3 or Layer = 7", see LayersStore::shownLayersFilter). False,
+    // keeping the previous filter, when the text does not parse.
+    [[nodiscard]] bool setFilterText(const QString &text) { return m_table.setFilterText(text); }
+    QString filterText() const { return m_table.filterText(); }
     // The record filter's test without the bypass: start before the window end and
     // end + extraDays at or after the window start (extraDays: ComboBox1 of a recurring row,
     // 0 for a one-time row).
     bool reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const;
 
-    // Called after every post (after the store's own bookkeeping), with the cursor on the
-    // posted row. The main window installs the re-collection of a dragging grid here. Empty
-    // function: none.
+    // Called after every post (after the store's own bookkeeping). The main window installs
+    // the re-collection of a dragging grid here. Empty function: none.
     void setAfterPostHook(std::function<void()> hook) { m_afterPostHook = std::move(hook); }
 
-    // ---- operations -----------------------------------------------------------------------
-    // Rows whose Layer equals `layerId`, the clipboard row not counted. The cursor stays.
-    int countLayerEvents(int layerId);
+    // ---- changes ------------------------------------------------------------------------
+    // Inserts `row` as a new event (its id is ignored; the table assigns one). The pending
+    // alarm follows by itself.
+    InsertResult insertEvent(const EventRow &row);
+    // Writes every field of `row` but the id to the event with id row.id(). applied false when
+    // there is no such event (or it is the clipboard row).
+    TableResult updateEvent(const EventRow &row);
+    // Writes startTime, endTime and extraDays (the rule's ComboBox1 column) of one event.
+    // applied false when there is no such event (or it is the clipboard row).
+    TableResult updateEventTimes(int id, SerialDateTime start, SerialDateTime end, int extraDays);
+    // Deletes one event (or the clipboard row, by its id) and its pending alarm. applied false
+    // when there is no such row.
+    TableResult deleteEvent(int id);
+    // Deletes every row, the clipboard row too.
+    TableResult deleteAllEvents();
+
+    // Rows whose Layer equals `layerId`, the clipboard row not counted.
+    int countLayerEvents(int layerId) const;
     // Sets Layer of each listed event (IDs in decimal text; unparsable or unknown IDs and
-    // the clipboard row are skipped). True when at least one event was found.
-    bool moveToLayer(const QStringList &ids, int layerId);
-    // Inserts a copy of the current row (every field, ExceptionList and Updates included)
-    // into `layerId`; the current row stays current. False with no current row, on the
-    // clipboard row, or when the insert fails.
-    bool duplicateToLayer(int layerId);
+    // the clipboard row are skipped). count: events moved. Not ok, with the error, when a
+    // change could not be made or written (the others are still made).
+    StoreResult moveToLayer(const QStringList &ids, int layerId);
+    // Inserts a copy of event `id` (every field, ExceptionList and Updates included) into
+    // `layerId`. Not applied when there is no such event or `id` is the clipboard row.
+    InsertResult duplicateToLayer(int id, int layerId);
     // Replaces the clipboard row with a copy of event `id`. False, leaving the clipboard as it
-    // was, when no such event exists (or `id` is the clipboard row itself).
-    bool copyToClipboard(int id);
+    // was, when no such event exists (or `id` is the clipboard row itself) or the copy could
+    // not be added.
+    [[nodiscard]] bool copyToClipboard(int id);
 
     enum class PasteMode {
         AtSelectedTime, // day and week views: the event starts at the selected date-time
@@ -145,22 +137,23 @@ public:
     // duration; a recurring event's end of recurrence fixed again from the new start. The
     // clipboard row stays. Returns the new event's id; nullopt when there is no clipboard row
     // or the insert failed.
-    std::optional<int> paste(SerialDateTime selected, PasteMode mode);
+    [[nodiscard]] std::optional<int> paste(SerialDateTime selected, PasteMode mode);
 
     // ---- occurrences and collections ---------------------------------------------------
-    // Adds the occurrences of the current (recurring) row that belong to the displayed span
-    // (the date module's spanStart .. spanEnd) to the occurrence list. Returns how many.
-    int expandOccurrences();
+    // Adds the occurrences of the recurring event `id` that belong to the displayed span
+    // (the date module's spanStart .. spanEnd) to the occurrence list. Returns how many (0
+    // when there is no such event).
+    int expandOccurrences(int id);
     // The same for the span of days [firstDay, endDay).
-    int expandOccurrences(int firstDay, int endDay);
+    int expandOccurrences(int id, int firstDay, int endDay);
     const OccurrenceList &occurrences() const { return m_occurrences; }
 
     // Fill the collections that the views read. Each sets the collection window in the date
     // module, clears the cells it covers and the occurrence list, and feeds every item of
     // the shown layers inside the window, in event order (occurrences merged in), to the
-    // collection. Occurrences are expanded over the displayed span [F, S). The current row
-    // is kept. Cost: the rows that start inside the window or at most the longest one-time
-    // duration before it, plus the recurring rows.
+    // collection. Occurrences are expanded over the displayed span [F, S). Cost: the rows
+    // that start inside the window or at most the longest one-time duration before it, plus
+    // the recurring rows.
     void collectDayView(const DaySpanCollection::Request &request);
     // F = firstDay (first shown day), S = spanEnd; week rows a..b.
     void collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek, int lastWeek);
@@ -168,8 +161,7 @@ public:
     void collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth, int lastMonth);
     // The items the collections would be fed for `window` (occurrences expanded over the days
     // [firstDay, endDay)), in event order, without any collection: for exports, checks and
-    // comparisons. Sets the collection window in the date module like the collections do; the
-    // current row is kept.
+    // comparisons. Sets the collection window in the date module like the collections do.
     void collectItems(const CollectionWindow &window, int firstDay, int endDay,
                       const std::function<void(const SpanSourceItem &)> &add);
     SpanCollections &collections() { return *m_spans; }
@@ -177,20 +169,26 @@ public:
     const EventWalkIndex &walkIndex() const { return m_index; }
 
     // ---- start-up, conversion, saving ----------------------------------------------------
-    // When "Data.cds" exists in the data directory: takes its rows as the events table (the
-    // file becomes "Data.bak"), rebuilds the layers from its layer rows at day -10000, maps
-    // the events onto the new layers and clears FirstTime in `reg`. True when a conversion
-    // ran; false (nothing changed) when there is no such file or it cannot be read.
-    bool convertOldDataFile(Settings &reg);
+    // Replaces every row with the rows of the table file at `path`, keeping their ids, and
+    // writes them to the events file from then on (see OldDataConversion). False, with the
+    // events file loaded again, when `path` is no readable table file or the events file
+    // cannot be written; an unreadable file is set aside by the table, and the empty file the
+    // table made in its place is removed.
+    [[nodiscard]] bool adoptRowsOf(const QString &path);
 
     // Saves to `dir` + "Events.cds" (dir ends with "/").
     TableResult saveTo(const QString &dir);
     TableResult save() { return saveTo(m_dataDir); }
+    // A consistent copy of the table file at `path` (see Table::backupTo).
+    TableResult backupTo(const QString &path) { return m_table.backupTo(path); }
+    // Bulk changes: see Table::beginBulk. endBulk() returns the one write's outcome.
+    void beginBulk() { m_table.beginBulk(); }
+    TableResult endBulk() { return m_table.inBulk() ? m_table.endBulk() : TableResult{}; }
 
     // ---- undo log ---------------------------------------------------------------------------
-    // The current row as an event line of the undo log and layer files; `layerNumber`
-    // replaces the layer id (a layer file's layer number).
-    QString eventLine(std::optional<int> layerNumber = std::nullopt) const;
+    // The row as an event line of the undo log and layer files; `layerNumber` replaces the
+    // layer id (a layer file's layer number).
+    static QString eventLine(const EventRow &row, std::optional<int> layerNumber = std::nullopt);
     // Writes the listed events (IDs in decimal text; unparsable, unknown IDs and the clipboard
     // row skipped) into "undo.dat" as "DELETED EVENTS", then deletes them and drops their
     // pending alarms. The file is written first: when it cannot be written nothing is deleted
@@ -208,13 +206,12 @@ public:
     int importEvents(const QList<QVariantList> &rows, const QHash<int, int> &layerMap);
 
     // ---- archive ------------------------------------------------------------------------
-    // Start-up step and at every change of day: moves the events of layers with Archiving 2
-    // whose endTime is at or before today - Days + 1 (midnight) into "My Layers/Archive.dyl".
-    // The archive is written (atomically) before the events leave the table; when it cannot
-    // be written no event is removed and the result carries the error. An archive file that
-    // cannot be read is renamed aside ("Archive.dyl.damaged-yyyyMMdd-HHmmss") and a new one
-    // started. count: events archived.
+    // Start-up step and at every change of day: EventArchive::archiveOldEvents() for this
+    // store, its layers and its clock. count: events archived.
     StoreResult archiveOldEvents();
+    // What the archiving at start-up did (for the window to report a failure).
+    const StoreResult &startupArchiveResult() const { return m_startupArchive; }
+    // EventArchive::archivePath().
     static QString archivePath(const QString &dataDir);
 
     // ---- alarms -------------------------------------------------------------------------
@@ -237,13 +234,44 @@ private:
     void installTableHooks();
     void rebuildWalkIndex();
     void detectClipboard();
-    void indexCurrentRow();
     const Clock &clock() const { return m_clock ? *m_clock : m_systemClock; }
-    int layerOrFirst(int layerId);
-    std::optional<AlarmEntry> alarmEntryOfCurrent(SerialDateTime today);
+    // The record filter: accepts a row that starts before the window end and ends at or after
+    // the window start (a recurring row: endTime + ComboBox1 days at or after it). The window
+    // is the date module's windowStart..windowEnd.
+    bool inCollectionWindow(const Table &t) const;
+    // Makes the row with this id current (the clipboard row too); false when there is none.
+    bool locate(int id) { return m_table.locate(int(EventField::Id), id); }
+    // Slot of the event with this id; -1 when there is none or it is the clipboard row.
+    int eventSlot(int id) const;
+    bool isClipboardSlot(int slot) const;
+    EventRow rowInSlot(int slot) const;
+    // Posted values of one field in `slot` (0, 0.0 or empty for null).
+    int intIn(int slot, EventField f) const { return m_table.column(int(f)).ints[slot]; }
+    SerialDateTime timeIn(int slot, EventField f) const
+    {
+        return m_table.column(int(f)).reals[slot];
+    }
+    const QString &textIn(int slot, EventField f) const
+    {
+        return m_table.column(int(f)).texts[slot];
+    }
+    // What each occurrence of the row in `slot` copies.
+    OccurrenceSource sourceInSlot(int slot) const;
+    // Indexes the row in `slot` in the walk index (the clipboard row as absent).
+    void indexRow(int slot);
+    // The rule columns of the row in `slot` as a rule (exception days parsed).
+    RecurrenceRule ruleInSlot(int slot) const;
+    // The current row (used by the table's callbacks, which run with the cursor on the row).
+    int currentSlot() const { return m_table.bookmark().slot; }
+    std::optional<AlarmEntry> alarmEntryOf(int slot, SerialDateTime today);
+    // Adds and posts a row from values in field order (the id ignored).
+    InsertResult insertValues(const QVariantList &values);
+    // Edits the event (not the clipboard row) and posts; applied false when there is none.
+    TableResult writeFields(int id, std::initializer_list<std::pair<EventField, QVariant>> values);
     template <class AddItem>
     void walkWindow(const CollectionWindow &window, int firstDay, int endDay, AddItem &&add);
 
+    Table m_table;
     QString m_dataDir;
     LayersStore &m_layers;
     ViewDates &m_time;
@@ -260,4 +288,5 @@ private:
     // Occurrences of recurring events whose alarm already rang (event id, alarm ms), so a
     // refresh on the same day does not ring them again.
     QSet<std::pair<int, qint64>> m_fired;
+    StoreResult m_startupArchive;
 };

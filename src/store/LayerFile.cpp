@@ -15,27 +15,21 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersSt
     QHash<int, int> numbers; // layer id -> number in the file
     QList<int> chosen;
     QStringList layerLines; // the layer file line of each chosen layer
-    const Table::Bookmark layerHere = layers.CDS.bookmark();
     for (int id : layerIDs) {
-        if (numbers.contains(id) || !layers.locateID(id)) continue;
+        if (numbers.contains(id) || !layers.exists(id)) continue;
         numbers.insert(id, LayerFileFormat::FirstLayerNumber + int(chosen.size()));
         chosen.append(id);
-        layerLines.append(layers.layerFileLine());
+        layerLines.append(layers.layerFileLine(id));
     }
-    layers.CDS.gotoBookmark(layerHere);
 
     QHash<int, int> eventCounts, taskCounts;
     QStringList eventLines;
-    const Table::Bookmark here = events.CDS.bookmark();
-    events.CDS.first();
-    events.CDS.moveBy(events.clipboardCount());
-    for (; !events.CDS.isEmpty() && !events.CDS.eof(); events.CDS.next()) {
-        const auto it = numbers.constFind(events.currentLayer());
-        if (it == numbers.constEnd()) continue;
-        eventLines.append(events.eventLine(*it));
-        ++eventCounts[events.currentLayer()];
-    }
-    events.CDS.gotoBookmark(here);
+    events.forEachEvent([&](const EventRow &row) {
+        const auto it = numbers.constFind(row.layer());
+        if (it == numbers.constEnd()) return;
+        eventLines.append(EventsStore::eventLine(row, *it));
+        ++eventCounts[row.layer()];
+    });
     const QStringList taskLines = tasks.layerFileTaskLines(numbers, &taskCounts);
 
     QStringList rows;
@@ -65,18 +59,17 @@ ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &e
     }
 
     int nextRow = 0;
-    const Table::Bookmark layerHere = layers.CDS.bookmark();
-    for (layers.CDS.first(); !layers.CDS.isEmpty() && !layers.CDS.eof(); layers.CDS.next())
-        nextRow = qMax(nextRow, layers.currentRow() + 1);
+    for (const LayerRow &layer : layers.layers())
+        nextRow = qMax(nextRow, layer.row + 1);
     QHash<int, int> map; // number in the file -> new layer id
     for (const LayerFileFormat::LayerRow &row : content->layers) {
-        if (!layers.insertLayer(nextRow++, row.name, row.show, row.color, row.archiving, row.days)
-                 .applied)
-            continue;
-        map.insert(row.number, layers.currentId());
-        result.layerIDs.append(layers.currentId());
+        const InsertResult added =
+            layers.insertLayer(nextRow++, row.name, row.show, row.color, row.archiving, row.days);
+        // A layer kept in memory whose write failed is imported; the table retries the write.
+        if (!added.applied()) continue;
+        map.insert(row.number, added.id);
+        result.layerIDs.append(added.id);
     }
-    layers.CDS.gotoBookmark(layerHere);
 
     result.events = events.importEvents(content->events, map);
     result.tasks = tasks.importTasks(content->tasks, map);

@@ -1,7 +1,7 @@
 #include "store/RecordLines.h"
 
 #include "core/FileText.h"
-#include "store/EventsStore.h"
+#include "store/EventRow.h"
 
 #include <QStringList>
 
@@ -12,7 +12,11 @@ namespace RecordLines
 namespace
 {
 
-using E = EventsStore;
+// Position of a field in a row's values.
+constexpr int fieldAt(EventField f)
+{
+    return int(f);
+}
 
 QString boolText(const QVariant &v)
 {
@@ -116,46 +120,52 @@ QString eventLine(const QVariantList &row, int layerValue)
     const auto at = [&row](int f) { return f < row.size() ? row[f] : QVariant(); };
     QStringList v;
     v.reserve(EventValueCount);
-    v << QString::number(layerValue) << dateTimeText(at(E::F_StartTime))
-      << dateTimeText(at(E::F_EndTime)) << boolText(at(E::F_AllDay)) << boolText(at(E::F_AlarmSet))
-      << intText(at(E::F_AlarmAdvTime)) << intText(at(E::F_AlarmAdvUnit))
-      << FileText::quoteFileText(at(E::F_Subject).toString())
-      << FileText::quoteFileText(at(E::F_Description).toString()) << boolText(at(E::F_Recurrent));
-    for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+    v << QString::number(layerValue) << dateTimeText(at(fieldAt(EventField::StartTime)))
+      << dateTimeText(at(fieldAt(EventField::EndTime))) << boolText(at(fieldAt(EventField::AllDay)))
+      << boolText(at(fieldAt(EventField::AlarmSet)))
+      << intText(at(fieldAt(EventField::AlarmAdvance)))
+      << intText(at(fieldAt(EventField::AlarmAdvanceUnit)))
+      << FileText::quoteFileText(at(fieldAt(EventField::Subject)).toString())
+      << FileText::quoteFileText(at(fieldAt(EventField::Description)).toString())
+      << boolText(at(fieldAt(EventField::Recurring)));
+    for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
         v << intText(at(f));
-    v << rawText(at(E::F_Weekdays)) << rawText(at(E::F_ExceptionList)) << rawText(at(E::F_Updates));
+    v << rawText(at(fieldAt(EventField::Weekdays)))
+      << rawText(at(fieldAt(EventField::ExceptionList)))
+      << rawText(at(fieldAt(EventField::Updates)));
     return v.join(u';');
 }
 
 std::optional<QVariantList> parseEventLine(QStringView line)
 {
     QVariantList row;
-    for (int f = 0; f <= E::F_Updates; ++f)
+    for (int f = 0; f <= fieldAt(EventField::Updates); ++f)
         row << QVariant();
     Values r(line);
     const auto layer = r.integer();
-    row[E::F_StartTime] = r.nullableDateTime();
-    row[E::F_EndTime] = r.nullableDateTime();
-    row[E::F_AllDay] = r.boolean();
-    row[E::F_AlarmSet] = r.boolean();
-    row[E::F_AlarmAdvTime] = r.nullableInt();
-    row[E::F_AlarmAdvUnit] = r.nullableInt();
-    row[E::F_Subject] = r.quoted();
-    row[E::F_Description] = r.quoted();
+    row[fieldAt(EventField::StartTime)] = r.nullableDateTime();
+    row[fieldAt(EventField::EndTime)] = r.nullableDateTime();
+    row[fieldAt(EventField::AllDay)] = r.boolean();
+    row[fieldAt(EventField::AlarmSet)] = r.boolean();
+    row[fieldAt(EventField::AlarmAdvance)] = r.nullableInt();
+    row[fieldAt(EventField::AlarmAdvanceUnit)] = r.nullableInt();
+    row[fieldAt(EventField::Subject)] = r.quoted();
+    row[fieldAt(EventField::Description)] = r.quoted();
     const bool recurrent = r.boolean();
-    row[E::F_Recurrent] = recurrent;
-    for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+    row[fieldAt(EventField::Recurring)] = recurrent;
+    for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
         row[f] = r.nullableInt();
     const QString weekdays = r.plain();
     const QString exceptions = r.plain();
     r.plain(); // Updates: never read back
     if (!layer || !r.complete()) return std::nullopt;
-    row[E::F_Layer] = *layer;
+    row[fieldAt(EventField::Layer)] = *layer;
     if (recurrent) {
-        row[E::F_Weekdays] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
-        row[E::F_ExceptionList] = exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
+        row[fieldAt(EventField::Weekdays)] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
+        row[fieldAt(EventField::ExceptionList)] =
+            exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
     } else {
-        for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+        for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
             row[f] = QVariant();
     }
     return row;

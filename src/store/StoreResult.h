@@ -3,7 +3,7 @@
 // how many records it changed, and why it failed.
 #include <QString>
 
-struct StoreResult {
+struct [[nodiscard]] StoreResult {
     bool ok = true;
     int count = 0; // records deleted, restored, imported or archived
     QString error; // empty when ok

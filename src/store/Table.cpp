@@ -62,7 +62,8 @@ Table::~Table()
 {
     // An unfinished edit is dropped: no after-post call may reach an owner being destroyed.
     cancel();
-    close();
+    // Nobody is left to tell about a failed last write; owners save (and report) before.
+    (void)close();
 }
 
 QDateTime Table::now() const
@@ -730,7 +731,8 @@ void Table::adoptImage(TableImage &&image)
 TableLoadResult Table::load(const QString &path)
 {
     cancel();
-    close();
+    // A failed flush of the old file cannot be retried: the load replaces its rows.
+    (void)close();
     TableLoadResult result;
     m_filePath = path;
     m_fileFailed = false;

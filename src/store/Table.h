@@ -37,7 +37,7 @@
 
 // Outcome of a change. `applied`: the change is in the in-memory table. `written`: it (and
 // every earlier change) is in the file too, or the table has no file.
-struct TableResult {
+struct [[nodiscard]] TableResult {
     bool applied = true;
     bool written = true;
     QString error;
@@ -46,7 +46,7 @@ struct TableResult {
 };
 
 // Outcome of load().
-struct TableLoadResult {
+struct [[nodiscard]] TableLoadResult {
     enum Status {
         Loaded,   // rows and schema read from the file
         Missing,  // no file (or a file holding nothing): empty table, file created
@@ -172,6 +172,11 @@ public:
     // do not post an edit, so the values are the posted ones.
     // Slot of the row at 1-based position `n` in index order; -1 outside 1..recordCount().
     int slotAt(int n) const { return n >= 1 && n <= int(m_order.size()) ? m_order[n - 1] : -1; }
+    // Slot of the row whose auto-increment field holds `id`; -1 when there is none (or the
+    // table has no auto-increment field). A hash look-up.
+    int slotOfId(qint32 id) const { return m_idSlot.value(id, -1); }
+    // The posted value of `field` in `slot`, as value() gives it; a null QVariant for null.
+    QVariant valueAt(int slot, int field) const { return m_cols[field].get(slot); }
     // The storage of `field` (0 <= field < fieldCount()), indexed by slot.
     const TableColumn &column(int field) const { return m_cols[field]; }
     // Whether the row in `slot` passes the filter text (not the record filter).
@@ -213,8 +218,6 @@ public:
     // Called after emptyTable() and after load() replaced every row.
     using AfterReset = std::function<void(Table &)>;
     void setAfterReset(AfterReset cb) { m_afterReset = std::move(cb); }
-    // Every change is final at post; nothing is kept to merge. Kept for the stores' calls.
-    void mergeChangeLog() {}
 
     // ---- values of the current row -------------------------------------------------------
     bool isNull(int field) const;

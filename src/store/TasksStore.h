@@ -2,12 +2,14 @@
 // The tasks store: the task tree in "Tasks.cds", its visible rows, sibling orders, moves within
 // the tree and between layers, and the pending task alarms.
 //
-// Row numbers are the table's 1-based recNo() in the active index; positions in the row list
-// are 0-based.
+// Tasks are read and changed by id, or by their 0-based position in the row list; no function
+// moves the table's cursor as far as a caller can tell.
 #include "store/AlarmList.h"
+#include "store/InsertResult.h"
 #include "store/RecordLines.h"
 #include "store/StoreResult.h"
 #include "store/Table.h"
+#include "store/TaskRow.h"
 
 #include <QList>
 #include <QString>
@@ -29,21 +31,6 @@ struct MovedTask {
 class TasksStore
 {
 public:
-    enum FieldNo {
-        F_ID,
-        F_ParentID,
-        F_Level,
-        F_Children,
-        F_Open,
-        F_Layer,
-        F_AlarmSet,
-        F_AlarmTime,
-        F_Subject,
-        F_Description,
-        F_Priority,
-        F_Finished,
-        F_Updates
-    };
     static constexpr const char *FileName = "Tasks.cds";
     static constexpr const char *DefaultIndexName = "S+P+F+";
     static TableSchema schema();
@@ -62,39 +49,39 @@ public:
     TasksStore(const TasksStore &) = delete;
     TasksStore &operator=(const TasksStore &) = delete;
 
-    Table CDS;
-
     const TableLoadResult &loadResult() const { return m_load; }
     const QString &dataDir() const { return m_dataDir; }
 
-    // ---- current row --------------------------------------------------------------------
-    int currentId() const { return CDS.asInteger(F_ID); }
-    int currentParentId() const { return CDS.asInteger(F_ParentID); }
-    int currentLevel() const { return CDS.asInteger(F_Level); }
-    bool currentHasChildren() const { return CDS.asBoolean(F_Children); }
-    bool currentIsOpen() const { return CDS.asBoolean(F_Open); }
-    int currentLayer() const { return CDS.asInteger(F_Layer); }
-    bool currentAlarmSet() const { return CDS.asBoolean(F_AlarmSet); }
-    SerialDateTime currentAlarmTime() const { return CDS.asDateTime(F_AlarmTime); }
-    QString currentSubject() const { return CDS.asString(F_Subject); }
-    QString currentDescription() const { return CDS.asString(F_Description); }
-    int currentPriority() const { return CDS.asInteger(F_Priority); }
-    bool currentIsFinished() const { return CDS.asBoolean(F_Finished); }
-    bool locateID(int id) { return CDS.locate(F_ID, id); }
+    // ---- reading ------------------------------------------------------------------------
+    int count() const { return m_table.recordCount(); }
+    // The task with this id; nullopt when there is none.
+    std::optional<TaskRow> task(int id) const;
+    // The task at this position of the row list; nullopt outside the list.
+    std::optional<TaskRow> listTask(int position) const;
 
-    // Inserts a task from values in field order (id ignored); it becomes current.
-    TableResult insertTask(int parentID, int level, int layer, const QString &subject,
-                           int priority = 0, bool finished = false, bool alarmSet = false,
-                           SerialDateTime alarmTime = 0, const QString &description = {});
+    // ---- changes ------------------------------------------------------------------------
+    // Inserts a task (the table assigns its id).
+    InsertResult insertTask(int parentID, int level, int layer, const QString &subject,
+                            int priority = 0, bool finished = false, bool alarmSet = false,
+                            SerialDateTime alarmTime = 0, const QString &description = {});
+    // Writes every field of `task` but the id to the task with id task.id (alarmTime is
+    // written only with alarmSet). applied false when there is no such task. The pending
+    // alarm follows.
+    TableResult updateTask(const TaskRow &task);
+    // Deletes one task (not its subtree) and its pending alarm. applied false when there is
+    // no such task.
+    TableResult deleteTask(int id);
 
     // ---- index and filters --------------------------------------------------------------
     // False (index unchanged) for a name that is not one of the 48.
-    bool setIndexName(const QString &name) { return CDS.setActiveIndex(name); }
-    QString indexName() const { return CDS.activeIndex(); }
+    [[nodiscard]] bool setIndexName(const QString &name) { return m_table.setActiveIndex(name); }
+    QString indexName() const { return m_table.activeIndex(); }
     // Applies sortedIndexName() to the active index; returns the new name.
     QString sortByKey(QChar key);
-    // The shown-layers filter text of the layers store.
-    bool setFilterText(const QString &text) { return CDS.setFilterText(text); }
+    // The shown-layers filter text of the layers store. False, keeping the previous filter,
+    // when the text does not parse.
+    [[nodiscard]] bool setFilterText(const QString &text) { return m_table.setFilterText(text); }
+    QString filterText() const { return m_table.filterText(); }
     // When set, findFirst/findNext accept every task (still only of shown layers).
     void setAllTasks(bool on) { m_allTasks = on; }
     bool allTasks() const { return m_allTasks; }
@@ -104,11 +91,10 @@ public:
 
     // ---- visible tree -------------------------------------------------------------------
     // Fills the row list: the pre-order of the tree in index order, with the descendants of
-    // closed tasks and the tasks of hidden layers left out. The current row does not move.
+    // closed tasks and the tasks of hidden layers left out.
     void buildRowList();
+    // The row list: 1-based row numbers in the active index (see listTask()).
     const QList<int> &rowList() const { return m_rows; }
-    // Makes the task at this position of the row list current; false outside the list.
-    bool gotoListPosition(int position);
 
     // ---- tree changes -------------------------------------------------------------------
     // Drag of the task at row-list position `from` onto the task at position `to`: it becomes
@@ -120,7 +106,7 @@ public:
     // and its former parent. On a move the subtree's levels are renumbered, the old parent
     // loses Children and Open when it has no child left, and the move hook gets the undo
     // record. The row list is not rebuilt.
-    bool moveInTree(int from, int to);
+    [[nodiscard]] bool moveInTree(int from, int to);
     // Why the last move or delete could not write "undo.dat"; empty when it could.
     const QString &undoError() const { return m_undoError; }
     // Called after every move with what undoing it needs.
@@ -130,14 +116,14 @@ public:
     }
     // Every listed task whose layer differs moves, with its whole tree from the top-level
     // task down, to `layerID`; true when any moved.
-    bool moveTasksToLayer(const QList<int> &ids, int layerID);
+    [[nodiscard]] bool moveTasksToLayer(const QList<int> &ids, int layerID);
     // Sets the levels below task `id`: each child one deeper than its parent, breadth-first.
     void renumberSubtreeLevels(int id);
     // When no task has `id` as parent, clears that task's Children and Open.
     void clearParentIfChildless(int id);
     // id of the top-level task above `id` (`id` itself when top-level); -1 when `id` does not
     // exist. A broken parent chain (cycle, missing parent) ends at the last task reached.
-    int topLevelTaskOf(int id);
+    int topLevelTaskOf(int id) const;
 
     // ---- undo log and imports ------------------------------------------------------------
     // Deletes the listed tasks with their whole subtrees, writing them first into "undo.dat"
@@ -168,14 +154,15 @@ public:
     // `layerNumbers` gives them. A task whose parent is missing is written as top-level.
     // `counts` receives the number of tasks per layer id.
     QStringList layerFileTaskLines(const QHash<int, int> &layerNumbers,
-                                   QHash<int, int> *counts = nullptr);
+                                   QHash<int, int> *counts = nullptr) const;
 
     // ---- counts and lines ---------------------------------------------------------------
-    int countTasksOfLayer(int layerID);
-    // The current task as a task line of the undo and layer files: -id;-parentId (or -1 when
+    int countTasksOfLayer(int layerID) const;
+    // The task as a task line of the undo and layer files: -id;-parentId (or -1 when
     // top-level);Level;Children;Open;Layer;alarmSet;alarmTime;'subject';'description';
     // Priority;Finished;Updates (no ";" at the end). `layerNumber` replaces the layer id.
-    QString taskLine(std::optional<int> layerNumber = std::nullopt) const;
+    // Empty when there is no such task.
+    QString taskLine(int id, std::optional<int> layerNumber = std::nullopt) const;
 
     // ---- alarms -------------------------------------------------------------------------
     // Refills the pending task alarms: every task with alarmSet whose alarmTime is before the
@@ -190,10 +177,15 @@ public:
     const PendingTaskAlarms &pendingAlarms() const { return m_alarms; }
 
     // ---- saving -------------------------------------------------------------------------
-    // Called after every post, after the change log is merged.
+    // Called after every post. Empty function: none.
     void setAfterPostHook(std::function<void()> hook) { m_afterPostHook = std::move(hook); }
     TableResult saveTo(const QString &dir);
     TableResult save() { return saveTo(m_dataDir); }
+    // A consistent copy of the table file at `path` (see Table::backupTo).
+    TableResult backupTo(const QString &path) { return m_table.backupTo(path); }
+    // Bulk changes: see Table::beginBulk. endBulk() returns the one write's outcome.
+    void beginBulk() { m_table.beginBulk(); }
+    TableResult endBulk() { return m_table.inBulk() ? m_table.endBulk() : TableResult{}; }
 
 private:
     struct TreeNode {
@@ -203,19 +195,24 @@ private:
         int recNo;
         bool open;
     };
-    // Every task in index order (filters not applied); the cursor is restored by the caller.
-    QList<TreeNode> allNodes();
+    // Every task in index order (filters not applied).
+    QList<TreeNode> allNodes() const;
     // Children IDs per parent id, in index order.
-    QHash<int, QList<int>> childMap();
-    bool setFields(int id, std::initializer_list<std::pair<int, QVariant>> values);
-    bool isDescendantOrSelf(int candidate, int ancestor);
+    QHash<int, QList<int>> childMap() const;
+    // Edits the task and posts. A write that fails stays in memory and is retried by the
+    // table's next write or save, which report it; applied false when there is no such task.
+    TableResult setFields(int id, std::initializer_list<std::pair<TaskField, QVariant>> values);
+    bool isDescendantOrSelf(int candidate, int ancestor) const;
     void setTreeLayer(int anyTaskID, int layerID);
-    int layerOrFirst(int layerID);
+    bool locate(int id) { return m_table.locate(int(TaskField::Id), id); }
+    TaskRow rowInSlot(int slot) const;
+    QString taskLineOfSlot(int slot, std::optional<int> layerNumber) const;
     // Inserts task lines as new rows; `outsideParent(oldID)` says whether a parent that is
     // not among the lines still exists as that id.
     int insertTaskLines(const QList<RecordLines::TaskLine> &lines,
                         const std::function<int(int fileLayer)> &layerOf, bool keepOutsideParents);
 
+    Table m_table;
     QString m_dataDir;
     LayersStore &m_layers;
     const Clock &m_clock;

@@ -150,12 +150,12 @@ TEST(AlarmRules, TwoAlarmsInOneTickEventsBeforeTasks)
     Clock clock;
     clock.setFixed(QDateTime(QDate(2006, 3, 1), QTime(7, 0)));
     LayersStore layers(dir, &clock);
-    layers.gotoPosition(1);
-    const int layer = layers.currentId();
+    const int layer = layers.idAt(1);
     TasksStore tasks(dir, layers, clock);
-    tasks.insertTask(-1, 1, layer, "Task early", 0, false, true, at(2006, 3, 1, 8, 40));
-    const int early = tasks.currentId();
-    tasks.insertTask(-1, 1, layer, "Task tomorrow", 0, false, true, at(2006, 3, 2, 8));
+    const int early =
+        tasks.insertTask(-1, 1, layer, "Task early", 0, false, true, at(2006, 3, 1, 8, 40)).id;
+    ASSERT_TRUE(
+        tasks.insertTask(-1, 1, layer, "Task tomorrow", 0, false, true, at(2006, 3, 2, 8)).ok());
     tasks.rebuildAlarms();
     EXPECT_EQ(tasks.pendingAlarms().size(), 1);
 
@@ -173,8 +173,7 @@ TEST(AlarmRules, TwoAlarmsInOneTickEventsBeforeTasks)
     EXPECT_EQ(lines[2].id, early);
     EXPECT_FALSE(lines[2].startTime);
     EXPECT_EQ(lines[2].layerName, "'Layer1'");
-    tasks.locateID(early);
-    EXPECT_FALSE(tasks.currentAlarmSet()); // a task alarm rings once
+    EXPECT_FALSE(tasks.task(early).value().alarmSet); // a task alarm rings once
     EXPECT_FALSE(tasks.writeDueAlarms().wrote);
 
     // The next day's rebuild picks up tomorrow's task.

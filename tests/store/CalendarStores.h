@@ -9,6 +9,8 @@
 #include "store/RecurrenceRule.h"
 #include "support/TestEnv.h"
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 
@@ -38,68 +40,57 @@ struct Calendar {
         layers.reset();
         open();
     }
-    int firstLayer()
-    {
-        layers->gotoPosition(1);
-        return layers->currentId();
-    }
+    int firstLayer() { return layers->idAt(1); }
 
     // ---- events ---------------------------------------------------------------------------
-    static QVariantList oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
+    static EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end,
+                            const QString &subject)
     {
-        QVariantList v;
-        for (int f = 0; f <= EventsStore::F_Updates; ++f)
-            v << QVariant();
-        v[EventsStore::F_Layer] = layer;
-        v[EventsStore::F_StartTime] = start;
-        v[EventsStore::F_EndTime] = end;
-        v[EventsStore::F_AllDay] = false;
-        v[EventsStore::F_AlarmSet] = false;
-        v[EventsStore::F_Subject] = subject;
-        v[EventsStore::F_Description] = QString();
-        v[EventsStore::F_Recurrent] = false;
+        EventRow v;
+        v[EventField::Layer] = layer;
+        v[EventField::StartTime] = start;
+        v[EventField::EndTime] = end;
+        v[EventField::AllDay] = false;
+        v[EventField::AlarmSet] = false;
+        v[EventField::Subject] = subject;
+        v[EventField::Description] = QString();
+        v[EventField::Recurring] = false;
         return v;
     }
-    static QVariantList recurring(int layer, const RecurrenceRule &r, const QString &subject)
+    static EventRow recurring(int layer, const RecurrenceRule &r, const QString &subject)
     {
-        QVariantList v = oneTime(layer, r.startTime, r.endTime, subject);
-        v[EventsStore::F_Recurrent] = true;
+        EventRow v = oneTime(layer, r.startTime, r.endTime, subject);
+        v[EventField::Recurring] = true;
         const int values[] = {r.RadioButton1, r.RadioButton2, r.RadioButton3, r.Edit1,
                               r.Edit2,        r.Edit3,        r.ComboBox1,    r.ComboBox2,
                               r.ComboBox3,    r.ComboBox4};
         for (int i = 0; i < 10; ++i)
-            v[EventsStore::F_RadioButton1 + i] = values[i];
-        v[EventsStore::F_Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
+            v[EventField(int(EventField::RadioButton1) + i)] = values[i];
+        v[EventField::Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
         return v;
     }
-    static QVariantList withAlarm(QVariantList v, int advance, int unit = 1)
+    static EventRow withAlarm(EventRow v, int advance, int unit = 1)
     {
-        v[EventsStore::F_AlarmSet] = true;
-        v[EventsStore::F_AlarmAdvTime] = advance;
-        v[EventsStore::F_AlarmAdvUnit] = unit;
+        v[EventField::AlarmSet] = true;
+        v[EventField::AlarmAdvance] = advance;
+        v[EventField::AlarmAdvanceUnit] = unit;
         return v;
     }
-    int addEvent(const QVariantList &values)
-    {
-        events->CDS.insertRow(values);
-        return events->currentId();
-    }
+    // The new event's id; -1 when it could not be added.
+    int addEvent(const EventRow &values) { return events->insertEvent(values).id; }
 
     // ---- tasks ----------------------------------------------------------------------------
     int addTask(const QString &subject, int parent = -1, int layer = -1)
     {
         int level = 1;
-        if (parent != -1) {
-            tasks->locateID(parent);
-            level = tasks->currentLevel() + 1;
-            tasks->CDS.edit();
-            tasks->CDS.setValue(TasksStore::F_Children, true);
-            tasks->CDS.setValue(TasksStore::F_Open, true);
-            tasks->CDS.post();
-            if (layer == -1) layer = tasks->currentLayer();
+        if (auto p = parent != -1 ? tasks->task(parent) : std::nullopt) {
+            level = p->level + 1;
+            p->hasChildren = true;
+            p->open = true;
+            EXPECT_TRUE(tasks->updateTask(*p).ok());
+            if (layer == -1) layer = p->layer;
         }
-        tasks->insertTask(parent, level, layer == -1 ? firstLayer() : layer, subject);
-        return tasks->currentId();
+        return tasks->insertTask(parent, level, layer == -1 ? firstLayer() : layer, subject).id;
     }
     // Every task as "subject<level>^ParentSubject" in the order of the row list, all open.
     QStringList tree()
@@ -107,21 +98,16 @@ struct Calendar {
         QStringList out;
         tasks->buildRowList();
         for (int i = 0; i < tasks->rowList().size(); ++i) {
-            tasks->gotoListPosition(i);
-            const QString subject = tasks->currentSubject();
-            const int level = tasks->currentLevel();
-            const int parent = tasks->currentParentId();
+            const TaskRow t = tasks->listTask(i).value();
             QString parentSubject = QStringLiteral("-");
-            if (parent != -1) {
-                tasks->locateID(parent);
-                parentSubject = tasks->currentSubject();
-            }
-            out << QStringLiteral("%1%2^%3").arg(subject).arg(level).arg(parentSubject);
+            if (const auto parent = t.parentId != -1 ? tasks->task(t.parentId) : std::nullopt)
+                parentSubject = parent->subject;
+            out << QStringLiteral("%1%2^%3").arg(t.subject).arg(t.level).arg(parentSubject);
         }
         return out;
     }
-    int taskCount() { return tasks->CDS.recordCount(); }
-    int eventCount() { return events->CDS.recordCount() - events->clipboardCount(); }
+    int taskCount() { return tasks->count(); }
+    int eventCount() { return events->eventCount(); }
 
     QString dataDir;
     Clock clock;

@@ -96,6 +96,6 @@ TEST(DamagedInputs, TheUndamagedSampleIsRead)
     ASSERT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_EQ(r.events, 1);
     EXPECT_EQ(c.tree(), (QStringList{"P1^-", "C2^P"}));
-    c.events->CDS.first();
-    EXPECT_EQ(c.events->currentSubject(), "a;b");
+    ASSERT_EQ(c.events->eventIds().size(), 1u);
+    EXPECT_EQ(c.events->event(c.events->eventIds()[0]).value().subject(), "a;b");
 }

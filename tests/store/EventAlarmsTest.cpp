@@ -56,11 +56,11 @@ TEST(EventAlarms, MondayAndFridayWeeklyRingsOnlyOnThoseDays)
 TEST(EventAlarms, ExceptionDayAndDaysAfterTheEndDoNotRing)
 {
     Calendar c;
-    QVariantList v = Calendar::withAlarm(
+    EventRow v = Calendar::withAlarm(
         Calendar::recurring(c.firstLayer(),
                             Rules::everyNDays(1, QDate(2024, 3, 4), QDate(2024, 3, 7)), "daily"),
         15);
-    v[EventsStore::F_ExceptionList] =
+    v[EventField::ExceptionList] =
         QByteArray::number(int(DateTimeValue::fromQDate(QDate(2024, 3, 5))));
     c.addEvent(v);
     EXPECT_EQ(ringingDays(c, QDate(2024, 3, 3), QDate(2024, 3, 9)),
@@ -106,14 +106,12 @@ TEST(EventAlarms, RecurringAlarmRingsOnceADayAndStaysSetOneTimeRingsOnce)
     ASSERT_TRUE(content);
     EXPECT_EQ(content->alarms.size(), 2);
 
-    c.events->CDS.locate(EventsStore::F_ID, once);
-    EXPECT_FALSE(c.events->currentAlarmSet());
-    c.events->CDS.locate(EventsStore::F_ID, daily);
-    EXPECT_TRUE(c.events->currentAlarmSet());
+    EXPECT_FALSE(c.events->event(once).value().alarmSet());
+    EventRow renamed = c.events->event(daily).value();
+    EXPECT_TRUE(renamed.alarmSet());
     // Editing the recurring event later that day does not ring today's occurrence again.
-    c.events->CDS.edit();
-    c.events->CDS.setValue(EventsStore::F_Subject, "daily, renamed");
-    c.events->CDS.post();
+    renamed[EventField::Subject] = "daily, renamed";
+    ASSERT_TRUE(c.events->updateEvent(renamed).ok());
     EXPECT_TRUE(c.events->pendingAlarms().isEmpty());
     // The next day it rings again.
     c.clock.setFixed(QDateTime(QDate(2024, 3, 5), QTime(0, 0)));

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "store/ExceptionList.h"
+#include "store/OldDataConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -12,13 +13,10 @@ using namespace EventsTest;
 namespace
 {
 
-// IDs of the rows a plain findFirst/findNext walk passes, in order.
-std::vector<int> filteredIds(EventsStore &ev)
+// IDs of the rows the layer and window filters pass, in order.
+std::vector<int> filteredIds(const EventsStore &ev)
 {
-    std::vector<int> ids;
-    for (bool f = ev.CDS.findFirst(); f; f = ev.CDS.findNext())
-        ids.push_back(ev.currentId());
-    return ids;
+    return ev.idsInCollectionWindow();
 }
 
 } // namespace
@@ -32,17 +30,17 @@ TEST(EventsStore, CopyTwiceKeepsOneClipboardRowHoldingTheSecondEvent)
     ASSERT_TRUE(ev.copyToClipboard(a));
     ASSERT_TRUE(ev.copyToClipboard(b));
     EXPECT_EQ(ev.clipboardCount(), 1);
-    EXPECT_EQ(ev.CDS.recordCount(), 3);
-    ev.CDS.first();
-    EXPECT_EQ(ev.currentSubject(), "B");
-    EXPECT_EQ(ev.currentLayer(), -1);
-    EXPECT_NEAR(ev.currentStartTime(), -200000 + 14.0 / 24, 1e-9);
-    EXPECT_NEAR(ev.currentEndTime(), -200000 + 2 + 2.0 / 24, 1e-9);
+    EXPECT_EQ(ev.eventCount(), 2);
+    const EventRow clip = ev.clipboardRow().value();
+    EXPECT_EQ(clip.subject(), "B");
+    EXPECT_EQ(clip.layer(), -1);
+    EXPECT_NEAR(clip.startTime(), -200000 + 14.0 / 24, 1e-9);
+    EXPECT_NEAR(clip.endTime(), -200000 + 2 + 2.0 / 24, 1e-9);
+    EXPECT_FALSE(ev.event(clip.id())) << "the clipboard row is no event";
     // A failed copy keeps the clipboard as it was.
     EXPECT_FALSE(ev.copyToClipboard(999));
     EXPECT_EQ(ev.clipboardCount(), 1);
-    ev.CDS.first();
-    EXPECT_EQ(ev.currentSubject(), "B");
+    EXPECT_EQ(ev.clipboardRow().value().subject(), "B");
 }
 
 TEST(EventsStore, PasteStartsAtTheSelectedTimeOrOnTheSelectedDay)
@@ -67,11 +65,12 @@ TEST(EventsStore, PasteStartsAtTheSelectedTimeOrOnTheSelectedDay)
         SCOPED_TRACE(c.name);
         const std::optional<int> id = ev.paste(c.selected, c.mode);
         ASSERT_TRUE(id);
-        ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, *id));
-        EXPECT_DOUBLE_EQ(ev.currentStartTime(), c.start);
-        EXPECT_DOUBLE_EQ(ev.currentEndTime(), c.end);
-        EXPECT_EQ(ev.currentLayer(), 1);
-        EXPECT_EQ(ev.currentSubject(), "A");
+        const auto pasted = ev.event(*id);
+        ASSERT_TRUE(pasted);
+        EXPECT_DOUBLE_EQ(pasted->startTime(), c.start);
+        EXPECT_DOUBLE_EQ(pasted->endTime(), c.end);
+        EXPECT_EQ(pasted->layer(), 1);
+        EXPECT_EQ(pasted->subject(), "A");
         EXPECT_EQ(ev.clipboardCount(), 1);
     }
 }
@@ -81,25 +80,22 @@ TEST(EventsStore, PasteWithoutClipboardDoesNothing)
     Stores s;
     insert(*s.events, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
     EXPECT_FALSE(s.events->paste(at(2024, 6, 1), EventsStore::PasteMode::AtSelectedTime));
-    EXPECT_EQ(s.events->CDS.recordCount(), 1);
+    EXPECT_EQ(s.events->eventCount(), 1);
 }
 
 TEST(EventsStore, PasteOfADeletedLayersEventLandsInTheFirstLayer)
 {
     Stores s;
     LayersStore &layers = *s.layers;
-    layers.insertLayer(-5, "Top", true, 2, 1, 30); // position 1
-    const int topId = layers.currentId();
-    layers.insertLayer(9, "Gone", true, 3, 1, 30);
-    const int goneId = layers.currentId();
+    const int topId = layers.insertLayer(-5, "Top", true, 2, 1, 30).id; // position 1
+    const int goneId = layers.insertLayer(9, "Gone", true, 3, 1, 30).id;
     const int a = insert(*s.events, oneTime(goneId, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
     ASSERT_TRUE(s.events->copyToClipboard(a));
-    ASSERT_TRUE(layers.locateID(goneId));
-    layers.CDS.deleteRow();
+    ASSERT_TRUE(layers.deleteLayer(goneId).ok());
     const std::optional<int> id =
         s.events->paste(at(2024, 6, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_EQ(s.events->currentLayer(), topId);
+    EXPECT_EQ(s.events->event(*id).value().layer(), topId);
 }
 
 TEST(EventsStore, PasteReanchorsTheEndOfARecurringEvent)
@@ -107,46 +103,47 @@ TEST(EventsStore, PasteReanchorsTheEndOfARecurringEvent)
     Stores s;
     EventsStore &ev = *s.events;
     // Every 2 days from Mon 6 May 09:00, to 10:00, ending after 3 occurrences (10 May).
-    QVariantList counted = daily(1, at(2024, 5, 6, 9), at(2024, 5, 10, 10), 2, "Counted");
-    counted[EventsStore::F_RadioButton3] = 2;
-    counted[EventsStore::F_Edit3] = 3;
-    counted[EventsStore::F_ExceptionList] = QByteArray("45420");
-    counted[EventsStore::F_Updates] = QByteArray("u");
+    EventRow counted = daily(1, at(2024, 5, 6, 9), at(2024, 5, 10, 10), 2, "Counted");
+    counted[EventField::RadioButton3] = 2;
+    counted[EventField::Edit3] = 3;
+    counted[EventField::ExceptionList] = QByteArray("45420");
+    counted[EventField::Updates] = QByteArray("u");
     const int c = insert(ev, counted);
     ASSERT_TRUE(ev.copyToClipboard(c));
     std::optional<int> id = ev.paste(at(2024, 7, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.currentStartTime(), at(2024, 7, 1, 8));
-    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 5, 9)); // 3rd occurrence, shifted time of day
-    EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_ExceptionList), QByteArray("45420"));
-    EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_Updates), QByteArray("u"));
+    EventRow pasted = ev.event(*id).value();
+    EXPECT_DOUBLE_EQ(pasted.startTime(), at(2024, 7, 1, 8));
+    EXPECT_DOUBLE_EQ(pasted.endTime(), at(2024, 7, 5, 9)); // 3rd occurrence, shifted time of day
+    EXPECT_EQ(pasted.bytes(EventField::ExceptionList), QByteArray("45420"));
+    EXPECT_EQ(pasted.bytes(EventField::Updates), QByteArray("u"));
 
     // Ends on a date: an end before the first occurrence moves to that occurrence's day.
-    QVariantList onDate = daily(1, at(2024, 5, 4, 9), at(2024, 5, 4, 10), 1, "Weekly");
-    onDate[EventsStore::F_RadioButton1] = 2; // weekly, every week on Mondays
-    onDate[EventsStore::F_Edit1] = 1;
-    onDate[EventsStore::F_Weekdays] = "0100000";
+    EventRow onDate = daily(1, at(2024, 5, 4, 9), at(2024, 5, 4, 10), 1, "Weekly");
+    onDate[EventField::RadioButton1] = 2; // weekly, every week on Mondays
+    onDate[EventField::Edit1] = 1;
+    onDate[EventField::Weekdays] = "0100000";
     const int w = insert(ev, onDate);
     ASSERT_TRUE(ev.copyToClipboard(w));
     id = ev.paste(at(2024, 7, 3, 9), EventsStore::PasteMode::AtSelectedTime); // a Wednesday
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 8, 10)); // the next Monday
+    EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2024, 7, 8, 10)); // the next Monday
 
     // Never-ending: the shifted end stays.
-    QVariantList never = daily(1, at(2024, 5, 6, 9), at(2034, 5, 6, 10), 1, "Never");
-    never[EventsStore::F_RadioButton3] = 3;
+    EventRow never = daily(1, at(2024, 5, 6, 9), at(2034, 5, 6, 10), 1, "Never");
+    never[EventField::RadioButton3] = 3;
     ASSERT_TRUE(ev.copyToClipboard(insert(ev, never)));
     id = ev.paste(at(2024, 5, 8, 9), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2034, 5, 8, 10));
+    EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2034, 5, 8, 10));
 
     // A rule that cannot advance keeps the shifted end rather than jumping to day 0.
-    QVariantList stuck = counted;
-    stuck[EventsStore::F_Edit1] = 0;
+    EventRow stuck = counted;
+    stuck[EventField::Edit1] = 0;
     ASSERT_TRUE(ev.copyToClipboard(insert(ev, stuck)));
     id = ev.paste(at(2024, 7, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
-    EXPECT_DOUBLE_EQ(ev.currentEndTime(), at(2024, 7, 5, 9));
+    EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2024, 7, 5, 9));
 }
 
 TEST(EventsStore, ClipboardRowIsNeverCountedOrWalkedAndSurvivesReload)
@@ -182,7 +179,7 @@ TEST(EventsStore, RecordFilterAtTheWindowEdges)
     s.time.setWindowEnd(we);
     struct Case {
         const char *name;
-        QVariantList row;
+        EventRow row;
         bool passes;
     } cases[] = {
         {"ends exactly at the window start", oneTime(1, ws - 0.5, ws, "a"), true},
@@ -199,8 +196,8 @@ TEST(EventsStore, RecordFilterAtTheWindowEdges)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        ev.CDS.emptyTable();
-        insert(ev, c.row);
+        ASSERT_TRUE(ev.deleteAllEvents().ok());
+        ASSERT_GE(insert(ev, c.row), 0);
         EXPECT_EQ(filteredIds(ev).size(), c.passes ? 1u : 0u);
         ev.setFilterBypass(true);
         EXPECT_EQ(filteredIds(ev).size(), 1u);
@@ -212,56 +209,55 @@ TEST(EventsStore, ShownLayersFilterCombinesWithTheWindow)
 {
     Stores s;
     EventsStore &ev = *s.events;
-    s.layers->insertLayer(1, "Hidden", false, 2, 1, 30);
-    const int hidden = s.layers->currentId();
+    const int hidden = s.layers->insertLayer(1, "Hidden", false, 2, 1, 30).id;
     insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "shown"));
     insert(ev, oneTime(hidden, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "hidden"));
-    ASSERT_TRUE(ev.CDS.setFilterText(s.layers->shownLayersFilter()));
+    ASSERT_TRUE(ev.setFilterText(s.layers->shownLayersFilter()));
     s.time.setWindowStart(at(2024, 5, 6));
     s.time.setWindowEnd(at(2024, 5, 13));
     const std::vector<int> ids = filteredIds(ev);
     ASSERT_EQ(ids.size(), 1u);
-    ev.CDS.locate(EventsStore::F_ID, ids[0]);
-    EXPECT_EQ(ev.currentSubject(), "shown");
+    EXPECT_EQ(ev.event(ids[0]).value().subject(), "shown");
 }
 
 TEST(EventsStore, MoveAndDuplicateIntoALayer)
 {
     Stores s;
     EventsStore &ev = *s.events;
-    QVariantList r = daily(1, at(2024, 5, 6, 9), at(2024, 6, 6, 10), 1, "R");
-    r[EventsStore::F_ExceptionList] = QByteArray("45420,45421");
-    r[EventsStore::F_Updates] = QByteArray("x");
+    EventRow r = daily(1, at(2024, 5, 6, 9), at(2024, 6, 6, 10), 1, "R");
+    r[EventField::ExceptionList] = QByteArray("45420,45421");
+    r[EventField::Updates] = QByteArray("x");
     const int a = insert(ev, r);
     const int b = insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "B"));
     ASSERT_TRUE(ev.copyToClipboard(b));
 
-    EXPECT_TRUE(ev.moveToLayer({QString::number(b), "junk", "777"}, 5));
-    EXPECT_FALSE(ev.moveToLayer({"777", ""}, 5));
+    const StoreResult moved = ev.moveToLayer({QString::number(b), "junk", "777"}, 5);
+    EXPECT_TRUE(moved.ok);
+    EXPECT_EQ(moved.count, 1);
+    EXPECT_EQ(ev.moveToLayer({"777", ""}, 5).count, 0);
     EXPECT_EQ(ev.countLayerEvents(5), 1);
     EXPECT_EQ(ev.countLayerEvents(1), 1);
 
-    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, a));
-    ASSERT_TRUE(ev.duplicateToLayer(7));
-    EXPECT_EQ(ev.currentId(), a); // the copied row is current again
+    const InsertResult copy = ev.duplicateToLayer(a, 7);
+    ASSERT_TRUE(copy.ok());
+    EXPECT_NE(copy.id, a);
     EXPECT_EQ(ev.countLayerEvents(7), 1);
-    ev.CDS.first();
-    ev.CDS.moveBy(1);
-    bool seen = false;
-    for (; !ev.CDS.eof(); ev.CDS.next())
-        if (ev.currentLayer() == 7) {
-            seen = true;
-            EXPECT_NE(ev.currentId(), a);
-            EXPECT_TRUE(ev.currentIsRecurring());
-            EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_ExceptionList), QByteArray("45420,45421"));
-            EXPECT_EQ(ev.CDS.asBytes(EventsStore::F_Updates), QByteArray("x"));
-            EXPECT_EQ(ev.currentSubject(), "R");
-        }
-    EXPECT_TRUE(seen);
+    int seen = 0;
+    ev.forEachEvent([&](const EventRow &row) {
+        if (row.layer() != 7) return;
+        ++seen;
+        EXPECT_EQ(row.id(), copy.id);
+        EXPECT_TRUE(row.isRecurring());
+        EXPECT_EQ(row.bytes(EventField::ExceptionList), QByteArray("45420,45421"));
+        EXPECT_EQ(row.bytes(EventField::Updates), QByteArray("x"));
+        EXPECT_EQ(row.subject(), "R");
+    });
+    EXPECT_EQ(seen, 1);
     // The clipboard row is neither moved nor duplicated.
-    ev.CDS.first();
-    EXPECT_FALSE(ev.duplicateToLayer(7));
-    EXPECT_FALSE(ev.moveToLayer({QString::number(ev.currentId())}, 7));
+    const int clip = ev.clipboardRow().value().id();
+    EXPECT_FALSE(ev.duplicateToLayer(clip, 7).applied());
+    EXPECT_EQ(ev.moveToLayer({QString::number(clip)}, 7).count, 0);
+    EXPECT_EQ(ev.clipboardRow().value().layer(), -1);
 }
 
 TEST(EventsStore, AfterPostHookRunsForEveryPost)
@@ -270,7 +266,7 @@ TEST(EventsStore, AfterPostHookRunsForEveryPost)
     int calls = 0;
     s.events->setAfterPostHook([&] { ++calls; });
     const int a = insert(*s.events, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
-    s.events->moveToLayer({QString::number(a)}, 2);
+    EXPECT_EQ(s.events->moveToLayer({QString::number(a)}, 2).count, 1);
     EXPECT_EQ(calls, 2);
 }
 
@@ -280,60 +276,63 @@ TEST(EventsStore, ConvertsAnOldDataFile)
     int workEvent = 0, homeEvent = 0;
     {
         Table old(EventsStore::schema());
-        old.load(dir + "Data.cds");
+        ASSERT_TRUE(old.load(dir + "Data.cds").ok());
         auto layerRow = [&](int b, const QString &name, bool show, int color, int arch, int days) {
-            QVariantList v = oneTime(0, EventsStore::OldLayerDay + b, EventsStore::OldLayerDay + b, name);
-            v[EventsStore::F_AllDay] = show;
-            v[EventsStore::F_RadioButton1] = color;
-            v[EventsStore::F_RadioButton2] = arch;
-            v[EventsStore::F_RadioButton3] = days;
-            old.insertRow(v);
-            return old.asInteger(EventsStore::F_ID);
+            EventRow v =
+                oneTime(0, OldDataConversion::LayerDay + b, OldDataConversion::LayerDay + b, name);
+            v[EventField::AllDay] = show;
+            v[EventField::RadioButton1] = color;
+            v[EventField::RadioButton2] = arch;
+            v[EventField::RadioButton3] = days;
+            EXPECT_TRUE(old.insertRow(v.values()).ok());
+            return old.asInteger(int(EventField::Id));
         };
         // The header (RadioButton1 = 2 layers) gets id 1, layer 2 id 2, layer 1 id 3. The new
         // layers get IDs 2 (Work) and 3 (Home): Work's new id is Home's old one.
         layerRow(0, "header", false, 2, 0, 0);
         const int homeOld = layerRow(2, "Home", false, 5, 0, 10);
         const int workOld = layerRow(1, "Work", true, 3, 1, 60);
-        old.insertRow(oneTime(workOld, at(2020, 1, 2, 9), at(2020, 1, 2, 10), "work"));
-        workEvent = old.asInteger(EventsStore::F_ID);
-        old.insertRow(oneTime(homeOld, at(2020, 1, 3, 9), at(2020, 1, 3, 10), "home"));
-        homeEvent = old.asInteger(EventsStore::F_ID);
-        old.save();
+        ASSERT_TRUE(
+            old.insertRow(oneTime(workOld, at(2020, 1, 2, 9), at(2020, 1, 2, 10), "work").values())
+                .ok());
+        workEvent = old.asInteger(int(EventField::Id));
+        ASSERT_TRUE(
+            old.insertRow(oneTime(homeOld, at(2020, 1, 3, 9), at(2020, 1, 3, 10), "home").values())
+                .ok());
+        homeEvent = old.asInteger(int(EventField::Id));
+        ASSERT_TRUE(old.save().ok());
     }
     Stores s(dir);
     SettingsPaths where{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"};
     Settings reg(where);
     reg.setFirstTime(true);
-    ASSERT_TRUE(s.events->convertOldDataFile(reg));
+    ASSERT_TRUE(OldDataConversion::convert(*s.events, *s.layers, reg));
     EXPECT_FALSE(reg.firstTime());
     EXPECT_FALSE(QFile::exists(dir + "Data.cds"));
     EXPECT_TRUE(QFile::exists(dir + "Data.bak"));
-    EXPECT_FALSE(s.events->convertOldDataFile(reg)); // once only
+    EXPECT_FALSE(OldDataConversion::convert(*s.events, *s.layers, reg)); // once only
 
     LayersStore &layers = *s.layers;
     ASSERT_EQ(layers.count(), 2);
-    layers.gotoPosition(1);
-    EXPECT_EQ(layers.currentName(), "Work");
-    EXPECT_TRUE(layers.currentIsShown());
-    EXPECT_EQ(layers.currentColor(), 3);
-    EXPECT_EQ(layers.currentArchiving(), 1);
-    EXPECT_EQ(layers.currentArchiveDays(), 60);
-    const int work = layers.currentId();
-    layers.gotoPosition(2);
-    EXPECT_EQ(layers.currentName(), "Home");
-    EXPECT_FALSE(layers.currentIsShown());
-    const int home = layers.currentId();
+    const LayerRow work = layers.layerAt(1).value();
+    EXPECT_EQ(work.name, "Work");
+    EXPECT_TRUE(work.shown);
+    EXPECT_EQ(work.color, 3);
+    EXPECT_EQ(work.archiving, 1);
+    EXPECT_EQ(work.archiveDays, 60);
+    const LayerRow home = layers.layerAt(2).value();
+    EXPECT_EQ(home.name, "Home");
+    EXPECT_FALSE(home.shown);
 
     EventsStore &ev = *s.events;
-    EXPECT_EQ(ev.CDS.recordCount(), 2); // layer rows gone
-    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, workEvent));
-    EXPECT_EQ(ev.currentLayer(), work);
-    ASSERT_TRUE(ev.CDS.locate(EventsStore::F_ID, homeEvent));
-    EXPECT_EQ(ev.currentLayer(), home);
+    EXPECT_EQ(ev.eventCount(), 2); // layer rows gone
+    ASSERT_TRUE(ev.event(workEvent));
+    EXPECT_EQ(ev.event(workEvent)->layer(), work.id);
+    ASSERT_TRUE(ev.event(homeEvent));
+    EXPECT_EQ(ev.event(homeEvent)->layer(), home.id);
 
     s.reopen();
-    EXPECT_EQ(s.events->CDS.recordCount(), 2);
+    EXPECT_EQ(s.events->eventCount(), 2);
     EXPECT_EQ(s.layers->count(), 2);
 }
 
@@ -351,10 +350,52 @@ TEST(EventsStore, UnreadableOldDataFileChangesNothing)
     Stores s(dir);
     Settings reg(SettingsPaths{dir + "s.ini", dir, dir + "auto.desktop", "/bin/true"});
     reg.setFirstTime(true);
-    EXPECT_FALSE(s.events->convertOldDataFile(reg));
+    EXPECT_FALSE(OldDataConversion::convert(*s.events, *s.layers, reg));
     EXPECT_TRUE(reg.firstTime());
-    EXPECT_EQ(s.events->CDS.recordCount(), 1);
+    EXPECT_EQ(s.events->eventCount(), 1);
     EXPECT_EQ(s.layers->count(), 1);
     s.reopen();
-    EXPECT_EQ(s.events->CDS.recordCount(), 1);
+    EXPECT_EQ(s.events->eventCount(), 1);
+}
+
+TEST(EventsStore, ChangesByIdRefuseUnknownIdsAndLeaveTheClipboardRowAlone)
+{
+    Stores s;
+    EventsStore &ev = *s.events;
+    const int a = insert(ev, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
+    ASSERT_TRUE(ev.copyToClipboard(a));
+    const EventRow clip = ev.clipboardRow().value();
+    const int unknown = 4242;
+
+    for (const int id : {clip.id(), unknown}) {
+        SCOPED_TRACE(id == unknown ? "unknown id" : "clipboard row");
+        EXPECT_FALSE(ev.event(id));
+        EXPECT_FALSE(ev.rule(id));
+        EXPECT_FALSE(ev.updateEventTimes(id, at(2024, 6, 1, 9), at(2024, 6, 1, 10), 0).applied);
+        EventRow changed = clip;
+        changed[EventField::Id] = id;
+        changed[EventField::Subject] = "changed";
+        EXPECT_FALSE(ev.updateEvent(changed).applied);
+        EXPECT_EQ(ev.expandOccurrences(id), 0);
+    }
+    EXPECT_FALSE(ev.deleteEvent(unknown).applied);
+    EXPECT_EQ(ev.clipboardRow().value(), clip);
+
+    // A change by id moves the event in event order and reaches the walk index and alarms.
+    const int b = insert(ev, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "B"));
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{a, b}));
+    ASSERT_TRUE(ev.updateEventTimes(a, at(2024, 5, 8, 9), at(2024, 5, 8, 19), 0).ok());
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{b, a}));
+    EXPECT_NEAR(ev.walkIndex().longestOneTimeDuration(), 10.0 / 24, 1e-9);
+    EventRow withAlarm = ev.event(b).value();
+    withAlarm[EventField::AlarmSet] = true;
+    withAlarm[EventField::AlarmAdvance] = 5;
+    withAlarm[EventField::AlarmAdvanceUnit] = 1;
+    s.clock.setFixed(QDateTime(QDate(2024, 5, 7), QTime(8, 0)));
+    ASSERT_TRUE(ev.updateEvent(withAlarm).ok());
+    EXPECT_EQ(ev.pendingAlarms().size(), 1);
+    ASSERT_TRUE(ev.deleteEvent(b).ok());
+    EXPECT_TRUE(ev.pendingAlarms().isEmpty());
+    EXPECT_EQ(ev.eventIds(), (std::vector<int>{a}));
+    EXPECT_EQ(ev.clipboardCount(), 1);
 }

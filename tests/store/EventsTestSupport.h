@@ -39,47 +39,45 @@ struct Stores {
     std::unique_ptr<EventsStore> events;
 };
 
-inline QVariantList oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
+inline EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
 {
-    QVariantList v;
-    for (int f = 0; f < EventsStore::schema().fields.size(); ++f)
-        v << QVariant();
-    v[EventsStore::F_Layer] = layer;
-    v[EventsStore::F_StartTime] = start;
-    v[EventsStore::F_EndTime] = end;
-    v[EventsStore::F_AllDay] = false;
-    v[EventsStore::F_AlarmSet] = false;
-    v[EventsStore::F_Subject] = subject;
-    v[EventsStore::F_Description] = QStringLiteral("about ") + subject;
-    v[EventsStore::F_Recurrent] = false;
+    EventRow v;
+    v[EventField::Layer] = layer;
+    v[EventField::StartTime] = start;
+    v[EventField::EndTime] = end;
+    v[EventField::AllDay] = false;
+    v[EventField::AlarmSet] = false;
+    v[EventField::Subject] = subject;
+    v[EventField::Description] = QStringLiteral("about ") + subject;
+    v[EventField::Recurring] = false;
     return v;
 }
 
 // Every `every` days from the day of `start` (daily pattern, variant 1), ending on the day of
 // `end`, each occurrence lasting `spanDays` (ComboBox1) days to the time of `end`.
-inline QVariantList daily(int layer, SerialDateTime start, SerialDateTime end, int every,
-                          const QString &subject, int spanDays = 0)
+inline EventRow daily(int layer, SerialDateTime start, SerialDateTime end, int every,
+                      const QString &subject, int spanDays = 0)
 {
-    QVariantList v = oneTime(layer, start, end, subject);
-    v[EventsStore::F_Recurrent] = true;
-    v[EventsStore::F_RadioButton1] = 1;
-    v[EventsStore::F_RadioButton2] = 1;
-    v[EventsStore::F_RadioButton3] = 1;
-    v[EventsStore::F_Edit1] = every;
-    v[EventsStore::F_Edit2] = 1;
-    v[EventsStore::F_Edit3] = 1;
-    v[EventsStore::F_ComboBox1] = spanDays;
-    v[EventsStore::F_ComboBox2] = 0;
-    v[EventsStore::F_ComboBox3] = 0;
-    v[EventsStore::F_ComboBox4] = 0;
-    v[EventsStore::F_Weekdays] = QStringLiteral("0000000");
+    EventRow v = oneTime(layer, start, end, subject);
+    v[EventField::Recurring] = true;
+    v[EventField::RadioButton1] = 1;
+    v[EventField::RadioButton2] = 1;
+    v[EventField::RadioButton3] = 1;
+    v[EventField::Edit1] = every;
+    v[EventField::Edit2] = 1;
+    v[EventField::Edit3] = 1;
+    v[EventField::ComboBox1] = spanDays;
+    v[EventField::ComboBox2] = 0;
+    v[EventField::ComboBox3] = 0;
+    v[EventField::ComboBox4] = 0;
+    v[EventField::Weekdays] = QStringLiteral("0000000");
     return v;
 }
 
-inline int insert(EventsStore &ev, const QVariantList &values)
+// The new event's id; -1 when it could not be added.
+inline int insert(EventsStore &ev, const EventRow &values)
 {
-    ev.CDS.insertRow(values);
-    return ev.currentId();
+    return ev.insertEvent(values).id;
 }
 
 } // namespace EventsTest

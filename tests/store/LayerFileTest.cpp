@@ -48,21 +48,20 @@ struct TwoLayers {
     int work = 0, home = 0;
     TwoLayers()
     {
-        c.layers->insertLayer(1, Tricky, true, 5, 2, 45);
-        work = c.layers->currentId();
-        c.layers->insertLayer(2, "Home", false, 7, 1, 30);
-        home = c.layers->currentId();
+        work = c.layers->insertLayer(1, Tricky, true, 5, 2, 45).id;
+        home = c.layers->insertLayer(2, "Home", false, 7, 1, 30).id;
         const SerialDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
-        QVariantList weekly = Calendar::recurring(
+        EventRow weekly = Calendar::recurring(
             work, Rules::weekly(1, "0100010", QDate(2024, 3, 4), QDate(2024, 6, 28)), "gym");
-        weekly[EventsStore::F_ExceptionList] = QByteArray("45362");
+        weekly[EventField::ExceptionList] = QByteArray("45362");
         c.addEvent(weekly);
-        QVariantList tricky = Calendar::oneTime(work, day + 0.5, day + 0.6, Tricky);
-        tricky[EventsStore::F_Description] = Tricky;
+        EventRow tricky = Calendar::oneTime(work, day + 0.5, day + 0.6, Tricky);
+        tricky[EventField::Description] = Tricky;
         c.addEvent(Calendar::withAlarm(tricky, 2, 2));
         c.addEvent(Calendar::oneTime(work, day, day + 1, "all day"));
-        c.addEvent(Calendar::oneTime(c.firstLayer(), day, day + 0.1, "not exported"));
-        c.events->copyToClipboard(c.events->currentId()); // never exported
+        const int notExported =
+            c.addEvent(Calendar::oneTime(c.firstLayer(), day, day + 0.1, "not exported"));
+        EXPECT_TRUE(c.events->copyToClipboard(notExported)); // never exported
         c.addTask("Report", -1, work);
         const int garden = c.addTask("Garden", -1, home);
         c.addTask(Tricky, garden);
@@ -113,8 +112,7 @@ TEST(LayerFile, ImportIntoAnEmptyCalendarAndExportAgainIsByteIdentical)
     EXPECT_EQ(imported.events, 3);
     EXPECT_EQ(imported.tasks, 3);
     EXPECT_EQ(empty.layers->count(), 3);
-    empty.layers->locateID(imported.layerIDs[0]);
-    EXPECT_EQ(empty.layers->currentName(), Tricky);
+    EXPECT_EQ(empty.layers->layer(imported.layerIDs[0]).value().name, Tricky);
     EXPECT_EQ(empty.events->countLayerEvents(imported.layerIDs[0]), 3);
     EXPECT_EQ(empty.tasks->countTasksOfLayer(imported.layerIDs[1]), 2);
     EXPECT_EQ(empty.tree(), (QStringList{"Garden1^-", Tricky + "2^Garden", "Report1^-"}));
@@ -142,7 +140,8 @@ TEST(LayerFile, DamagedOrTooManyLayersImportsNothing)
 
     Calendar full;
     for (int i = 0; i < 22; ++i)
-        full.layers->insertLayer(i + 1, QStringLiteral("L%1").arg(i), true, 1, 1, 30);
+        ASSERT_TRUE(
+            full.layers->insertLayer(i + 1, QStringLiteral("L%1").arg(i), true, 1, 1, 30).ok());
     const auto refused = LayerFile::importFile(good, *full.layers, *full.events, *full.tasks);
     EXPECT_FALSE(refused.ok);
     EXPECT_FALSE(refused.error.isEmpty());
@@ -153,8 +152,7 @@ TEST(LayerFile, DamagedOrTooManyLayersImportsNothing)
 TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
 {
     Calendar c(QDateTime(QDate(2024, 3, 31), QTime(8, 0)));
-    c.layers->insertLayer(1, "Archived", true, 3, 2, 30);
-    const int arch = c.layers->currentId();
+    const int arch = c.layers->insertLayer(1, "Archived", true, 3, 2, 30).id;
     const SerialDateTime today = DateTimeValue::encodeDate(2024, 3, 31);
     c.addEvent(Calendar::oneTime(arch, today - 31.5, today - 31, Tricky)); // ended 31 days ago
     c.addEvent(Calendar::oneTime(arch, today - 1.5, today - 1, "yesterday"));
@@ -183,13 +181,12 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
     const auto imported = LayerFile::importFile(path, *other.layers, *other.events, *other.tasks);
     ASSERT_TRUE(imported.ok) << imported.error.toStdString();
     EXPECT_EQ(imported.events, 3);
-    other.layers->locateID(imported.layerIDs.value(0));
-    EXPECT_EQ(other.layers->currentName(), "Archive");
+    EXPECT_EQ(other.layers->layer(imported.layerIDs.value(0)).value().name, "Archive");
     bool trickyBack = false, ruleBack = false;
-    for (other.events->CDS.first(); !other.events->CDS.eof(); other.events->CDS.next()) {
-        trickyBack |= other.events->currentSubject() == Tricky;
-        ruleBack |= other.events->currentIsRecurring() && other.events->rule().Weekdays == "0100000";
-    }
+    other.events->forEachEvent([&](const EventRow &row) {
+        trickyBack |= row.subject() == Tricky;
+        ruleBack |= row.isRecurring() && other.events->rule(row.id()).value().Weekdays == "0100000";
+    });
     EXPECT_TRUE(trickyBack);
     EXPECT_TRUE(ruleBack);
 }
@@ -197,8 +194,7 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
 TEST(Archive, UnwritableOrUnreadableArchive)
 {
     Calendar c(QDateTime(QDate(2024, 3, 31), QTime(8, 0)));
-    c.layers->insertLayer(1, "Archived", true, 3, 2, 30);
-    const int arch = c.layers->currentId();
+    const int arch = c.layers->insertLayer(1, "Archived", true, 3, 2, 30).id;
     c.addEvent(Calendar::oneTime(arch, 45000, 45000.5, "old"));
     const QString path = EventsStore::archivePath(c.dataDir);
 

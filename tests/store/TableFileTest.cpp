@@ -132,11 +132,11 @@ TEST(TableFile, EveryChangeIsInTheFileBeforeSaveOrClose)
     const QString path = TestEnv::freshDir() + "/Events.cds";
     Table t(TableTestSchemas::events());
     ASSERT_TRUE(t.setActiveIndex("INDEX"));
-    t.load(path);
+    ASSERT_TRUE(t.load(path).ok());
     for (int i = 0; i < 5; ++i)
         addEvent(t, 1, i, QString("e%1").arg(i));
     ASSERT_TRUE(t.locate(ID, 2));
-    t.deleteRow();
+    EXPECT_TRUE(t.deleteRow().ok());
     ASSERT_TRUE(t.locate(ID, 4));
     t.edit();
     t.setValue(Subject, "moved");
@@ -157,14 +157,14 @@ TEST(TableFile, BulkChangesReachTheFileAtTheOutermostEnd)
     const QString path = TestEnv::freshDir() + "/Events.cds";
     Table t(TableTestSchemas::events());
     ASSERT_TRUE(t.setActiveIndex("INDEX"));
-    t.load(path);
+    ASSERT_TRUE(t.load(path).ok());
     addEvent(t, 1, 0, "before");
     t.beginBulk();
     t.beginBulk();
     for (int i = 1; i <= 3; ++i)
         addEvent(t, 1, i, QString("e%1").arg(i));
     ASSERT_TRUE(t.locate(ID, 1));
-    t.deleteRow();
+    EXPECT_TRUE(t.deleteRow().ok());
     EXPECT_EQ(query(path, "SELECT count(*) FROM records"), "1");
     ASSERT_TRUE(t.endBulk().ok());
     EXPECT_EQ(query(path, "SELECT count(*) FROM records"), "1");
@@ -183,16 +183,16 @@ TEST(TableFile, AutoIncContinuesAfterReloadEvenWhenTheHighestRowWasDeleted)
     const QString path = TestEnv::freshDir() + "/Layers.cds";
     {
         Table t(TableTestSchemas::layers());
-        t.load(path);
+        ASSERT_TRUE(t.load(path).ok());
         for (int i = 0; i < 3; ++i)
-            t.insertRow({QVariant(), i, "L"});
+            EXPECT_TRUE(t.insertRow({QVariant(), i, "L"}).ok());
         t.last();
-        t.deleteRow();
+        EXPECT_TRUE(t.deleteRow().ok());
     }
     Table t(TableTestSchemas::layers());
     ASSERT_EQ(t.load(path).status, TableLoadResult::Loaded);
     EXPECT_EQ(t.recordCount(), 2);
-    t.insertRow({QVariant(), 9, "new"});
+    EXPECT_TRUE(t.insertRow({QVariant(), 9, "new"}).ok());
     EXPECT_EQ(t.asInteger(0), 4);
 }
 
@@ -201,14 +201,14 @@ TEST(TableFile, LoadKeepsTheActiveIndexAndFilter)
     const QString path = TestEnv::freshDir() + "/Events.cds";
     {
         Table t(TableTestSchemas::events());
-        t.load(path);
+        ASSERT_TRUE(t.load(path).ok());
         addEvent(t, 1, 5, "late");
         addEvent(t, 2, 1, "early");
     }
     Table t(TableTestSchemas::events());
     ASSERT_TRUE(t.setActiveIndex("INDEX"));
     ASSERT_TRUE(t.setFilterText("Layer = 1"));
-    t.load(path);
+    ASSERT_TRUE(t.load(path).ok());
     t.first();
     EXPECT_EQ(t.asString(Subject), "early");
     ASSERT_TRUE(t.findFirst());
@@ -231,7 +231,7 @@ TEST_P(TableFileDamage, IsSetAsideUntouchedAndTheTableStartsEmpty)
     const QString path = dir + "/Events.cds";
     {
         Table t(TableTestSchemas::events());
-        t.load(path);
+        ASSERT_TRUE(t.load(path).ok());
         for (int i = 0; i < 300; ++i)
             addEvent(t, 1, i, QString(200, QChar('x')));
     }
@@ -254,11 +254,11 @@ TEST_P(TableFileDamage, IsSetAsideUntouchedAndTheTableStartsEmpty)
     EXPECT_EQ(t.asInteger(ID), 1);
 
     // The new file is sound; a second damaged file in the same second gets its own name.
-    t.close();
+    EXPECT_TRUE(t.close().ok());
     Table again(TableTestSchemas::events());
     ASSERT_EQ(again.load(path).status, TableLoadResult::Loaded);
     EXPECT_EQ(again.recordCount(), 1);
-    again.close();
+    EXPECT_TRUE(again.close().ok());
     writeBytes(path, "junk");
     Table third(TableTestSchemas::events());
     third.setClock(&clock);
@@ -318,8 +318,8 @@ INSTANTIATE_TEST_SUITE_P(
                              [](const QString &p) {
                                  QFile::remove(p);
                                  Table other(TableTestSchemas::layers());
-                                 other.load(p);
-                                 other.insertRow({QVariant(), 0, "a layer"});
+                                 ASSERT_TRUE(other.load(p).ok());
+                                 EXPECT_TRUE(other.insertRow({QVariant(), 0, "a layer"}).ok());
                              }}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -352,7 +352,7 @@ TEST(TableFile, FailedWriteIsReportedAndCarriedByTheNextWrite)
 {
     const QString path = TestEnv::freshDir() + "/Events.cds";
     Table t(TableTestSchemas::events());
-    t.load(path);
+    ASSERT_TRUE(t.load(path).ok());
     addEvent(t, 1, 1, "first");
 
     sqlite3 *blocker = nullptr;
@@ -374,7 +374,7 @@ TEST(TableFile, FailedWriteIsReportedAndCarriedByTheNextWrite)
 
     addEvent(t, 1, 3, "third");
     EXPECT_FALSE(t.hasPendingWrites());
-    t.close();
+    EXPECT_TRUE(t.close().ok());
     Table back(TableTestSchemas::events());
     ASSERT_EQ(back.load(path).status, TableLoadResult::Loaded);
     EXPECT_EQ(back.recordCount(), 2);
@@ -388,7 +388,7 @@ TEST(TableFile, SaveCheckpointsAndBackupIsAConsistentCopy)
     const QString dir = TestEnv::freshDir();
     const QString path = dir + "/Events.cds";
     Table t(TableTestSchemas::events());
-    t.load(path);
+    ASSERT_TRUE(t.load(path).ok());
     for (int i = 0; i < 50; ++i)
         addEvent(t, 1, i, "e");
     ASSERT_TRUE(t.save().ok());
@@ -406,7 +406,7 @@ TEST(TableFile, SaveToAnotherPathMovesTheTableThere)
 {
     const QString dir = TestEnv::freshDir();
     Table t(TableTestSchemas::events());
-    t.load(dir + "/Data.cds");
+    ASSERT_TRUE(t.load(dir + "/Data.cds").ok());
     addEvent(t, 1, 1, "old");
     ASSERT_TRUE(t.save(dir + "/Events.cds").ok());
     EXPECT_EQ(t.fileName(), dir + "/Events.cds");

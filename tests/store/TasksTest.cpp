@@ -18,26 +18,23 @@ struct TasksFixture : ::testing::Test {
     void SetUp() override
     {
         clock.setFixed(QDateTime(QDate(2024, 3, 1), QTime(8, 0)));
-        layers.gotoPosition(1);
-        L1 = layers.currentId();
-        layers.insertLayer(2, "Two", true, 2, 1, 30);
-        L2 = layers.currentId();
+        L1 = layers.idAt(1);
+        L2 = layers.insertLayer(2, "Two", true, 2, 1, 30).id;
         tasks = std::make_unique<TasksStore>(dir, layers, clock);
     }
     int add(const QString &subject, int parent = -1, int layer = -1, int priority = 0,
             bool finished = false)
     {
         int level = 1;
-        if (parent != -1) {
-            tasks->locateID(parent);
-            level = tasks->currentLevel() + 1;
-            tasks->CDS.edit();
-            tasks->CDS.setValue(TasksStore::F_Children, true);
-            tasks->CDS.setValue(TasksStore::F_Open, true);
-            tasks->CDS.post();
+        if (auto p = parent != -1 ? tasks->task(parent) : std::nullopt) {
+            level = p->level + 1;
+            p->hasChildren = true;
+            p->open = true;
+            EXPECT_TRUE(tasks->updateTask(*p).ok());
         }
-        tasks->insertTask(parent, level, layer == -1 ? L1 : layer, subject, priority, finished);
-        return tasks->currentId();
+        return tasks
+            ->insertTask(parent, level, layer == -1 ? L1 : layer, subject, priority, finished)
+            .id;
     }
     // Subjects of the row list, indented by level - 1 blanks.
     QStringList shown()
@@ -45,18 +42,16 @@ struct TasksFixture : ::testing::Test {
         tasks->buildRowList();
         QStringList out;
         for (int i = 0; i < tasks->rowList().size(); ++i) {
-            tasks->gotoListPosition(i);
-            out << QString(tasks->currentLevel() - 1, u' ') + tasks->currentSubject();
+            const TaskRow t = tasks->listTask(i).value();
+            out << QString(t.level - 1, u' ') + t.subject;
         }
         return out;
     }
     int position(const QString &subject)
     {
         tasks->buildRowList();
-        for (int i = 0; i < tasks->rowList().size(); ++i) {
-            tasks->gotoListPosition(i);
-            if (tasks->currentSubject() == subject) return i;
-        }
+        for (int i = 0; i < tasks->rowList().size(); ++i)
+            if (tasks->listTask(i).value().subject == subject) return i;
         return -1;
     }
     bool move(const QString &from, const QString &to)
@@ -67,16 +62,11 @@ struct TasksFixture : ::testing::Test {
     }
     void setOpen(int id, bool open)
     {
-        tasks->locateID(id);
-        tasks->CDS.edit();
-        tasks->CDS.setValue(TasksStore::F_Open, open);
-        tasks->CDS.post();
+        TaskRow t = task(id);
+        t.open = open;
+        EXPECT_TRUE(tasks->updateTask(t).ok());
     }
-    int field(int id, int f)
-    {
-        tasks->locateID(id);
-        return tasks->CDS.asInteger(f);
-    }
+    TaskRow task(int id) { return tasks->task(id).value(); }
 };
 
 } // namespace
@@ -154,16 +144,15 @@ TEST_F(TasksFixture, HiddenLayersAndBrokenTreesAreLeftOut)
     const int other = add("Other", -1, L2);
     add("Other child", other, L2);
     // A hand-made loop and an orphan never reach the list.
-    tasks->insertTask(1000, 2, L1, "orphan");
+    ASSERT_TRUE(tasks->insertTask(1000, 2, L1, "orphan").ok());
     const int x = add("X");
     const int y = add("Y", x);
-    tasks->locateID(x);
-    tasks->CDS.edit();
-    tasks->CDS.setValue(TasksStore::F_ParentID, y);
-    tasks->CDS.post();
-    tasks->setFilterText(QString("Layer = %1").arg(L1));
+    TaskRow looped = task(x);
+    looped.parentId = y;
+    ASSERT_TRUE(tasks->updateTask(looped).ok());
+    ASSERT_TRUE(tasks->setFilterText(QString("Layer = %1").arg(L1)));
     EXPECT_EQ(shown(), QStringList({"Mine"}));
-    tasks->setFilterText("");
+    ASSERT_TRUE(tasks->setFilterText(""));
     EXPECT_EQ(shown(), QStringList({"Mine", "Other", " Other child"}));
 }
 
@@ -202,12 +191,12 @@ TEST_F(TasksFixture, MoveToTopLevelRenumbersTwoLevelSubtreeAndClearsOldParent)
     tasks->setMovedTaskHook([&](const MovedTask &m) { undo = m; });
     ASSERT_TRUE(move("B", ""));
     EXPECT_EQ(undo, (MovedTask{b, a}));
-    EXPECT_EQ(field(b, TasksStore::F_ParentID), -1);
-    EXPECT_EQ(field(b, TasksStore::F_Level), 1);
-    EXPECT_EQ(field(c, TasksStore::F_Level), 2);
-    EXPECT_EQ(field(d, TasksStore::F_Level), 3);
-    EXPECT_EQ(field(a, TasksStore::F_Children), 0);
-    EXPECT_EQ(field(a, TasksStore::F_Open), 0);
+    EXPECT_EQ(task(b).parentId, -1);
+    EXPECT_EQ(task(b).level, 1);
+    EXPECT_EQ(task(c).level, 2);
+    EXPECT_EQ(task(d).level, 3);
+    EXPECT_EQ(task(a).hasChildren, 0);
+    EXPECT_EQ(task(a).open, 0);
     EXPECT_EQ(shown(), QStringList({"A", "B", " C", "  D"}));
 }
 
@@ -222,14 +211,14 @@ TEST_F(TasksFixture, MoveUnderAnotherTaskDeepensTheSubtree)
     setOpen(e, false);
     EXPECT_EQ(position("F"), -1); // hidden: E is closed
     ASSERT_TRUE(move("B", "E"));
-    EXPECT_EQ(field(b, TasksStore::F_ParentID), e);
-    EXPECT_EQ(field(b, TasksStore::F_Level), 2);
-    EXPECT_EQ(field(c, TasksStore::F_Level), 3);
-    EXPECT_EQ(field(e, TasksStore::F_Open), 1); // the target opens
-    EXPECT_EQ(field(a, TasksStore::F_Children), 1);
+    EXPECT_EQ(task(b).parentId, e);
+    EXPECT_EQ(task(b).level, 2);
+    EXPECT_EQ(task(c).level, 3);
+    EXPECT_EQ(task(e).open, 1); // the target opens
+    EXPECT_EQ(task(a).hasChildren, 1);
     ASSERT_TRUE(move("B", "F"));
-    EXPECT_EQ(field(c, TasksStore::F_Level), 4);
-    EXPECT_EQ(field(f, TasksStore::F_Children), 1);
+    EXPECT_EQ(task(c).level, 4);
+    EXPECT_EQ(task(f).hasChildren, 1);
     EXPECT_EQ(shown(), QStringList({"A", " B2", "E", " F", "  B", "   C"}));
 }
 
@@ -241,8 +230,8 @@ TEST_F(TasksFixture, MoveToLayerTakesTheWholeTreeFromTheTop)
     const int lone = add("Lone");
     EXPECT_TRUE(tasks->moveTasksToLayer({c}, L2));
     for (int id : {a, b, c})
-        EXPECT_EQ(field(id, TasksStore::F_Layer), L2);
-    EXPECT_EQ(field(lone, TasksStore::F_Layer), L1);
+        EXPECT_EQ(task(id).layer, L2);
+    EXPECT_EQ(task(lone).layer, L1);
     EXPECT_FALSE(tasks->moveTasksToLayer({a, 4242}, L2)); // already there; unknown id
     EXPECT_EQ(tasks->countTasksOfLayer(L2), 3);
     EXPECT_EQ(tasks->countTasksOfLayer(L1), 1);
@@ -251,16 +240,17 @@ TEST_F(TasksFixture, MoveToLayerTakesTheWholeTreeFromTheTop)
 TEST_F(TasksFixture, TaskLineNegatesIDsAndQuotesTexts)
 {
     const int a = add("A");
-    tasks->insertTask(a, 2, L1, "it's; a\r\nline", 3, true, true,
-                      DateTimeValue::encodeDate(2024, 3, 1) + 9.5 / 24, "d");
-    const int b = tasks->currentId();
-    EXPECT_EQ(tasks->taskLine(), QString("-%1;-%2;2;False;False;%3;True;2024-03-01 09:30:00;"
-                                         "'it''s; a#13#10line';'d';3;True;")
-                                     .arg(b)
-                                     .arg(a)
-                                     .arg(L1));
-    tasks->locateID(a);
-    EXPECT_EQ(tasks->taskLine(-1000),
+    const int b = tasks
+                      ->insertTask(a, 2, L1, "it's; a\r\nline", 3, true, true,
+                                   DateTimeValue::encodeDate(2024, 3, 1) + 9.5 / 24, "d")
+                      .id;
+    EXPECT_EQ(tasks->taskLine(b), QString("-%1;-%2;2;False;False;%3;True;2024-03-01 09:30:00;"
+                                          "'it''s; a#13#10line';'d';3;True;")
+                                      .arg(b)
+                                      .arg(a)
+                                      .arg(L1));
+    EXPECT_EQ(tasks->taskLine(4242), "") << "no such task";
+    EXPECT_EQ(tasks->taskLine(a, -1000),
               QString("-%1;-1;1;False;False;-1000;False;;'A';'';0;False;").arg(a));
 }
 

@@ -12,9 +12,9 @@ namespace
 
 const QString Tricky = QStringLiteral("a;b 'quoted' ''x''\r\nsecond;line'");
 
-QVariantList withoutID(QVariantList v)
+EventRow withoutID(EventRow v)
 {
-    v[EventsStore::F_ID] = QVariant();
+    v[EventField::Id] = QVariant();
     return v;
 }
 
@@ -25,9 +25,9 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
     Calendar c;
     const int layer = c.firstLayer();
     const SerialDateTime day = DateTimeValue::encodeDate(2024, 3, 4);
-    QVariantList plain = Calendar::oneTime(layer, day + 0.375, day + 0.5, Tricky);
-    plain[EventsStore::F_Description] = QStringLiteral("line one\r\nline two; 'x'");
-    QVariantList rule = Calendar::recurring(
+    EventRow plain = Calendar::oneTime(layer, day + 0.375, day + 0.5, Tricky);
+    plain[EventField::Description] = QStringLiteral("line one\r\nline two; 'x'");
+    EventRow rule = Calendar::recurring(
         layer,
         [&] {
             RecurrenceRule r;
@@ -41,10 +41,10 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
             return r;
         }(),
         QStringLiteral("weekly"));
-    rule[EventsStore::F_ExceptionList] = QByteArray("45360,45367");
-    rule[EventsStore::F_Updates] = QByteArray("kept;not read\r\nback");
-    QVariantList allDay = Calendar::oneTime(layer, day, day + 2, QStringLiteral("all day"));
-    allDay[EventsStore::F_AllDay] = true;
+    rule[EventField::ExceptionList] = QByteArray("45360,45367");
+    rule[EventField::Updates] = QByteArray("kept;not read\r\nback");
+    EventRow allDay = Calendar::oneTime(layer, day, day + 2, QStringLiteral("all day"));
+    allDay[EventField::AllDay] = true;
     const int ids[] = {c.addEvent(plain), c.addEvent(rule), c.addEvent(allDay)};
     const int keep = c.addEvent(Calendar::oneTime(layer, day, day + 0.1, QStringLiteral("keep")));
 
@@ -61,22 +61,22 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
     EXPECT_EQ(undo.count, 3);
     ASSERT_EQ(c.eventCount(), 4);
 
-    rule[EventsStore::F_Updates] = QVariant(); // never read back
-    QList<QVariantList> restored;
-    for (c.events->CDS.first(); !c.events->CDS.eof(); c.events->CDS.next())
-        if (c.events->currentId() != keep) {
-            EXPECT_GT(c.events->currentId(), keep); // new IDs
-            restored << withoutID(c.events->rowValues());
-        }
-    for (const QVariantList &expected : {plain, rule, allDay}) {
+    rule[EventField::Updates] = QVariant(); // never read back
+    QList<EventRow> restored;
+    c.events->forEachEvent([&](const EventRow &row) {
+        if (row.id() == keep) return;
+        EXPECT_GT(row.id(), keep); // new IDs
+        restored << withoutID(row);
+    });
+    for (const EventRow &expected : {plain, rule, allDay}) {
         bool found = false;
-        for (const QVariantList &got : restored)
-            if (got[EventsStore::F_Subject] == expected[EventsStore::F_Subject]) {
+        for (const EventRow &got : restored)
+            if (got[EventField::Subject] == expected[EventField::Subject]) {
                 found = true;
-                for (int f = EventsStore::F_Layer; f <= EventsStore::F_Updates; ++f)
-                    EXPECT_EQ(got[f].toString(), expected[f].toString())
+                for (int f = int(EventField::Layer); f < EventRow::FieldCount; ++f)
+                    EXPECT_EQ(got[EventField(f)].toString(), expected[EventField(f)].toString())
                         << "field " << f << " of "
-                        << expected[EventsStore::F_Subject].toString().toStdString();
+                        << expected[EventField::Subject].toString().toStdString();
             }
         EXPECT_TRUE(found);
     }
@@ -85,14 +85,13 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
 TEST(UndoEvents, EventOfADeletedLayerComesBackInTheFirstLayer)
 {
     Calendar c;
-    c.layers->insertLayer(1, "Two", true, 2, 1, 30);
-    const int two = c.layers->currentId();
+    const int two = c.layers->insertLayer(1, "Two", true, 2, 1, 30).id;
     const int id = c.addEvent(Calendar::oneTime(two, 45000.4, 45000.5, "x"));
     ASSERT_TRUE(c.events->deleteWithUndo({QString::number(id)}).ok);
-    c.layers->locateID(two);
-    c.layers->CDS.deleteRow();
+    ASSERT_TRUE(c.layers->deleteLayer(two).ok());
     ASSERT_EQ(c.events->restoreDeletedEvents().count, 1);
-    EXPECT_EQ(c.events->currentLayer(), c.firstLayer());
+    ASSERT_EQ(c.events->eventIds().size(), 1u);
+    EXPECT_EQ(c.events->event(c.events->eventIds()[0]).value().layer(), c.firstLayer());
 }
 
 TEST(UndoEvents, UnwritableUndoFileDeletesNothing)
@@ -104,7 +103,7 @@ TEST(UndoEvents, UnwritableUndoFileDeletesNothing)
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.isEmpty());
     EXPECT_EQ(r.count, 0);
-    EXPECT_TRUE(c.events->CDS.locate(EventsStore::F_ID, id));
+    EXPECT_TRUE(c.events->event(id));
 }
 
 TEST(UndoEvents, RestoreRefusesAnotherSection)
@@ -149,11 +148,9 @@ TEST(UndoTasks, SubtaskReturnsUnderItsParentOrTopLevelWhenTheParentIsGone)
         const int s = c.addTask("S", p);
         c.addTask("S1", s);
         ASSERT_TRUE(c.tasks->deleteWithUndo({s}).ok);
-        c.tasks->locateID(p);
-        EXPECT_FALSE(c.tasks->currentHasChildren());
+        EXPECT_FALSE(c.tasks->task(p).value().hasChildren);
         if (parentDeleted) {
-            c.tasks->locateID(p);
-            c.tasks->CDS.deleteRow();
+            ASSERT_TRUE(c.tasks->deleteTask(p).ok());
         }
         ASSERT_EQ(c.tasks->restoreDeletedTasks().count, 2);
         if (parentDeleted) {
@@ -187,7 +184,7 @@ TEST(UndoTasks, UndoMoveToTopLevelRenumbersATwoLevelSubtree)
     c.tasks->buildRowList();
     int from = -1;
     for (int i = 0; i < c.tasks->rowList().size(); ++i)
-        if (c.tasks->gotoListPosition(i) && c.tasks->currentId() == m) from = i;
+        if (c.tasks->listTask(i).value().id == m) from = i;
     ASSERT_TRUE(c.tasks->moveInTree(from, int(c.tasks->rowList().size())));
     EXPECT_EQ(c.tree(), (QStringList{"M1^-", "M12^M", "M113^M1", "P1^-"}));
     EXPECT_EQ(UndoLog::readSection(c.dataDir), UndoLog::Section::MovedTasks);
@@ -207,13 +204,11 @@ TEST(UndoTasks, UndoMoveWhoseFormerParentIsGoneMakesItTopLevel)
     // Move M under Q, then delete P (its former parent) without touching the undo file.
     ASSERT_TRUE(c.tasks->moveInTree(1, 3)); // rows: P, M, M1, Q
     ASSERT_EQ(c.tree(), (QStringList{"P1^-", "Q1^-", "M2^Q", "M13^M"}));
-    c.tasks->locateID(p);
-    c.tasks->CDS.deleteRow();
+    ASSERT_TRUE(c.tasks->deleteTask(p).ok());
 
     ASSERT_TRUE(c.tasks->restoreMovedTask().ok);
     EXPECT_EQ(c.tree(), (QStringList{"M1^-", "M12^M", "Q1^-"}));
-    c.tasks->locateID(q);
-    EXPECT_FALSE(c.tasks->currentHasChildren());
+    EXPECT_FALSE(c.tasks->task(q).value().hasChildren);
 }
 
 TEST(UndoTasks, MoveIsRefusedWhenTheUndoFileCannotBeWritten)

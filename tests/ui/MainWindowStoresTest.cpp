@@ -51,15 +51,17 @@ int seedDataFolder(const QString &dataDir, const std::vector<std::pair<SerialDat
     Clock clock;
     ViewDates time(clock);
     LayersStore layers(dataDir, &clock);
-    layers.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30);
-    const int workId = layers.currentId();
-    layers.insertLayer(3, QStringLiteral("Home"), true, HomeColour, 1, 30);
+    const int workId = layers.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30).id;
+    EXPECT_TRUE(layers.insertLayer(3, QStringLiteral("Home"), true, HomeColour, 1, 30).ok());
     EventsStore events(dataDir, layers, time, &clock);
     for (const auto &[start, end] : work)
-        events.CDS.insertRow({QVariant(), workId, start, end, false, false, 0, 0,
-                              QStringLiteral("Planning"), QString(), false});
+        EXPECT_TRUE(events
+                        .insertEvent(
+                            EventRow(QVariantList{QVariant(), workId, start, end, false, false, 0,
+                                                  0, QStringLiteral("Planning"), QString(), false}))
+                        .ok());
     TasksStore tasks(dataDir, layers, clock);
-    tasks.insertTask(-1, 0, workId, QStringLiteral("Report"));
+    EXPECT_TRUE(tasks.insertTask(-1, 0, workId, QStringLiteral("Report")).ok());
     return workId;
 }
 
@@ -129,8 +131,8 @@ protected:
     }
     int firstEventId()
     {
-        events->CDS.first();
-        return events->currentId();
+        const std::vector<int> ids = events->eventIds();
+        return ids.empty() ? -1 : ids.front();
     }
 };
 } // namespace
@@ -165,9 +167,10 @@ TEST_F(StoresWindow, DraggingTheBoxOneHourDownPostsToTheStoreAndTheFile)
     QTest::mouseRelease(grid(), Qt::LeftButton, {}, body + QPoint(0, 4 * rh));
     QApplication::processEvents();
 
-    ASSERT_TRUE(events->CDS.locate(EventsStore::F_ID, id));
-    EXPECT_TRUE(sameTime(events->currentStartTime(), at(2000, 8, 9, 11)));
-    EXPECT_TRUE(sameTime(events->currentEndTime(), at(2000, 8, 9, 12)));
+    const auto posted = events->event(id);
+    ASSERT_TRUE(posted);
+    EXPECT_TRUE(sameTime(posted->startTime(), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(posted->endTime(), at(2000, 8, 9, 12)));
     const SpanItem *moved = box(4, id);
     ASSERT_NE(moved, nullptr);
     EXPECT_EQ(moved->top, topBefore + 4 * rh);
@@ -175,32 +178,33 @@ TEST_F(StoresWindow, DraggingTheBoxOneHourDownPostsToTheStoreAndTheFile)
     // Every post is in the file already: a second reader sees it without any save.
     Table reopened(EventsStore::schema());
     ASSERT_EQ(reopened.load(dataDir + EventsStore::FileName).status, TableLoadResult::Loaded);
-    ASSERT_TRUE(reopened.locate(EventsStore::F_ID, id));
-    EXPECT_TRUE(sameTime(reopened.asDateTime(EventsStore::F_StartTime), at(2000, 8, 9, 11)));
-    EXPECT_TRUE(sameTime(reopened.asDateTime(EventsStore::F_EndTime), at(2000, 8, 9, 12)));
+    ASSERT_TRUE(reopened.locate(int(EventField::Id), id));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(int(EventField::StartTime)), at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(reopened.asDateTime(int(EventField::EndTime)), at(2000, 8, 9, 12)));
 }
 
 TEST_F(StoresWindow, HidingTheLayerTakesItsEventsOffTheGrid)
 {
     const int id = firstEventId();
     ASSERT_NE(box(4, id), nullptr);
-    ASSERT_TRUE(layers->locateID(workId));
-    layers->CDS.edit();
-    layers->CDS.setValue(LayersStore::F_Show, false);
-    layers->CDS.post();
+    ASSERT_TRUE(layers->setLayerShown(workId, false).ok());
     win->reFilter();
     EXPECT_EQ(box(4, id), nullptr);
     const QImage shot = grid()->grab().toImage();
     EXPECT_EQ(countColour(shot, shot.rect(), LayerPalette::layerColor(WorkColour)), 0);
     // The tasks store got the same filter.
-    EXPECT_EQ(tasks->CDS.filterText(), layers->shownLayersFilter());
+    EXPECT_EQ(tasks->filterText(), layers->shownLayersFilter());
+    EXPECT_EQ(events->filterText(), layers->shownLayersFilter());
 }
 
 TEST_F(StoresWindow, APostFromOutsideTheGridShowsAfterOneTurnOfTheLoop)
 {
-    events->CDS.insertRow({QVariant(), workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15), false,
-                           false, 0, 0, QStringLiteral("Call"), QString(), false});
-    const int id = events->currentId();
+    const int id = events
+                       ->insertEvent(EventRow(QVariantList{
+                           QVariant(), workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15), false,
+                           false, 0, 0, QStringLiteral("Call"), QString(), false}))
+                       .id;
+    ASSERT_GE(id, 0);
     EXPECT_EQ(box(5, id), nullptr) << "no refresh inside the post";
     QApplication::processEvents();
     EXPECT_NE(box(5, id), nullptr);
@@ -293,7 +297,7 @@ TEST(MainWindowStartUp, AnUnreadableTableIsReportedOnceAndItsBakKept)
     QFile bak(data + "Events.bak");
     ASSERT_TRUE(bak.open(QIODevice::ReadOnly));
     EXPECT_EQ(bak.readAll(), QByteArray("yesterday's copy")) << "the empty table is not copied";
-    EXPECT_EQ(app.events().CDS.recordCount(), 0);
+    EXPECT_EQ(app.events().eventCount(), 0);
 }
 
 TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
@@ -302,8 +306,11 @@ TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
     seedDataFolder(root + "/data/", {});
     {
         DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
-        app.events().CDS.insertRow({QVariant(), 1, at(2000, 8, 9, 9), at(2000, 8, 9, 10), false,
-                                    false, 0, 0, QStringLiteral("Late"), QString(), false});
+        ASSERT_TRUE(app.events()
+                        .insertEvent(EventRow(QVariantList{
+                            QVariant(), 1, at(2000, 8, 9, 9), at(2000, 8, 9, 10), false, false, 0,
+                            0, QStringLiteral("Late"), QString(), false}))
+                        .ok());
         EXPECT_TRUE(app.mainWindow().saveTables());
     }
     Table reopened(EventsStore::schema());

@@ -79,50 +79,48 @@ const QStringList LongSubjects = {
     "Training course", "Family visit", "Business trip", "Festival",     "Public holiday"};
 
 // Every events-table field null, then the fields of a one-time event.
-QVariantList eventRow(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
+EventRow eventRow(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
 {
-    QVariantList v;
-    for (int f = 0; f <= EventsStore::F_Updates; ++f)
-        v << QVariant();
-    v[EventsStore::F_Layer] = layer;
-    v[EventsStore::F_StartTime] = start;
-    v[EventsStore::F_EndTime] = end;
-    v[EventsStore::F_AllDay] = false;
-    v[EventsStore::F_AlarmSet] = false;
-    v[EventsStore::F_AlarmAdvTime] = 15;
-    v[EventsStore::F_AlarmAdvUnit] = 1;
-    v[EventsStore::F_Subject] = subject;
-    v[EventsStore::F_Recurrent] = false;
+    EventRow v;
+    v[EventField::Layer] = layer;
+    v[EventField::StartTime] = start;
+    v[EventField::EndTime] = end;
+    v[EventField::AllDay] = false;
+    v[EventField::AlarmSet] = false;
+    v[EventField::AlarmAdvance] = 15;
+    v[EventField::AlarmAdvanceUnit] = 1;
+    v[EventField::Subject] = subject;
+    v[EventField::Recurring] = false;
     return v;
 }
 
-void setAlarm(QVariantList &v, int minutesBefore)
+void setAlarm(EventRow &v, int minutesBefore)
 {
-    v[EventsStore::F_AlarmSet] = true;
-    v[EventsStore::F_AlarmAdvTime] = minutesBefore;
-    v[EventsStore::F_AlarmAdvUnit] = 1;
+    v[EventField::AlarmSet] = true;
+    v[EventField::AlarmAdvance] = minutesBefore;
+    v[EventField::AlarmAdvanceUnit] = 1;
 }
 
-QVariantList ruleRow(const SampleRule &s)
+EventRow ruleRow(const SampleRule &s)
 {
     const RecurrenceRule &r = s.rule;
-    QVariantList v = eventRow(s.layer, r.startTime, r.endTime, s.subject);
-    v[EventsStore::F_Recurrent] = true;
-    v[EventsStore::F_RadioButton1] = r.RadioButton1;
-    v[EventsStore::F_RadioButton2] = r.RadioButton2;
-    v[EventsStore::F_RadioButton3] = r.RadioButton3;
-    v[EventsStore::F_Edit1] = r.Edit1;
-    v[EventsStore::F_Edit2] = r.Edit2;
-    v[EventsStore::F_Edit3] = s.edit3;
-    v[EventsStore::F_ComboBox1] = r.ComboBox1;
-    v[EventsStore::F_ComboBox2] = r.ComboBox2;
-    v[EventsStore::F_ComboBox3] = r.ComboBox3;
-    v[EventsStore::F_ComboBox4] = r.ComboBox4;
-    v[EventsStore::F_Weekdays] = r.Weekdays;
+    EventRow v = eventRow(s.layer, r.startTime, r.endTime, s.subject);
+    v[EventField::Recurring] = true;
+    v[EventField::RadioButton1] = r.RadioButton1;
+    v[EventField::RadioButton2] = r.RadioButton2;
+    v[EventField::RadioButton3] = r.RadioButton3;
+    v[EventField::Edit1] = r.Edit1;
+    v[EventField::Edit2] = r.Edit2;
+    v[EventField::Edit3] = s.edit3;
+    v[EventField::ComboBox1] = r.ComboBox1;
+    v[EventField::ComboBox2] = r.ComboBox2;
+    v[EventField::ComboBox3] = r.ComboBox3;
+    v[EventField::ComboBox4] = r.ComboBox4;
+    v[EventField::Weekdays] = r.Weekdays;
     QByteArray exceptions;
     for (int d : r.exceptionDays)
         exceptions = appendExceptionDay(exceptions, d);
-    if (!exceptions.isEmpty()) v[EventsStore::F_ExceptionList] = exceptions;
+    if (!exceptions.isEmpty()) v[EventField::ExceptionList] = exceptions;
     return v;
 }
 
@@ -176,46 +174,38 @@ struct StoreSet {
     }
     void beginBulk()
     {
-        layers->CDS.beginBulk();
-        events->CDS.beginBulk();
-        tasks->CDS.beginBulk();
+        layers->beginBulk();
+        events->beginBulk();
+        tasks->beginBulk();
     }
     bool finish(QString *error)
     {
-        for (Table *t : {&layers->CDS, &events->CDS, &tasks->CDS}) {
-            TableResult r = t->inBulk() ? t->endBulk() : TableResult{};
-            if (r.ok()) r = t->save();
-            if (!r.ok()) {
-                if (error) *error = r.error;
-                return false;
-            }
-        }
-        return true;
+        const auto done = [error](const TableResult &r) {
+            if (!r.ok() && error) *error = r.error;
+            return r.ok();
+        };
+        return done(layers->endBulk()) && done(layers->save()) && done(events->endBulk()) &&
+               done(events->save()) && done(tasks->endBulk()) && done(tasks->save());
     }
 };
 
-// Gives the current (default) layer a name and colour.
-void renameCurrentLayer(LayersStore &layers, const QString &name, int color)
-{
-    layers.CDS.edit();
-    layers.CDS.setValue(LayersStore::F_Name, name);
-    layers.CDS.setValue(LayersStore::F_Color, color);
-    layers.CDS.post();
-}
-
-// Layers named from LayerNames; the default layer becomes the first. Returns their IDs.
+// Layers named from LayerNames; the default layer becomes the first. Returns their IDs. The
+// stores are in bulk mode: a change is applied in memory, and StoreSet::finish() reports the
+// one write of them all.
 std::vector<int> addLayers(LayersStore &layers, int count)
 {
     std::vector<int> ids;
-    layers.gotoPosition(1);
-    if (layers.count() > 0) {
-        renameCurrentLayer(layers, LayerNames[0], LayerColors[0]);
-        ids.push_back(layers.currentId());
+    if (auto first = layers.layerAt(1)) {
+        first->name = LayerNames[0];
+        first->color = LayerColors[0];
+        (void)layers.updateLayer(*first);
+        ids.push_back(first->id);
     }
     for (int i = int(ids.size()); i < count; ++i) {
         const QString name = i < LayerNames.size() ? LayerNames[i] : QString("Layer %1").arg(i + 1);
-        layers.insertLayer(i, name, true, LayerColors[i % LayerColors.size()], 1, 30);
-        ids.push_back(layers.currentId());
+        const InsertResult added =
+            layers.insertLayer(i, name, true, LayerColors[i % LayerColors.size()], 1, 30);
+        if (added.applied()) ids.push_back(added.id);
     }
     return ids;
 }
@@ -224,11 +214,11 @@ std::vector<int> addLayers(LayersStore &layers, int count)
 template <class OpenRule> void markParents(TasksStore &tasks, const QSet<int> &parents, OpenRule open)
 {
     for (int id : parents) {
-        if (!tasks.locateID(id)) continue;
-        tasks.CDS.edit();
-        tasks.CDS.setValue(TasksStore::F_Children, true);
-        tasks.CDS.setValue(TasksStore::F_Open, open(id));
-        tasks.CDS.post();
+        auto task = tasks.task(id);
+        if (!task) continue;
+        task->hasChildren = true;
+        task->open = open(id);
+        (void)tasks.updateTask(*task); // in bulk mode: finish() reports the write
     }
 }
 
@@ -383,22 +373,21 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
         const Planned &p = planned[i];
         const QString subject =
             p.subject >= 0 ? MeetingSubjects[p.subject] : LongSubjects[-1 - p.subject];
-        QVariantList v = eventRow(p.layer, p.start, p.end, subject);
-        v[EventsStore::F_AllDay] = p.allDay;
+        EventRow v = eventRow(p.layer, p.start, p.end, subject);
+        v[EventField::AllDay] = p.allDay;
         if (p.alarm) setAlarm(v, p.alarm);
         if (i % 3 == 0)
-            v[EventsStore::F_Description] = QStringLiteral("Room 4.%1, bring notes").arg(i % 40);
-        ev.CDS.insertRow(v);
+            v[EventField::Description] = QStringLiteral("Room 4.%1, bring notes").arg(i % 40);
+        if (!ev.insertEvent(v).applied()) continue;
         sum.longestOneTimeDays = std::max(sum.longestOneTimeDays, p.end - p.start);
         ++sum.oneTimeEvents;
     }
 
     for (SampleRule &s : benchRules(shape)) {
         if (!layerIds.empty()) s.layer = layerIds[std::size_t(s.layer - 1) % layerIds.size()];
-        QVariantList v = ruleRow(s);
+        EventRow v = ruleRow(s);
         if (sum.recurringRules % 5 == 0) setAlarm(v, 10);
-        ev.CDS.insertRow(v);
-        ++sum.recurringRules;
+        if (ev.insertEvent(v).applied()) ++sum.recurringRules;
     }
 
     // Task trees: a quarter top-level, the rest children of an earlier task up to level 4,
@@ -421,12 +410,13 @@ bool writeBench(const QString &dataDir, const BenchShape &shape, Summary *summar
             }
         }
         const bool alarm = i % 25 == 0;
-        tasks.insertTask(
+        const InsertResult added = tasks.insertTask(
             parent, level, layer,
             QString("%1 %2").arg(MeetingSubjects[i % MeetingSubjects.size()]).arg(i + 1),
             uniform(0, 2), uniform(0, 4) == 0, alarm,
             alarm ? firstDay + uniform(0, days - 1) + 0.375 : 0);
-        nodes.push_back({tasks.currentId(), level, layer});
+        if (!added.applied()) continue;
+        nodes.push_back({added.id, level, layer});
         if (parent > 0) parents.insert(parent);
         ++sum.tasks;
     }
@@ -450,21 +440,21 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
 
     const int monday = int(DateTimeValue::fromQDate(today)) - (today.dayOfWeek() - 1);
     auto at = [](int day, int h, int m) { return day + encodeTime(h, m); };
-    auto add = [&](QVariantList v) {
-        ev.CDS.insertRow(v);
-        ++(v[EventsStore::F_Recurrent].toBool() ? sum.recurringRules : sum.oneTimeEvents);
+    auto add = [&](const EventRow &v) {
+        if (ev.insertEvent(v).applied())
+            ++(v.isRecurring() ? sum.recurringRules : sum.oneTimeEvents);
     };
     auto meeting = [&](int l, int day, int h, int m, int minutes, const QString &subject,
                        int alarm = 0, const QString &description = {}) {
         const SerialDateTime s = at(day, h, m);
-        QVariantList v = eventRow(layer[l], s, s + minutes / 1440.0, subject);
+        EventRow v = eventRow(layer[l], s, s + minutes / 1440.0, subject);
         if (alarm) setAlarm(v, alarm);
-        if (!description.isEmpty()) v[EventsStore::F_Description] = description;
+        if (!description.isEmpty()) v[EventField::Description] = description;
         add(v);
     };
     auto allDay = [&](int l, int day, int days, const QString &subject) {
-        QVariantList v = eventRow(layer[l], day, day + days, subject);
-        v[EventsStore::F_AllDay] = true;
+        EventRow v = eventRow(layer[l], day, day + days, subject);
+        v[EventField::AllDay] = true;
         add(v);
     };
 
@@ -490,7 +480,7 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     allDay(Travel, monday + 9, 3, "Conference");
     allDay(Personal, monday + 12, 9, "Holiday in Lisbon");
     {
-        QVariantList v =
+        EventRow v =
             eventRow(layer[Work], at(monday + 2, 13, 0), at(monday + 3, 12, 0), "Trade fair stand");
         add(v);
     }
@@ -514,7 +504,7 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     auto recurring = [&](int l, const QString &subject, RecurrenceRule r, int alarm) {
         SampleRule s{std::move(r), layer[l], subject, 0};
         setRuleEnd(s, 3, 0, 0);
-        QVariantList v = ruleRow(s);
+        EventRow v = ruleRow(s);
         if (alarm) setAlarm(v, alarm);
         add(v);
     };
@@ -553,10 +543,12 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
     QSet<int> parents;
     auto task = [&](int parent, int level, int l, const QString &subject, int priority = 0,
                     bool finished = false) {
-        tasks.insertTask(parent, level, layer[l], subject, priority, finished);
+        const InsertResult added =
+            tasks.insertTask(parent, level, layer[l], subject, priority, finished);
+        if (!added.applied()) return -1;
         if (parent > 0) parents.insert(parent);
         ++sum.tasks;
-        return tasks.currentId();
+        return added.id;
     };
     const int report = task(-1, 1, Work, "Prepare quarterly report", 2);
     task(report, 2, Work, "Collect the figures", 1, true);

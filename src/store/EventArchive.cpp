@@ -1,15 +1,17 @@
-// Moving old events of archiving layers into "My Layers/Archive.dyl".
-#include "store/EventsStore.h"
+#include "store/EventArchive.h"
 
 #include "core/FileText.h"
-#include "store/LayersStore.h"
+#include "store/EventsStore.h"
 #include "store/LayerFileFormat.h"
+#include "store/LayersStore.h"
 #include "store/TextFileLines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+namespace EventArchive
+{
 namespace
 {
 // The archive's one layer row: not archived itself, colour 1.
@@ -21,39 +23,32 @@ QString archiveRow(int eventCount)
 }
 } // namespace
 
-QString EventsStore::archivePath(const QString &dataDir)
+QString archivePath(const QString &dataDir)
 {
     return dataDir + QStringLiteral("My Layers/Archive.dyl");
 }
 
-StoreResult EventsStore::archiveOldEvents()
+StoreResult archiveOldEvents(EventsStore &events, const LayersStore &layers, const Clock &clock)
 {
     // Layers that archive, with their threshold: endTime at or before it is archived.
     QHash<int, qint64> thresholdMs;
-    const qint64 today = DateTimeValue::dayOf(clock().today());
-    const Table::Bookmark layerHere = m_layers.CDS.bookmark();
-    for (m_layers.CDS.first(); !m_layers.CDS.isEmpty() && !m_layers.CDS.eof(); m_layers.CDS.next())
-        if (m_layers.currentArchiving() == 2)
-            thresholdMs.insert(m_layers.currentId(),
-                               (today - m_layers.currentArchiveDays() + 1) * DateTimeValue::MsPerDay);
-    m_layers.CDS.gotoBookmark(layerHere);
+    const qint64 today = DateTimeValue::dayOf(clock.today());
+    for (const LayerRow &layer : layers.layers())
+        if (layer.archiving == 2)
+            thresholdMs.insert(layer.id, (today - layer.archiveDays + 1) * DateTimeValue::MsPerDay);
     if (thresholdMs.isEmpty()) return {};
 
     QList<int> ids;
     QStringList newLines;
-    const Table::Bookmark here = CDS.bookmark();
-    CDS.first();
-    CDS.moveBy(m_clipboardCount);
-    for (; !CDS.isEmpty() && !CDS.eof(); CDS.next()) {
-        const auto it = thresholdMs.constFind(currentLayer());
-        if (it == thresholdMs.constEnd() || DateTimeValue::toMs(currentEndTime()) > *it) continue;
-        ids.append(currentId());
-        newLines.append(eventLine(LayerFileFormat::FirstLayerNumber));
-    }
-    CDS.gotoBookmark(here);
+    events.forEachEvent([&](const EventRow &row) {
+        const auto it = thresholdMs.constFind(row.layer());
+        if (it == thresholdMs.constEnd() || DateTimeValue::toMs(row.endTime()) > *it) return;
+        ids.append(row.id());
+        newLines.append(EventsStore::eventLine(row, LayerFileFormat::FirstLayerNumber));
+    });
     if (ids.isEmpty()) return {};
 
-    const QString path = archivePath(m_dataDir);
+    const QString path = archivePath(events.dataDir());
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return StoreResult::failure(QStringLiteral("The folder of the archive cannot be made."));
     QStringList lines;
@@ -67,7 +62,7 @@ StoreResult EventsStore::archiveOldEvents()
         } else if (bytes) {
             // Kept aside, never overwritten; a new archive starts.
             const QString aside = path + QStringLiteral(".damaged-") +
-                                  clock().now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+                                  clock.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
             if (!QFile::rename(path, aside))
                 return StoreResult::failure(
                     QStringLiteral("The archive cannot be read and cannot be set aside."));
@@ -83,11 +78,15 @@ StoreResult EventsStore::archiveOldEvents()
         return StoreResult::failure(error);
 
     StoreResult result;
-    for (int id : ids)
-        if (CDS.locate(F_ID, id) && CDS.deleteRow().applied) {
-            m_alarms.removeFirst(id);
-            ++result.count;
+    for (int id : ids) {
+        const TableResult r = events.deleteEvent(id); // its pending alarm goes with it
+        if (r.applied) ++result.count;
+        if (!r.ok() && result.ok) {
+            result.ok = false;
+            result.error = r.error;
         }
-    if (!CDS.gotoBookmark(here)) CDS.first();
+    }
     return result;
 }
+
+} // namespace EventArchive
