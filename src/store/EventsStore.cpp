@@ -2,7 +2,7 @@
 
 #include "core/ViewDates.h"
 #include "store/LayersStore.h"
-#include "store/ExceptionList.h"
+#include "store/RecurrenceColumns.h"
 
 TableSchema EventsStore::schema()
 {
@@ -100,7 +100,7 @@ bool EventsStore::inCollectionWindow(const Table &t) const
 {
     if (m_bypass) return true;
     return reachesWindow(t.asDateTime(F_StartTime), t.asDateTime(F_EndTime),
-                         t.asBoolean(F_Recurrent) ? t.asInteger(F_ComboBox1) : 0);
+                         RecurrenceColumns::extraDaysOfRow(t));
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -112,22 +112,7 @@ bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int ex
 
 RecurrenceRule EventsStore::rule() const
 {
-    RecurrenceRule r;
-    r.RadioButton1 = CDS.asInteger(F_RadioButton1);
-    r.RadioButton2 = CDS.asInteger(F_RadioButton2);
-    r.RadioButton3 = CDS.asInteger(F_RadioButton3);
-    r.Edit1 = CDS.asInteger(F_Edit1);
-    r.Edit2 = CDS.asInteger(F_Edit2);
-    r.Edit3 = CDS.asInteger(F_Edit3);
-    r.ComboBox1 = CDS.asInteger(F_ComboBox1);
-    r.ComboBox2 = CDS.asInteger(F_ComboBox2);
-    r.ComboBox3 = CDS.asInteger(F_ComboBox3);
-    r.ComboBox4 = CDS.asInteger(F_ComboBox4);
-    r.Weekdays = CDS.asString(F_Weekdays);
-    r.startTime = currentStartTime();
-    r.endTime = currentEndTime();
-    r.exceptionDays = parseExceptionList(CDS.asBytes(F_ExceptionList));
-    return r;
+    return RecurrenceColumns::readRule(CDS);
 }
 
 QVariantList EventsStore::rowValues() const
@@ -241,11 +226,11 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
         r.endTime = end;
         const int endMsOfDay = DateTimeValue::msOfDay(end);
         std::optional<int> day;
-        if (r.RadioButton3 == 1) {
+        if (r.endRule == RecurrenceRule::EndRule::OnDate) {
             day = nthOccurrenceDay(r, 1);
             if (day && DateTimeValue::dayOf(end) >= *day) day.reset();
-        } else if (r.RadioButton3 == 2) {
-            day = nthOccurrenceDay(r, r.Edit3);
+        } else if (r.endRule == RecurrenceRule::EndRule::AfterCount) {
+            day = nthOccurrenceDay(r, r.occurrenceCount);
         }
         // No such occurrence (a rule that cannot advance): the shifted end stays.
         if (day) end = fromDayAndMs(*day, endMsOfDay);

@@ -97,7 +97,7 @@ public:
     QString currentSubject() const { return CDS.asString(F_Subject); }
     QString currentDescription() const { return CDS.asString(F_Description); }
     bool currentIsRecurring() const { return CDS.asBoolean(F_Recurrent); }
-    // The rule fields of the current row (exception days parsed).
+    // The rule of the current row (RecurrenceColumns reads it).
     RecurrenceRule rule() const;
     // Every field of the current row in field order (for copies and text forms).
     QVariantList rowValues() const;
@@ -109,11 +109,11 @@ public:
     void setFilterBypass(bool on) { m_bypass = on; }
     bool filterBypass() const { return m_bypass; }
     // The record filter installed on CDS: accepts a row that starts before the window end and
-    // ends at or after the window start (a recurring row: endTime + ComboBox1 days at or
-    // after it). The window is the date module's windowStart..windowEnd.
+    // ends at or after the window start (a recurring row: endTime + its rule's extraDays at
+    // or after it). The window is the date module's windowStart..windowEnd.
     bool inCollectionWindow(const Table &t) const;
     // The record filter's test without the bypass: start before the window end and
-    // end + extraDays at or after the window start (extraDays: ComboBox1 of a recurring row,
+    // end + extraDays at or after the window start (extraDays: the rule's of a recurring row,
     // 0 for a one-time row).
     bool reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const;
 

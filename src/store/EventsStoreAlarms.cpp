@@ -41,13 +41,13 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOfCurrent(SerialDateTime today)
         const auto next = [&r](SerialDateTime from) -> std::optional<AlarmRules::OccurrenceTimes> {
             const int fromDay = DateTimeValue::dayOf(from);
             std::vector<int> days;
-            expandOccurrenceDays(r, fromDay + r.ComboBox1, fromDay + 2, 2, days);
+            expandOccurrenceDays(r, fromDay + r.extraDays, fromDay + 2, 2, days);
             const qint64 startMs = DateTimeValue::msOfDay(r.startTime);
             const qint64 endMs = DateTimeValue::msOfDay(r.endTime);
             for (int d : days) {
                 const qint64 start = qint64(d) * DateTimeValue::MsPerDay + startMs;
                 if (start < ms(from)) continue;
-                const qint64 end = qint64(d + r.ComboBox1) * DateTimeValue::MsPerDay + endMs;
+                const qint64 end = qint64(d + r.extraDays) * DateTimeValue::MsPerDay + endMs;
                 return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
                                                     DateTimeValue::fromMs(end)};
             }

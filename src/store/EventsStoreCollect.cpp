@@ -23,17 +23,12 @@ namespace
 {
 
 // Whether the occurrence goes before the row: the row wins every tie.
-bool occurrenceFirst(const Occurrence &o, SerialDateTime start, SerialDateTime end,
+bool occurrenceFirst(const SpanSourceItem &o, SerialDateTime start, SerialDateTime end,
                      const QString &subject)
 {
     if (o.startTime != start) return o.startTime < start;
     if (o.endTime != end) return o.endTime > end;
     return compareText(o.subject, subject) < 0;
-}
-
-SpanSourceItem fromOccurrence(const Occurrence &o)
-{
-    return {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true};
 }
 
 // A one-time row may start this long before the longest duration says, for rounding.
@@ -61,7 +56,7 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     m_occurrences.clear();
 
     for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
-        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.ComboBox1))
+        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.extraDays))
             continue;
         if (!CDS.filterTextAccepts(r.slot)) continue;
         m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
@@ -104,10 +99,10 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     const int occurrenceCount = m_occurrences.count();
     while (true) {
         if (pos <= occurrenceCount) {
-            const Occurrence &o = m_occurrences.inOrder(pos);
+            const SpanSourceItem &o = m_occurrences.inOrder(pos);
             if (slot < 0 ||
                 occurrenceFirst(o, starts.reals[slot], ends.reals[slot], subjects.texts[slot])) {
-                add(fromOccurrence(o));
+                add(o);
                 ++pos;
                 continue;
             }

@@ -1,11 +1,12 @@
 // The one-time conversion of an older version's single data file: events and layers in one
-// table, the layers as rows at day -10000 (the header, whose RadioButton1 is the number of
-// layers L) and day -10000 + b (layer b: subject the name, AllDay shown, RadioButton1 the
-// colour, RadioButton2 archiving, RadioButton3 days); events name their layer by that row's id.
+// table, the layers as rows at day -10000 (the header, which holds the number of layers L) and
+// day -10000 + b (layer b: subject the name, AllDay shown, and colour, archiving and days in
+// rule columns, see RecurrenceColumns); events name their layer by that row's id.
 #include "store/EventsStore.h"
 
 #include "core/Settings.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 
 #include <QFile>
 #include <QHash>
@@ -43,12 +44,13 @@ bool EventsStore::convertOldDataFile(Settings &reg)
     m_layers.CDS.emptyTable();
     QHash<int, int> newLayerOf; // old layer row id -> new layer id
     if (CDS.locate(F_StartTime, double(OldLayerDay))) {
-        const int layerCount = CDS.asInteger(F_RadioButton1);
+        const int layerCount = RecurrenceColumns::oldLayerCount(CDS);
         CDS.deleteRow();
         for (int b = 1; b <= layerCount && b <= 10000; ++b) {
             if (!CDS.locate(F_StartTime, double(OldLayerDay + b))) continue;
-            m_layers.insertLayer(b - 1, currentSubject(), currentIsAllDay(), CDS.asInteger(F_RadioButton1),
-                                 CDS.asInteger(F_RadioButton2), CDS.asInteger(F_RadioButton3));
+            const RecurrenceColumns::OldLayerValues layer = RecurrenceColumns::oldLayerValues(CDS);
+            m_layers.insertLayer(b - 1, currentSubject(), currentIsAllDay(), layer.color,
+                                 layer.archiving, layer.days);
             newLayerOf.insert(currentId(), m_layers.currentId());
             CDS.deleteRow();
         }

@@ -2,6 +2,7 @@
 
 #include "core/FileText.h"
 #include "store/EventsStore.h"
+#include "store/RecurrenceColumns.h"
 
 #include <QStringList>
 
@@ -121,9 +122,10 @@ QString eventLine(const QVariantList &row, int layerValue)
       << intText(at(E::F_AlarmAdvTime)) << intText(at(E::F_AlarmAdvUnit))
       << FileText::quoteFileText(at(E::F_Subject).toString())
       << FileText::quoteFileText(at(E::F_Description).toString()) << boolText(at(E::F_Recurrent));
-    for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+    for (int f : RecurrenceColumns::IntegerFields)
         v << intText(at(f));
-    v << rawText(at(E::F_Weekdays)) << rawText(at(E::F_ExceptionList)) << rawText(at(E::F_Updates));
+    v << rawText(at(RecurrenceColumns::WeekdaysField)) << rawText(at(E::F_ExceptionList))
+      << rawText(at(E::F_Updates));
     return v.join(u';');
 }
 
@@ -144,7 +146,7 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     row[E::F_Description] = r.quoted();
     const bool recurrent = r.boolean();
     row[E::F_Recurrent] = recurrent;
-    for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+    for (int f : RecurrenceColumns::IntegerFields)
         row[f] = r.nullableInt();
     const QString weekdays = r.plain();
     const QString exceptions = r.plain();
@@ -152,10 +154,11 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     if (!layer || !r.complete()) return std::nullopt;
     row[E::F_Layer] = *layer;
     if (recurrent) {
-        row[E::F_Weekdays] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
+        row[RecurrenceColumns::WeekdaysField] =
+            weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
         row[E::F_ExceptionList] = exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
     } else {
-        for (int f = E::F_RadioButton1; f <= E::F_ComboBox4; ++f)
+        for (int f : RecurrenceColumns::IntegerFields)
             row[f] = QVariant();
     }
     return row;

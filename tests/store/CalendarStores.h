@@ -5,8 +5,9 @@
 #include "core/ViewDates.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
-#include "store/TasksStore.h"
+#include "store/RecurrenceColumns.h"
 #include "store/RecurrenceRule.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
 
 #include <QDir>
@@ -64,12 +65,7 @@ struct Calendar {
     {
         QVariantList v = oneTime(layer, r.startTime, r.endTime, subject);
         v[EventsStore::F_Recurrent] = true;
-        const int values[] = {r.RadioButton1, r.RadioButton2, r.RadioButton3, r.Edit1,
-                              r.Edit2,        r.Edit3,        r.ComboBox1,    r.ComboBox2,
-                              r.ComboBox3,    r.ComboBox4};
-        for (int i = 0; i < 10; ++i)
-            v[EventsStore::F_RadioButton1 + i] = values[i];
-        v[EventsStore::F_Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
+        RecurrenceColumns::writeRule(r, v);
         return v;
     }
     static QVariantList withAlarm(QVariantList v, int advance, int unit = 1)

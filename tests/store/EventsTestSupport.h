@@ -4,6 +4,7 @@
 #include "core/ViewDates.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 #include "support/SpanTestSupport.h"
 #include "support/TestEnv.h"
 
@@ -55,25 +56,35 @@ inline QVariantList oneTime(int layer, SerialDateTime start, SerialDateTime end,
     return v;
 }
 
-// Every `every` days from the day of `start` (daily pattern, variant 1), ending on the day of
-// `end`, each occurrence lasting `spanDays` (ComboBox1) days to the time of `end`.
+// Every `every` days from the day of `start` (daily pattern), ending on the day of `end`, each
+// occurrence lasting `spanDays` (extraDays) days to the time of `end`.
+inline RecurrenceRule dailyRule(SerialDateTime start, SerialDateTime end, int every,
+                                int spanDays = 0)
+{
+    RecurrenceRule r;
+    r.pattern = RecurrenceRule::Pattern::Daily;
+    r.variant = RecurrenceRule::Variant::EveryNDays;
+    r.endRule = RecurrenceRule::EndRule::OnDate;
+    r.interval = every;
+    r.extraDays = spanDays;
+    r.startTime = start;
+    r.endTime = end;
+    return r;
+}
+
+// A recurring event row of the rule.
+inline QVariantList recurring(int layer, const RecurrenceRule &r, const QString &subject)
+{
+    QVariantList v = oneTime(layer, r.startTime, r.endTime, subject);
+    v[EventsStore::F_Recurrent] = true;
+    RecurrenceColumns::writeRule(r, v);
+    return v;
+}
+
 inline QVariantList daily(int layer, SerialDateTime start, SerialDateTime end, int every,
                           const QString &subject, int spanDays = 0)
 {
-    QVariantList v = oneTime(layer, start, end, subject);
-    v[EventsStore::F_Recurrent] = true;
-    v[EventsStore::F_RadioButton1] = 1;
-    v[EventsStore::F_RadioButton2] = 1;
-    v[EventsStore::F_RadioButton3] = 1;
-    v[EventsStore::F_Edit1] = every;
-    v[EventsStore::F_Edit2] = 1;
-    v[EventsStore::F_Edit3] = 1;
-    v[EventsStore::F_ComboBox1] = spanDays;
-    v[EventsStore::F_ComboBox2] = 0;
-    v[EventsStore::F_ComboBox3] = 0;
-    v[EventsStore::F_ComboBox4] = 0;
-    v[EventsStore::F_Weekdays] = QStringLiteral("0000000");
-    return v;
+    return recurring(layer, dailyRule(start, end, every, spanDays), subject);
 }
 
 inline int insert(EventsStore &ev, const QVariantList &values)

@@ -188,7 +188,8 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
     bool trickyBack = false, ruleBack = false;
     for (other.events->CDS.first(); !other.events->CDS.eof(); other.events->CDS.next()) {
         trickyBack |= other.events->currentSubject() == Tricky;
-        ruleBack |= other.events->currentIsRecurring() && other.events->rule().Weekdays == "0100000";
+        ruleBack |=
+            other.events->currentIsRecurring() && other.events->rule().weekdays.text() == "0100000";
     }
     EXPECT_TRUE(trickyBack);
     EXPECT_TRUE(ruleBack);
