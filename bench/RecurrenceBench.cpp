@@ -10,7 +10,7 @@
 #include "BenchReport.h"
 #include "SampleCalendar.h"
 
-#include "store/CalendarMath.h"
+#include "core/CalendarMath.h"
 #include "store/RecurrenceRule.h"
 
 #include <benchmark/benchmark.h>
@@ -49,19 +49,21 @@ int dayOf(const icaltimetype &t)
     return int(CalendarMath::dayFromCivil(t.year, t.month, t.day));
 }
 
-// BYDAY / BYMONTHDAY / BYSETPOS for the K-th (0..3, 4 last) day of a kind (0..9).
-std::string kindPart(int ordinal, int kind)
+// BYDAY / BYMONTHDAY / BYSETPOS for the `ordinal` day of a kind.
+std::string kindPart(Recurrence::Ordinal ordinal, Recurrence::DayKind kind)
 {
-    const int pos = ordinal == 4 ? -1 : ordinal + 1;
+    using Recurrence::DayKind;
+    const int pos = ordinal == Recurrence::Ordinal::Last ? -1 : int(ordinal) + 1;
     char buf[64];
-    if (kind == 0)
+    if (kind == DayKind::AnyDay)
         std::snprintf(buf, sizeof buf, ";BYMONTHDAY=%d", pos);
-    else if (kind == 1)
+    else if (kind == DayKind::Workday)
         std::snprintf(buf, sizeof buf, ";BYDAY=MO,TU,WE,TH,FR;BYSETPOS=%d", pos);
-    else if (kind == 2)
+    else if (kind == DayKind::WeekendDay)
         std::snprintf(buf, sizeof buf, ";BYDAY=SA,SU;BYSETPOS=%d", pos);
     else
-        std::snprintf(buf, sizeof buf, ";BYDAY=%d%s", pos, DayNames[kind - 3]);
+        std::snprintf(buf, sizeof buf, ";BYDAY=%d%s", pos,
+                      DayNames[int(kind) - int(DayKind::Sunday)]);
     return buf;
 }
 
@@ -86,7 +88,7 @@ struct PeerRule {
     std::string text; // the RRULE
     icalrecurrencetype recur;
     icaltimetype dtstart;
-    int spanDays = 0;         // ComboBox1: occurrences reaching into the span
+    int spanDays = 0;         // extraDays: occurrences reaching into the span
     std::vector<int> exdates; // EXDATE days, sorted
     bool skipAhead = true;    // use icalrecur_iterator_set_start
 };
@@ -95,38 +97,30 @@ std::optional<PeerRule> translate(const RecurrenceRule &r)
 {
     const std::optional<int> first = nthOccurrenceDay(r, 1);
     if (!first) return std::nullopt;
+    using Recurrence::Pattern;
+    using Recurrence::Variant;
     std::string s;
-    switch (r.RadioButton1 * 10 + r.RadioButton2) {
-    case 11:
-        s = "FREQ=DAILY;INTERVAL=" + std::to_string(r.Edit1);
-        break;
-    case 12:
+    if (r.pattern == Pattern::Daily && r.variant == Variant::EveryNDays) {
+        s = "FREQ=DAILY;INTERVAL=" + std::to_string(r.interval);
+    } else if (r.pattern == Pattern::Daily && r.variant == Variant::EveryWorkday) {
         s = "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
-        break;
-    case 21: {
-        s = "FREQ=WEEKLY;WKST=SU;INTERVAL=" + std::to_string(r.Edit1) + ";BYDAY=";
+    } else if (r.pattern == Pattern::Weekly) {
+        s = "FREQ=WEEKLY;WKST=SU;INTERVAL=" + std::to_string(r.interval) + ";BYDAY=";
         bool any = false;
-        for (int i = 0; i < 7; ++i)
-            if (r.Weekdays.at(i) == u'1') {
-                s += std::string(any ? "," : "") + DayNames[i];
+        for (int dow = 1; dow <= 7; ++dow)
+            if (r.weekdays.contains(dow)) {
+                s += std::string(any ? "," : "") + DayNames[dow - 1];
                 any = true;
             }
-        break;
-    }
-    case 31:
-        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.Edit2) + monthDayPart(r.Edit1);
-        break;
-    case 32:
-        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.Edit1) + kindPart(r.ComboBox2, r.ComboBox3);
-        break;
-    case 41:
-        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.ComboBox2 + 1) + monthDayPart(r.Edit1);
-        break;
-    case 42:
-        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.ComboBox4 + 1) +
-            kindPart(r.ComboBox2, r.ComboBox3);
-        break;
-    default:
+    } else if (r.pattern == Pattern::Monthly && r.variant == Variant::DayOfMonth) {
+        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.interval) + monthDayPart(r.dayOfMonth);
+    } else if (r.pattern == Pattern::Monthly && r.variant == Variant::NthKindOfDay) {
+        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.interval) + kindPart(r.ordinal, r.dayKind);
+    } else if (r.pattern == Pattern::Yearly && r.variant == Variant::FixedDate) {
+        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.month) + monthDayPart(r.dayOfMonth);
+    } else if (r.pattern == Pattern::Yearly && r.variant == Variant::NthKindOfDay) {
+        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.month) + kindPart(r.ordinal, r.dayKind);
+    } else {
         return std::nullopt;
     }
     s += ";UNTIL=" + dateText(int(std::floor(r.endTime)));
@@ -241,8 +235,8 @@ bool spanAgrees(benchmark::State &state)
             if (a != b) {
                 const RecurrenceRule &r = s.ours[i];
                 BenchReport::fail("recurrence: libical disagrees on rule " + std::to_string(i) +
-                                  " (pattern " + std::to_string(r.RadioButton1) + "." +
-                                  std::to_string(r.RadioButton2) + "): ours " +
+                                  " (pattern " + std::to_string(int(r.pattern)) + "." +
+                                  std::to_string(int(r.variant)) + "): ours " +
                                   std::to_string(a.size()) + " days, libical " +
                                   std::to_string(b.size()));
                 verdict = 0;
@@ -298,10 +292,10 @@ struct DailyCentury {
     bool agrees = false;
     DailyCentury()
     {
-        ours.RadioButton1 = 1;
-        ours.RadioButton2 = 1;
-        ours.RadioButton3 = 3;
-        ours.Edit1 = 1;
+        ours.pattern = Recurrence::Pattern::Daily;
+        ours.variant = Recurrence::Variant::EveryNDays;
+        ours.endRule = Recurrence::EndRule::Never;
+        ours.interval = 1;
         ours.startTime = first + 0.375;
         ours.endTime = first + 100000 + 0.4;
         peer = *translate(ours);

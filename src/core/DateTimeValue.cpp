@@ -1,18 +1,12 @@
 #include "core/DateTimeValue.h"
 
+#include "core/CalendarMath.h"
+
 #include <cmath>
 
 namespace DateTimeValue {
 
-namespace {
-qint64 floorDiv(qint64 a, qint64 b)
-{
-    qint64 q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return q;
-}
-} // namespace
+using CalendarMath::floorDiv;
 
 qint64 toMs(SerialDateTime v) { return std::llround(v * double(MsPerDay)); }
 
@@ -35,9 +29,7 @@ int minuteOfDay(SerialDateTime v) { return msOfDay(v) / 60000; }
 
 int dayOfWeek(SerialDateTime v)
 {
-    // Day 0 (30 Dec 1899) was a Saturday.
-    const int d = dayOf(v);
-    return int(((d % 7) + 7 + 6) % 7) + 1;
+    return CalendarMath::dayOfWeek(dayOf(v));
 }
 
 QDate toQDate(SerialDateTime v) { return QDate::fromJulianDay(JulianOfDayZero + dayOf(v)); }

@@ -3,7 +3,9 @@
 // whose fraction is the time of day. Values before that day use the floor: -0.75 is
 // 29 Dec 1899 06:00, so adding a fraction always moves forward in time. All conversions
 // between this value and Qt's date types live here; they round to the millisecond so that a
-// time built from hours and minutes always reads back as the same hours and minutes.
+// time built from hours and minutes always reads back as the same hours and minutes. Dates go
+// through QDate's Julian days; the day arithmetic on day numbers (floor division, day of week)
+// is CalendarMath's.
 #include <QDate>
 #include <QDateTime>
 #include <QTime>

@@ -1,5 +1,6 @@
 #include "core/ViewDates.h"
 
+#include "core/CalendarMath.h"
 #include "core/Clock.h"
 
 ViewDates::ViewDates(const Clock &clock)
@@ -7,22 +8,9 @@ ViewDates::ViewDates(const Clock &clock)
     computeMonthOffsets(clock.today());
 }
 
-bool ViewDates::isLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
-int ViewDates::daysInMonth(int year, int month)
-{
-    static constexpr int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) return 0;
-    if (month == 2 && isLeapYear(year)) return 29;
-    return days[month - 1];
-}
-
 QStringView ViewDates::dayLetterForColumn(int startOfWeek, int column)
 {
-    const int i = (((startOfWeek + column) % 7) + 7) % 7;
+    const auto i = CalendarMath::floorMod(int64_t(startOfWeek) + column, 7);
     return DayLetters[std::size_t(i)];
 }
 
@@ -39,7 +27,7 @@ void ViewDates::computeMonthOffsets(SerialDateTime date)
     int month = d.month();
     m_monthOffsets[0] = 0;
     for (std::size_t k = 1; k <= 12; ++k) {
-        m_monthOffsets[k] = m_monthOffsets[k - 1] + daysInMonth(year, month);
+        m_monthOffsets[k] = m_monthOffsets[k - 1] + CalendarMath::daysInMonth(year, month);
         if (++month > 12) {
             month = 1;
             ++year;

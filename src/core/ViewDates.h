@@ -1,6 +1,6 @@
 #pragma once
-// The date module: fixed English name tables, the days-in-month rule and the current view's
-// date span, selected time range and collection window.
+// The date module: fixed English name tables and the current view's date span, selected time
+// range and collection window. Days-in-month and the other day arithmetic are CalendarMath's.
 #include "core/DateTimeValue.h"
 
 #include <QStringView>
@@ -30,9 +30,6 @@ public:
     // Computes monthOffsets for the month of the clock's today.
     explicit ViewDates(const Clock &clock);
 
-    // Days of the month (1 to 12) in the Gregorian calendar; 0 for a month outside 1 to 12.
-    static int daysInMonth(int year, int month);
-    static bool isLeapYear(int year);
     // Letter above header column 0 to 6 of a month calendar; startOfWeek 0 = Sunday,
     // 1 = Monday (other values are taken modulo 7).
     static QStringView dayLetterForColumn(int startOfWeek, int column);

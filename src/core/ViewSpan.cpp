@@ -1,5 +1,6 @@
 #include "core/ViewSpan.h"
 
+#include "core/CalendarMath.h"
 #include "core/ViewDates.h"
 #include "core/ViewState.h"
 
@@ -8,12 +9,13 @@ namespace ViewSpans
 
 int normalizedWeekStart(int startOfWeek)
 {
-    return ((startOfWeek % 7) + 7) % 7;
+    return int(CalendarMath::floorMod(startOfWeek, 7));
 }
 
 int calendarColumn(SerialDateTime day, int startOfWeek)
 {
-    return ((DateTimeValue::dayOfWeek(day) - 1 - normalizedWeekStart(startOfWeek)) % 7 + 7) % 7;
+    return int(CalendarMath::floorMod(
+        DateTimeValue::dayOfWeek(day) - 1 - normalizedWeekStart(startOfWeek), 7));
 }
 
 SerialDateTime calendarFirstCell(SerialDateTime selected, int startOfWeek)
@@ -70,7 +72,7 @@ SerialDateTime shiftMonthsKeepingDay(SerialDateTime day, int months)
 {
     const QDate d = DateTimeValue::toQDate(day);
     const QDate first = QDate(d.year(), d.month(), 1).addMonths(months);
-    const int dom = std::min(d.day(), ViewDates::daysInMonth(first.year(), first.month()));
+    const int dom = std::min(d.day(), CalendarMath::daysInMonth(first.year(), first.month()));
     return DateTimeValue::encodeDate(first.year(), first.month(), dom);
 }
 

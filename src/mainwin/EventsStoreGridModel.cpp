@@ -3,6 +3,7 @@
 #include "core/LayerPalette.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 
 EventsStoreGridModel::EventsStoreGridModel(EventsStore &events, LayersStore &layers)
     : m_events(events), m_layers(layers)
@@ -27,7 +28,7 @@ std::optional<GridEventRow> EventsStoreGridModel::eventRow(int id)
     r.startTime = event->startTime();
     r.endTime = event->endTime();
     r.recurrent = event->isRecurring();
-    r.extraDays = (*event)[EventField::ComboBox1].toInt();
+    r.extraDays = (*event)[RecurrenceColumns::ExtraDaysField].toInt();
     return r;
 }
 

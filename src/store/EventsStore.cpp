@@ -5,6 +5,7 @@
 #include "store/CursorGuard.h"
 #include "store/EventArchive.h"
 #include "store/ExceptionList.h"
+#include "store/RecurrenceColumns.h"
 #include "store/LayersStore.h"
 #include "store/RecordLines.h"
 #include "store/RecurrenceRule.h"
@@ -103,23 +104,7 @@ EventRow EventsStore::rowInSlot(int slot) const
 
 RecurrenceRule EventsStore::ruleInSlot(int slot) const
 {
-    RecurrenceRule r;
-    r.RadioButton1 = intIn(slot, EventField::RadioButton1);
-    r.RadioButton2 = intIn(slot, EventField::RadioButton2);
-    r.RadioButton3 = intIn(slot, EventField::RadioButton3);
-    r.Edit1 = intIn(slot, EventField::Edit1);
-    r.Edit2 = intIn(slot, EventField::Edit2);
-    r.Edit3 = intIn(slot, EventField::Edit3);
-    r.ComboBox1 = intIn(slot, EventField::ComboBox1);
-    r.ComboBox2 = intIn(slot, EventField::ComboBox2);
-    r.ComboBox3 = intIn(slot, EventField::ComboBox3);
-    r.ComboBox4 = intIn(slot, EventField::ComboBox4);
-    r.Weekdays = textIn(slot, EventField::Weekdays);
-    r.startTime = timeIn(slot, EventField::StartTime);
-    r.endTime = timeIn(slot, EventField::EndTime);
-    r.exceptionDays =
-        parseExceptionList(m_table.column(int(EventField::ExceptionList)).bytes[slot]);
-    return r;
+    return RecurrenceColumns::readRule(m_table, slot);
 }
 
 OccurrenceSource EventsStore::sourceInSlot(int slot) const
@@ -160,7 +145,7 @@ bool EventsStore::inCollectionWindow(const Table &t) const
     if (m_bypass) return true;
     return reachesWindow(
         t.asDateTime(int(EventField::StartTime)), t.asDateTime(int(EventField::EndTime)),
-        t.asBoolean(int(EventField::Recurring)) ? t.asInteger(int(EventField::ComboBox1)) : 0);
+        RecurrenceColumns::extraDaysOfCurrentRow(t));
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -213,8 +198,7 @@ std::vector<int> EventsStore::idsInCollectionWindow() const
     for (int n = 1; n <= m_table.recordCount(); ++n) {
         const int slot = m_table.slotAt(n);
         if (!m_table.filterTextAccepts(slot)) continue;
-        const int extraDays =
-            intIn(slot, EventField::Recurring) != 0 ? intIn(slot, EventField::ComboBox1) : 0;
+        const int extraDays = RecurrenceColumns::extraDaysOfSlot(m_table, slot);
         if (!m_bypass && !reachesWindow(timeIn(slot, EventField::StartTime),
                                         timeIn(slot, EventField::EndTime), extraDays))
             continue;
@@ -279,7 +263,7 @@ TableResult EventsStore::updateEventTimes(int id, SerialDateTime start, SerialDa
 {
     return writeFields(id, {{EventField::StartTime, start},
                             {EventField::EndTime, end},
-                            {EventField::ComboBox1, extraDays}});
+                            {RecurrenceColumns::ExtraDaysField, extraDays}});
 }
 
 TableResult EventsStore::deleteEvent(int id)
@@ -378,11 +362,11 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
         r.endTime = end;
         const int endMsOfDay = DateTimeValue::msOfDay(end);
         std::optional<int> day;
-        if (r.RadioButton3 == 1) {
+        if (r.endRule == RecurrenceRule::EndRule::OnDate) {
             day = nthOccurrenceDay(r, 1);
             if (day && DateTimeValue::dayOf(end) >= *day) day.reset();
-        } else if (r.RadioButton3 == 2) {
-            day = nthOccurrenceDay(r, r.Edit3);
+        } else if (r.endRule == RecurrenceRule::EndRule::AfterCount) {
+            day = nthOccurrenceDay(r, r.occurrenceCount);
         }
         // No such occurrence (a rule that cannot advance): the shifted end stays.
         if (day) end = fromDayAndMs(*day, endMsOfDay);
@@ -465,7 +449,7 @@ namespace
 {
 
 // Whether the occurrence goes before the row: the row wins every tie.
-bool occurrenceFirst(const Occurrence &o, SerialDateTime start, SerialDateTime end,
+bool occurrenceFirst(const SpanSourceItem &o, SerialDateTime start, SerialDateTime end,
                      const QString &subject)
 {
     if (o.startTime != start) return o.startTime < start;
@@ -473,10 +457,6 @@ bool occurrenceFirst(const Occurrence &o, SerialDateTime start, SerialDateTime e
     return compareText(o.subject, subject) < 0;
 }
 
-SpanSourceItem fromOccurrence(const Occurrence &o)
-{
-    return {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true};
-}
 
 // A one-time row may start this long before the longest duration says, for rounding.
 constexpr double SeekSlack = 1.0 / 86400.0;
@@ -508,7 +488,7 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     m_occurrences.clear();
 
     for (const EventWalkIndex::RecurringRow &r : m_index.recurringRows()) {
-        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.ComboBox1))
+        if (!m_bypass && !reachesWindow(r.rule.startTime, r.rule.endTime, r.rule.extraDays))
             continue;
         if (!m_table.filterTextAccepts(r.slot)) continue;
         m_occurrences.addRule(r.rule, r.source, firstDay, endDay);
@@ -552,10 +532,10 @@ void EventsStore::walkWindow(const CollectionWindow &window, int firstDay, int e
     const int occurrenceCount = m_occurrences.count();
     while (true) {
         if (pos <= occurrenceCount) {
-            const Occurrence &o = m_occurrences.inOrder(pos);
+            const SpanSourceItem &o = m_occurrences.inOrder(pos);
             if (slot < 0 ||
                 occurrenceFirst(o, starts.reals[slot], ends.reals[slot], subjects.texts[slot])) {
-                add(fromOccurrence(o));
+                add(o);
                 ++pos;
                 continue;
             }
@@ -636,13 +616,13 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
         const auto next = [&r](SerialDateTime from) -> std::optional<AlarmRules::OccurrenceTimes> {
             const int fromDay = DateTimeValue::dayOf(from);
             std::vector<int> days;
-            expandOccurrenceDays(r, fromDay + r.ComboBox1, fromDay + 2, 2, days);
+            expandOccurrenceDays(r, fromDay + r.extraDays, fromDay + 2, 2, days);
             const qint64 startMs = DateTimeValue::msOfDay(r.startTime);
             const qint64 endMs = DateTimeValue::msOfDay(r.endTime);
             for (int d : days) {
                 const qint64 start = qint64(d) * DateTimeValue::MsPerDay + startMs;
                 if (start < ms(from)) continue;
-                const qint64 end = qint64(d + r.ComboBox1) * DateTimeValue::MsPerDay + endMs;
+                const qint64 end = qint64(d + r.extraDays) * DateTimeValue::MsPerDay + endMs;
                 return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
                                                    DateTimeValue::fromMs(end)};
             }

@@ -90,7 +90,7 @@ public:
     [[nodiscard]] bool setFilterText(const QString &text) { return m_table.setFilterText(text); }
     QString filterText() const { return m_table.filterText(); }
     // The record filter's test without the bypass: start before the window end and
-    // end + extraDays at or after the window start (extraDays: ComboBox1 of a recurring row,
+    // end + extraDays at or after the window start (extraDays: the rule's of a recurring row,
     // 0 for a one-time row).
     bool reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const;
 
@@ -105,7 +105,7 @@ public:
     // Writes every field of `row` but the id to the event with id row.id(). applied false when
     // there is no such event (or it is the clipboard row).
     TableResult updateEvent(const EventRow &row);
-    // Writes startTime, endTime and extraDays (the rule's ComboBox1 column) of one event.
+    // Writes startTime, endTime and extraDays (of the rule) of one event.
     // applied false when there is no such event (or it is the clipboard row).
     TableResult updateEventTimes(int id, SerialDateTime start, SerialDateTime end, int extraDays);
     // Deletes one event (or the clipboard row, by its id) and its pending alarm. applied false
@@ -236,7 +236,7 @@ private:
     void detectClipboard();
     const Clock &clock() const { return m_clock ? *m_clock : m_systemClock; }
     // The record filter: accepts a row that starts before the window end and ends at or after
-    // the window start (a recurring row: endTime + ComboBox1 days at or after it). The window
+    // the window start (a recurring row: endTime + its rule's extraDays at or after it). The window
     // is the date module's windowStart..windowEnd.
     bool inCollectionWindow(const Table &t) const;
     // Makes the row with this id current (the clipboard row too); false when there is none.

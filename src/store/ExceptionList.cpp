@@ -46,6 +46,20 @@ std::vector<int> parseExceptionList(QByteArrayView text)
     return days;
 }
 
+QByteArray exceptionListText(const std::vector<int> &days)
+{
+    QByteArray text;
+    std::vector<int> listed; // sorted
+    for (int day : days) {
+        const auto at = std::lower_bound(listed.begin(), listed.end(), day);
+        if (at != listed.end() && *at == day) continue;
+        listed.insert(at, day);
+        if (!text.isEmpty()) text += ',';
+        text += QByteArray::number(day);
+    }
+    return text;
+}
+
 QByteArray appendExceptionDay(const QByteArray &text, int day)
 {
     const std::vector<int> days = parseExceptionList(text);

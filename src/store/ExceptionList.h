@@ -10,6 +10,10 @@
 // (empty, letters, out of the int range) is skipped; the rest still count.
 std::vector<int> parseExceptionList(QByteArrayView text);
 
+// The text of `days` in their order ("45123,45130"); a day already listed is left out. Empty
+// for no day.
+QByteArray exceptionListText(const std::vector<int> &days);
+
 // The text with `day` added at its end ("45123" + 45130 gives "45123,45130"; empty text gives
 // "45130"). A day already in the list leaves the text unchanged.
 QByteArray appendExceptionDay(const QByteArray &text, int day);

@@ -1,13 +1,14 @@
 #include "store/MonthSpanCollection.h"
 
+#include "core/CalendarMath.h"
 #include "store/SpanTimes.h"
 
 #include <algorithm>
 
 using namespace SpanLimits;
+using CalendarMath::floorDiv;
+using CalendarMath::floorMod;
 using SpanTimes::dayMs;
-using SpanTimes::floorDiv;
-using SpanTimes::floorMod;
 using SpanTimes::split;
 
 MonthSpanCollection::MonthSpanCollection() = default;

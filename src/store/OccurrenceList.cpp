@@ -4,7 +4,9 @@
 
 OccurrenceList::OccurrenceList()
 {
-    m_slots.resize(Capacity);
+    SpanSourceItem occurrence;
+    occurrence.isOccurrence = true;
+    m_slots.assign(Capacity, occurrence);
     m_order.reserve(Capacity);
     m_merged.reserve(Capacity);
     m_days.reserve(Capacity);
@@ -27,11 +29,11 @@ int OccurrenceList::addRule(const RecurrenceRule &rule, const OccurrenceSource &
     const double endTime = DateTimeValue::msOfDay(rule.endTime) / double(DateTimeValue::MsPerDay);
     const int firstNew = m_count + 1;
     for (int d : m_days) {
-        Occurrence &rec = m_slots[m_count++];
+        SpanSourceItem &rec = m_slots[m_count++];
         rec.id = event.id;
         rec.layer = event.layer;
         rec.startTime = d + startTime;
-        rec.endTime = double(d) + rule.ComboBox1 + endTime;
+        rec.endTime = double(d) + rule.extraDays + endTime;
         rec.alarmSet = event.alarmSet;
         rec.subject = event.subject;
         rec.description = event.description;
@@ -40,12 +42,14 @@ int OccurrenceList::addRule(const RecurrenceRule &rule, const OccurrenceSource &
     return int(m_days.size());
 }
 
-int OccurrenceList::addRun(const std::vector<Occurrence> &run)
+int OccurrenceList::addRun(const std::vector<SpanSourceItem> &run)
 {
     const int firstNew = m_count + 1;
-    for (const Occurrence &rec : run) {
+    for (const SpanSourceItem &rec : run) {
         if (isFull()) break;
-        m_slots[m_count++] = rec;
+        SpanSourceItem &stored = m_slots[m_count++];
+        stored = rec;
+        stored.isOccurrence = true;
     }
     if (m_count >= firstNew) mergeNewRun(firstNew);
     return m_count - firstNew + 1;
@@ -56,8 +60,8 @@ void OccurrenceList::mergeNewRun(int firstNew)
     // The older run goes first on a smaller start, on the same start with a later end, or on
     // the same start and end with a smaller subject; on a full tie the new run goes first.
     auto olderFirst = [this](int olderSlot, int newSlot) {
-        const Occurrence &a = slot(olderSlot);
-        const Occurrence &b = slot(newSlot);
+        const SpanSourceItem &a = slot(olderSlot);
+        const SpanSourceItem &b = slot(newSlot);
         if (a.startTime != b.startTime) return a.startTime < b.startTime;
         if (a.endTime != b.endTime) return a.endTime > b.endTime;
         return compareText(a.subject, b.subject) < 0;

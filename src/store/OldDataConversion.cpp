@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 
 #include <QFile>
 #include <QHash>
@@ -36,15 +37,16 @@ bool convert(EventsStore &events, LayersStore &layers, Settings &settings)
     (void)layers.deleteAllLayers();
     QHash<int, int> newLayerOf; // old layer row id -> new layer id
     if (const auto header = layerRows.find(0); header != layerRows.end()) {
-        const int layerCount = header->second[EventField::RadioButton1].toInt();
+        const int layerCount = RecurrenceColumns::oldLayerCount(header->second);
         (void)events.deleteEvent(header->second.id());
         for (int b = 1; b <= layerCount && b <= 10000; ++b) {
             const auto it = layerRows.find(b);
             if (it == layerRows.end()) continue;
             const EventRow &row = it->second;
-            const InsertResult layer = layers.insertLayer(
-                b - 1, row.subject(), row.isAllDay(), row[EventField::RadioButton1].toInt(),
-                row[EventField::RadioButton2].toInt(), row[EventField::RadioButton3].toInt());
+            const RecurrenceColumns::OldLayerValues values = RecurrenceColumns::oldLayerValues(row);
+            const InsertResult layer = layers.insertLayer(b - 1, row.subject(), row.isAllDay(),
+                                                          values.color, values.archiving,
+                                                          values.days);
             if (layer.applied()) newLayerOf.insert(row.id(), layer.id);
             (void)events.deleteEvent(row.id());
         }

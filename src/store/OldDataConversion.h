@@ -1,9 +1,8 @@
 #pragma once
 // The one-time conversion of an older version's single data file ("Data.cds"): events and
-// layers in one table, the layers as rows at day -10000 (the header, whose RadioButton1 is
-// the number of layers L) and day -10000 + b (layer b: Subject the name, AllDay shown,
-// RadioButton1 the colour, RadioButton2 archiving, RadioButton3 days); events name their
-// layer by that row's id.
+// layers in one table, the layers as rows at day -10000 (the header, which holds the number of
+// layers L) and day -10000 + b (layer b: Subject the name, AllDay shown, and colour, archiving
+// and days in rule columns, see RecurrenceColumns); events name their layer by that row's id.
 class EventsStore;
 class LayersStore;
 class Settings;

@@ -2,6 +2,7 @@
 
 #include "core/FileText.h"
 #include "store/EventRow.h"
+#include "store/RecurrenceColumns.h"
 
 #include <QStringList>
 
@@ -128,9 +129,9 @@ QString eventLine(const QVariantList &row, int layerValue)
       << FileText::quoteFileText(at(fieldAt(EventField::Subject)).toString())
       << FileText::quoteFileText(at(fieldAt(EventField::Description)).toString())
       << boolText(at(fieldAt(EventField::Recurring)));
-    for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
-        v << intText(at(f));
-    v << rawText(at(fieldAt(EventField::Weekdays)))
+    for (EventField f : RecurrenceColumns::IntegerFields)
+        v << intText(at(fieldAt(f)));
+    v << rawText(at(fieldAt(RecurrenceColumns::WeekdaysField)))
       << rawText(at(fieldAt(EventField::ExceptionList)))
       << rawText(at(fieldAt(EventField::Updates)));
     return v.join(u';');
@@ -153,20 +154,20 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     row[fieldAt(EventField::Description)] = r.quoted();
     const bool recurrent = r.boolean();
     row[fieldAt(EventField::Recurring)] = recurrent;
-    for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
-        row[f] = r.nullableInt();
+    for (EventField f : RecurrenceColumns::IntegerFields)
+        row[fieldAt(f)] = r.nullableInt();
     const QString weekdays = r.plain();
     const QString exceptions = r.plain();
     r.plain(); // Updates: never read back
     if (!layer || !r.complete()) return std::nullopt;
     row[fieldAt(EventField::Layer)] = *layer;
     if (recurrent) {
-        row[fieldAt(EventField::Weekdays)] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
+        row[fieldAt(RecurrenceColumns::WeekdaysField)] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
         row[fieldAt(EventField::ExceptionList)] =
             exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
     } else {
-        for (int f = fieldAt(EventField::RadioButton1); f <= fieldAt(EventField::ComboBox4); ++f)
-            row[f] = QVariant();
+        for (EventField f : RecurrenceColumns::IntegerFields)
+            row[fieldAt(f)] = QVariant();
     }
     return row;
 }

@@ -2,9 +2,9 @@
 // The event and task lines of the undo log and the layer files.
 //
 // Event line: 23 values joined by ";" (no ";" at the end): Layer;startTime;endTime;AllDay;
-// alarmSet;alarmAdvance;alarmAdvanceUnit;'subject';'description';recurrent;RadioButton1..3;
-// Edit1..3;ComboBox1..4;Weekdays;ExceptionList;Updates. A null integer or date-time is empty
-// text; booleans are "True"/"False".
+// alarmSet;alarmAdvance;alarmAdvanceUnit;'subject';'description';recurrent; the ten rule
+// integers and Weekdays as stored (RecurrenceColumns::IntegerFields, WeekdaysField);
+// ExceptionList;Updates. A null integer or date-time is empty text; booleans are "True"/"False".
 //
 // Task line: 13 values: -id;-parentId (-1 for a top-level task);Level;Children;Open;Layer;
 // alarmSet;alarmTime;'subject';'description';Priority;Finished;Updates.

@@ -1,6 +1,6 @@
 #include "store/RecurrenceRule.h"
 
-#include "store/CalendarMath.h"
+#include "core/CalendarMath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,6 +8,10 @@
 #include <limits>
 
 using namespace CalendarMath;
+using Recurrence::DayKind;
+using Recurrence::Ordinal;
+using Recurrence::Pattern;
+using Recurrence::Variant;
 
 namespace
 {
@@ -15,15 +19,6 @@ namespace
 constexpr int64_t NoDay = std::numeric_limits<int64_t>::max();
 const int64_t MinMonthIndex = monthIndex(1, 1);
 const int64_t MaxMonthIndex = monthIndex(9999, 12);
-
-enum Pattern { Daily = 1, Weekly = 2, Monthly = 3, Yearly = 4 };
-enum Kind { AnyDay = 0, Workday = 1, Holiday = 2, FirstWeekdayKind = 3, LastKind = 9 };
-constexpr int LastOrdinal = 4;
-
-int64_t ceilDiv(int64_t a, int64_t b)
-{
-    return -floorDiv(-a, b);
-}
 
 // Day of a date-time value, or nullopt when it is not a number or lies outside the years
 // 1 to 9999 (clamped instead when `clamp` is set).
@@ -42,46 +37,57 @@ std::optional<int64_t> dayOfValue(SerialDateTime v, bool clamp)
     return d;
 }
 
-int nthDayOfMonth(int ordinal, int kind, int64_t year, int month)
+// The day of month of the `ordinal` day of `kind` (both in range) in a month.
+int dayOfKindInMonth(Ordinal ordinal, DayKind kind, int64_t year, int month)
 {
     const int len = daysInMonth(year, month);
     const int64_t first = dayFromCivil(year, month, 1);
     const int dowFirst = dayOfWeek(first);
     const int dowLast = dayOfWeek(first + len - 1);
-    const bool last = ordinal == LastOrdinal;
+    const bool last = ordinal == Ordinal::Last;
+    const int k = int(ordinal);
     switch (kind) {
-    case AnyDay:
-        return last ? len : ordinal + 1;
-    case Workday: {
-        if (last) return dowLast == 7 ? len - 1 : dowLast == 1 ? len - 2 : len;
-        int day = dowFirst == 1 ? 2 : dowFirst == 7 ? 3 : 1;
-        int dow = dowFirst == 1 ? 2 : dowFirst == 7 ? 2 : dowFirst;
-        for (int i = 0; i < ordinal; ++i) {
-            const int step = dow == 6 ? 3 : 1;
-            day += step;
-            dow = dow == 6 ? 2 : dow + 1;
+    case DayKind::AnyDay:
+        return last ? len : k + 1;
+    case DayKind::Workday: {
+        if (last) return dowLast == Saturday ? len - 1 : dowLast == Sunday ? len - 2 : len;
+        int day = dowFirst == Sunday ? 2 : dowFirst == Saturday ? 3 : 1;
+        int dow = dowFirst == Sunday || dowFirst == Saturday ? Monday : dowFirst;
+        for (int i = 0; i < k; ++i) {
+            day += dow == Friday ? 3 : 1;
+            dow = dow == Friday ? Monday : dow + 1;
         }
         return day;
     }
-    case Holiday: {
-        if (last) return (dowLast == 1 || dowLast == 7) ? len : len - dowLast + 1;
-        int day = (dowFirst == 1 || dowFirst == 7) ? 1 : 8 - dowFirst;
-        int dow = (dowFirst == 1 || dowFirst == 7) ? dowFirst : 7;
-        for (int i = 0; i < ordinal; ++i) {
-            day += dow == 7 ? 1 : 6;
-            dow = dow == 7 ? 1 : 7;
+    case DayKind::WeekendDay: {
+        const bool weekendFirst = dowFirst == Sunday || dowFirst == Saturday;
+        if (last) return (dowLast == Sunday || dowLast == Saturday) ? len : len - dowLast + 1;
+        int day = weekendFirst ? 1 : 8 - dowFirst;
+        int dow = weekendFirst ? dowFirst : Saturday;
+        for (int i = 0; i < k; ++i) {
+            day += dow == Saturday ? 1 : 6;
+            dow = dow == Saturday ? Sunday : Saturday;
         }
         return day;
     }
-    default:
-        if (last) return len - (dowLast - kind + 9) % 7;
-        return (kind - dowFirst + 5) % 7 + 1 + 7 * ordinal;
+    default: {
+        // kind - 2 is the day of the week (Sunday = 1).
+        const int kindNumber = int(kind);
+        if (last) return len - (dowLast - kindNumber + 9) % 7;
+        return (kindNumber - dowFirst + 5) % 7 + 1 + 7 * k;
+    }
     }
 }
 
-bool validOrdinalAndKind(int ordinal, int kind)
+bool validOrdinalAndKind(Ordinal ordinal, DayKind kind)
 {
-    return ordinal >= 0 && ordinal <= LastOrdinal && kind >= AnyDay && kind <= LastKind;
+    return int(ordinal) >= int(Ordinal::First) && int(ordinal) <= int(Ordinal::Last) &&
+           int(kind) >= int(DayKind::AnyDay) && int(kind) <= int(DayKind::Saturday);
+}
+
+bool validMonth(int month)
+{
+    return month >= 1 && month <= 12;
 }
 
 // The occurrence days of one rule as a strictly increasing sequence. Every operation is
@@ -97,8 +103,7 @@ public:
         int64_t k = 0;
     };
 
-    Sequence(int pattern, int variant, const QString &weekdays, int comboBox4, int comboBox3,
-             int comboBox2, int edit2, int edit1, SerialDateTime ruleStart);
+    explicit Sequence(const RecurrenceRule &rule);
 
     bool valid() const { return m_kind != None; }
     int64_t nth(int64_t n) const;
@@ -121,18 +126,19 @@ private:
     int64_t m_week0 = 0; // weekly: the Sunday of T's week
     int64_t m_step = 0;  // days (daily, weekly: 7 N) or months (monthly, yearly)
     int64_t m_month0 = 0;
-    bool m_mask[8] = {};
-    int m_maskCount = 0;
-    // Day of month: D (fixed day, clamped to the month) when m_ordinal < 0, else NthDayOfMonth.
+    WeekdaySet m_weekdays;
+    int m_weekdayCount = 0;
+    // Day of month: D (fixed day, clamped to the month) when m_byKind is false, else the
+    // m_ordinal day of m_dayKind.
     int m_dayD = 0;
-    int m_ordinal = -1;
-    int m_dayKind = 0;
+    bool m_byKind = false;
+    Ordinal m_ordinal = Ordinal::First;
+    DayKind m_dayKind = DayKind::AnyDay;
 };
 
-Sequence::Sequence(int pattern, int variant, const QString &weekdays, int comboBox4, int comboBox3,
-                   int comboBox2, int edit2, int edit1, SerialDateTime ruleStart)
+Sequence::Sequence(const RecurrenceRule &rule)
 {
-    const std::optional<int64_t> t = dayOfValue(ruleStart, false);
+    const std::optional<int64_t> t = dayOfValue(rule.startTime, false);
     if (!t) return;
     m_start = *t;
     const YearMonthDay ymd = civilFromDay(m_start);
@@ -143,59 +149,57 @@ Sequence::Sequence(int pattern, int variant, const QString &weekdays, int comboB
         m_month0 = candidateMonth;
         if (monthlyDay(0) < m_start) m_month0 += m_step;
     };
+    auto byKind = [&] {
+        m_byKind = true;
+        m_ordinal = rule.ordinal;
+        m_dayKind = rule.dayKind;
+    };
+    const bool kindOk = validOrdinalAndKind(rule.ordinal, rule.dayKind);
 
-    switch (pattern) {
-    case Daily:
-        if (variant == 1 && edit1 >= 1) {
+    switch (rule.pattern) {
+    case Pattern::Daily:
+        if (rule.variant == Variant::EveryNDays && rule.interval >= 1) {
             m_kind = EveryNDays;
-            m_step = edit1;
+            m_step = rule.interval;
             m_first = m_start;
-        } else if (variant == 2) {
+        } else if (rule.variant == Variant::EveryWorkday) {
             m_kind = EveryWorkday;
             const int dow = dayOfWeek(m_start);
-            m_first = m_start + (dow == 7 ? 2 : dow == 1 ? 1 : 0);
+            m_first = m_start + (dow == Saturday ? 2 : dow == Sunday ? 1 : 0);
         }
         break;
-    case Weekly: {
-        if (edit1 < 1 || weekdays.size() != 7) return;
-        for (int i = 0; i < 7; ++i) {
-            const QChar ch = weekdays.at(i);
-            if (ch != u'0' && ch != u'1') return;
-            m_mask[i + 1] = ch == u'1';
-            m_maskCount += m_mask[i + 1] ? 1 : 0;
-        }
-        if (m_maskCount == 0) return;
+    case Pattern::Weekly:
+        // A weekly rule has one form only: its variant is not looked at.
+        if (rule.interval < 1 || rule.weekdays.isEmpty()) return;
+        m_weekdays = rule.weekdays;
+        m_weekdayCount = rule.weekdays.count();
         m_kind = WeeklyKind;
-        m_step = 7 * int64_t(edit1);
+        m_step = 7 * int64_t(rule.interval);
         m_week0 = m_start - (dayOfWeek(m_start) - 1);
         break;
-    }
-    case Monthly:
-        if (variant == 1 && edit1 >= 1 && edit2 >= 1) {
-            m_dayD = edit1;
-            m_step = edit2;
-        } else if (variant == 2 && edit1 >= 1 && validOrdinalAndKind(comboBox2, comboBox3)) {
-            m_ordinal = comboBox2;
-            m_dayKind = comboBox3;
-            m_step = edit1;
+    case Pattern::Monthly:
+        if (rule.interval < 1) return;
+        if (rule.variant == Variant::DayOfMonth && rule.dayOfMonth >= 1) {
+            m_dayD = rule.dayOfMonth;
+        } else if (rule.variant == Variant::NthKindOfDay && kindOk) {
+            byKind();
         } else {
             return;
         }
+        m_step = rule.interval;
         startMonthly(monthIndex(ymd.year, ymd.month));
         break;
-    case Yearly:
-        m_step = 12;
-        if (variant == 1 && edit1 >= 1 && comboBox2 >= 0 && comboBox2 <= 11) {
-            m_dayD = edit1;
-            startMonthly(monthIndex(ymd.year, comboBox2 + 1));
-        } else if (variant == 2 && comboBox4 >= 0 && comboBox4 <= 11 &&
-                   validOrdinalAndKind(comboBox2, comboBox3)) {
-            m_ordinal = comboBox2;
-            m_dayKind = comboBox3;
-            startMonthly(monthIndex(ymd.year, comboBox4 + 1));
+    case Pattern::Yearly:
+        if (!validMonth(rule.month)) return;
+        if (rule.variant == Variant::FixedDate && rule.dayOfMonth >= 1) {
+            m_dayD = rule.dayOfMonth;
+        } else if (rule.variant == Variant::NthKindOfDay && kindOk) {
+            byKind();
+        } else {
+            return;
         }
-        break;
-    default:
+        m_step = 12;
+        startMonthly(monthIndex(ymd.year, rule.month));
         break;
     }
 }
@@ -204,8 +208,8 @@ int Sequence::dayInMonth(int64_t mi) const
 {
     const int64_t y = yearOfMonthIndex(mi);
     const int m = monthOfMonthIndex(mi);
-    if (m_ordinal < 0) return std::min(m_dayD, daysInMonth(y, m));
-    return nthDayOfMonth(m_ordinal, m_dayKind, y, m);
+    if (!m_byKind) return std::min(m_dayD, daysInMonth(y, m));
+    return dayOfKindInMonth(m_ordinal, m_dayKind, y, m);
 }
 
 int64_t Sequence::monthlyDay(int64_t k) const
@@ -222,10 +226,10 @@ int64_t Sequence::firstInActiveWeek(int64_t from) const
     // Scan the rest of this week, else the next active week (a set day exists).
     const int64_t sunday = from - (dayOfWeek(from) - 1);
     for (int64_t d = from; d < sunday + 7; ++d)
-        if (m_mask[dayOfWeek(d)]) return d;
+        if (m_weekdays.contains(dayOfWeek(d))) return d;
     const int64_t next = sunday + m_step;
     for (int64_t d = next; d < next + 7; ++d)
-        if (m_mask[dayOfWeek(d)]) return d;
+        if (m_weekdays.contains(dayOfWeek(d))) return d;
     return NoDay; // unreachable with a non-empty mask
 }
 
@@ -242,26 +246,26 @@ int64_t Sequence::nth(int64_t n) const
         int rest = int((n - 1) % 5);
         d = m_first + 7 * weeks;
         while (rest-- > 0)
-            d += dayOfWeek(d) == 6 ? 3 : 1;
+            d += dayOfWeek(d) == Friday ? 3 : 1;
         break;
     }
     case WeeklyKind: {
         int inFirstWeek = 0;
-        for (int w = dayOfWeek(m_start); w <= 7; ++w)
-            inFirstWeek += m_mask[w] ? 1 : 0;
+        for (int w = dayOfWeek(m_start); w <= Saturday; ++w)
+            inFirstWeek += m_weekdays.contains(w) ? 1 : 0;
         int64_t sunday = m_week0;
         int64_t index = n; // which set day, counted from fromDow in the week of `sunday`
         int fromDow = dayOfWeek(m_start);
         if (n > inFirstWeek) {
             const int64_t rest = n - inFirstWeek - 1;
-            const int64_t periods = rest / m_maskCount + 1;
+            const int64_t periods = rest / m_weekdayCount + 1;
             if (periods > (int64_t(Recurrence::MaxDay) - m_week0) / m_step) return NoDay;
             sunday = m_week0 + periods * m_step;
-            index = rest % m_maskCount + 1;
-            fromDow = 1;
+            index = rest % m_weekdayCount + 1;
+            fromDow = Sunday;
         }
-        for (int w = fromDow; w <= 7; ++w)
-            if (m_mask[w] && --index == 0) {
+        for (int w = fromDow; w <= Saturday; ++w)
+            if (m_weekdays.contains(w) && --index == 0) {
                 d = sunday + (w - 1);
                 break;
             }
@@ -288,7 +292,7 @@ Sequence::Cursor Sequence::seek(int64_t x) const
     case EveryWorkday: {
         int64_t d = std::max(x, m_first);
         const int dow = dayOfWeek(d);
-        c.day = d + (dow == 7 ? 2 : dow == 1 ? 1 : 0);
+        c.day = d + (dow == Saturday ? 2 : dow == Sunday ? 1 : 0);
         break;
     }
     case WeeklyKind: {
@@ -319,11 +323,11 @@ void Sequence::advance(Cursor &c) const
         c.day += m_step;
         break;
     case EveryWorkday:
-        c.day += dayOfWeek(c.day) == 6 ? 3 : 1;
+        c.day += dayOfWeek(c.day) == Friday ? 3 : 1;
         break;
     case WeeklyKind: {
         // Next day; from a Saturday the next active week's Sunday.
-        const int64_t next = dayOfWeek(c.day) == 7 ? c.day + m_step - 6 : c.day + 1;
+        const int64_t next = dayOfWeek(c.day) == Saturday ? c.day + m_step - 6 : c.day + 1;
         c.day = firstInActiveWeek(next);
         break;
     }
@@ -337,34 +341,18 @@ void Sequence::advance(Cursor &c) const
     if (c.day > Recurrence::MaxDay) c.day = NoDay;
 }
 
-Sequence sequenceOf(const RecurrenceRule &r)
-{
-    return Sequence(r.RadioButton1, r.RadioButton2, r.Weekdays, r.ComboBox4, r.ComboBox3,
-                    r.ComboBox2, r.Edit2, r.Edit1, r.startTime);
-}
-
 } // namespace
 
-int NthDayOfMonth(int ordinal, int kind, int year, int month)
+int nthDayOfMonth(Ordinal ordinal, DayKind kind, int year, int month)
 {
-    if (!validOrdinalAndKind(ordinal, kind) || month < 1 || month > 12 || year < 1 || year > 9999)
+    if (!validOrdinalAndKind(ordinal, kind) || !validMonth(month) || year < 1 || year > 9999)
         return 0;
-    return nthDayOfMonth(ordinal, kind, year, month);
-}
-
-int NthOccurrenceDate(int pattern, int variant, const QString &weekdays, int comboBox4,
-                      int comboBox3, int comboBox2, int n, int edit2, int edit1,
-                      SerialDateTime ruleStart)
-{
-    const Sequence seq(pattern, variant, weekdays, comboBox4, comboBox3, comboBox2, edit2, edit1,
-                       ruleStart);
-    const int64_t d = seq.nth(n);
-    return d == NoDay ? 0 : int(d);
+    return dayOfKindInMonth(ordinal, kind, year, month);
 }
 
 std::optional<int> nthOccurrenceDay(const RecurrenceRule &rule, int n)
 {
-    const int64_t d = sequenceOf(rule).nth(n);
+    const int64_t d = Sequence(rule).nth(n);
     if (d == NoDay) return std::nullopt;
     return int(d);
 }
@@ -373,11 +361,11 @@ int expandOccurrenceDays(const RecurrenceRule &rule, int firstDay, int endDay, i
                          std::vector<int> &days)
 {
     if (maxCount <= 0) return 0;
-    const Sequence seq = sequenceOf(rule);
+    const Sequence seq(rule);
     const std::optional<int64_t> endOfRule = dayOfValue(rule.endTime, true);
     if (!seq.valid() || !endOfRule) return 0;
     const int64_t last = std::min<int64_t>(int64_t(endDay) - 1, *endOfRule);
-    const int64_t from = int64_t(firstDay) - rule.ComboBox1;
+    const int64_t from = int64_t(firstDay) - rule.extraDays;
     if (from > last) return 0;
 
     const std::vector<int> *exceptions = &rule.exceptionDays;

@@ -2,76 +2,113 @@
 // The rule of a recurring event and its calendar arithmetic: which days a rule occurs on, the
 // n-th occurrence, and the occurrences that fall into a span of days.
 //
-// The fields carry the names of the events table's columns. A rule that cannot advance (a step
-// of 0 or less, no weekday set, an ordinal, kind, month or day the pattern never reaches, a
-// start outside the years 1 to 9999) has no occurrence at all; nothing here loops on such a
-// rule. Occurrences after 31 Dec 9999 do not exist.
+// A rule has one member per meaning; RecurrenceColumns reads it from and writes it to the
+// events table's columns. A rule that cannot advance (an interval of 0 or less, no weekday set,
+// an ordinal, kind, month, day or variant the pattern does not have, a start outside the years
+// 1 to 9999) has no occurrence at all; nothing here loops on such a rule. Occurrences after
+// 31 Dec 9999 do not exist.
 #include "core/DateTimeValue.h"
-
-#include <QString>
+#include "store/WeekdaySet.h"
 
 #include <optional>
 #include <vector>
 
+namespace Recurrence
+{
+
+// Range of days a rule can start and occur on: 1 Jan 0001 to 31 Dec 9999.
+constexpr int MinDay = -693593;
+constexpr int MaxDay = 2958465;
+
+// The numbers are the stored ones.
+enum class Pattern { Daily = 1, Weekly, Monthly, Yearly };
+
+// The form of the pattern. Each pattern has its own forms (a weekly rule only one); any other
+// combination, and Unknown (a form the stored row does not name), has no occurrences.
+enum class Variant {
+    EveryNDays,   // daily: every `interval` days
+    EveryWorkday, // daily: Monday to Friday
+    EveryNWeeks,  // weekly: on `weekdays` of every `interval`-th week
+    DayOfMonth,   // monthly: day `dayOfMonth` of every `interval` months
+    NthKindOfDay, // monthly: the `ordinal` `dayKind` of every `interval` months;
+                  // yearly: the `ordinal` `dayKind` of `month`
+    FixedDate,    // yearly: day `dayOfMonth` of `month`
+    Unknown
+};
+
+// How the rule ends; the numbers are the stored ones. Kept for the editor and for moving an
+// event: the occurrences follow from the rule's endTime alone.
+enum class EndRule { OnDate = 1, AfterCount = 2, Never = 3 };
+
+// Which one of the days of a kind in a month.
+enum class Ordinal { First = 0, Second, Third, Fourth, Last };
+
+// Kinds of day; the numbers are the stored ones.
+enum class DayKind {
+    AnyDay = 0,
+    Workday,    // Monday to Friday
+    WeekendDay, // Saturday or Sunday
+    Sunday,
+    Monday,
+    Tuesday,
+    Wednesday,
+    Thursday,
+    Friday,
+    Saturday
+};
+
+} // namespace Recurrence
+
+// A default rule occurs every day from the day of startTime up to the day of endTime.
 struct RecurrenceRule {
-    // Pattern: 1 daily, 2 weekly, 3 monthly, 4 yearly.
-    int RadioButton1 = 0;
-    // Variant. Daily: 1 every N days, 2 every workday. Monthly: 1 day D, 2 the K-th day of a
-    // kind. Yearly: 1 a fixed date, 2 the K-th day of a kind in a month.
-    int RadioButton2 = 0;
-    // How the rule ends (1 on a date, 2 after Edit3 occurrences, 3 never). Kept for the editor;
-    // the occurrences follow from endTime alone.
-    int RadioButton3 = 0;
-    // Daily 1: N days. Weekly: N weeks. Monthly 1: day D. Monthly 2: M months. Yearly 1: day D.
-    int Edit1 = 0;
-    // Monthly 1: M months.
-    int Edit2 = 0;
-    // Number of occurrences when RadioButton3 is 2.
-    int Edit3 = 0;
+    using Pattern = Recurrence::Pattern;
+    using Variant = Recurrence::Variant;
+    using EndRule = Recurrence::EndRule;
+    using Ordinal = Recurrence::Ordinal;
+    using DayKind = Recurrence::DayKind;
+
+    Pattern pattern = Pattern::Daily;
+    Variant variant = Variant::EveryNDays;
+    EndRule endRule = EndRule::Never;
+    // Days (EveryNDays), weeks (EveryNWeeks) or months (monthly rules) from one occurrence to
+    // the next.
+    int interval = 1;
+    // DayOfMonth and FixedDate: day D (1 to 31); a month shorter than D has it on its last day.
+    int dayOfMonth = 1;
+    // AfterCount: the number of occurrences.
+    int occurrenceCount = 0;
     // Whole days from the day an occurrence starts to the day it ends (0 = the same day).
-    int ComboBox1 = 0;
-    // Variant 2: ordinal K (0 first ... 3 fourth, 4 last). Yearly 1: month (0 January).
-    int ComboBox2 = 0;
-    // Variant 2: kind of day (0 day, 1 workday, 2 holiday, 3 Sunday ... 9 Saturday).
-    int ComboBox3 = 0;
-    // Yearly 2: month (0 January).
-    int ComboBox4 = 0;
-    // Weekly: exactly 7 characters '0' or '1', Sunday first.
-    QString Weekdays;
+    int extraDays = 0;
+    // NthKindOfDay: which day of the kind, and the kind.
+    Ordinal ordinal = Ordinal::First;
+    DayKind dayKind = DayKind::AnyDay;
+    // Yearly rules: the month, 1 January ... 12 December.
+    int month = 1;
+    // EveryNWeeks: the days of the week it occurs on.
+    WeekdaySet weekdays;
+    // Days without an occurrence, ascending (as parseExceptionList gives them). An unsorted
+    // list is still honoured, only more slowly.
+    std::vector<int> exceptionDays;
     // Day on which the rule begins; its time of day is when every occurrence starts.
     SerialDateTime startTime = 0;
     // Its day is the last day on which an occurrence may start; its time of day is when every
     // occurrence ends.
     SerialDateTime endTime = 0;
-    // Days without an occurrence, ascending (as parseExceptionList gives them). An unsorted
-    // list is still honoured, only more slowly.
-    std::vector<int> exceptionDays;
+
+    bool operator==(const RecurrenceRule &) const = default;
 };
 
-namespace Recurrence
-{
-// Range of days a rule can start and occur on: 1 Jan 0001 to 31 Dec 9999.
-constexpr int MinDay = -693593;
-constexpr int MaxDay = 2958465;
-} // namespace Recurrence
+// Day of month (1 to 31) of the `ordinal` day of `kind` in month 1..12 of the year. 0 when the
+// ordinal, kind, month or year (1..9999) is out of range.
+int nthDayOfMonth(Recurrence::Ordinal ordinal, Recurrence::DayKind kind, int year, int month);
 
-// Day of month (1 to 31) of the K-th day of a kind in month 1..12 of the year; ordinal 4 is the
-// last one. 0 when the ordinal (0..4), kind (0..9), month or year (1..9999) is out of range.
-int NthDayOfMonth(int ordinal, int kind, int year, int month);
-
-// Day number of the n-th occurrence (n from 1) of a rule that begins on the day of ruleStart.
-// It ignores exception days and the end of the rule. 0 when the pattern or variant is unknown,
-// the rule cannot advance, n is below 1 or the occurrence would fall after 31 Dec 9999; callers
-// that must tell day 0 from "none" use nthOccurrenceDay.
-int NthOccurrenceDate(int pattern, int variant, const QString &weekdays, int comboBox4,
-                      int comboBox3, int comboBox2, int n, int edit2, int edit1,
-                      SerialDateTime ruleStart);
-
-// The same on a rule (its startTime is the rule start); nullopt for none.
+// Day number of the n-th occurrence (n from 1) of the rule, counted from the day of its
+// startTime. It ignores exception days and the end of the rule. nullopt when the rule cannot
+// advance, n is below 1 or the occurrence would fall after 31 Dec 9999.
 std::optional<int> nthOccurrenceDay(const RecurrenceRule &rule, int n);
 
 // Appends to `days`, ascending, the start days d of the rule's occurrences that belong to the
-// span of days [firstDay, endDay): firstDay - ComboBox1 <= d < endDay, d not after the day of
+// span of days [firstDay, endDay): firstDay - extraDays <= d < endDay, d not after the day of
 // endTime and d not an exception day; at most maxCount of them (the earliest). Returns how many
 // were appended. The cost depends on the number appended, not on how long ago the rule began.
 int expandOccurrenceDays(const RecurrenceRule &rule, int firstDay, int endDay, int maxCount,

@@ -32,7 +32,9 @@ struct SpanItem {
 };
 
 // What the events walk hands to a collection, once per item, in event order (startTime
-// ascending, endTime descending, subject by compareText, then id; occurrences merged in).
+// ascending, endTime descending, subject by compareText, then id; occurrences merged in). It is
+// also the record of the occurrence list: an occurrence of a recurring event (isOccurrence set)
+// carries the event's id, layer, alarmSet, subject and description and its own times.
 struct SpanSourceItem {
     int id = 0;
     int layer = 0;

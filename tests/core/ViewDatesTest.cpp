@@ -60,22 +60,6 @@ TEST(ViewDates, CreationUsesTheClocksToday)
     EXPECT_EQ(t.monthOffsets()[12], 366);
 }
 
-TEST(ViewDates, DaysInMonthEdges)
-{
-    EXPECT_EQ(ViewDates::daysInMonth(2000, 2), 29);
-    EXPECT_EQ(ViewDates::daysInMonth(1900, 2), 28);
-    EXPECT_EQ(ViewDates::daysInMonth(2024, 2), 29);
-    EXPECT_EQ(ViewDates::daysInMonth(2023, 2), 28);
-    EXPECT_EQ(ViewDates::daysInMonth(1500, 2), 28);
-    EXPECT_EQ(ViewDates::daysInMonth(2023, 12), 31);
-    EXPECT_EQ(ViewDates::daysInMonth(2023, 0), 0);
-    EXPECT_EQ(ViewDates::daysInMonth(2023, 13), 0);
-    for (int y : {1500, 1600, 1899, 2000, 2100}) {
-        for (int m = 1; m <= 12; ++m)
-            EXPECT_EQ(ViewDates::daysInMonth(y, m), QDate(y, m, 1).daysInMonth()) << y << "-" << m;
-    }
-}
-
 TEST(ViewDates, WeekdayLettersFollowStartOfWeek)
 {
     QString sunday, monday;

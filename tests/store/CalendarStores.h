@@ -5,8 +5,9 @@
 #include "core/ViewDates.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
-#include "store/TasksStore.h"
+#include "store/RecurrenceColumns.h"
 #include "store/RecurrenceRule.h"
+#include "store/TasksStore.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -61,12 +62,7 @@ struct Calendar {
     {
         EventRow v = oneTime(layer, r.startTime, r.endTime, subject);
         v[EventField::Recurring] = true;
-        const int values[] = {r.RadioButton1, r.RadioButton2, r.RadioButton3, r.Edit1,
-                              r.Edit2,        r.Edit3,        r.ComboBox1,    r.ComboBox2,
-                              r.ComboBox3,    r.ComboBox4};
-        for (int i = 0; i < 10; ++i)
-            v[EventField(int(EventField::RadioButton1) + i)] = values[i];
-        v[EventField::Weekdays] = r.Weekdays.isEmpty() ? QStringLiteral("0000000") : r.Weekdays;
+        RecurrenceColumns::writeRule(r, v);
         return v;
     }
     static EventRow withAlarm(EventRow v, int advance, int unit = 1)

@@ -33,11 +33,8 @@ void referenceWalk(Stores &s, const CollectionWindow &w, int firstDay, int endDa
         items.push_back({e->id(), e->layer(), e->startTime(), e->endTime(), e->alarmSet(),
                          e->subject(), e->description(), false});
     }
-    for (int i = 1; i <= occ.count(); ++i) {
-        const Occurrence &o = occ.slot(i);
-        items.push_back(
-            {o.id, o.layer, o.startTime, o.endTime, o.alarmSet, o.subject, o.description, true});
-    }
+    for (int i = 1; i <= occ.count(); ++i)
+        items.push_back(occ.slot(i));
     SpanOrder::sort(items);
     for (const SpanSourceItem &i : items)
         add(i);
@@ -90,22 +87,22 @@ public:
         case 4: { // recurring
             const int kind = below(3);
             const double end = day + 5 + below(120) + minutes(1440);
-            EventRow v = daily(layer, start, end, 1 + below(4), subject, below(3));
+            const int every = 1 + below(4);
+            RecurrenceRule r = dailyRule(start, end, every, below(3));
             if (kind == 1) {
-                v[EventField::RadioButton1] = 2;
-                v[EventField::Edit1] = 1 + below(2);
-                QString w = "0000000";
-                w[below(7)] = '1';
-                w[below(7)] = '1';
-                v[EventField::Weekdays] = w;
+                r.pattern = RecurrenceRule::Pattern::Weekly;
+                r.variant = RecurrenceRule::Variant::EveryNWeeks;
+                r.interval = 1 + below(2);
+                r.weekdays.insert(1 + below(7));
+                r.weekdays.insert(1 + below(7));
             } else if (kind == 2) {
-                v[EventField::RadioButton1] = 3;
-                v[EventField::Edit1] = 1 + below(31);
-                v[EventField::Edit2] = 1;
+                r.pattern = RecurrenceRule::Pattern::Monthly;
+                r.variant = RecurrenceRule::Variant::DayOfMonth;
+                r.dayOfMonth = 1 + below(31);
+                r.interval = 1;
             }
-            if (below(3) == 0)
-                v[EventField::ExceptionList] = QByteArray::number(int(day) + below(20));
-            return v;
+            if (below(3) == 0) r.exceptionDays = {int(day) + below(20)};
+            return recurring(layer, r, subject);
         }
         case 5: // a rare long event
             if (below(4) == 0) return oneTime(layer, start, start + 40 + below(40), subject);

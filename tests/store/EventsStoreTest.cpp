@@ -1,5 +1,6 @@
 #include "EventsTestSupport.h"
 
+#include "core/CalendarMath.h"
 #include "core/Settings.h"
 #include "store/ExceptionList.h"
 #include "store/OldDataConversion.h"
@@ -103,10 +104,11 @@ TEST(EventsStore, PasteReanchorsTheEndOfARecurringEvent)
     Stores s;
     EventsStore &ev = *s.events;
     // Every 2 days from Mon 6 May 09:00, to 10:00, ending after 3 occurrences (10 May).
-    EventRow counted = daily(1, at(2024, 5, 6, 9), at(2024, 5, 10, 10), 2, "Counted");
-    counted[EventField::RadioButton3] = 2;
-    counted[EventField::Edit3] = 3;
-    counted[EventField::ExceptionList] = QByteArray("45420");
+    RecurrenceRule countedRule = dailyRule(at(2024, 5, 6, 9), at(2024, 5, 10, 10), 2);
+    countedRule.endRule = RecurrenceRule::EndRule::AfterCount;
+    countedRule.occurrenceCount = 3;
+    countedRule.exceptionDays = {45420};
+    EventRow counted = recurring(1, countedRule, "Counted");
     counted[EventField::Updates] = QByteArray("u");
     const int c = insert(ev, counted);
     ASSERT_TRUE(ev.copyToClipboard(c));
@@ -119,28 +121,28 @@ TEST(EventsStore, PasteReanchorsTheEndOfARecurringEvent)
     EXPECT_EQ(pasted.bytes(EventField::Updates), QByteArray("u"));
 
     // Ends on a date: an end before the first occurrence moves to that occurrence's day.
-    EventRow onDate = daily(1, at(2024, 5, 4, 9), at(2024, 5, 4, 10), 1, "Weekly");
-    onDate[EventField::RadioButton1] = 2; // weekly, every week on Mondays
-    onDate[EventField::Edit1] = 1;
-    onDate[EventField::Weekdays] = "0100000";
-    const int w = insert(ev, onDate);
+    RecurrenceRule mondays = dailyRule(at(2024, 5, 4, 9), at(2024, 5, 4, 10), 1);
+    mondays.pattern = RecurrenceRule::Pattern::Weekly; // every week on Mondays
+    mondays.variant = RecurrenceRule::Variant::EveryNWeeks;
+    mondays.weekdays = WeekdaySet{CalendarMath::Monday};
+    const int w = insert(ev, recurring(1, mondays, "Weekly"));
     ASSERT_TRUE(ev.copyToClipboard(w));
     id = ev.paste(at(2024, 7, 3, 9), EventsStore::PasteMode::AtSelectedTime); // a Wednesday
     ASSERT_TRUE(id);
     EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2024, 7, 8, 10)); // the next Monday
 
     // Never-ending: the shifted end stays.
-    EventRow never = daily(1, at(2024, 5, 6, 9), at(2034, 5, 6, 10), 1, "Never");
-    never[EventField::RadioButton3] = 3;
-    ASSERT_TRUE(ev.copyToClipboard(insert(ev, never)));
+    RecurrenceRule neverRule = dailyRule(at(2024, 5, 6, 9), at(2034, 5, 6, 10), 1);
+    neverRule.endRule = RecurrenceRule::EndRule::Never;
+    ASSERT_TRUE(ev.copyToClipboard(insert(ev, recurring(1, neverRule, "Never"))));
     id = ev.paste(at(2024, 5, 8, 9), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
     EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2034, 5, 8, 10));
 
     // A rule that cannot advance keeps the shifted end rather than jumping to day 0.
-    EventRow stuck = counted;
-    stuck[EventField::Edit1] = 0;
-    ASSERT_TRUE(ev.copyToClipboard(insert(ev, stuck)));
+    RecurrenceRule stuck = countedRule;
+    stuck.interval = 0;
+    ASSERT_TRUE(ev.copyToClipboard(insert(ev, recurring(1, stuck, "Counted"))));
     id = ev.paste(at(2024, 7, 1, 8), EventsStore::PasteMode::AtSelectedTime);
     ASSERT_TRUE(id);
     EXPECT_DOUBLE_EQ(ev.event(*id).value().endTime(), at(2024, 7, 5, 9));
@@ -190,7 +192,7 @@ TEST(EventsStore, RecordFilterAtTheWindowEdges)
         {"recurring, begun long ago, still running",
          daily(1, at(1990, 1, 1, 9), at(2030, 1, 1, 10), 1, "f"), true},
         {"recurring, ended before the window", daily(1, at(1990, 1, 1, 9), ws - 1, 1, "g"), false},
-        {"recurring, last occurrence reaches in by ComboBox1",
+        {"recurring, last occurrence reaches in by its extra days",
          daily(1, at(2024, 4, 1, 9), ws - 2 + 0.4, 1, "h", 2), true},
         {"recurring, one day short", daily(1, at(2024, 4, 1, 9), ws - 3 + 0.4, 1, "i", 2), false},
     };

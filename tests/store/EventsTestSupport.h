@@ -4,6 +4,7 @@
 #include "core/ViewDates.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 #include "support/SpanTestSupport.h"
 #include "support/TestEnv.h"
 
@@ -53,25 +54,35 @@ inline EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end, con
     return v;
 }
 
-// Every `every` days from the day of `start` (daily pattern, variant 1), ending on the day of
-// `end`, each occurrence lasting `spanDays` (ComboBox1) days to the time of `end`.
+// Every `every` days from the day of `start` (daily pattern), ending on the day of `end`, each
+// occurrence lasting `spanDays` (extraDays) days to the time of `end`.
+inline RecurrenceRule dailyRule(SerialDateTime start, SerialDateTime end, int every,
+                                int spanDays = 0)
+{
+    RecurrenceRule r;
+    r.pattern = RecurrenceRule::Pattern::Daily;
+    r.variant = RecurrenceRule::Variant::EveryNDays;
+    r.endRule = RecurrenceRule::EndRule::OnDate;
+    r.interval = every;
+    r.extraDays = spanDays;
+    r.startTime = start;
+    r.endTime = end;
+    return r;
+}
+
+// A recurring event row of the rule.
+inline EventRow recurring(int layer, const RecurrenceRule &r, const QString &subject)
+{
+    EventRow v = oneTime(layer, r.startTime, r.endTime, subject);
+    v[EventField::Recurring] = true;
+    RecurrenceColumns::writeRule(r, v);
+    return v;
+}
+
 inline EventRow daily(int layer, SerialDateTime start, SerialDateTime end, int every,
                       const QString &subject, int spanDays = 0)
 {
-    EventRow v = oneTime(layer, start, end, subject);
-    v[EventField::Recurring] = true;
-    v[EventField::RadioButton1] = 1;
-    v[EventField::RadioButton2] = 1;
-    v[EventField::RadioButton3] = 1;
-    v[EventField::Edit1] = every;
-    v[EventField::Edit2] = 1;
-    v[EventField::Edit3] = 1;
-    v[EventField::ComboBox1] = spanDays;
-    v[EventField::ComboBox2] = 0;
-    v[EventField::ComboBox3] = 0;
-    v[EventField::ComboBox4] = 0;
-    v[EventField::Weekdays] = QStringLiteral("0000000");
-    return v;
+    return recurring(layer, dailyRule(start, end, every, spanDays), subject);
 }
 
 // The new event's id; -1 when it could not be added.

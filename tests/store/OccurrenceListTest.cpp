@@ -33,14 +33,15 @@ std::vector<int> idsInOrder(const OccurrenceList &list)
 
 const QDate May1(2023, 5, 1);
 
-TEST(OccurrenceList, OccurrenceCopiesTheEventAndSpansComboBox1Days)
+TEST(OccurrenceList, OccurrenceCopiesTheEventAndSpansExtraDays)
 {
     OccurrenceList list;
     RecurrenceRule r = dailyAt(May1, encodeTime(22, 0), encodeTime(6, 30));
-    r.ComboBox1 = 2;
+    r.extraDays = 2;
     EXPECT_EQ(list.addRule(r, source(7, "Night shift"), day(May1) + 5, day(May1) + 6), 3);
     ASSERT_EQ(list.count(), 3);
-    const Occurrence &o = list.inOrder(1);
+    const SpanSourceItem &o = list.inOrder(1);
+    EXPECT_TRUE(o.isOccurrence);
     EXPECT_EQ(o.id, 7);
     EXPECT_EQ(o.layer, 3);
     EXPECT_TRUE(o.alarmSet);
@@ -131,7 +132,7 @@ TEST(OccurrenceList, ClearEmptiesForTheNextCollection)
 TEST(OccurrenceList, AddRunMergesAndStopsAtCapacity)
 {
     OccurrenceList list;
-    std::vector<Occurrence> run(3);
+    std::vector<SpanSourceItem> run(3);
     for (int i = 0; i < 3; ++i) {
         run[i].id = 10 + i;
         run[i].startTime = 100 + 2 * i;
@@ -145,7 +146,8 @@ TEST(OccurrenceList, AddRunMergesAndStopsAtCapacity)
     }
     EXPECT_EQ(list.addRun(run), 3);
     EXPECT_EQ(idsInOrder(list), (std::vector<int>{10, 20, 11, 21, 12, 22}));
-    std::vector<Occurrence> big(600, run[0]);
+    EXPECT_TRUE(list.inOrder(1).isOccurrence) << "a run is stored as occurrences";
+    std::vector<SpanSourceItem> big(600, run[0]);
     EXPECT_EQ(list.addRun(big), OccurrenceList::Capacity - 6);
     EXPECT_EQ(list.addRun(run), 0);
 }

@@ -209,14 +209,14 @@ TEST(RecurrenceExpansion, UnsortedExceptionDaysStillApply)
               (Dates{d(2023, 5, 1), d(2023, 5, 3), d(2023, 5, 5)}));
 }
 
-TEST(RecurrenceExpansion, ReachBackOfComboBox1AtTheSpanStart)
+TEST(RecurrenceExpansion, ReachBackOfExtraDaysAtTheSpanStart)
 {
     RecurrenceRule r = everyNDays(7, d(2023, 5, 1));
-    r.ComboBox1 = 2;
+    r.extraDays = 2;
     EXPECT_EQ(dates(r, d(2023, 5, 3), d(2023, 5, 7)), (Dates{d(2023, 5, 1)}))
         << "starts two days before the span";
     EXPECT_EQ(dates(r, d(2023, 5, 4), d(2023, 5, 7)), Dates{}) << "starts three days before";
-    r.ComboBox1 = 0;
+    r.extraDays = 0;
     EXPECT_EQ(dates(r, d(2023, 5, 2), d(2023, 5, 7)), Dates{});
 }
 

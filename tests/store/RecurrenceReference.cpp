@@ -5,6 +5,8 @@
 #include <optional>
 
 using namespace DateTimeValue;
+using Recurrence::Pattern;
+using Recurrence::Variant;
 
 namespace Reference
 {
@@ -66,41 +68,29 @@ public:
 private:
     bool validRule() const
     {
-        auto kindOk = [&] {
-            return m_r.ComboBox2 >= 0 && m_r.ComboBox2 <= 4 && m_r.ComboBox3 >= 0 &&
-                   m_r.ComboBox3 <= 9;
-        };
-        switch (m_r.RadioButton1) {
-        case 1:
-            return (m_r.RadioButton2 == 1 && m_r.Edit1 >= 1) || m_r.RadioButton2 == 2;
-        case 2:
-            return m_r.Edit1 >= 1 && m_r.Weekdays.size() == 7 &&
-                   onlyZerosAndOnesWithAOne(m_r.Weekdays);
-        case 3:
-            return (m_r.RadioButton2 == 1 && m_r.Edit1 >= 1 && m_r.Edit2 >= 1) ||
-                   (m_r.RadioButton2 == 2 && m_r.Edit1 >= 1 && kindOk());
-        case 4:
-            return (m_r.RadioButton2 == 1 && m_r.Edit1 >= 1 && m_r.ComboBox2 >= 0 &&
-                    m_r.ComboBox2 <= 11) ||
-                   (m_r.RadioButton2 == 2 && m_r.ComboBox4 >= 0 && m_r.ComboBox4 <= 11 && kindOk());
+        const int ordinal = int(m_r.ordinal), kind = int(m_r.dayKind);
+        const bool kindOk = ordinal >= 0 && ordinal <= 4 && kind >= 0 && kind <= 9;
+        const bool monthOk = m_r.month >= 1 && m_r.month <= 12;
+        switch (m_r.pattern) {
+        case Pattern::Daily:
+            return (m_r.variant == Variant::EveryNDays && m_r.interval >= 1) ||
+                   m_r.variant == Variant::EveryWorkday;
+        case Pattern::Weekly:
+            return m_r.interval >= 1 && !m_r.weekdays.isEmpty();
+        case Pattern::Monthly:
+            return (m_r.variant == Variant::DayOfMonth && m_r.dayOfMonth >= 1 &&
+                    m_r.interval >= 1) ||
+                   (m_r.variant == Variant::NthKindOfDay && m_r.interval >= 1 && kindOk);
+        case Pattern::Yearly:
+            return (m_r.variant == Variant::FixedDate && m_r.dayOfMonth >= 1 && monthOk) ||
+                   (m_r.variant == Variant::NthKindOfDay && monthOk && kindOk);
         }
         return false;
     }
 
-    static bool onlyZerosAndOnesWithAOne(const QString &w)
-    {
-        bool any = false;
-        for (QChar c : w) {
-            if (c != u'0' && c != u'1') return false;
-            any = any || c == u'1';
-        }
-        return any;
-    }
-
     bool weekdaySet(int day) const
     {
-        const int dow = dateOf(day).dayOfWeek() % 7 + 1;
-        return m_r.Weekdays.at(dow - 1) == u'1';
+        return m_r.weekdays.contains(dateOf(day).dayOfWeek() % 7 + 1);
     }
 
     // Monthly and yearly: the day of the occurrence in month (y, m), or nullopt past 9999.
@@ -109,18 +99,14 @@ private:
         if (y > 9999) return std::nullopt;
         const int len = QDate(y, m, 1).daysInMonth();
         int dom = 0;
-        if (m_r.RadioButton2 == 1)
-            dom = std::min(m_r.Edit1, len);
+        if (m_r.variant == Variant::NthKindOfDay)
+            dom = nthDayOfMonth(int(m_r.ordinal), int(m_r.dayKind), y, m);
         else
-            dom = nthDayOfMonth(m_r.ComboBox2, m_r.ComboBox3, y, m);
+            dom = std::min(m_r.dayOfMonth, len);
         return dayNumber(QDate(y, m, dom));
     }
 
-    int monthStep() const
-    {
-        if (m_r.RadioButton1 == 4) return 12;
-        return m_r.RadioButton2 == 1 ? m_r.Edit2 : m_r.Edit1;
-    }
+    int monthStep() const { return m_r.pattern == Pattern::Yearly ? 12 : m_r.interval; }
 
     void addMonths(long long k)
     {
@@ -132,21 +118,19 @@ private:
     std::optional<int> first()
     {
         const int t = dayNumber(m_t);
-        switch (m_r.RadioButton1) {
-        case 1: {
-            if (m_r.RadioButton2 == 1) return t;
+        switch (m_r.pattern) {
+        case Pattern::Daily: {
+            if (m_r.variant == Variant::EveryNDays) return t;
             const int dow = m_t.dayOfWeek() % 7 + 1;
             return dow == 7 ? t + 2 : dow == 1 ? t + 1 : t;
         }
-        case 2:
+        case Pattern::Weekly:
             if (weekdaySet(t)) return t;
             m_last = t;
             return step();
         default: {
             m_y = m_t.year();
-            m_m = m_r.RadioButton1 == 3
-                      ? m_t.month()
-                      : (m_r.RadioButton2 == 1 ? m_r.ComboBox2 : m_r.ComboBox4) + 1;
+            m_m = m_r.pattern == Pattern::Monthly ? m_t.month() : m_r.month;
             std::optional<int> d = dayIn(m_y, m_m);
             if (d && *d < t) {
                 addMonths(monthStep());
@@ -160,19 +144,19 @@ private:
     std::optional<int> step()
     {
         const long long d = m_last;
-        switch (m_r.RadioButton1) {
-        case 1:
-            if (m_r.RadioButton2 == 1)
-                return d + m_r.Edit1 > Recurrence::MaxDay ? std::nullopt
-                                                          : std::optional<int>(d + m_r.Edit1);
+        switch (m_r.pattern) {
+        case Pattern::Daily:
+            if (m_r.variant == Variant::EveryNDays)
+                return d + m_r.interval > Recurrence::MaxDay ? std::nullopt
+                                                             : std::optional<int>(d + m_r.interval);
             for (long long n = d + 1;; ++n)
                 if (matchesKind(dateOf(int(n)), 1)) return int(n);
-        case 2: {
+        case Pattern::Weekly: {
             long long cur = d;
             for (;;) {
                 long long n = cur + 1;
                 if (dateOf(int(n)).dayOfWeek() == 7) // a Sunday: a new week begins
-                    n = cur + 7LL * m_r.Edit1 - 6;
+                    n = cur + 7LL * m_r.interval - 6;
                 if (n > Recurrence::MaxDay) return std::nullopt;
                 if (weekdaySet(int(n))) return int(n);
                 cur = n;
@@ -226,7 +210,7 @@ std::vector<int> expand(const RecurrenceRule &rule, int firstDay, int endDay, in
     for (;;) {
         const std::optional<int> d = walk.next();
         if (!d || *d >= endDay || *d > end) break;
-        if ((long long)*d < (long long)firstDay - rule.ComboBox1) continue;
+        if ((long long)*d < (long long)firstDay - rule.extraDays) continue;
         if (std::find(rule.exceptionDays.begin(), rule.exceptionDays.end(), *d) !=
             rule.exceptionDays.end())
             continue;

@@ -19,12 +19,18 @@ inline QDate date(int day)
     return DateTimeValue::toQDate(day);
 }
 
-inline RecurrenceRule base(int pattern, int variant, const QDate &start, const QDate &end)
+using Pattern = Recurrence::Pattern;
+using Variant = Recurrence::Variant;
+using EndRule = Recurrence::EndRule;
+using Ordinal = Recurrence::Ordinal;
+using DayKind = Recurrence::DayKind;
+
+inline RecurrenceRule base(Pattern pattern, Variant variant, const QDate &start, const QDate &end)
 {
     RecurrenceRule r;
-    r.RadioButton1 = pattern;
-    r.RadioButton2 = variant;
-    r.RadioButton3 = end.isValid() ? 1 : 3;
+    r.pattern = pattern;
+    r.variant = variant;
+    r.endRule = end.isValid() ? EndRule::OnDate : EndRule::Never;
     r.startTime = day(start) + DateTimeValue::encodeTime(9, 0);
     const int endDay = end.isValid() ? day(end) : day(start) + 100000;
     r.endTime = endDay + DateTimeValue::encodeTime(10, 30);
@@ -33,32 +39,38 @@ inline RecurrenceRule base(int pattern, int variant, const QDate &start, const Q
 
 inline RecurrenceRule everyNDays(int n, const QDate &start, const QDate &end = {})
 {
-    RecurrenceRule r = base(1, 1, start, end);
-    r.Edit1 = n;
+    RecurrenceRule r = base(Pattern::Daily, Variant::EveryNDays, start, end);
+    r.interval = n;
     return r;
 }
 
 inline RecurrenceRule everyWorkday(const QDate &start, const QDate &end = {})
 {
-    return base(1, 2, start, end);
+    return base(Pattern::Daily, Variant::EveryWorkday, start, end);
 }
 
+// Every n weeks on `weekdays` (WeekdaySet's text form, "0100010" for Monday and Friday; any
+// other text gives no weekday).
+inline RecurrenceRule weekly(int n, WeekdaySet weekdays, const QDate &start, const QDate &end = {})
+{
+    RecurrenceRule r = base(Pattern::Weekly, Variant::EveryNWeeks, start, end);
+    r.interval = n;
+    r.weekdays = weekdays;
+    return r;
+}
 inline RecurrenceRule weekly(int n, const QString &weekdays, const QDate &start,
                              const QDate &end = {})
 {
-    RecurrenceRule r = base(2, 1, start, end);
-    r.Edit1 = n;
-    r.Weekdays = weekdays;
-    return r;
+    return weekly(n, WeekdaySet::fromText(weekdays).value_or(WeekdaySet{}), start, end);
 }
 
 // Day D of every M months.
 inline RecurrenceRule monthlyOnDay(int dayOfMonth, int months, const QDate &start,
                                    const QDate &end = {})
 {
-    RecurrenceRule r = base(3, 1, start, end);
-    r.Edit1 = dayOfMonth;
-    r.Edit2 = months;
+    RecurrenceRule r = base(Pattern::Monthly, Variant::DayOfMonth, start, end);
+    r.dayOfMonth = dayOfMonth;
+    r.interval = months;
     return r;
 }
 
@@ -66,10 +78,10 @@ inline RecurrenceRule monthlyOnDay(int dayOfMonth, int months, const QDate &star
 inline RecurrenceRule monthlyOnKind(int ordinal, int kind, int months, const QDate &start,
                                     const QDate &end = {})
 {
-    RecurrenceRule r = base(3, 2, start, end);
-    r.ComboBox2 = ordinal;
-    r.ComboBox3 = kind;
-    r.Edit1 = months;
+    RecurrenceRule r = base(Pattern::Monthly, Variant::NthKindOfDay, start, end);
+    r.ordinal = Ordinal(ordinal);
+    r.dayKind = DayKind(kind);
+    r.interval = months;
     return r;
 }
 
@@ -77,9 +89,9 @@ inline RecurrenceRule monthlyOnKind(int ordinal, int kind, int months, const QDa
 inline RecurrenceRule yearlyOnDate(int month, int dayOfMonth, const QDate &start,
                                    const QDate &end = {})
 {
-    RecurrenceRule r = base(4, 1, start, end);
-    r.ComboBox2 = month - 1;
-    r.Edit1 = dayOfMonth;
+    RecurrenceRule r = base(Pattern::Yearly, Variant::FixedDate, start, end);
+    r.month = month;
+    r.dayOfMonth = dayOfMonth;
     return r;
 }
 
@@ -87,10 +99,10 @@ inline RecurrenceRule yearlyOnDate(int month, int dayOfMonth, const QDate &start
 inline RecurrenceRule yearlyOnKind(int ordinal, int kind, int month, const QDate &start,
                                    const QDate &end = {})
 {
-    RecurrenceRule r = base(4, 2, start, end);
-    r.ComboBox2 = ordinal;
-    r.ComboBox3 = kind;
-    r.ComboBox4 = month - 1;
+    RecurrenceRule r = base(Pattern::Yearly, Variant::NthKindOfDay, start, end);
+    r.ordinal = Ordinal(ordinal);
+    r.dayKind = DayKind(kind);
+    r.month = month;
     return r;
 }
 
@@ -106,14 +118,14 @@ inline std::vector<QDate> dates(const RecurrenceRule &r, const QDate &first, con
     return out;
 }
 
-// The first `count` occurrences by NthOccurrenceDate.
+// The first `count` occurrences by nthOccurrenceDay (a missing one as the invalid date).
 inline std::vector<QDate> nthDates(const RecurrenceRule &r, int count)
 {
     std::vector<QDate> out;
-    for (int n = 1; n <= count; ++n)
-        out.push_back(
-            date(NthOccurrenceDate(r.RadioButton1, r.RadioButton2, r.Weekdays, r.ComboBox4,
-                                   r.ComboBox3, r.ComboBox2, n, r.Edit2, r.Edit1, r.startTime)));
+    for (int n = 1; n <= count; ++n) {
+        const std::optional<int> d = nthOccurrenceDay(r, n);
+        out.push_back(d ? date(*d) : QDate());
+    }
     return out;
 }
 

@@ -31,11 +31,11 @@ TEST(UndoEvents, DeleteThreeAndUndoRestoresTimesTextsRulesAndExceptions)
         layer,
         [&] {
             RecurrenceRule r;
-            r.RadioButton1 = 2;
-            r.RadioButton2 = 1;
-            r.RadioButton3 = 3;
-            r.Edit1 = 1;
-            r.Weekdays = QStringLiteral("0100010");
+            r.pattern = RecurrenceRule::Pattern::Weekly;
+            r.variant = RecurrenceRule::Variant::EveryNWeeks;
+            r.endRule = RecurrenceRule::EndRule::Never;
+            r.interval = 1;
+            r.weekdays = *WeekdaySet::fromText(u"0100010");
             r.startTime = day + 0.25;
             r.endTime = day + 1000 + 0.3;
             return r;

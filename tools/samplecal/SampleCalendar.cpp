@@ -1,12 +1,13 @@
 #include "SampleCalendar.h"
 
+#include "core/CalendarMath.h"
 #include "core/Clock.h"
-#include "core/ViewDates.h"
 #include "core/DateTimeValue.h"
+#include "core/ViewDates.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
+#include "store/RecurrenceColumns.h"
 #include "store/TasksStore.h"
-#include "store/ExceptionList.h"
 
 #include <QSet>
 
@@ -22,6 +23,11 @@ namespace
 {
 
 using DateTimeValue::encodeTime;
+using Recurrence::DayKind;
+using Recurrence::EndRule;
+using Recurrence::Ordinal;
+using Recurrence::Pattern;
+using Recurrence::Variant;
 
 // Ends a rule "never": the chosen end plus this many days, as the recurrence editor stores it.
 constexpr int NeverEndsDays = 100000;
@@ -106,46 +112,30 @@ EventRow ruleRow(const SampleRule &s)
     const RecurrenceRule &r = s.rule;
     EventRow v = eventRow(s.layer, r.startTime, r.endTime, s.subject);
     v[EventField::Recurring] = true;
-    v[EventField::RadioButton1] = r.RadioButton1;
-    v[EventField::RadioButton2] = r.RadioButton2;
-    v[EventField::RadioButton3] = r.RadioButton3;
-    v[EventField::Edit1] = r.Edit1;
-    v[EventField::Edit2] = r.Edit2;
-    v[EventField::Edit3] = s.edit3;
-    v[EventField::ComboBox1] = r.ComboBox1;
-    v[EventField::ComboBox2] = r.ComboBox2;
-    v[EventField::ComboBox3] = r.ComboBox3;
-    v[EventField::ComboBox4] = r.ComboBox4;
-    v[EventField::Weekdays] = r.Weekdays;
-    QByteArray exceptions;
-    for (int d : r.exceptionDays)
-        exceptions = appendExceptionDay(exceptions, d);
-    if (!exceptions.isEmpty()) v[EventField::ExceptionList] = exceptions;
+    RecurrenceColumns::writeRule(r, v);
     return v;
 }
 
-// The weekday string with only the day of `day` set.
-QString weekdayOf(int day)
+// The weekday set with only the day of `day`.
+WeekdaySet weekdayOf(int day)
 {
-    QString w(7, u'0');
-    w[DateTimeValue::dayOfWeek(day) - 1] = u'1';
-    return w;
+    return WeekdaySet{DateTimeValue::dayOfWeek(day)};
 }
 
 // Fixes endTime from how the rule ends: on `endDay` (moved to the first occurrence when
 // before it), after `count` occurrences, or never; the end's time of day is kept.
-void setRuleEnd(SampleRule &s, int how, int endDay, int count)
+void setRuleEnd(SampleRule &s, EndRule how, int endDay, int count)
 {
     RecurrenceRule &r = s.rule;
     const double endTime = r.endTime - std::floor(r.endTime);
     const int startDay = DateTimeValue::dayOf(r.startTime);
-    r.RadioButton3 = how;
+    r.endRule = how;
     int day = startDay + NeverEndsDays;
-    if (how == 1) {
+    if (how == EndRule::OnDate) {
         const std::optional<int> first = nthOccurrenceDay(r, 1);
         day = std::max(endDay, first.value_or(endDay));
-    } else if (how == 2) {
-        s.edit3 = count;
+    } else if (how == EndRule::AfterCount) {
+        r.occurrenceCount = count;
         day = nthOccurrenceDay(r, count).value_or(startDay);
     }
     r.endTime = day + endTime;
@@ -244,62 +234,63 @@ std::vector<SampleRule> benchRules(const BenchShape &shape)
         const int startMinute = 7 * 60 + 15 * uniform(0, 43);
         const int length = 15 * uniform(1, 8);
         r.startTime = startDay + startMinute / 1440.0;
-        r.ComboBox1 = i % 10 == 9 ? uniform(1, 2) : 0;
+        r.extraDays = i % 10 == 9 ? uniform(1, 2) : 0;
         const int endMinute =
-            r.ComboBox1 > 0 ? 15 * uniform(0, 95) : std::min(startMinute + length, 1439);
+            r.extraDays > 0 ? 15 * uniform(0, 95) : std::min(startMinute + length, 1439);
         r.endTime = startDay + endMinute / 1440.0;
-        r.Weekdays = weekdayOf(startDay);
-        r.RadioButton1 = family == 0 || family == 1 ? 1 : family == 2 ? 2 : family <= 4 ? 3 : 4;
+        r.weekdays = weekdayOf(startDay);
         switch (family) {
         case 0: // every N days
-            r.RadioButton2 = 1;
-            r.Edit1 = uniform(1, 7);
+            r.pattern = Pattern::Daily;
+            r.variant = Variant::EveryNDays;
+            r.interval = uniform(1, 7);
             break;
         case 1: // every workday
-            r.RadioButton2 = 2;
+            r.pattern = Pattern::Daily;
+            r.variant = Variant::EveryWorkday;
             break;
-        case 2: { // every N weeks on some weekdays
-            r.RadioButton2 = 1;
-            r.Edit1 = uniform(1, 3);
-            QString w(7, u'0');
-            const int mask = uniform(1, 127);
-            for (int b = 0; b < 7; ++b)
-                if (mask & (1 << b)) w[b] = u'1';
-            r.Weekdays = w;
+        case 2: // every N weeks on some weekdays
+            r.pattern = Pattern::Weekly;
+            r.variant = Variant::EveryNWeeks;
+            r.interval = uniform(1, 3);
+            r.weekdays = WeekdaySet::fromBits(unsigned(uniform(1, 127)));
             break;
-        }
         case 3: // day D every M months; D up to 31 clamps to the month's end
-            r.RadioButton2 = 1;
-            r.Edit1 = i % 3 == 0 ? uniform(28, 31) : uniform(1, 31);
-            r.Edit2 = uniform(1, 3);
+            r.pattern = Pattern::Monthly;
+            r.variant = Variant::DayOfMonth;
+            r.dayOfMonth = i % 3 == 0 ? uniform(28, 31) : uniform(1, 31);
+            r.interval = uniform(1, 3);
             break;
         case 4: // K-th day of a kind every M months
-            r.RadioButton2 = 2;
-            r.ComboBox2 = uniform(0, 4);
-            r.ComboBox3 = uniform(0, 9);
-            r.Edit1 = uniform(1, 3);
+            r.pattern = Pattern::Monthly;
+            r.variant = Variant::NthKindOfDay;
+            r.ordinal = Ordinal(uniform(0, 4));
+            r.dayKind = DayKind(uniform(0, 9));
+            r.interval = uniform(1, 3);
             break;
         case 5: // every year on a fixed date
-            r.RadioButton2 = 1;
-            r.ComboBox2 = uniform(0, 11);
-            r.Edit1 = i % 4 == 0 ? uniform(28, 31) : uniform(1, 28);
+            r.pattern = Pattern::Yearly;
+            r.variant = Variant::FixedDate;
+            r.month = uniform(1, 12);
+            r.dayOfMonth = i % 4 == 0 ? uniform(28, 31) : uniform(1, 28);
             break;
         default: // every year on the K-th day of a kind in a month
-            r.RadioButton2 = 2;
-            r.ComboBox2 = uniform(0, 4);
-            r.ComboBox3 = uniform(0, 9);
-            r.ComboBox4 = uniform(0, 11);
+            r.pattern = Pattern::Yearly;
+            r.variant = Variant::NthKindOfDay;
+            r.ordinal = Ordinal(uniform(0, 4));
+            r.dayKind = DayKind(uniform(0, 9));
+            r.month = uniform(1, 12);
             break;
         }
         switch (i % 3) {
         case 0:
-            setRuleEnd(s, 1, startDay + uniform(90, 2500), 0);
+            setRuleEnd(s, EndRule::OnDate, startDay + uniform(90, 2500), 0);
             break;
         case 1:
-            setRuleEnd(s, 2, 0, uniform(5, 300));
+            setRuleEnd(s, EndRule::AfterCount, 0, uniform(5, 300));
             break;
         default:
-            setRuleEnd(s, 3, 0, 0);
+            setRuleEnd(s, EndRule::Never, 0, 0);
             break;
         }
         if (i % 4 == 0) { // some occurrences taken out
@@ -502,39 +493,40 @@ bool writeDemo(const QString &dataDir, const QDate &today, Summary *summary, QSt
 
     // Recurring events.
     auto recurring = [&](int l, const QString &subject, RecurrenceRule r, int alarm) {
-        SampleRule s{std::move(r), layer[l], subject, 0};
-        setRuleEnd(s, 3, 0, 0);
+        SampleRule s{std::move(r), layer[l], subject};
+        setRuleEnd(s, EndRule::Never, 0, 0);
         EventRow v = ruleRow(s);
         if (alarm) setAlarm(v, alarm);
         add(v);
     };
-    auto rule = [&](int pattern, int variant, int startDay, int h, int m, int minutes) {
+    auto rule = [&](Pattern pattern, Variant variant, int startDay, int h, int m, int minutes) {
         RecurrenceRule r;
-        r.RadioButton1 = pattern;
-        r.RadioButton2 = variant;
+        r.pattern = pattern;
+        r.variant = variant;
         r.startTime = at(startDay, h, m);
         r.endTime = r.startTime + minutes / 1440.0;
-        r.Weekdays = weekdayOf(startDay);
+        r.weekdays = weekdayOf(startDay);
         return r;
     };
-    recurring(Work, "Stand-up", rule(1, 2, monday - 28, 9, 15, 15), 0);
+    recurring(Work, "Stand-up", rule(Pattern::Daily, Variant::EveryWorkday, monday - 28, 9, 15, 15),
+              0);
     {
-        RecurrenceRule r = rule(2, 1, monday - 28, 10, 0, 60);
-        r.Edit1 = 1;
+        RecurrenceRule r = rule(Pattern::Weekly, Variant::EveryNWeeks, monday - 28, 10, 0, 60);
+        r.interval = 1;
         recurring(Work, "Team meeting", r, 10);
-        r = rule(2, 1, monday - 25, 14, 0, 30);
-        r.Edit1 = 2;
+        r = rule(Pattern::Weekly, Variant::EveryNWeeks, monday - 25, 14, 0, 30);
+        r.interval = 2;
         recurring(Work, "1:1 with Maria", r, 5);
-        r = rule(2, 1, monday - 27, 18, 30, 60);
-        r.Edit1 = 1;
-        r.Weekdays = QStringLiteral("0010100"); // Tuesday and Thursday
+        r = rule(Pattern::Weekly, Variant::EveryNWeeks, monday - 27, 18, 30, 60);
+        r.interval = 1;
+        r.weekdays = WeekdaySet{CalendarMath::Tuesday, CalendarMath::Thursday};
         recurring(Fitness, "Gym", r, 0);
-        r = rule(1, 1, monday - 30, 7, 0, 40);
-        r.Edit1 = 2;
+        r = rule(Pattern::Daily, Variant::EveryNDays, monday - 30, 7, 0, 40);
+        r.interval = 2;
         recurring(Fitness, "Morning run", r, 0);
-        r = rule(3, 1, monday - 60, 9, 0, 15);
-        r.Edit1 = 1;
-        r.Edit2 = 1;
+        r = rule(Pattern::Monthly, Variant::DayOfMonth, monday - 60, 9, 0, 15);
+        r.dayOfMonth = 1;
+        r.interval = 1;
         recurring(Personal, "Rent due", r, 60);
     }
 

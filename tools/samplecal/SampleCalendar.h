@@ -31,7 +31,6 @@ struct SampleRule {
     RecurrenceRule rule;
     int layer = 1;
     QString subject;
-    int edit3 = 0; // occurrences, when the rule ends after a count (RadioButton3 = 2)
 };
 
 // What a writer stored.

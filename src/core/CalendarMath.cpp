@@ -1,4 +1,4 @@
-#include "store/CalendarMath.h"
+#include "core/CalendarMath.h"
 
 namespace CalendarMath
 {
@@ -8,18 +8,6 @@ namespace
 // Day number of 1 Jan 1970, where the civil algorithms below count from.
 constexpr int64_t DayOf1970 = 25569;
 } // namespace
-
-int64_t floorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-    return q;
-}
-
-int64_t floorMod(int64_t a, int64_t b)
-{
-    return a - floorDiv(a, b) * b;
-}
 
 // Era-based conversion (400-year cycles of 146097 days), valid for any year that fits.
 int64_t dayFromCivil(int64_t year, int month, int day)
@@ -47,22 +35,12 @@ YearMonthDay civilFromDay(int64_t day)
     return {y, m, d};
 }
 
-bool isLeapYear(int64_t year)
-{
-    return floorMod(year, 4) == 0 && (floorMod(year, 100) != 0 || floorMod(year, 400) == 0);
-}
-
 int daysInMonth(int64_t year, int month)
 {
     static constexpr int Lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
     if (month == 2 && isLeapYear(year)) return 29;
     return Lengths[month - 1];
-}
-
-int dayOfWeek(int64_t day)
-{
-    // Day 0 (30 Dec 1899) was a Saturday.
-    return int(floorMod(day + 6, 7)) + 1;
 }
 
 } // namespace CalendarMath
