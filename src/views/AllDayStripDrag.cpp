@@ -156,10 +156,8 @@ void AllDayStripDrag::selectStep()
 
 void AllDayStripDrag::moveStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || m_currentDay == m_previousDay) return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
-    if (!row || row->recurrent) return;
+    const std::optional<GridEventRow> row = rowForStep(true);
+    if (!row) return;
     const qint64 delta = qint64(m_currentDay - m_previousDay) * MsPerDay;
     GridEventRow next = *row;
     next.startTime = DateTimeValue::fromMs(ms(row->startTime) + delta);
@@ -169,10 +167,8 @@ void AllDayStripDrag::moveStep()
 
 void AllDayStripDrag::changeStartStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || m_currentDay == m_previousDay) return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
-    if (!row || row->recurrent) return;
+    const std::optional<GridEventRow> row = rowForStep(true);
+    if (!row) return;
     const qint64 t = ms(m_timeGrid.m_viewDates.spanStart()) + qint64(m_currentDay - 1) * MsPerDay;
     GridEventRow next = *row;
     next.startTime = t < ms(row->endTime) ? DateTimeValue::fromMs(t) : row->endTime;
@@ -181,10 +177,8 @@ void AllDayStripDrag::changeStartStep()
 
 void AllDayStripDrag::changeEndStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || m_currentDay == m_previousDay) return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
-    if (!row || row->recurrent) return;
+    const std::optional<GridEventRow> row = rowForStep(true);
+    if (!row) return;
     const qint64 first = ms(m_timeGrid.m_viewDates.spanStart());
     if (m_currentDay == 0 && ms(row->startTime) < first) m_currentDay = 1;
     const qint64 t = first + qint64(m_currentDay) * MsPerDay;

@@ -23,6 +23,7 @@ public:
 private:
     // The bar under `pos` (its left edge one pixel further right); null where there is none.
     const SpanItem *barAt(QPoint pos) const;
+    bool cellChanged() const override { return m_currentDay != m_previousDay; }
     void selectStep() override;
     void moveStep() override;
     void changeStartStep() override;

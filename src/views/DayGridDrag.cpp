@@ -55,6 +55,15 @@ std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool
     return row;
 }
 
+std::optional<GridEventRow> DayGridDrag::rowForStep(bool oneTimeOnly)
+{
+    TimeGridModel &model = m_timeGrid.m_model;
+    if (!model.isBrowsing() || !cellChanged()) return std::nullopt;
+    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
+    if (!row || (oneTimeOnly && row->recurrent)) return std::nullopt;
+    return row;
+}
+
 void DayGridDrag::requestEdit(int id)
 {
     emit m_timeGrid.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);

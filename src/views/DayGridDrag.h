@@ -38,6 +38,8 @@ protected:
     // `selectedEvents` that grid's selected events. All must outlive the drag.
     DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents);
 
+    // Whether the pointer reached another cell since the last step.
+    virtual bool cellChanged() const = 0;
     virtual void selectStep() = 0;
     virtual void moveStep() = 0;
     virtual void changeStartStep() = 0;
@@ -48,6 +50,9 @@ protected:
     // and a plain right press on an event not yet selected first drops every selected event of
     // both grids. Returns the event's row (nullopt when it cannot be read).
     std::optional<GridEventRow> pressOnEvent(const SpanItem &item, bool ctrl, bool plainRight);
+    // The clicked event's row when a step is due: the events table browsing, the pointer in
+    // another cell, the event readable and, with `oneTimeOnly`, not recurring; else nullopt.
+    std::optional<GridEventRow> rowForStep(bool oneTimeOnly);
     // A double click on event `id`: asks for its editor (with the occurrence's day for an
     // occurrence).
     void requestEdit(int id);

@@ -195,6 +195,11 @@ void TimeGridDrag::setCurrentCell(int day, int step)
     m_currentStep = step;
 }
 
+bool TimeGridDrag::cellChanged() const
+{
+    return m_currentDay != m_previousDay || m_currentStep != m_previousStep;
+}
+
 void TimeGridDrag::selectStep()
 {
     const int n = m_timeGrid.dayCount();
@@ -238,11 +243,8 @@ bool TimeGridDrag::post(const GridEventRow &row)
 
 void TimeGridDrag::moveStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || (m_currentDay == m_previousDay && m_currentStep == m_previousStep))
-        return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
-    if (!row || row->recurrent) return;
+    const std::optional<GridEventRow> row = rowForStep(true);
+    if (!row) return;
     m_dragRow = *row;
     const qint64 delta =
         qint64(m_currentStep - m_previousStep) * m_timeGrid.timeScale() * MsPerMinute +
@@ -255,10 +257,7 @@ void TimeGridDrag::moveStep()
 
 void TimeGridDrag::changeStartStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || (m_currentDay == m_previousDay && m_currentStep == m_previousStep))
-        return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
+    const std::optional<GridEventRow> row = rowForStep(false);
     if (!row) return;
     m_dragRow = *row;
     GridEventRow next = *row;
@@ -277,10 +276,7 @@ void TimeGridDrag::changeStartStep()
 
 void TimeGridDrag::changeEndStep()
 {
-    TimeGridModel &model = m_timeGrid.m_model;
-    if (!model.isBrowsing() || (m_currentDay == m_previousDay && m_currentStep == m_previousStep))
-        return;
-    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
+    const std::optional<GridEventRow> row = rowForStep(false);
     if (!row) return;
     m_dragRow = *row;
     GridEventRow next = *row;

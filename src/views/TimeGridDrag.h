@@ -28,6 +28,7 @@ public:
 
 private:
     void setCurrentCell(int day, int step);
+    bool cellChanged() const override;
     void selectStep() override;
     void moveStep() override;
     void changeStartStep() override;
