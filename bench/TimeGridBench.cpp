@@ -1,6 +1,6 @@
 // The week view's time grid on the benchmark calendar (100,000 one-time events, 300 recurring
 // rules, every layer shown), driven like a user drives it: a 1200x800 panel holding the grid and
-// the all-day strip, laid out the way the main window lays it out, 15-minute scale, rows 16 px,
+// the all-day strip, laid out by the main window's TimePanelLayout, 15-minute scale, rows 16 px,
 // scrolled to 08:00, over the real events store (through EventsStoreGridModel) on a private copy of
 // the calendar, so the drag's posts reach that copy's Events.cds and nothing else.
 //
@@ -11,6 +11,8 @@
 #include "core/Settings.h"
 #include "core/ViewState.h"
 #include "mainwin/EventsStoreGridModel.h"
+#include "mainwin/MainPanels.h"
+#include "mainwin/TimePanelLayout.h"
 #include "views/AllDayStrip.h"
 #include "views/TimeGrid.h"
 
@@ -24,7 +26,6 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 
 namespace
@@ -34,7 +35,6 @@ namespace
 const SerialDateTime WeekFirst = DateTimeValue::encodeDate(2025, 3, 10);
 constexpr int PanelWidth = 1200;
 constexpr int PanelHeight = 800;
-constexpr int ScrollBarWidth = 18;
 constexpr int FirstHour = 8;
 
 // Counts the paint events a widget receives.
@@ -69,17 +69,17 @@ public:
         panel->resize(PanelWidth, PanelHeight);
         grid =
             new TimeGrid(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
-        grid->scrollState = [this] { return GridScrollState{scrollPos, pageSize, 23}; };
-        grid->setScrollPosition = [this](int p) { applyScroll(p); };
-        QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layout(); });
+        panelLayout = new TimePanelLayout(*panel, *grid, view);
+        QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layoutRows(); });
         grid->installEventFilter(&counter);
 
         stores->time.setSpanStart(WeekFirst);
         stores->time.setSpanEnd(WeekFirst + 7);
         view.columnCount = 7;
         grid->collectAll();
-        scrollPos = FirstHour;
-        layout();
+        panelLayout->layoutColumns();
+        layoutRows();
+        panelLayout->scrollToHour(FirstHour);
         panel->show();
         exposed = QTest::qWaitForWindowExposed(panel.get());
         QApplication::processEvents();
@@ -87,52 +87,12 @@ public:
 
     QString dataPath() const { return m_dir.path() + "/data/"; }
 
-    // Columns fill the width with cumulative rounding; rows keep the zoom height with a scroll
-    // bar of `pageSize` hours when the day does not fit (it does not at 800 px).
-    void layout()
+    // Rows as the window lays them out with the panel between its top and bottom bars (the
+    // day does not fit at 800 px: a scroll bar).
+    void layoutRows()
     {
-        grid->setGeometry(1, 0, panel->width() - ScrollBarWidth, panel->height());
-        const int n = view.columnCount;
-        const int w = grid->width() - TimeGrid::TimeColumnWidth;
-        std::vector<int> widths;
-        int sum = 0;
-        for (int i = 1; i <= n; ++i) {
-            const int right = int(std::lround(double(i) / n * w));
-            widths.push_back(right - sum);
-            sum = right;
-        }
-        grid->setDayColumns(widths);
-        const int m = view.stripHeight;
-        const int h = panel->height() - m;
-        const int spd = grid->stepsPerDay();
-        int rh = grid->zoomRowHeight();
-        int rows, header;
-        if (spd * rh + m > panel->height()) {
-            rows = h / rh + 1;
-            header = m + h % rh;
-            pageSize = int((double(rows - 1) / spd) * 24);
-        } else {
-            rh = h / spd;
-            header = m + h - rh * spd;
-            rows = spd + 1;
-            pageSize = 23;
-            scrollPos = 0;
-        }
-        grid->applyRows(header, rh, rows);
-        grid->placeAll();
-        applyScroll(scrollPos);
-    }
-
-    void applyScroll(int position)
-    {
-        const int perHour = 60 / grid->timeScale();
-        scrollPos = std::clamp(position, 0, std::max(0, 24 - pageSize));
-        int start = scrollPos * perHour;
-        if (scrollPos >= 24 - pageSize && pageSize < 23)
-            start = grid->stepsPerDay() - (grid->rowCount() - 1);
-        view.firstVisibleRow = std::max(0, start);
-        grid->placeVertical();
-        grid->allDayStrip()->update();
+        panelLayout->layoutRows(panel->height() + MainPanels::TopBarHeight +
+                                MainPanels::BottomBarHeight);
     }
 
     // A one-time box in the middle day column, at least three rows high, with two free rows
@@ -172,9 +132,8 @@ public:
     DateTimeFormat format{QLocale(QLocale::English, QLocale::UnitedStates)};
     PaintCounter counter;
     std::unique_ptr<QWidget> panel;
-    TimeGrid *grid = nullptr; // owned by panel
-    int scrollPos = 0;
-    int pageSize = 23;
+    TimeGrid *grid = nullptr;               // owned by panel
+    TimePanelLayout *panelLayout = nullptr; // owned by panel
     bool exposed = false;
     bool copied = true; // every file of the calendar was copied
 };

@@ -43,24 +43,24 @@ static void initResources()
 DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 {
     initResources();
-    m_reg = std::make_unique<Settings>(where);
-    provideAlarmSound(m_reg->dataPath());
+    m_settings = std::make_unique<Settings>(where);
+    provideAlarmSound(m_settings->dataPath());
 
-    const QString dir = m_reg->dataPath();
-    m_time = std::make_unique<ViewDates>(m_clock);
+    const QString dir = m_settings->dataPath();
+    m_viewDates = std::make_unique<ViewDates>(m_clock);
     m_layers = std::make_unique<LayersStore>(dir, &m_clock);
-    m_events = std::make_unique<EventsStore>(dir, *m_layers, *m_time, &m_clock);
+    m_events = std::make_unique<EventsStore>(dir, *m_layers, *m_viewDates, &m_clock);
     m_tasks = std::make_unique<TasksStore>(dir, *m_layers, m_clock);
-    m_main = std::make_unique<MainWindow>(*m_reg, *m_layers, *m_events, *m_tasks, *m_time, m_clock,
-                                          cmd.kind == CommandLine::Kind::Import ? cmd.importPath
-                                                                                : QString());
+    m_main = std::make_unique<MainWindow>(
+        *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,
+        cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
     // Problems found while starting are told once, when the event loop runs, so that the
     // message boxes come over the window.
     const QString settingsFile = where.settingsFile;
     QTimer::singleShot(0, m_main.get(), [this, settingsFile] {
         reportTableLoads();
-        if (m_reg->writeFailed())
+        if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
                                "current settings, but changes will not be kept.")
@@ -75,8 +75,8 @@ DayloomApp::~DayloomApp()
     m_tasks.reset();
     m_events.reset();
     m_layers.reset();
-    m_time.reset();
-    m_reg.reset();
+    m_viewDates.reset();
+    m_settings.reset();
 }
 
 QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)

@@ -29,7 +29,7 @@ public:
     // Answers a message of another start of the program (see SingleInstance).
     QString handleMessage(const QString &message);
 
-    Settings &reg() { return *m_reg; }
+    Settings &settings() { return *m_settings; }
     MainWindow &mainWindow() { return *m_main; }
     LayersStore &layers() { return *m_layers; }
     EventsStore &events() { return *m_events; }
@@ -41,8 +41,8 @@ private:
     void reportTableLoads();
 
     Clock m_clock;
-    std::unique_ptr<Settings> m_reg;
-    std::unique_ptr<ViewDates> m_time;
+    std::unique_ptr<Settings> m_settings;
+    std::unique_ptr<ViewDates> m_viewDates;
     std::unique_ptr<LayersStore> m_layers;
     std::unique_ptr<EventsStore> m_events;
     std::unique_ptr<TasksStore> m_tasks;

@@ -1,13 +1,20 @@
 #include "mainwin/MainWindow.h"
 
 #include "core/Clock.h"
+#include "core/DateTextHelpers.h"
 #include "core/Settings.h"
+#include "mainwin/DateHeaderGrid.h"
 #include "mainwin/EventsStoreGridModel.h"
+#include "mainwin/MainMenus.h"
+#include "mainwin/MainPanels.h"
+#include "mainwin/TimePanelLayout.h"
+#include "mainwin/ViewTab.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
 #include "views/AllDayStrip.h"
+#include "views/FlatButton.h"
 #include "views/TimeGrid.h"
 
 #include <QAction>
@@ -16,41 +23,55 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTextStream>
 
-MainWindow::MainWindow(Settings &reg, LayersStore &layers, EventsStore &events, TasksStore &tasks, ViewDates &time,
-                       const Clock &clock, const QString &pendingImport, QWidget *parent)
-    : QMainWindow(parent), m_reg(reg), m_layers(layers), m_events(events), m_tasks(tasks),
-      m_clock(clock), m_time(time), m_font(UiFont::fromPlatform(QApplication::font("QMenu")))
+namespace
 {
-    QDir::setCurrent(m_reg.dataPath());
-    m_format.buildDateFormat(m_reg.dateFormat(), m_reg.dateSeparator());
-    m_format.buildTimeFormat(m_reg.timeFormat(), m_reg.timeSeparator());
-    m_selected = m_clock.today();
+// Spans are kept inside the years the date conversions cover.
+bool spanInRange(const ViewSpan &s)
+{
+    return s.first >= DateTimeValue::encodeDate(1500, 1, 1) &&
+           s.end <= DateTimeValue::encodeDate(9999, 12, 31) + 1;
+}
+} // namespace
 
-    for (QTimer *t : {&m_timerLeft, &m_timerRight})
-        t->setInterval(KeyRepeatMs);
-    for (QTimer *t : {&m_timerUp, &m_timerDown})
-        t->setInterval(AutoScrollMs);
-    connect(&m_timerLeft, &QTimer::timeout, this, &MainWindow::stepPrevious);
-    connect(&m_timerRight, &QTimer::timeout, this, &MainWindow::stepNext);
-    connect(&m_timerUp, &QTimer::timeout, this, [this] { autoScroll(true); });
-    connect(&m_timerDown, &QTimer::timeout, this, [this] { autoScroll(false); });
+MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &events,
+                       TasksStore &tasks, ViewDates &viewDates, const Clock &clock,
+                       const QString &pendingImport, QWidget *parent)
+    : QMainWindow(parent), m_settings(settings), m_layers(layers), m_events(events), m_tasks(tasks),
+      m_clock(clock), m_viewDates(viewDates),
+      m_font(UiFont::fromPlatform(QApplication::font("QMenu")))
+{
+    QDir::setCurrent(m_settings.dataPath());
+    m_format.buildDateFormat(m_settings.dateFormat(), m_settings.dateSeparator());
+    m_format.buildTimeFormat(m_settings.timeFormat(), m_settings.timeSeparator());
+    m_selectedDate = m_clock.today();
+
+    m_previousRepeatTimer.setInterval(KeyRepeatMs);
+    m_nextRepeatTimer.setInterval(KeyRepeatMs);
+    connect(&m_previousRepeatTimer, &QTimer::timeout, this, &MainWindow::stepPrevious);
+    connect(&m_nextRepeatTimer, &QTimer::timeout, this, &MainWindow::stepNext);
 
     resize(800, 600);
-    buildWidgets();
-    buildMenus();
-    buildPopups();
+    m_panels = std::make_unique<MainPanels>(
+        *this, m_font, QStringLiteral("Today: ") + dateText(m_format, m_clock.today()));
+    connectPanels();
+    m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
+    connectMenus();
     buildTimeGrid();
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();
 
-    if (m_reg.firstTime()) OldDataConversion::convert(m_events, m_layers, m_reg);
+    if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
 
-    if (!m_tasks.setIndexName(m_reg.tasksIndexName())) {
+    if (!m_tasks.setIndexName(m_settings.tasksIndexName())) {
         // The default index is one of the store's own: this cannot fail.
         (void)m_tasks.setIndexName(QString::fromLatin1(TasksStore::DefaultIndexName));
     }
@@ -65,9 +86,9 @@ MainWindow::MainWindow(Settings &reg, LayersStore &layers, EventsStore &events, 
 
     reFilter();
 
-    m_timerMain.setInterval(MainTimerMs);
-    connect(&m_timerMain, &QTimer::timeout, this, &MainWindow::onMainTimer);
-    m_timerMain.start();
+    m_mainTimer.setInterval(MainTimerMs);
+    connect(&m_mainTimer, &QTimer::timeout, this, &MainWindow::onMainTimer);
+    m_mainTimer.start();
 
     setPendingImport(pendingImport);
     setWindowTitle(QString::fromLatin1(Caption));
@@ -82,7 +103,7 @@ QStringList MainWindow::backUpLoadedTables()
 {
     // Only a table read from its file is copied: after a table file was set aside (or could
     // not be opened) its store is empty, and copying that would overwrite the last good ".bak".
-    const QString dir = m_reg.dataPath();
+    const QString dir = m_settings.dataPath();
     QStringList errors;
     const auto note = [&errors](const char *name, const TableResult &r) {
         if (!r.ok()) errors << QStringLiteral("%1: %2").arg(QLatin1String(name), r.error);
@@ -96,6 +117,68 @@ QStringList MainWindow::backUpLoadedTables()
     return errors;
 }
 
+void MainWindow::connectPanels()
+{
+    MainPanels &p = *m_panels;
+    connect(p.hideNavigatorButton(), &FlatButton::clicked, this,
+            [this] { setNavigatorShown(false); });
+    connect(p.showNavigatorButton(), &FlatButton::clicked, this,
+            [this] { setNavigatorShown(true); });
+    connect(p.todayButton(), &FlatButton::clicked, this, &MainWindow::selectToday);
+    connect(p.previousButton(), &FlatButton::clicked, this, &MainWindow::stepPrevious);
+    connect(p.nextButton(), &FlatButton::clicked, this, &MainWindow::stepNext);
+    for (int family = 0; family < 6; ++family)
+        connect(p.tab(family), &ViewTab::chosen, this,
+                [this, family](int choice) { chooseFromTab(family, choice); });
+
+    // The client's resizes lay the window out; a click on the background of the bars or the
+    // navigator column refreshes.
+    p.client()->installEventFilter(this);
+    for (QWidget *w : p.backgroundPanels())
+        w->installEventFilter(this);
+}
+
+void MainWindow::connectMenus()
+{
+    MainMenus &m = *m_menus;
+    connect(m.exitAction(), &QAction::triggered, this, &QWidget::close);
+    for (QAction *a : {m.zoomInAction(), m.selectionZoomInAction()})
+        connect(a, &QAction::triggered, this, &MainWindow::zoomIn);
+    for (QAction *a : {m.zoomOutAction(), m.selectionZoomOutAction()})
+        connect(a, &QAction::triggered, this, &MainWindow::zoomOut);
+    for (int i = 0; i < MainMenus::ScaleCount; ++i)
+        for (QAction *a : {m.timeScaleAction(i), m.selectionTimeScaleAction(i)})
+            connect(a, &QAction::triggered, this, [this, i] { setTimeScale(i); });
+    for (int kind = 0; kind < MainMenus::ViewCount; ++kind)
+        connect(m.viewAction(kind), &QAction::triggered, this, [this, kind] {
+            if (kind <= View7Days)
+                chooseFromTab(0, kind);
+            else
+                switchToView(kind);
+        });
+    connect(m.showNavigatorAction(), &QAction::triggered, this,
+            [this](bool on) { setNavigatorShown(on); });
+}
+
+void MainWindow::buildTimeGrid()
+{
+    QWidget *panel = m_panels->timePanel();
+    m_gridModel = std::make_unique<EventsStoreGridModel>(m_events, m_layers);
+    m_timeGrid =
+        new TimeGrid(panel, *m_gridModel, m_viewDates, m_view, m_settings, m_format, m_clock);
+    m_timePanelLayout = new TimePanelLayout(*panel, *m_timeGrid, m_view);
+
+    connect(m_timeGrid, &TimeGrid::eventPopupRequested, this,
+            [this](QPoint at, int) { m_menus->eventMenu()->popup(at); });
+    connect(m_timeGrid, &TimeGrid::selectPopupRequested, this,
+            [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
+    connect(m_timeGrid, &TimeGrid::commandStatesChanged, this, &MainWindow::updateCommands);
+    connect(m_timeGrid, &TimeGrid::layoutRequested, this, &MainWindow::layoutTimeRows);
+    // The new grid is laid out at once with the window's first numbers; the start-up view
+    // lays it out again for its own.
+    layoutWindow();
+}
+
 bool MainWindow::saveTables()
 {
     const bool layersSaved = m_layers.save().ok();
@@ -106,15 +189,10 @@ bool MainWindow::saveTables()
 
 void MainWindow::onMainTimer() {}
 
-void MainWindow::setMessageHandler(std::function<void(const QString &)> handler)
-{
-    m_messageHandler = std::move(handler);
-}
-
 void MainWindow::showMessage(const QString &text)
 {
-    if (m_messageHandler) {
-        m_messageHandler(text);
+    if (m_messageSink) {
+        m_messageSink(text);
         return;
     }
     QMessageBox::warning(this, QString::fromLatin1(Caption).trimmed(), text);
@@ -135,7 +213,7 @@ void MainWindow::wakeUp(int param)
         }
     }
     if (param == 1) {
-        const QString file = m_reg.dataPath() + "import.dat";
+        const QString file = m_settings.dataPath() + "import.dat";
         QFile f(file);
         if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
             showMessage(
@@ -156,8 +234,8 @@ void MainWindow::wakeUp(int param)
 
 bool MainWindow::closeHidesToTray() const
 {
-    return m_reg.useTrayIcon() && !m_shutdownRequested && m_trayIcon && m_trayIcon->isVisible() &&
-           QSystemTrayIcon::isSystemTrayAvailable();
+    return m_settings.useTrayIcon() && !m_shutdownRequested && m_trayIcon &&
+           m_trayIcon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -170,22 +248,360 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::setLayerFilterHandler(std::function<void(const QString &)> handler)
-{
-    m_layerFilterHandler = std::move(handler);
-}
-
 void MainWindow::reFilter()
 {
     const QString filter = m_layers.shownLayersFilter();
     // The layers store writes only filters the tables parse.
     (void)m_events.setFilterText(filter);
     (void)m_tasks.setFilterText(filter);
-    if (m_layerFilterHandler) m_layerFilterHandler(filter);
+    emit layerFilterChanged(filter);
     refresh();
 }
 
-QAction *MainWindow::action(const QString &name) const
+// ---------------------------------------------------------------------------------------------
+// Layout.
+
+void MainWindow::layoutWindow()
 {
-    return findChild<QAction *>(name);
+    m_panels->layout(m_navigatorShown);
+    if (ViewState::usesTimeGrid(m_view.kind)) layoutTimePanel();
+}
+
+void MainWindow::layoutTimePanel()
+{
+    m_timePanelLayout->layoutColumns();
+    m_panels->showDays(m_viewDates.spanStart(), m_timePanelLayout->dayWidths(), m_clock.today());
+    layoutTimeRows();
+}
+
+void MainWindow::layoutTimeRows()
+{
+    m_timePanelLayout->layoutRows(m_panels->client()->height());
+}
+
+void MainWindow::collectTimeGrid()
+{
+    const int stripBefore = m_view.stripHeight;
+    m_timeGrid->collectAll();
+    if (m_view.stripHeight != stripBefore) layoutTimeRows();
+}
+
+int MainWindow::zoomRowHeight() const
+{
+    return m_timePanelLayout->zoomRowHeight();
+}
+
+const TimeFamily::RowLayout &MainWindow::rowLayout() const
+{
+    return m_timePanelLayout->rows();
+}
+
+const std::vector<int> &MainWindow::dayColumnWidths() const
+{
+    return m_timePanelLayout->dayWidths();
+}
+
+QScrollBar *MainWindow::timeScrollBar() const
+{
+    return m_timePanelLayout->scrollBar();
+}
+
+int MainWindow::scrollHour() const
+{
+    return m_timePanelLayout->scrollHour();
+}
+
+void MainWindow::scrollToHour(int hour)
+{
+    m_timePanelLayout->scrollToHour(hour);
+}
+
+void MainWindow::setNavigatorShown(bool on)
+{
+    m_navigatorShown = on;
+    m_menus->showNavigatorAction()->setChecked(on);
+    layoutWindow();
+    if (ViewState::usesTimeGrid(m_view.kind)) collectTimeGrid();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Views and navigation.
+
+int MainWindow::tabFamily(int kind)
+{
+    if (kind <= View7Days) return 0;
+    if (kind == ViewWorkWeek) return 1;
+    if (kind == ViewWeek) return 2;
+    if (ViewState::usesMonthGrid(quint8(kind))) return 3;
+    if (ViewState::usesYearGrid(quint8(kind))) return 4;
+    return 5;
+}
+
+void MainWindow::describeView(int kind)
+{
+    m_view.kind = quint8(kind);
+    m_view.columnCount = ViewSpans::dayColumns(kind);
+    if (ViewState::usesTimeGrid(quint8(kind))) {
+        m_view.rowCount = m_timePanelLayout->rows().rowCount;
+    } else {
+        m_view.rowCount = kind == ViewMonth                        ? 6
+                          : ViewState::usesMonthGrid(quint8(kind)) ? kind - View2Weeks + 2
+                          : ViewState::usesYearGrid(quint8(kind))  ? 31
+                                                                   : 0;
+    }
+    m_menus->viewAction(kind)->setChecked(true);
+}
+
+void MainWindow::markTab(int kind)
+{
+    const int family = tabFamily(kind);
+    for (int i = 0; i < 6; ++i)
+        m_panels->tab(i)->setMarked(i == family);
+}
+
+void MainWindow::showViewFamily(int kind)
+{
+    m_panels->showViewFamily(kind);
+    m_menus->setNewItemForTasks(kind == ViewTasks);
+}
+
+void MainWindow::applyStartupView()
+{
+    int kind = m_settings.startView();
+    if (kind < ViewDay || kind > View12Months) kind = ViewDay;
+    if (kind <= View7Days) m_dayChoice = kind;
+    if (ViewState::usesMonthGrid(quint8(kind))) m_monthChoice = kind - ViewMonth;
+    if (ViewState::usesYearGrid(quint8(kind))) m_yearChoice = kind - ViewYear;
+    m_panels->tab(0)->setChoice(m_dayChoice);
+    m_panels->tab(3)->setChoice(m_monthChoice);
+    m_panels->tab(4)->setChoice(m_yearChoice);
+
+    const int scale = m_settings.timeScale();
+    m_scaleIndex = scale >= 0 && scale < 6 ? scale : TimeFamily::DefaultScaleIndex;
+    m_menus->checkTimeScale(m_scaleIndex);
+    m_timePanelLayout->setMinutesPerRow(minutesPerRow());
+
+    m_view.resetStripHeight();
+    describeView(kind);
+    const int hour = std::clamp(m_settings.startHour(), 0, 23);
+    m_view.firstVisibleRow = hour * 60 / minutesPerRow();
+    markTab(kind);
+    showViewFamily(kind);
+    m_navigatorShown = m_settings.showNavigator();
+    m_menus->showNavigatorAction()->setChecked(m_navigatorShown);
+
+    const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+    m_viewDates.setSpanStart(s.first);
+    m_viewDates.setSpanEnd(s.end);
+    layoutWindow();
+    scrollToHour(hour);
+    m_appliedViewKind = m_view.kind;
+}
+
+bool MainWindow::switchToView(int kind)
+{
+    if (!ViewState::usesTimeGrid(quint8(kind)) || kind < 0) {
+        // Only the time-grid family exists so far; keep the shown view and its check mark.
+        m_menus->viewAction(m_view.kind)->setChecked(true);
+        return false;
+    }
+    m_view.kind = quint8(kind);
+    m_menus->viewAction(kind)->setChecked(true);
+    if (m_appliedViewKind == kind) return true;
+
+    m_timeGrid->clearSelections();
+    m_viewDates.clearSelection();
+    describeView(kind);
+    markTab(kind);
+    showViewFamily(kind);
+    refresh();
+    m_appliedViewKind = m_view.kind;
+    return true;
+}
+
+void MainWindow::chooseFromTab(int family, int choice)
+{
+    switch (family) {
+    case 0:
+        m_dayChoice = std::clamp(choice, 0, int(View7Days));
+        m_panels->tab(0)->setChoice(m_dayChoice);
+        switchToView(m_dayChoice);
+        break;
+    case 1:
+        switchToView(ViewWorkWeek);
+        break;
+    case 2:
+        switchToView(ViewWeek);
+        break;
+    case 3:
+        m_monthChoice = std::clamp(choice, 0, 5);
+        m_panels->tab(3)->setChoice(m_monthChoice);
+        switchToView(ViewMonth + m_monthChoice);
+        break;
+    case 4:
+        m_yearChoice = std::clamp(choice, 0, 3);
+        m_panels->tab(4)->setChoice(m_yearChoice);
+        switchToView(ViewYear + m_yearChoice);
+        break;
+    default:
+        switchToView(ViewTasks);
+        break;
+    }
+}
+
+void MainWindow::refresh()
+{
+    m_refreshPending = false;
+    const int kind = m_view.kind;
+    if (kind != ViewTasks) {
+        const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+        m_viewDates.setSpanStart(s.first);
+        m_viewDates.setSpanEnd(s.end);
+        m_panels->dateLabel()->setText(ViewSpans::dateLabel(kind, s));
+    }
+    if (ViewState::usesTimeGrid(quint8(kind))) {
+        layoutTimePanel();
+        collectTimeGrid();
+    }
+    m_panels->dateHeader()->update();
+    updateCommands();
+}
+
+void MainWindow::updateCommands()
+{
+    m_menus->setTimeViewCommands(ViewState::usesTimeGrid(m_view.kind));
+    // The edit commands (new, edit, delete, cut, copy, paste, move to layer, undo) are enabled
+    // by the edit-commands code from the grids' selection; until then they stay disabled.
+}
+
+void MainWindow::eventsPosted()
+{
+    if (m_gridModel && m_gridModel->postingDrag()) return;
+    if (m_refreshPending) return;
+    m_refreshPending = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_refreshPending) refresh();
+    });
+}
+
+QString MainWindow::dateLabelText() const
+{
+    return m_panels->dateLabel()->text();
+}
+
+void MainWindow::setSelectedDate(SerialDateTime day)
+{
+    const SerialDateTime d = DateTimeValue::dayOf(day);
+    if (!spanInRange(ViewSpans::viewSpan(m_view.kind, d, m_settings.startOfWeek()))) return;
+    if (m_viewDates.hasSelection()) {
+        m_timeGrid->clearSelections();
+        m_viewDates.clearSelection();
+    }
+    m_selectedDate = d;
+    refresh();
+}
+
+void MainWindow::stepPrevious()
+{
+    if (m_view.kind == ViewTasks) return;
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, -1));
+}
+
+void MainWindow::stepNext()
+{
+    if (m_view.kind == ViewTasks) return;
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, 1));
+}
+
+void MainWindow::selectToday()
+{
+    setSelectedDate(m_clock.today());
+}
+
+void MainWindow::zoomIn()
+{
+    if (!ViewState::usesTimeGrid(m_view.kind)) return;
+    m_timePanelLayout->zoomIn();
+    layoutTimeRows();
+}
+
+void MainWindow::zoomOut()
+{
+    if (!ViewState::usesTimeGrid(m_view.kind)) return;
+    m_timePanelLayout->zoomOut();
+    layoutTimeRows();
+}
+
+void MainWindow::setTimeScale(int scaleIndex)
+{
+    if (!ViewState::usesTimeGrid(m_view.kind) || scaleIndex < 0 || scaleIndex > 5) return;
+    m_scaleIndex = scaleIndex;
+    m_menus->checkTimeScale(scaleIndex);
+    m_timePanelLayout->setMinutesPerRow(minutesPerRow());
+    m_timeGrid->clearSelections();
+    m_viewDates.clearSelection();
+    layoutTimeRows();
+    collectTimeGrid();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys and events.
+
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    const bool timeView = ViewState::usesTimeGrid(m_view.kind);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        if (!m_previousRepeatTimer.isActive()) {
+            stepPrevious();
+            m_previousRepeatTimer.start();
+        }
+        break;
+    case Qt::Key_Right:
+        if (!m_nextRepeatTimer.isActive()) {
+            stepNext();
+            m_nextRepeatTimer.start();
+        }
+        break;
+    case Qt::Key_Up:
+        if (timeView) scrollToHour(scrollHour() - 1);
+        break;
+    case Qt::Key_Down:
+        if (timeView) scrollToHour(scrollHour() + 1);
+        break;
+    default:
+        break;
+    }
+    event->ignore();
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    if (!event->isAutoRepeat()) {
+        if (event->key() == Qt::Key_Left) m_previousRepeatTimer.stop();
+        if (event->key() == Qt::Key_Right) m_nextRepeatTimer.stop();
+    }
+    event->ignore();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // A key released while another window has the focus never reaches this window: stop the
+    // repeat instead of stepping on forever.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
+        m_previousRepeatTimer.stop();
+        m_nextRepeatTimer.stop();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panels->client() && event->type() == QEvent::Resize) {
+        layoutWindow();
+    } else if (event->type() == QEvent::MouseButtonPress) {
+        // A click on the empty background of the bars or the navigator column.
+        refresh();
+    }
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -1,5 +1,7 @@
 #include "views/GridPaint.h"
 
+#include "store/SpanItem.h"
+
 #include <QPainter>
 
 namespace GridPaint
@@ -20,6 +22,21 @@ HourLabel hourLabel(int hour, bool twelveHour)
     if (h == 0) h = 12;
     return {QStringLiteral("%1").arg(h, 2, 10, QLatin1Char('0')),
             hour < 12 ? QStringLiteral("A") : QStringLiteral("P")};
+}
+
+QRect itemRect(const SpanItem &item)
+{
+    return QRect(item.left, item.top, item.right - item.left, item.bottom - item.top);
+}
+
+QRect drawItemFrame(QPainter &p, const SpanItem &item)
+{
+    const QRect frame = itemRect(item);
+    p.setPen(lineColor());
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    const QRect in = frame.adjusted(1, 1, -1, -1);
+    return in.width() < 1 || in.height() < 1 ? QRect() : in;
 }
 
 void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor, bool selected)

@@ -6,6 +6,7 @@
 #include <QString>
 
 class QPainter;
+struct SpanItem;
 
 namespace GridPaint
 {
@@ -43,6 +44,12 @@ struct HourLabel {
     QString suffix;
 };
 HourLabel hourLabel(int hour, bool twelveHour);
+
+// The pixel rectangle the placement step gave an item (right and bottom exclusive).
+QRect itemRect(const SpanItem &item);
+// Draws the one-pixel frame of an item's box in the line colour and returns the area inside
+// it (empty when the box is too small to have one).
+QRect drawItemFrame(QPainter &p, const SpanItem &item);
 
 // The 10 px alarm mark at (x, y): the box colour with a 4 x 4 square at x+4..x+7, y+6..y+9,
 // white on a selected box and the line colour otherwise.

@@ -24,4 +24,21 @@ inline bool isLeftDouble(GridShiftState s)
     return s == (GridShift::Left | GridShift::Double);
 }
 
+// A handled press taken apart.
+struct Press {
+    bool plainLeft = false;
+    bool leftDouble = false;
+    bool right = false;
+    bool shift = false;
+    bool ctrl = false;
+    // A right press without shift or ctrl: on an event not yet selected it drops the others.
+    bool plainRight() const { return right && !shift && !ctrl; }
+};
+
+inline Press pressOf(GridShiftState s)
+{
+    return {isPlainLeft(s), isLeftDouble(s), s.testFlag(GridShift::Right),
+            s.testFlag(GridShift::Shift), s.testFlag(GridShift::Ctrl)};
+}
+
 } // namespace GridPress

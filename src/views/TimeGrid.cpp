@@ -16,16 +16,16 @@
 
 using namespace GridPaint;
 
-TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &time, ViewState &view,
-                         const Settings &reg, const DateTimeFormat &format, const Clock &clock)
-    : DrawGrid(panel), m_model(model), m_time(time), m_view(view), m_reg(reg), m_format(format),
-      m_clock(clock)
+TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &viewDates, ViewState &view,
+                   const Settings &settings, const DateTimeFormat &format, const Clock &clock)
+    : DrawGrid(panel), m_model(model), m_viewDates(viewDates), m_view(view), m_settings(settings),
+      m_format(format), m_clock(clock)
 {
     setColor(backColor());
     setGridLineWidth(0);
     setColCount(2);
     setRowCount(101);
-    setDefaultRowHeight(m_rowHeightZoom);
+    setDefaultRowHeight(m_zoomRowHeight);
     setRowHeight(0, 15);
     setColWidth(0, TimeColumnWidth);
     if (panel) {
@@ -33,14 +33,9 @@ TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &time, ViewSt
         setColWidth(1, std::max(0, panel->width() - 78));
     }
     m_selectedEvents.reserve(MaxSelectedEvents);
-    m_allDay = new AllDayStrip(panel, *this); // owned by the panel
-    m_allDay->setGeometry(1, 0, width(), 15);
-    m_allDay->raise();
-
-    m_timerUp.setInterval(AutoScrollMs);
-    m_timerDown.setInterval(AutoScrollMs);
-    connect(&m_timerUp, &QTimer::timeout, this, &TimeGrid::upTick);
-    connect(&m_timerDown, &QTimer::timeout, this, &TimeGrid::downTick);
+    m_allDayStrip = new AllDayStrip(panel, *this); // owned by the panel
+    m_allDayStrip->setGeometry(1, 0, width(), 15);
+    m_allDayStrip->raise();
 }
 
 void TimeGrid::setTimeScale(int minutes)
@@ -70,38 +65,10 @@ void TimeGrid::setTimeScale(int minutes)
     }
 }
 
-bool TimeGrid::zoomIn()
-{
-    if (m_rowHeightZoom > 50) return false;
-    m_rowHeightZoom += 5;
-    emit layoutRequested();
-    placeVertical();
-    return true;
-}
-
-bool TimeGrid::zoomOut()
-{
-    if (m_rowHeightZoom < 12) return false;
-    m_rowHeightZoom -= 5;
-    emit layoutRequested();
-    placeVertical();
-    return true;
-}
-
-void TimeGrid::changeTimeScale(int minutes)
-{
-    setTimeScale(minutes);
-    clearTimeSelection();
-    emit layoutRequested();
-    collect(DaySpanCollection::TimeGridPart, 1, dayCount(), 0, 0);
-    placeAll();
-}
-
 void TimeGrid::setDayColumns(const std::vector<int> &widths)
 {
     const int n = std::clamp(int(widths.size()), 1, 7);
-    for (DrawGrid *g :
-         {static_cast<DrawGrid *>(this), static_cast<DrawGrid *>(m_allDay)}) {
+    for (DrawGrid *g : {static_cast<DrawGrid *>(this), static_cast<DrawGrid *>(m_allDayStrip)}) {
         g->setColCount(n + 1);
         g->setColWidth(0, TimeColumnWidth);
         for (int i = 0; i < n; ++i)
@@ -114,21 +81,36 @@ void TimeGrid::applyRows(int headerHeight, int rowHeight, int rowCount)
     setRowCount(std::max(1, rowCount));
     setDefaultRowHeight(rowHeight);
     setRowHeight(0, headerHeight);
-    m_allDay->setRowCount(1);
-    m_allDay->setRowHeight(0, headerHeight);
-    m_allDay->setGeometry(x(), y(), width(), headerHeight);
+    m_allDayStrip->setRowCount(1);
+    m_allDayStrip->setRowHeight(0, headerHeight);
+    m_allDayStrip->setGeometry(x(), y(), width(), headerHeight);
 }
 
 void TimeGrid::resizeEvent(QResizeEvent *e)
 {
     DrawGrid::resizeEvent(e);
-    if (m_allDay) m_allDay->setGeometry(x(), y(), width(), m_allDay->height());
+    if (m_allDayStrip) m_allDayStrip->setGeometry(x(), y(), width(), m_allDayStrip->height());
 }
 
 void TimeGrid::moveEvent(QMoveEvent *e)
 {
     DrawGrid::moveEvent(e);
-    if (m_allDay) m_allDay->move(pos());
+    if (m_allDayStrip) m_allDayStrip->move(pos());
+}
+
+void TimeGrid::gridMouseDown(const GridMouseEvent &e)
+{
+    m_drag.press(e);
+}
+
+void TimeGrid::gridMouseMove(const GridMouseEvent &e)
+{
+    m_drag.move(e);
+}
+
+void TimeGrid::gridMouseUp(const GridMouseEvent &e)
+{
+    m_drag.release(e);
 }
 
 int TimeGrid::dayCount() const
@@ -138,7 +120,7 @@ int TimeGrid::dayCount() const
 
 int TimeGrid::shownRowHeight() const
 {
-    return rowCount() > 1 ? rowHeight(1) : m_rowHeightZoom;
+    return rowCount() > 1 ? rowHeight(1) : m_zoomRowHeight;
 }
 
 int TimeGrid::dayAt(int x) const
@@ -151,7 +133,19 @@ int TimeGrid::dayAt(int x) const
 
 int TimeGrid::dayIndexOf(SerialDateTime t) const
 {
-    return DateTimeValue::dayOf(t) - DateTimeValue::dayOf(m_time.spanStart()) + 1;
+    return DateTimeValue::dayOf(t) - DateTimeValue::dayOf(m_viewDates.spanStart()) + 1;
+}
+
+const SpanItem *TimeGrid::itemAt(QPoint pos, int *dayOut) const
+{
+    const int day = dayAt(pos.x());
+    if (dayOut) *dayOut = day;
+    if (day < 1 || pos.y() < rowHeight(0)) return nullptr;
+    for (const SpanItem &item : m_model.dayCollection().timeItems(day))
+        if (pos.x() >= item.left && pos.x() < item.right && pos.y() >= item.top + 1 &&
+            pos.y() < item.bottom)
+            return &item;
+    return nullptr;
 }
 
 TimeGridGeometry TimeGrid::placementGeometry() const
@@ -169,8 +163,8 @@ void TimeGrid::collect(unsigned parts, int firstDay, int lastDay, int forcedAllD
                           int forcedTimeGrid)
 {
     DaySpanCollection::Request r;
-    r.firstDay = m_time.spanStart();
-    r.spanEnd = m_time.spanStart() + dayCount();
+    r.firstDay = m_viewDates.spanStart();
+    r.spanEnd = m_viewDates.spanStart() + dayCount();
     r.firstGridDay = firstDay;
     r.lastGridDay = lastDay;
     r.parts = parts;
@@ -192,6 +186,14 @@ void TimeGrid::placeDays(int firstDay, int lastDay, bool vertical, bool horizont
         c.placeTimeGridVertical(placementGeometry(), firstDay, lastDay);
 }
 
+void TimeGrid::recollectTimeDays(int firstDay, int lastDay, int forcedId)
+{
+    collect(DaySpanCollection::TimeGridPart, firstDay, lastDay, 0, forcedId);
+    placeDays(firstDay, lastDay, true, true);
+    for (int d = firstDay; d <= lastDay; ++d)
+        invalidateDay(d);
+}
+
 void TimeGrid::collectAll()
 {
     collect(DaySpanCollection::BothParts, 1, dayCount(), 0, 0);
@@ -201,9 +203,9 @@ void TimeGrid::collectAll()
 void TimeGrid::placeAll()
 {
     placeDays(1, dayCount(), true, true);
-    m_allDay->place();
+    m_allDayStrip->place();
     update();
-    m_allDay->update();
+    m_allDayStrip->update();
 }
 
 void TimeGrid::placeVertical()
@@ -225,7 +227,7 @@ void TimeGrid::setDaySelection(int day, StepRange r)
     if (m_daySelection[size_t(day - 1)] == r) return;
     m_daySelection[size_t(day - 1)] = r;
     invalidateDay(day);
-    m_allDay->invalidateDay(day);
+    m_allDayStrip->invalidateDay(day);
 }
 
 void TimeGrid::clearTimeSelection()
@@ -238,6 +240,29 @@ void TimeGrid::clearSelectedEvents()
 {
     if (!m_selectedEvents.empty()) update();
     m_selectedEvents.clear();
+    m_allDayStrip->clearSelectedEvents();
+}
+
+void TimeGrid::clearSelections()
+{
+    clearTimeSelection();
+    clearSelectedEvents();
+}
+
+void TimeGrid::storeSelection()
+{
+    int first = 0;
+    for (int d = 1; d <= 7 && !first; ++d)
+        if (daySelection(d).isSet()) first = d;
+    if (!first) return;
+    int last = first;
+    while (last < 7 && daySelection(last + 1).isSet())
+        ++last;
+    const SerialDateTime firstDay = m_viewDates.spanStart();
+    m_viewDates.setSelectionStart(firstDay + first - 1 +
+                                  double(daySelection(first).first - 1) / m_stepsPerDay);
+    m_viewDates.setSelectionEnd(firstDay + last - 1 +
+                                double(daySelection(last).last) / m_stepsPerDay);
 }
 
 void TimeGrid::invalidateDay(int day)
@@ -260,20 +285,14 @@ void TimeGrid::paintBeforeCells(QPainter &p, const QRegion &region)
     p.setFont(font());
     const DaySpanCollection &c = m_model.dayCollection();
     for (int day = 1; day <= dayCount() && day < colCount(); ++day)
-        for (const SpanItem &item : c.timeItems(day)) {
-            const QRect box(item.left, item.top, item.right - item.left, item.bottom - item.top);
-            if (region.intersects(box)) paintBox(p, item);
-        }
+        for (const SpanItem &item : c.timeItems(day))
+            if (region.intersects(itemRect(item))) paintBox(p, item);
 }
 
 void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
 {
-    const QRect frame(item.left, item.top, item.right - item.left, item.bottom - item.top);
-    p.setPen(lineColor());
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(frame.adjusted(0, 0, -1, -1));
-    const QRect in = frame.adjusted(1, 1, -1, -1);
-    if (in.width() < 1 || in.height() < 1) return;
+    const QRect in = drawItemFrame(p, item);
+    if (in.isEmpty()) return;
     const int rh = shownRowHeight();
     const QColor white(Qt::white);
 
@@ -346,7 +365,7 @@ void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
         const int y = ta.top() + i * pitch;
         if (y > ta.bottom()) break;
         int x = ta.left() + 2;
-        if (i == 0 && item.alarmSet && m_reg.showAlarmDayWeek()) {
+        if (i == 0 && item.alarmSet && m_settings.showAlarmDayWeek()) {
             drawAlarmMark(p, ta.left(), y, pitch, fill, selected);
             x += 10;
         }

@@ -4,36 +4,6 @@
 
 using namespace GridsTest;
 
-namespace
-{
-
-const SpanItem *stripItem(FakeTimeGridModel &m, int id)
-{
-    for (const SpanItem &i : m.dayCollection().stripItems())
-        if (i.id == id) return &i;
-    return nullptr;
-}
-
-const SpanItem *timeItem(FakeTimeGridModel &m, int day, int id)
-{
-    for (const SpanItem &i : m.dayCollection().timeItems(day))
-        if (i.id == id) return &i;
-    return nullptr;
-}
-
-FakeEvent event(int id, SerialDateTime start, SerialDateTime end, int layer = 1)
-{
-    FakeEvent e;
-    e.id = id;
-    e.start = start;
-    e.end = end;
-    e.layer = layer;
-    e.subject = QStringLiteral("Event %1").arg(id);
-    return e;
-}
-
-} // namespace
-
 class AllDayStripTest : public DayGridFixture
 {
 protected:

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/LayerPalette.h"
 #include "app/DayloomApp.h"
+#include "mainwin/MainMenus.h"
 #include "mainwin/MainWindow.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
@@ -140,7 +141,7 @@ protected:
 TEST_F(StoresWindow, AnEventOfTheFileShowsAsABoxInItsLayerColour)
 {
     ASSERT_EQ(win->viewKind(), ViewWeek);
-    ASSERT_EQ(win->timeGridWidget(), grid());
+    ASSERT_TRUE(grid()->isVisible());
     const int id = firstEventId();
     const SpanItem *b = box(4, id); // Wednesday is the fourth column from Sunday
     ASSERT_NE(b, nullptr);
@@ -215,8 +216,8 @@ TEST_F(StoresWindow, RightPressOnABoxOpensTheEventPopup)
     const SpanItem *b = box(4, firstEventId());
     ASSERT_NE(b, nullptr);
     QTest::mousePress(grid(), Qt::RightButton, {}, QPoint(b->left + 20, (b->top + b->bottom) / 2));
-    EXPECT_TRUE(win->eventMenu()->isVisible());
-    win->eventMenu()->hide();
+    EXPECT_TRUE(win->menus().eventMenu()->isVisible());
+    win->menus().eventMenu()->hide();
 }
 
 TEST_F(StoresWindow, ZoomAndTimeScaleKeepTheBoxOnItsHour)
@@ -283,7 +284,7 @@ TEST(MainWindowStartUp, AnUnreadableTableIsReportedOnceAndItsBakKept)
     }
     DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
     QStringList messages;
-    app.mainWindow().setMessageHandler([&](const QString &m) { messages << m; });
+    app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
 

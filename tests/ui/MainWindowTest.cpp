@@ -1,13 +1,17 @@
+#include "mainwin/MainWindow.h"
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "mainwin/DateHeaderGrid.h"
-#include "mainwin/MainWindow.h"
+#include "mainwin/MainMenus.h"
+#include "mainwin/MainPanels.h"
 #include "mainwin/ViewTab.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 #include "support/TestEnv.h"
+#include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
+#include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -62,11 +66,11 @@ struct Window {
     std::unique_ptr<MainWindow> win;
 
     MainWindow &w() { return *win; }
-    QAction *act(const char *name) { return win->action(QString::fromLatin1(name)); }
-    template <class T> T *child(const char *name)
-    {
-        return win->findChild<T *>(QString::fromLatin1(name));
-    }
+    MainMenus &menus() { return win->menus(); }
+    MainPanels &panels() { return win->panels(); }
+    TimeGrid &grid() { return *win->timeGrid(); }
+    // The day collection the time grid shows.
+    const DaySpanCollection &collection() { return events.collections().day; }
 };
 
 bool waitFor(const std::function<bool()> &cond, int ms)
@@ -97,14 +101,14 @@ TEST_P(NavigationSteps, ButtonsMoveTheSpan)
     const StepCase &c = GetParam();
     Window f([&](Settings &r) { r.setStartOfWeek(c.startOfWeek); });
     ASSERT_TRUE(f.w().switchToView(c.kind));
-    QTest::mouseClick(f.child<FlatButton>("Button_Next"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(f.panels().nextButton(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().span().first, c.firstAfterNext);
     EXPECT_EQ(f.w().span().days(), c.days);
-    EXPECT_EQ(f.w().time().spanStart(), c.firstAfterNext);
+    EXPECT_EQ(f.w().viewDates().spanStart(), c.firstAfterNext);
     for (int i = 0; i < 2; ++i)
-        QTest::mouseClick(f.child<FlatButton>("Button_Prev"), Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseClick(f.panels().previousButton(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().span().first, c.firstAfterTwoPrevious);
-    EXPECT_EQ(f.w().time().spanEnd(), c.firstAfterTwoPrevious + c.days);
+    EXPECT_EQ(f.w().viewDates().spanEnd(), c.firstAfterTwoPrevious + c.days);
     EXPECT_EQ(f.w().currentView().columnCount, c.days);
     EXPECT_EQ(int(f.w().dayColumnWidths().size()), c.days);
 }
@@ -134,14 +138,14 @@ TEST(MainWindow, StartsWithTheViewHourAndScaleOfTheSettings)
     });
     EXPECT_EQ(f.w().viewKind(), ViewWeek);
     EXPECT_EQ(f.w().minutesPerRow(), 30);
-    EXPECT_TRUE(f.act("MenuItem_30Minutes")->isChecked());
-    EXPECT_TRUE(f.act("MenuItem_Week")->isChecked());
-    EXPECT_TRUE(f.w().tab(2)->isMarked());
-    EXPECT_FALSE(f.w().tab(0)->isMarked());
+    EXPECT_TRUE(f.menus().timeScaleAction(4)->isChecked());
+    EXPECT_TRUE(f.menus().viewAction(ViewWeek)->isChecked());
+    EXPECT_TRUE(f.panels().tab(2)->isMarked());
+    EXPECT_FALSE(f.panels().tab(0)->isMarked());
     EXPECT_EQ(f.w().span().first, day(2000, 8, 6));
     EXPECT_EQ(f.w().dateLabelText(), "6 Aug  -  12 Aug  2000");
     EXPECT_FALSE(f.w().navigatorShown());
-    EXPECT_FALSE(f.act("MenuItem_ShowNavigator")->isChecked());
+    EXPECT_FALSE(f.menus().showNavigatorAction()->isChecked());
     // The hour is the first visible one unless the last page starts earlier.
     const auto &rows = f.w().rowLayout();
     const int hour = std::min(10, 24 - rows.pageSize);
@@ -172,48 +176,48 @@ TEST(MainWindow, StartUpInALaterFamilyShowsItsTabAndLabelWithoutCrashing)
 {
     Window f([](Settings &r) { r.setStartView(View12Months); });
     EXPECT_EQ(f.w().viewKind(), View12Months);
-    EXPECT_TRUE(f.w().tab(4)->isMarked());
-    EXPECT_EQ(f.w().tab(4)->text(), "12 Months");
+    EXPECT_TRUE(f.panels().tab(4)->isMarked());
+    EXPECT_EQ(f.panels().tab(4)->text(), "12 Months");
     EXPECT_EQ(f.w().dateLabelText(), "Aug  2000 - Jul  2001");
-    EXPECT_FALSE(f.act("MenuItem_ZoomIn")->isEnabled());
-    EXPECT_FALSE(f.act("Popup_ZoomIn")->isVisible());
+    EXPECT_FALSE(f.menus().zoomInAction()->isEnabled());
+    EXPECT_FALSE(f.menus().selectionZoomInAction()->isVisible());
     f.w().zoomIn();
     f.w().stepNext();
     EXPECT_EQ(f.w().span().first, day(2000, 9, 1));
     EXPECT_TRUE(f.w().switchToView(ViewDay));
-    EXPECT_TRUE(f.act("MenuItem_ZoomIn")->isEnabled());
+    EXPECT_TRUE(f.menus().zoomInAction()->isEnabled());
 }
 
 TEST(MainWindow, DaySubmenuSetsTheDayChoiceAndTheTabText)
 {
     Window f;
-    f.act("MenuItem_3Days")->trigger();
+    f.menus().viewAction(2)->trigger();
     EXPECT_EQ(f.w().viewKind(), 2);
-    EXPECT_EQ(f.w().tab(0)->text(), "3 Days");
+    EXPECT_EQ(f.panels().tab(0)->text(), "3 Days");
     EXPECT_EQ(f.w().dateLabelText(), "9 Aug  -  11 Aug  2000");
-    f.act("MenuItem_WorkWeek")->trigger();
+    f.menus().viewAction(ViewWorkWeek)->trigger();
     EXPECT_EQ(f.w().viewKind(), ViewWorkWeek);
     // A click on the Day tab brings back the last day choice.
-    ViewTab *dayTab = f.child<ViewTab>("Label_Day");
+    ViewTab *dayTab = f.panels().tab(0);
     QTest::mouseClick(dayTab, Qt::LeftButton, {}, QPoint(10, 9));
     EXPECT_EQ(f.w().viewKind(), 2);
-    EXPECT_TRUE(f.act("MenuItem_3Days")->isChecked());
+    EXPECT_TRUE(f.menus().viewAction(2)->isChecked());
 }
 
 TEST(MainWindow, SwitchingToTheShownViewDoesNothing)
 {
     Window f;
-    int reinit = 0, collects = 0;
-    TimeGridHooks hooks;
-    hooks.reinitialise = [&] { ++reinit; };
-    hooks.collect = [&] { ++collects; };
-    f.w().setTimeGridHooks(hooks);
+    f.grid().setDaySelection(1, {40, 44});
+    f.w().viewDates().setSelectionStart(day(2000, 8, 9) + 0.4);
+    f.w().viewDates().setSelectionEnd(day(2000, 8, 9) + 0.45);
     f.w().switchToView(ViewDay);
-    EXPECT_EQ(reinit, 0);
-    EXPECT_EQ(collects, 0);
+    EXPECT_TRUE(f.grid().daySelection(1).isSet());
+    EXPECT_TRUE(f.w().viewDates().hasSelection());
+    // Another view drops both selections and collects its days.
     f.w().switchToView(ViewWeek);
-    EXPECT_EQ(reinit, 1);
-    EXPECT_GE(collects, 1);
+    EXPECT_FALSE(f.grid().daySelection(1).isSet());
+    EXPECT_FALSE(f.w().viewDates().hasSelection());
+    EXPECT_EQ(f.collection().dayCount(), 7);
 }
 
 TEST(MainWindow, LaterViewsCannotBeSwitchedToYet)
@@ -222,13 +226,13 @@ TEST(MainWindow, LaterViewsCannotBeSwitchedToYet)
     EXPECT_FALSE(f.w().switchToView(ViewMonth));
     EXPECT_FALSE(f.w().switchToView(ViewTasks));
     EXPECT_EQ(f.w().viewKind(), ViewDay);
-    EXPECT_TRUE(f.act("MenuItem_Day")->isChecked());
+    EXPECT_TRUE(f.menus().viewAction(ViewDay)->isChecked());
 }
 
 TEST(MainWindow, DayTabHeldOpensItsListAndTheReleaseChoosesTheRowUnderThePointer)
 {
     Window f;
-    ViewTab *tab = f.child<ViewTab>("Label_Day");
+    ViewTab *tab = f.panels().tab(0);
     QTest::mousePress(tab, Qt::LeftButton, {}, QPoint(10, 9));
     QTest::qWait(100);
     EXPECT_FALSE(tab->isListVisible()); // not yet 250 ms
@@ -250,8 +254,8 @@ TEST(MainWindow, HeldRightArrowStepsAtOnceThenEvery150ms)
     const SerialDateTime start = f.w().span().first;
     QTest::keyPress(&f.w(), Qt::Key_Right);
     EXPECT_EQ(f.w().span().first, start + 7);
-    EXPECT_TRUE(f.w().keyRightTimer().isActive());
-    EXPECT_EQ(f.w().keyRightTimer().interval(), 150);
+    EXPECT_TRUE(f.w().nextRepeatTimer().isActive());
+    EXPECT_EQ(f.w().nextRepeatTimer().interval(), 150);
     // Auto-repeated presses while the timer runs add no steps of their own.
     QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&f.w(), &repeat);
@@ -259,9 +263,9 @@ TEST(MainWindow, HeldRightArrowStepsAtOnceThenEvery150ms)
     ASSERT_TRUE(waitFor([&] { return f.w().span().first >= start + 21; }, 2000));
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Right, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&f.w(), &repeatRelease);
-    EXPECT_TRUE(f.w().keyRightTimer().isActive());
+    EXPECT_TRUE(f.w().nextRepeatTimer().isActive());
     QTest::keyRelease(&f.w(), Qt::Key_Right);
-    EXPECT_FALSE(f.w().keyRightTimer().isActive());
+    EXPECT_FALSE(f.w().nextRepeatTimer().isActive());
     const SerialDateTime stopped = f.w().span().first;
     QTest::qWait(350);
     EXPECT_EQ(f.w().span().first, stopped);
@@ -293,13 +297,13 @@ TEST(MainWindow, ZoomChangesTheRowHeightAndTheRowsShown)
     ASSERT_TRUE(f.w().rowLayout().scrollBarVisible);
     EXPECT_EQ(f.w().rowLayout().rowHeight, 16);
     const int rows16 = f.w().rowLayout().rowCount;
-    f.act("MenuItem_ZoomIn")->trigger();
+    f.menus().zoomInAction()->trigger();
     EXPECT_EQ(f.w().rowLayout().rowHeight, 21);
     EXPECT_LT(f.w().rowLayout().rowCount, rows16);
-    f.act("MenuItem_ZoomOut")->trigger();
-    f.act("MenuItem_ZoomOut")->trigger();
+    f.menus().zoomOutAction()->trigger();
+    f.menus().zoomOutAction()->trigger();
     EXPECT_EQ(f.w().rowLayout().rowHeight, 11);
-    f.act("MenuItem_ZoomOut")->trigger();
+    f.menus().zoomOutAction()->trigger();
     EXPECT_EQ(f.w().rowLayout().rowHeight, 11);
     EXPECT_EQ(f.w().currentView().rowCount, f.w().rowLayout().rowCount);
 }
@@ -307,68 +311,64 @@ TEST(MainWindow, ZoomChangesTheRowHeightAndTheRowsShown)
 TEST(MainWindow, TimeScalesSetRowsPerDayAndAWholeDayFitsAtOneHour)
 {
     Window f;
-    int reinit = 0, collects = 0;
-    TimeGridHooks hooks;
-    hooks.reinitialise = [&] { ++reinit; };
-    hooks.collect = [&] { ++collects; };
-    f.w().setTimeGridHooks(hooks);
-    f.act("MenuItem_1Hour")->trigger();
+    f.grid().setDaySelection(1, {40, 44});
+    f.menus().timeScaleAction(5)->trigger();
     EXPECT_EQ(f.w().stepsPerDay(), 24);
     EXPECT_FALSE(f.w().rowLayout().scrollBarVisible);
     EXPECT_FALSE(f.w().timeScrollBar()->isVisible());
     EXPECT_EQ(f.w().rowLayout().rowCount, 25);
     EXPECT_EQ(f.w().currentView().firstVisibleRow, 0);
-    EXPECT_EQ(reinit, 1);
-    EXPECT_EQ(collects, 1);
+    EXPECT_FALSE(f.grid().daySelection(1).isSet()) << "the time selection is dropped";
+    EXPECT_EQ(f.grid().timeScale(), 60);
+    EXPECT_EQ(f.collection().rowMinutes(), 60) << "collected at the new scale";
     // Zoom out cannot shrink rows below the stretched height while the day fits.
     const int stretched = f.w().rowLayout().rowHeight;
     f.w().zoomOut();
     EXPECT_EQ(f.w().rowLayout().rowHeight, stretched);
-    f.act("MenuItem_5Minutes")->trigger();
+    f.menus().timeScaleAction(0)->trigger();
     EXPECT_EQ(f.w().stepsPerDay(), 288);
     EXPECT_TRUE(f.w().rowLayout().scrollBarVisible);
-    EXPECT_TRUE(f.act("Popup_5Minutes")->isChecked());
+    EXPECT_TRUE(f.menus().selectionTimeScaleAction(0)->isChecked());
     // The shortcuts are F5 to F10 and Ctrl+I / Ctrl+O.
-    EXPECT_EQ(f.act("MenuItem_5Minutes")->shortcut(), QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(f.act("MenuItem_1Hour")->shortcut(), QKeySequence(Qt::Key_F10));
-    EXPECT_EQ(f.act("MenuItem_ZoomIn")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+    EXPECT_EQ(f.menus().timeScaleAction(0)->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(f.menus().timeScaleAction(5)->shortcut(), QKeySequence(Qt::Key_F10));
+    EXPECT_EQ(f.menus().zoomInAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
 }
 
-TEST(MainWindow, ColumnsFillTheGridWidthAndTheHooksGetTheLayout)
+TEST(MainWindow, ColumnsFillTheGridWidthAndTheGridGetsTheLayout)
 {
     Window f;
-    std::vector<int> widths;
-    TimeFamily::RowLayout rows;
-    int minutes = 0;
-    SerialDateTime seenFirst = 0;
-    TimeGridHooks hooks;
-    hooks.applyLayout = [&](int m, const TimeFamily::RowLayout &r, const std::vector<int> &w) {
-        minutes = m;
-        rows = r;
-        widths = w;
-    };
-    hooks.collect = [&] { seenFirst = f.w().time().spanStart(); };
-    f.w().setTimeGridHooks(hooks);
     f.w().switchToView(ViewWeek);
-    ASSERT_EQ(widths.size(), 7u);
-    const int gridWidth = f.w().timePanel()->width() - 18;
-    EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), gridWidth - 60);
-    EXPECT_EQ(minutes, 15);
-    EXPECT_EQ(rows, f.w().rowLayout());
-    EXPECT_EQ(seenFirst, day(2000, 8, 6));
-    EXPECT_EQ(f.w().timeGridWidget()->width(), gridWidth);
-    EXPECT_EQ(f.w().allDayWidget()->height(), rows.headerHeight);
+    const std::vector<int> &widths = f.w().dayColumnWidths();
+    const TimeFamily::RowLayout &rows = f.w().rowLayout();
+    TimeGrid &grid = f.grid();
+    const auto gridHasTheLayout = [&] {
+        ASSERT_EQ(widths.size(), 7u);
+        const int gridWidth = f.panels().timePanel()->width() - 18;
+        EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0), gridWidth - 60);
+        EXPECT_EQ(grid.width(), gridWidth);
+        ASSERT_EQ(grid.colCount(), 8);
+        for (int d = 1; d <= 7; ++d)
+            EXPECT_EQ(grid.colWidth(d), widths[std::size_t(d - 1)]) << "day " << d;
+        EXPECT_EQ(grid.rowCount(), rows.rowCount);
+        EXPECT_EQ(grid.rowHeight(0), rows.headerHeight);
+        EXPECT_EQ(grid.rowHeight(1), rows.rowHeight);
+        EXPECT_EQ(grid.allDayStrip()->height(), rows.headerHeight);
+    };
+    gridHasTheLayout();
+    EXPECT_EQ(grid.timeScale(), 15);
+    EXPECT_EQ(f.w().viewDates().spanStart(), day(2000, 8, 6));
+    EXPECT_EQ(f.collection().dayCount(), 7);
     f.w().resize(700, 500);
     QApplication::processEvents();
-    EXPECT_EQ(std::accumulate(widths.begin(), widths.end(), 0),
-              f.w().timePanel()->width() - 18 - 60);
+    gridHasTheLayout();
 }
 
 TEST(MainWindow, DateHeaderShowsEachDayAndFramesToday)
 {
     Window f;
     f.w().switchToView(ViewWeek);
-    DateHeaderGrid *h = f.w().dateHeader();
+    DateHeaderGrid *h = f.panels().dateHeader();
     ASSERT_EQ(h->colCount(), 7);
     EXPECT_EQ(h->cellText(0), "Sun 6 Aug");
     EXPECT_EQ(h->cellText(6), "Sat 12 Aug");
@@ -385,100 +385,100 @@ TEST(MainWindow, DateHeaderShowsEachDayAndFramesToday)
 TEST(MainWindow, TodayButtonSelectsTodayAndDropsATimeSelection)
 {
     Window f;
-    int reinit = 0;
-    TimeGridHooks hooks;
-    hooks.reinitialise = [&] { ++reinit; };
-    f.w().setTimeGridHooks(hooks);
+    f.grid().setDaySelection(1, {40, 44});
     f.w().stepNext();
     f.w().stepNext();
-    EXPECT_EQ(reinit, 0);
-    f.w().time().setSelectionStart(day(2000, 8, 11) + 0.5);
-    f.w().time().setSelectionEnd(day(2000, 8, 11) + 0.6);
-    auto *today = f.child<FlatButton>("Button_Today");
+    EXPECT_TRUE(f.grid().daySelection(1).isSet()) << "no range in ViewDates: nothing dropped";
+    f.w().viewDates().setSelectionStart(day(2000, 8, 11) + 0.5);
+    f.w().viewDates().setSelectionEnd(day(2000, 8, 11) + 0.6);
+    FlatButton *today = f.panels().todayButton();
     EXPECT_TRUE(today->caption().startsWith("Today: "));
     QTest::mouseClick(today, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(f.w().selectedDate(), day(2000, 8, 9));
-    EXPECT_EQ(reinit, 1);
-    EXPECT_FALSE(f.w().time().hasSelection());
+    EXPECT_FALSE(f.grid().daySelection(1).isSet());
+    EXPECT_FALSE(f.w().viewDates().hasSelection());
 }
 
 TEST(MainWindow, HidingTheNavigatorWidensThePanels)
 {
     Window f;
-    EXPECT_EQ(f.w().timePanel()->x(), 170);
-    f.act("MenuItem_ShowNavigator")->trigger();
+    EXPECT_EQ(f.panels().timePanel()->x(), 170);
+    f.menus().showNavigatorAction()->trigger();
     EXPECT_FALSE(f.w().navigatorShown());
-    EXPECT_EQ(f.w().timePanel()->x(), 0);
-    EXPECT_TRUE(f.child<FlatButton>("Button_ShowNavigator")->isVisible());
-    EXPECT_EQ(f.child<FlatButton>("Button_New")->x(), 92);
-    QTest::mouseClick(f.child<FlatButton>("Button_ShowNavigator"), Qt::LeftButton, {},
-                      QPoint(5, 5));
+    EXPECT_EQ(f.panels().timePanel()->x(), 0);
+    EXPECT_TRUE(f.panels().showNavigatorButton()->isVisible());
+    EXPECT_EQ(f.panels().newButton()->x(), 92);
+    QTest::mouseClick(f.panels().showNavigatorButton(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(f.w().navigatorShown());
-    EXPECT_EQ(f.w().timePanel()->x(), 170);
-    EXPECT_TRUE(f.act("MenuItem_ShowNavigator")->isChecked());
+    EXPECT_EQ(f.panels().timePanel()->x(), 170);
+    EXPECT_TRUE(f.menus().showNavigatorAction()->isChecked());
 }
 
 TEST(MainWindow, LaterCommandsArePresentAndDisabled)
 {
     Window f;
-    for (const char *name : {"MenuItem_New",
-                             "MenuItem_Layer",
-                             "MenuItem_DeleteEvents",
-                             "MenuItem_MoveEvents",
-                             "MenuItem_CopyEvents",
-                             "MenuItem_Print",
-                             "MenuItem_Undo",
-                             "MenuItem_Edit",
-                             "MenuItem_Delete",
-                             "MenuItem_Cut",
-                             "MenuItem_Copy",
-                             "MenuItem_Paste",
-                             "MenuItem_MoveToLayer",
-                             "MenuItem_Options",
-                             "MenuItem_Month",
-                             "MenuItem_2Weeks",
-                             "MenuItem_6Weeks",
-                             "MenuItem_Year",
-                             "MenuItem_3Months",
-                             "MenuItem_12Months",
-                             "MenuItem_Tasks",
-                             "MenuItem_Help",
-                             "MenuItem_AllShortcuts",
-                             "MenuItem_About",
-                             "Popup_NewEvent",
-                             "Popup_Paste",
-                             "Popup_Edit",
-                             "Popup_Delete",
-                             "Popup_Cut",
-                             "Popup_Copy",
-                             "Popup_MoveToLayer",
-                             "Popup_NewSubtask",
-                             "Popup_NewTask",
-                             "Popup_ShowPriority",
-                             "Popup_ShowFinished",
-                             "Popup_Layer"}) {
-        QAction *a = f.act(name);
+    const MainMenus &m = f.menus();
+    const std::pair<const char *, QAction *> later[] = {
+        {"New Event", m.newEventAction()},
+        {"Layer", m.layerManagerAction()},
+        {"Delete Events", m.deleteEventsAction()},
+        {"Move Events", m.moveEventsAction()},
+        {"Copy Events", m.copyEventsAction()},
+        {"Print", m.printAction()},
+        {"Undo", m.undoAction()},
+        {"Edit", m.editAction()},
+        {"Delete", m.deleteAction()},
+        {"Cut", m.cutAction()},
+        {"Copy", m.copyAction()},
+        {"Paste", m.pasteAction()},
+        {"Move To Layer", m.moveToLayerAction()},
+        {"Options", m.optionsAction()},
+        {"Month", m.viewAction(ViewMonth)},
+        {"2 Weeks", m.viewAction(View2Weeks)},
+        {"6 Weeks", m.viewAction(View6Weeks)},
+        {"Year", m.viewAction(ViewYear)},
+        {"3 Months", m.viewAction(View3Months)},
+        {"12 Months", m.viewAction(View12Months)},
+        {"Tasks", m.viewAction(ViewTasks)},
+        {"Help", m.helpAction()},
+        {"All Shortcuts", m.allShortcutsAction()},
+        {"About", m.aboutAction()},
+        {"selection menu: New Event", m.selectionNewEventAction()},
+        {"selection menu: Paste", m.selectionPasteAction()},
+        {"event menu: Edit", m.eventEditAction()},
+        {"event menu: Delete", m.eventDeleteAction()},
+        {"event menu: Cut", m.eventCutAction()},
+        {"event menu: Copy", m.eventCopyAction()},
+        {"event menu: Move To Layer", m.eventMoveToLayerAction()},
+        {"task menu: New Subtask", m.newSubtaskAction()},
+        {"tasks menu: New Task", m.newTaskAction()},
+        {"tasks header menu: Show Priority", m.showPriorityAction()},
+        {"tasks header menu: Show Finished", m.showFinishedAction()},
+        {"layer menu: Layer", m.layerMenuManagerAction()},
+    };
+    for (const auto &[name, a] : later) {
         ASSERT_NE(a, nullptr) << name;
         EXPECT_FALSE(a->isEnabled()) << name;
     }
-    EXPECT_EQ(f.act("MenuItem_New")->text(), "New Event...");
-    EXPECT_EQ(f.act("MenuItem_New")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
-    EXPECT_EQ(f.act("MenuItem_Delete")->shortcut(), QKeySequence(Qt::Key_Delete));
-    for (const char *name : {"Label_Month2", "Label_Year", "Label_Tasks"})
-        EXPECT_FALSE(f.child<ViewTab>(name)->isEnabled()) << name;
-    EXPECT_TRUE(f.act("MenuItem_Exit")->isEnabled());
+    EXPECT_EQ(m.newEventAction()->text(), "New Event...");
+    EXPECT_EQ(m.newEventAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(m.deleteAction()->shortcut(), QKeySequence(Qt::Key_Delete));
+    for (int family : {3, 4, 5})
+        EXPECT_FALSE(f.panels().tab(family)->isEnabled()) << "tab " << family;
+    EXPECT_TRUE(m.exitAction()->isEnabled());
     // Triggering a disabled later view does not crash and keeps the view.
-    f.act("MenuItem_Month")->trigger();
+    m.viewAction(ViewMonth)->trigger();
     EXPECT_EQ(f.w().viewKind(), ViewDay);
-    EXPECT_EQ(f.w().eventMenu()->actions().size(), 7);
-    EXPECT_EQ(f.w().selectionMenu()->actions().size(), 5);
+    EXPECT_EQ(m.eventMenu()->actions().size(), 7);
+    EXPECT_EQ(m.selectionMenu()->actions().size(), 5);
 }
 
 TEST(MainWindow, VisibleLayerFilterIsHandedOnAtReFilter)
 {
     Window f;
     QString filter;
-    f.w().setLayerFilterHandler([&](const QString &s) { filter = s; });
+    QObject::connect(&f.w(), &MainWindow::layerFilterChanged,
+                     [&](const QString &s) { filter = s; });
     f.w().reFilter();
     EXPECT_EQ(filter, f.layers.shownLayersFilter());
     EXPECT_FALSE(filter.isEmpty());

@@ -1,11 +1,15 @@
 #pragma once
-// A time-grid panel as the main window lays it out, over the fake model: the week of Monday
-// 4 March 2024, 15-minute scale, the clock at Tuesday 5 March 10:30.
+// A time-grid panel laid out by the main window's TimePanelLayout over the fake model: the week
+// of Monday 4 March 2024, 15-minute scale, the clock at Tuesday 5 March 10:30. The panel stands
+// where the window puts it, between its top and bottom bars. Also the helpers the grid tests
+// share.
 #include "core/Clock.h"
 #include "core/DateTimeFormat.h"
 #include "core/Settings.h"
 #include "core/ViewDates.h"
 #include "core/ViewState.h"
+#include "mainwin/MainPanels.h"
+#include "mainwin/TimePanelLayout.h"
 #include "support/TestEnv.h"
 #include "ui/FakeTimeGridModel.h"
 #include "views/AllDayStrip.h"
@@ -15,7 +19,6 @@
 
 #include <QImage>
 #include <QTest>
-#include <cmath>
 
 namespace GridsTest
 {
@@ -30,6 +33,32 @@ inline bool sameTime(SerialDateTime a, SerialDateTime b)
     return DateTimeValue::toMs(a) == DateTimeValue::toMs(b);
 }
 
+inline const SpanItem *timeItem(FakeTimeGridModel &m, int day, int id)
+{
+    for (const SpanItem &i : m.dayCollection().timeItems(day))
+        if (i.id == id) return &i;
+    return nullptr;
+}
+
+inline const SpanItem *stripItem(FakeTimeGridModel &m, int id)
+{
+    for (const SpanItem &i : m.dayCollection().stripItems())
+        if (i.id == id) return &i;
+    return nullptr;
+}
+
+// A one-time event "Event <id>" in `layer`.
+inline FakeEvent event(int id, SerialDateTime start, SerialDateTime end, int layer = 1)
+{
+    FakeEvent e;
+    e.id = id;
+    e.start = start;
+    e.end = end;
+    e.layer = layer;
+    e.subject = QStringLiteral("Event %1").arg(id);
+    return e;
+}
+
 class DayGridFixture : public ::testing::Test
 {
 protected:
@@ -41,8 +70,7 @@ protected:
     FakeTimeGridModel model;
     QWidget panel;
     TimeGrid *grid = nullptr;
-    int scrollPos = 0;
-    int pageSize = 23;
+    TimePanelLayout *panelLayout = nullptr; // owned by panel
 
     DayGridFixture()
     {
@@ -50,9 +78,8 @@ protected:
         format.buildTimeFormat(2, 1);
         panel.resize(778, 600);
         grid = new TimeGrid(&panel, model, time, view, reg, format, clock);
-        grid->scrollState = [this] { return GridScrollState{scrollPos, pageSize, 23}; };
-        grid->setScrollPosition = [this](int p) { applyScroll(p); };
-        QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layout(); });
+        panelLayout = new TimePanelLayout(panel, *grid, view);
+        QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layoutRows(); });
         model.layerColors = {{1, 3}, {2, 7}};
         showWeek(at(2024, 3, 4), 7);
     }
@@ -72,54 +99,37 @@ protected:
         layout();
     }
 
-    // Columns fill the width with cumulative rounding; rows either fit the whole day (row
-    // height stretched) or keep the zoom height with a scroll bar of `pageSize` hours.
+    // As the window: columns fill the width; rows either fit the whole day (row height
+    // stretched) or keep the zoom height with a scroll bar of pageSize() hours.
     void layout()
     {
-        grid->setGeometry(1, 0, panel.width() - 18, panel.height());
-        const int n = view.columnCount;
-        const int w = grid->width() - TimeGrid::TimeColumnWidth;
-        std::vector<int> widths;
-        int sum = 0;
-        for (int i = 1; i <= n; ++i) {
-            const int right = int(std::lround(double(i) / n * w));
-            widths.push_back(right - sum);
-            sum = right;
-        }
-        grid->setDayColumns(widths);
-        const int m = view.stripHeight;
-        const int h = panel.height() - m;
-        const int spd = grid->stepsPerDay();
-        int rh = grid->zoomRowHeight();
-        int rows;
-        int header;
-        if (spd * rh + m > panel.height()) {
-            rows = h / rh + 1;
-            header = m + h % rh;
-            pageSize = int((double(rows - 1) / spd) * 24);
-        } else {
-            rh = h / spd;
-            header = m + h - rh * spd;
-            rows = spd + 1;
-            pageSize = 23;
-            scrollPos = 0;
-        }
-        grid->applyRows(header, rh, rows);
-        grid->placeAll();
-        applyScroll(scrollPos);
+        panelLayout->layoutColumns();
+        layoutRows();
     }
 
-    void applyScroll(int position)
+    void layoutRows()
     {
-        const int perHour = 60 / grid->timeScale();
-        scrollPos = std::clamp(position, 0, std::max(0, 24 - pageSize));
-        int start = scrollPos * perHour;
-        if (scrollPos >= 24 - pageSize && pageSize < 23)
-            start = grid->stepsPerDay() - (grid->rowCount() - 1);
-        view.firstVisibleRow = std::max(0, start);
-        grid->placeVertical();
-        grid->allDayStrip()->update();
+        panelLayout->layoutRows(panel.height() + MainPanels::TopBarHeight +
+                                MainPanels::BottomBarHeight);
     }
+
+    // The window's zoom commands: the panel's zoom height changes, the rows follow.
+    bool zoomIn()
+    {
+        const bool changed = panelLayout->zoomIn();
+        layoutRows();
+        return changed;
+    }
+    bool zoomOut()
+    {
+        const bool changed = panelLayout->zoomOut();
+        layoutRows();
+        return changed;
+    }
+
+    void applyScroll(int hour) { panelLayout->scrollToHour(hour); }
+    int scrollHour() const { return panelLayout->scrollHour(); }
+    int pageSize() const { return panelLayout->rows().pageSize; }
 
     // Middle of the cell of a day column (1..7) and an absolute step.
     QPoint cellPoint(int day, int step, int dy = -1) const

@@ -54,12 +54,11 @@ TEST_F(DayGridFixture, RendersSampleWeekToPng)
     panel.setStyleSheet(QStringLiteral("background: rgb(224,224,224)"));
     refresh();
     show();
-    grid->setCurrentCell(0, 0);
     applyScroll(7);
     ASSERT_TRUE(panel.grab().save(dir + QStringLiteral("/week-24h.png")));
     format.buildTimeFormat(1, 1);
-    grid->zoomIn();
-    grid->zoomIn();
+    zoomIn();
+    zoomIn();
     applyScroll(7);
     QTest::mouseClick(grid->allDayStrip(), Qt::LeftButton, {},
                       grid->allDayStrip()->cellRect(6, 0).center() + QPoint(0, 30));

@@ -12,31 +12,6 @@ QColor gray(int v)
     return QColor(v, v, v);
 }
 
-const SpanItem *timeItem(FakeTimeGridModel &m, int day, int id)
-{
-    for (const SpanItem &i : m.dayCollection().timeItems(day))
-        if (i.id == id) return &i;
-    return nullptr;
-}
-
-const SpanItem *stripItem(FakeTimeGridModel &m, int id)
-{
-    for (const SpanItem &i : m.dayCollection().stripItems())
-        if (i.id == id) return &i;
-    return nullptr;
-}
-
-FakeEvent event(int id, SerialDateTime start, SerialDateTime end, int layer = 1)
-{
-    FakeEvent e;
-    e.id = id;
-    e.start = start;
-    e.end = end;
-    e.layer = layer;
-    e.subject = QStringLiteral("Event %1").arg(id);
-    return e;
-}
-
 } // namespace
 
 class TimeGridTest : public DayGridFixture
@@ -45,7 +20,7 @@ protected:
     // Whole day on screen: zoom down so 96 rows fit the panel.
     void fitWholeDay()
     {
-        grid->setZoomRowHeight(5);
+        panelLayout->setZoomRowHeight(5);
         refresh();
     }
 };
@@ -249,7 +224,7 @@ TEST_F(TimeGridTest, AutoScrollTimerScrollsWhileDraggingPastTheBottom)
     refresh();
     show();
     applyScroll(8);
-    ASSERT_LT(pageSize, 23) << "the day must not fit";
+    ASSERT_LT(pageSize(), 23) << "the day must not fit";
     const SpanItem *item = timeItem(model, 2, 1);
     ASSERT_NE(item, nullptr);
     QTest::mousePress(grid, Qt::LeftButton, {}, QPoint(item->left + 20, item->bottom - 2));
@@ -260,15 +235,15 @@ TEST_F(TimeGridTest, AutoScrollTimerScrollsWhileDraggingPastTheBottom)
     const int stepAtEdge = grid->currentStep();
     EXPECT_EQ(stepAtEdge, grid->rowCount() - 1 + 32);
     QTest::qWait(400);
-    EXPECT_GT(scrollPos, 8);
+    EXPECT_GT(scrollHour(), 8);
     EXPECT_GT(grid->currentStep(), stepAtEdge);
     EXPECT_EQ((grid->currentStep() - stepAtEdge) % 4, 0) << "one hour per tick";
     EXPECT_TRUE(sameTime(model.find(1)->end, at(2024, 3, 5) + double(grid->currentStep()) / 96.0));
     QTest::mouseRelease(grid, Qt::LeftButton, {}, below);
     EXPECT_FALSE(grid->autoScrollingDown());
-    const int pos = scrollPos;
+    const int hour = scrollHour();
     QTest::qWait(150);
-    EXPECT_EQ(scrollPos, pos);
+    EXPECT_EQ(scrollHour(), hour);
 }
 
 TEST_F(TimeGridTest, BoxesAtTheirPlacedRectanglesInLayerAndSelectedColours)
@@ -337,15 +312,17 @@ TEST_F(TimeGridTest, TimeColumnAndCellShadesAtTheQuarterHourScale)
 TEST_F(TimeGridTest, ZoomStepsAndTheirLimits)
 {
     EXPECT_EQ(grid->zoomRowHeight(), 16);
-    EXPECT_TRUE(grid->zoomOut());
+    EXPECT_TRUE(zoomOut());
     EXPECT_EQ(grid->zoomRowHeight(), 11);
-    EXPECT_FALSE(grid->zoomOut()) << "below 12 stays";
-    while (grid->zoomIn()) {
+    EXPECT_EQ(grid->rowHeight(1), 11) << "the rows follow";
+    EXPECT_FALSE(zoomOut()) << "below 12 stays";
+    while (zoomIn()) {
     }
     EXPECT_EQ(grid->zoomRowHeight(), 51) << "11, 16, ... 51; above 50 no further step";
+    EXPECT_EQ(grid->rowHeight(1), 51);
 }
 
-TEST_F(TimeGridTest, DoubleClickHooks)
+TEST_F(TimeGridTest, DoubleClicksAskForTheEditorOrANewEvent)
 {
     model.add(event(1, at(2024, 3, 5, 10), at(2024, 3, 5, 11)));
     refresh();
@@ -353,11 +330,11 @@ TEST_F(TimeGridTest, DoubleClickHooks)
     applyScroll(8);
     int edited = 0;
     int created = 0;
-    grid->onEditEvent = [&](int id, SerialDateTime occ) {
+    QObject::connect(grid, &TimeGrid::editRequested, [&](int id, SerialDateTime occ) {
         edited = id;
         EXPECT_EQ(occ, -1);
-    };
-    grid->onNewEvent = [&] { ++created; };
+    });
+    QObject::connect(grid, &TimeGrid::newEventRequested, [&] { ++created; });
     const SpanItem *item = timeItem(model, 2, 1);
     QTest::mouseDClick(grid, Qt::LeftButton, {}, QPoint(item->left + 20, item->top + 30));
     EXPECT_EQ(edited, 1);

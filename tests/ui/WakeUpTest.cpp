@@ -50,7 +50,7 @@ TEST(WakeUp, ZeroShowsTheWindowAndClearsAPendingImport)
 TEST(WakeUp, OneTakesTheFirstLineOfImportDat)
 {
     DayloomApp app(testLocations(), CommandLine::parse({"auto"}));
-    ASSERT_TRUE(writeImportFile(app.reg().dataPath(), "/home/u/My Layers/Work.dyl"));
+    ASSERT_TRUE(writeImportFile(app.settings().dataPath(), "/home/u/My Layers/Work.dyl"));
     app.handleMessage("wake 1");
     EXPECT_TRUE(app.mainWindow().isVisible());
     EXPECT_EQ(app.mainWindow().pendingImportPath(), "/home/u/My Layers/Work.dyl");
@@ -60,7 +60,7 @@ TEST(WakeUp, OneWithoutImportDatIsReportedAndDoesNotShow)
 {
     DayloomApp app(testLocations(), CommandLine::parse({"auto"}));
     QStringList messages;
-    app.mainWindow().setMessageHandler([&](const QString &m) { messages << m; });
+    app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
     app.handleMessage("wake 1");
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains("import.dat"));
@@ -89,7 +89,7 @@ TEST(WakeUp, ImportCommandLineLeavesThePathPending)
 TEST(WakeUp, CloseEndsTheProgramUnlessATrayIconIsShown)
 {
     DayloomApp app(testLocations(), {});
-    ASSERT_TRUE(app.reg().useTrayIcon());
+    ASSERT_TRUE(app.settings().useTrayIcon());
     // UseTrayIcon alone is not enough: with no icon shown nothing could bring the window back.
     EXPECT_FALSE(app.mainWindow().closeHidesToTray());
     QSystemTrayIcon hiddenIcon;

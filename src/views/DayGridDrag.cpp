@@ -1,0 +1,85 @@
+#include "views/DayGridDrag.h"
+
+#include "store/SpanItem.h"
+#include "views/TimeGrid.h"
+
+#include <algorithm>
+
+DayGridDrag::DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents)
+    : m_timeGrid(timeGrid), m_widget(widget), m_selectedEvents(selectedEvents)
+{
+}
+
+void DayGridDrag::step()
+{
+    switch (m_mode) {
+    case DragSelect:
+        selectStep();
+        break;
+    case DragMove:
+        moveStep();
+        break;
+    case DragStart:
+        changeStartStep();
+        break;
+    case DragEnd:
+        changeEndStep();
+        break;
+    case DragClicked:
+        break;
+    }
+}
+
+std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool ctrl,
+                                                      bool plainRight)
+{
+    const std::optional<GridEventRow> row = m_timeGrid.m_model.eventRow(item.id);
+    m_clickedEventId = item.id;
+    auto it = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id);
+    if (it != m_selectedEvents.end()) {
+        if (ctrl) {
+            *it = m_selectedEvents.back();
+            m_selectedEvents.pop_back();
+        }
+    } else {
+        if (plainRight) m_timeGrid.clearSelectedEvents();
+        if (int(m_selectedEvents.size()) < TimeGrid::MaxSelectedEvents)
+            m_selectedEvents.push_back(item.id);
+    }
+    if (item.isOccurrence) {
+        m_occurrenceEventId = item.id;
+        m_occurrenceDate = DateTimeValue::dayOf(item.startTime);
+    } else {
+        m_occurrenceEventId = -1;
+    }
+    return row;
+}
+
+std::optional<GridEventRow> DayGridDrag::rowForStep(bool oneTimeOnly)
+{
+    TimeGridModel &model = m_timeGrid.m_model;
+    if (!model.isBrowsing() || !cellChanged()) return std::nullopt;
+    const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
+    if (!row || (oneTimeOnly && row->recurrent)) return std::nullopt;
+    return row;
+}
+
+void DayGridDrag::requestEdit(int id)
+{
+    emit m_timeGrid.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
+}
+
+std::optional<GridEventRow> DayGridDrag::draggedRow()
+{
+    if (m_mode < DragMove) return std::nullopt;
+    return m_timeGrid.m_model.eventRow(m_clickedEventId);
+}
+
+void DayGridDrag::finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row)
+{
+    if (row && (mode == DragMove || mode == DragStart || (mode == DragEnd && row->recurrent)))
+        m_timeGrid.m_model.rescheduleAlarm(m_clickedEventId);
+    m_mode = DragSelect;
+    m_widget.setPointer(GridPointer::Arrow);
+    emit m_timeGrid.commandStatesChanged();
+}

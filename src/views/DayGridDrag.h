@@ -1,0 +1,77 @@
+#pragma once
+// What a press on one of the day grids (the time grid or its all-day strip) starts and the
+// moves of the held mouse drive: the drag mode chosen at the press, the event pressed on, the
+// anchor, previous and current day, and the step each move runs for its mode. TimeGridDrag
+// adds the steps within a day; AllDayStripDrag works in whole days.
+#include "core/DateTimeValue.h"
+#include "views/TimeGridModel.h"
+
+#include <optional>
+#include <vector>
+
+class DrawGrid;
+class TimeGrid;
+struct SpanItem;
+
+// What the held mouse does, chosen at the press.
+enum GridDragMode : quint8 {
+    DragSelect = 0,  // select a range of time (days in the strip)
+    DragClicked = 1, // pressed on an event that does not move
+    DragMove = 2,    // move a one-time event
+    DragStart = 3,   // change an event's start
+    DragEnd = 4      // change an event's end
+};
+
+class DayGridDrag
+{
+public:
+    virtual ~DayGridDrag() = default;
+
+    GridDragMode mode() const { return m_mode; }
+    int clickedEventId() const { return m_clickedEventId; }
+
+    // Runs the step of the current drag mode for the current cell.
+    void step();
+
+protected:
+    // `widget` is the grid the mouse works on (the time grid itself or its all-day strip) and
+    // `selectedEvents` that grid's selected events. All must outlive the drag.
+    DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents);
+
+    // Whether the pointer reached another cell since the last step.
+    virtual bool cellChanged() const = 0;
+    virtual void selectStep() = 0;
+    virtual void moveStep() = 0;
+    virtual void changeStartStep() = 0;
+    virtual void changeEndStep() = 0;
+
+    // A press on `item`: it becomes the clicked event and, for an occurrence, the occurrence
+    // pressed on. It is selected; ctrl takes an already selected event out of the selection,
+    // and a plain right press on an event not yet selected first drops every selected event of
+    // both grids. Returns the event's row (nullopt when it cannot be read).
+    std::optional<GridEventRow> pressOnEvent(const SpanItem &item, bool ctrl, bool plainRight);
+    // The clicked event's row when a step is due: the events table browsing, the pointer in
+    // another cell, the event readable and, with `oneTimeOnly`, not recurring; else nullopt.
+    std::optional<GridEventRow> rowForStep(bool oneTimeOnly);
+    // A double click on event `id`: asks for its editor (with the occurrence's day for an
+    // occurrence).
+    void requestEdit(int id);
+    // The clicked event's row at the release of a move or resize; nullopt otherwise.
+    std::optional<GridEventRow> draggedRow();
+    // The end of every release: a move or a start change (or an end change of a recurring
+    // event) recomputes the event's alarm; the mode returns to selecting.
+    void finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row);
+
+    TimeGrid &m_timeGrid;
+    DrawGrid &m_widget;
+    std::vector<int> &m_selectedEvents;
+
+    GridDragMode m_mode = DragSelect;
+    bool m_pressed = false; // a handled press is held
+    int m_clickedEventId = 0;
+    int m_occurrenceEventId = -1;
+    SerialDateTime m_occurrenceDate = -1;
+    int m_anchorDay = 1;
+    int m_previousDay = 1;
+    int m_currentDay = 1;
+};
