@@ -1,8 +1,8 @@
 // Fetching one month view's window (6 weeks) of the benchmark calendar: our month collection
 // walk (table seek near the window, the recurring rules expanded and merged, items added to
 // the month collection; no placement) against the same 100,000 one-time events in an SQLite
-// table with indexes on startTime and endTime, every column read. Two peer queries: the plain
-// one (startTime < end AND endTime >= start), and the tuned one that also bounds startTime
+// table with indexes on StartTime and EndTime, every column read. Two peer queries: the plain
+// one (StartTime < end AND EndTime >= start), and the tuned one that also bounds StartTime
 // from below by the longest event's duration. Our walk also expands the 300 recurring rules,
 // which the peer does not. Before timing, both queries must return exactly the one-time
 // events our walk feeds to the collection.
@@ -46,7 +46,9 @@ struct Peer {
         columns = int(schema.fields.size());
         for (int f = 0; f < columns; ++f) {
             const QString name = schema.fields[f].name;
-            create += (f ? "," : "") + name.toStdString() + (f == 0 ? " INTEGER PRIMARY KEY" : "");
+            if (f) create += ',';
+            create += name.toStdString();
+            if (f == 0) create += " INTEGER PRIMARY KEY";
             insert += f ? ",?" : "?";
         }
         sqlite3_exec(db, (create + ")").c_str(), nullptr, nullptr, nullptr);

@@ -59,7 +59,7 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     // message boxes come over the window.
     const QString settingsFile = where.settingsFile;
     QTimer::singleShot(0, m_main.get(), [this, settingsFile] {
-        reportTableLoads();
+        reportStartupProblems();
         if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
@@ -97,7 +97,7 @@ QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
     }
 }
 
-void DayloomApp::reportTableLoads()
+void DayloomApp::reportStartupProblems()
 {
     QStringList texts;
     for (const auto &[name, load] : {std::pair{LayersStore::FileName, &m_layers->loadResult()},
@@ -106,6 +106,13 @@ void DayloomApp::reportTableLoads()
         const QString text = tableLoadMessage(QString::fromLatin1(name), *load);
         if (!text.isEmpty()) texts << text;
     }
+    if (!m_main->backupErrors().isEmpty())
+        texts << QStringLiteral("The daily copies of the tables could not all be made:\n%1")
+                     .arg(m_main->backupErrors().join(QLatin1Char('\n')));
+    if (const StoreResult &archive = m_events->startupArchiveResult(); !archive.ok)
+        texts << QStringLiteral("Old events could not be archived (%1). They stay in the "
+                                "calendar and are archived again at the next start.")
+                     .arg(archive.error);
     if (!texts.isEmpty()) m_main->showMessage(texts.join(QStringLiteral("\n\n")));
 }
 

@@ -37,8 +37,9 @@ public:
     const Clock &clock() const { return m_clock; }
 
 private:
-    // Tells the user about table files that could not be read (renamed aside) or opened.
-    void reportTableLoads();
+    // Tells the user, in one message, what went wrong while starting: tables set aside or not
+    // opened, daily copies not made, old events not archived.
+    void reportStartupProblems();
 
     Clock m_clock;
     std::unique_ptr<Settings> m_settings;

@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QMenu>
 #include <QScrollBar>
@@ -299,6 +300,27 @@ TEST(MainWindowStartUp, AnUnreadableTableIsReportedOnceAndItsBakKept)
     ASSERT_TRUE(bak.open(QIODevice::ReadOnly));
     EXPECT_EQ(bak.readAll(), QByteArray("yesterday's copy")) << "the empty table is not copied";
     EXPECT_EQ(app.events().eventCount(), 0);
+}
+
+TEST(MainWindowStartUp, DailyCopiesThatCannotBeMadeAreReported)
+{
+    const QString root = TestEnv::freshDir("nobak");
+    const QString data = root + "/data/";
+    seedDataFolder(data, {});
+    // A folder where the copy should go: the copy cannot replace it.
+    ASSERT_TRUE(QDir().mkpath(data + "Events.bak/blocked"));
+    DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
+    QStringList messages;
+    app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+
+    ASSERT_EQ(app.mainWindow().backupErrors().size(), 1);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("daily copies"));
+    EXPECT_TRUE(messages[0].contains("Events.bak"));
+    EXPECT_FALSE(messages[0].contains("Layers.bak")) << "only the copy that failed";
+    EXPECT_TRUE(QFileInfo(data + "Events.bak").isDir()) << "nothing was put in its place";
 }
 
 TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
