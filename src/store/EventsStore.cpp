@@ -656,7 +656,7 @@ void EventsStore::refreshPendingAlarm(int id)
     std::optional<AlarmEntry> entry;
     if (slot >= 0 && intIn(slot, EventField::AlarmSet) != 0)
         entry = alarmEntryOf(slot, clock().today());
-    AlarmRules::RescheduleAlarm(m_alarms, id, entry);
+    AlarmRules::rescheduleAlarm(m_alarms, id, entry);
 }
 
 AlarmRules::DueWriteResult EventsStore::writeDueAlarms()

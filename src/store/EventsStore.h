@@ -11,7 +11,7 @@
 // below, which never move the table's cursor as far as a caller can tell. The store keeps its
 // walk index, clipboard count and pending alarms current after every post, before every delete
 // and after every reset. Callers add their own after-post work with setAfterPostHook().
-#include "store/AlarmList.h"
+#include "store/AlarmRules.h"
 #include "store/EventRow.h"
 #include "store/EventWalkIndex.h"
 #include "store/InsertResult.h"

@@ -4,7 +4,7 @@
 //
 // Tasks are read and changed by id, or by their 0-based position in the row list; no function
 // moves the table's cursor as far as a caller can tell.
-#include "store/AlarmList.h"
+#include "store/AlarmRules.h"
 #include "store/InsertResult.h"
 #include "store/RecordLines.h"
 #include "store/StoreResult.h"

@@ -1,4 +1,4 @@
-#include "store/AlarmList.h"
+#include "store/AlarmRules.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 #include "support/TestEnv.h"
@@ -88,7 +88,7 @@ TEST(AlarmRules, DueAlarmIsWrittenOnceAtItsMinute)
 {
     const QString dir = TestEnv::freshDir("alarms") + "/";
     PendingAlarms list;
-    RescheduleAlarm(list, 12, oneTimeAlarmEntry(event(12, at(2006, 3, 1, 9), 15), at(2006, 3, 1)));
+    rescheduleAlarm(list, 12, oneTimeAlarmEntry(event(12, at(2006, 3, 1, 9), 15), at(2006, 3, 1)));
     QList<int> fired;
     const auto onFired = [&](const AlarmEntry &r) { fired << r.id; };
     EXPECT_FALSE(writeDueAlarms(list, at(2006, 3, 1, 8, 44), dir, onFired).wrote);
@@ -98,7 +98,7 @@ TEST(AlarmRules, DueAlarmIsWrittenOnceAtItsMinute)
     EXPECT_EQ(fired, QList<int>{12});
     EXPECT_TRUE(list.isEmpty());
     EXPECT_EQ(fileAlarms(dir).size(), 1);
-    RescheduleAlarm(list, 12, std::nullopt);
+    rescheduleAlarm(list, 12, std::nullopt);
     EXPECT_TRUE(list.isEmpty());
 }
 

@@ -1,60 +1,13 @@
 #pragma once
-// Pending alarms in memory, and the rules that fill them and hand due ones to "alarm.dat".
-//
-// A list holds only alarms due before the coming midnight (today + 1 day, exclusive); later
-// ones wait for the rebuild at the change of day. Times compare to the millisecond.
+// The rules that fill the pending alarm lists and hand due alarms to "alarm.dat".
 #include "store/AlarmFiles.h"
 #include "store/AlarmEntry.h"
+#include "store/PendingAlarmList.h"
 
 #include <QList>
 
 #include <functional>
 #include <optional>
-
-// Pending alarms sorted by alarmTime ascending; alarms with the same time keep the order in
-// which they were added.
-class PendingAlarms
-{
-public:
-    void add(const AlarmEntry &rec);
-    // Removes the first alarm with this id; false when there is none.
-    bool removeFirst(int id);
-    void clear() { m_items.clear(); }
-    bool isEmpty() const { return m_items.isEmpty(); }
-    qsizetype size() const { return m_items.size(); }
-    const AlarmEntry &at(qsizetype i) const { return m_items.at(i); }
-    const QList<AlarmEntry> &items() const { return m_items; }
-    // The leading alarms whose alarmTime is at or before `now`, in list order.
-    QList<AlarmEntry> due(SerialDateTime now) const;
-    // Drops the first n alarms.
-    void removeLeading(qsizetype n) { m_items.remove(0, qMin(n, m_items.size())); }
-
-private:
-    QList<AlarmEntry> m_items;
-};
-
-// Pending task alarm: the task's id and when it rings.
-struct TaskAlarmEntry {
-    SerialDateTime alarmTime = 0;
-    int id = -1;
-    bool operator==(const TaskAlarmEntry &) const = default;
-};
-
-class PendingTaskAlarms
-{
-public:
-    void add(const TaskAlarmEntry &rec);
-    bool removeFirst(int id);
-    void clear() { m_items.clear(); }
-    bool isEmpty() const { return m_items.isEmpty(); }
-    qsizetype size() const { return m_items.size(); }
-    const QList<TaskAlarmEntry> &items() const { return m_items; }
-    QList<TaskAlarmEntry> due(SerialDateTime now) const;
-    void removeLeading(qsizetype n) { m_items.remove(0, qMin(n, m_items.size())); }
-
-private:
-    QList<TaskAlarmEntry> m_items;
-};
 
 namespace AlarmRules
 {
@@ -93,7 +46,7 @@ struct OccurrenceTimes {
 };
 // The first occurrence that starts at or after `from` and is not an exception day; nullopt
 // when the recurrence has none left. The events store answers it from its rule
-// (NthOccurrenceDate), so the alarm follows the real occurrences.
+// (nthOccurrenceDay), so the alarm follows the real occurrences.
 using NextOccurrence = std::function<std::optional<OccurrenceTimes>(SerialDateTime from)>;
 
 // The entry of a recurring event: the first real occurrence whose alarm (start - advance) is
@@ -104,7 +57,7 @@ std::optional<AlarmEntry> recurringAlarmEntry(const EventAlarmSource &event, Ser
 
 // Refreshes one id's alarm in the list: removes its first entry, then adds `entry` (nullopt:
 // the id no longer has an alarm).
-void RescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry);
+void rescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry);
 
 // Minutes from now for snooze codes 2 to 14; nullopt for 0, 1 (re-arm the event) and unknown
 // codes.

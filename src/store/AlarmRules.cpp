@@ -1,4 +1,4 @@
-#include "store/AlarmList.h"
+#include "store/AlarmRules.h"
 
 #include "core/FileText.h"
 
@@ -10,62 +10,7 @@ qint64 ms(SerialDateTime t)
 {
     return DateTimeValue::toMs(t);
 }
-
-template <typename List, typename Rec> void insertSorted(List &items, const Rec &rec)
-{
-    const auto pos =
-        std::upper_bound(items.begin(), items.end(), rec, [](const Rec &a, const Rec &b) {
-            return ms(a.alarmTime) < ms(b.alarmTime);
-        });
-    items.insert(pos, rec);
-}
-
-template <typename List> bool removeFirstID(List &items, int id)
-{
-    for (qsizetype i = 0; i < items.size(); ++i)
-        if (items[i].id == id) {
-            items.removeAt(i);
-            return true;
-        }
-    return false;
-}
-
-template <typename List> List leadingDue(const List &items, SerialDateTime now)
-{
-    List out;
-    for (const auto &rec : items) {
-        if (!AlarmRules::isDue(rec.alarmTime, now)) break;
-        out.append(rec);
-    }
-    return out;
-}
 } // namespace
-
-void PendingAlarms::add(const AlarmEntry &rec)
-{
-    insertSorted(m_items, rec);
-}
-bool PendingAlarms::removeFirst(int id)
-{
-    return removeFirstID(m_items, id);
-}
-QList<AlarmEntry> PendingAlarms::due(SerialDateTime now) const
-{
-    return leadingDue(m_items, now);
-}
-
-void PendingTaskAlarms::add(const TaskAlarmEntry &rec)
-{
-    insertSorted(m_items, rec);
-}
-bool PendingTaskAlarms::removeFirst(int id)
-{
-    return removeFirstID(m_items, id);
-}
-QList<TaskAlarmEntry> PendingTaskAlarms::due(SerialDateTime now) const
-{
-    return leadingDue(m_items, now);
-}
 
 namespace AlarmRules
 {
@@ -131,7 +76,7 @@ std::optional<AlarmEntry> recurringAlarmEntry(const EventAlarmSource &event, Ser
     return entryOf(event, occ->startTime, occ->endTime, alarm);
 }
 
-void RescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry)
+void rescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry)
 {
     list.removeFirst(id);
     if (entry) list.add(*entry);
