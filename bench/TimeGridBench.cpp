@@ -61,14 +61,13 @@ public:
             copied = QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name) && copied;
         stores = std::make_unique<BenchCalendar::Stores>(dataPath());
         reg = std::make_unique<Settings>(SettingsPaths{m_dir.path() + "/dayloom.ini", dataPath(),
-                                                   m_dir.path() + "/dayloom.desktop",
-                                                   QStringLiteral("/usr/bin/dayloom")});
+                                                       m_dir.path() + "/dayloom.desktop",
+                                                       QStringLiteral("/usr/bin/dayloom")});
         model = std::make_unique<EventsStoreGridModel>(*stores->events, *stores->layers);
         format.buildTimeFormat(2, 1);
         panel = std::make_unique<QWidget>();
         panel->resize(PanelWidth, PanelHeight);
-        grid =
-            new TimeGrid(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
+        grid = new TimeGrid(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
         panelLayout = new TimePanelLayout(*panel, *grid, view);
         QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layoutRows(); });
         grid->installEventFilter(&counter);

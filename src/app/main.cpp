@@ -1,8 +1,8 @@
 // Program entry: the first start becomes the running copy; a later start hands its command
 // line to it and ends with exit code 0.
+#include "app/DayloomApp.h"
 #include "core/CommandLine.h"
 #include "core/Settings.h"
-#include "app/DayloomApp.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>

@@ -6,7 +6,8 @@
 #include <QDateTime>
 #include <optional>
 
-class Clock {
+class Clock
+{
 public:
     // Local wall-clock time: the fixed time when one is set, else the system's.
     QDateTime now() const;

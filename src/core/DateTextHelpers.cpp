@@ -1,8 +1,8 @@
 #include "core/DateTextHelpers.h"
 
+#include "core/DatePattern.h"
 #include "core/DateTimeFormat.h"
 #include "core/ViewDates.h"
-#include "core/DatePattern.h"
 
 #include <vector>
 
@@ -71,7 +71,7 @@ QString timeText(const DateTimeFormat &format, SerialDateTime value)
 }
 
 std::optional<SerialDateTime> parseDateText(const DateTimeFormat &format, QStringView text,
-                                       SerialDateTime reference)
+                                            SerialDateTime reference)
 {
     std::size_t count = 0;
     const std::vector<QString> groups = digitGroups(text, 3, false, count);

@@ -22,7 +22,7 @@ QString timeText(const DateTimeFormat &format, SerialDateTime value);
 // more than three groups, a number beyond 32 bits, a year outside 1500 to 9999 or a day that
 // does not exist.
 std::optional<SerialDateTime> parseDateText(const DateTimeFormat &format, QStringView text,
-                                       SerialDateTime reference);
+                                            SerialDateTime reference);
 
 // Reads a time of day (seconds 0) from up to two groups of digits; see the format's clock
 // for how "0" and AM/PM letters count. A single group of 1-2 digits is the hour, of 3 digits

@@ -4,11 +4,15 @@
 
 #include <cmath>
 
-namespace DateTimeValue {
+namespace DateTimeValue
+{
 
 using CalendarMath::floorDiv;
 
-qint64 toMs(SerialDateTime v) { return std::llround(v * double(MsPerDay)); }
+qint64 toMs(SerialDateTime v)
+{
+    return std::llround(v * double(MsPerDay));
+}
 
 SerialDateTime fromMs(qint64 ms)
 {
@@ -17,7 +21,10 @@ SerialDateTime fromMs(qint64 ms)
     return double(day) + double(rest) / double(MsPerDay);
 }
 
-int dayOf(SerialDateTime v) { return int(floorDiv(toMs(v), MsPerDay)); }
+int dayOf(SerialDateTime v)
+{
+    return int(floorDiv(toMs(v), MsPerDay));
+}
 
 int msOfDay(SerialDateTime v)
 {
@@ -25,34 +32,48 @@ int msOfDay(SerialDateTime v)
     return int(ms - floorDiv(ms, MsPerDay) * MsPerDay);
 }
 
-int minuteOfDay(SerialDateTime v) { return msOfDay(v) / 60000; }
+int minuteOfDay(SerialDateTime v)
+{
+    return msOfDay(v) / 60000;
+}
 
 int dayOfWeek(SerialDateTime v)
 {
     return CalendarMath::dayOfWeek(dayOf(v));
 }
 
-QDate toQDate(SerialDateTime v) { return QDate::fromJulianDay(JulianOfDayZero + dayOf(v)); }
+QDate toQDate(SerialDateTime v)
+{
+    return QDate::fromJulianDay(JulianOfDayZero + dayOf(v));
+}
 
-QTime toQTime(SerialDateTime v) { return QTime::fromMSecsSinceStartOfDay(msOfDay(v)); }
+QTime toQTime(SerialDateTime v)
+{
+    return QTime::fromMSecsSinceStartOfDay(msOfDay(v));
+}
 
-QDateTime toQDateTime(SerialDateTime v) { return QDateTime(toQDate(v), toQTime(v)); }
+QDateTime toQDateTime(SerialDateTime v)
+{
+    return QDateTime(toQDate(v), toQTime(v));
+}
 
 SerialDateTime fromQDate(const QDate &d)
 {
-    if (!d.isValid())
-        return 0.0;
+    if (!d.isValid()) return 0.0;
     return double(d.toJulianDay() - JulianOfDayZero);
 }
 
 SerialDateTime fromQDateTime(const QDateTime &dt)
 {
-    const qint64 ms = (dt.date().toJulianDay() - JulianOfDayZero) * MsPerDay +
-                      dt.time().msecsSinceStartOfDay();
+    const qint64 ms =
+        (dt.date().toJulianDay() - JulianOfDayZero) * MsPerDay + dt.time().msecsSinceStartOfDay();
     return fromMs(ms);
 }
 
-bool isValidDate(int year, int month, int day) { return QDate::isValid(year, month, day); }
+bool isValidDate(int year, int month, int day)
+{
+    return QDate::isValid(year, month, day);
+}
 
 SerialDateTime encodeDate(int year, int month, int day)
 {

@@ -12,7 +12,8 @@
 
 using SerialDateTime = double;
 
-namespace DateTimeValue {
+namespace DateTimeValue
+{
 
 constexpr qint64 MsPerDay = 86400000;
 constexpr double MinutesPerDay = 1440.0;

@@ -5,26 +5,37 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 QString withSlash(QString p)
 {
-    if (!p.endsWith('/'))
-        p += '/';
+    if (!p.endsWith('/')) p += '/';
     return p;
 }
 
-QString boolText(bool b) { return b ? QStringLiteral("true") : QStringLiteral("false"); }
-QString toText(const QString &s) { return s; }
-QString toText(int i) { return QString::number(i); }
-QString toText(bool b) { return boolText(b); }
+QString boolText(bool b)
+{
+    return b ? QStringLiteral("true") : QStringLiteral("false");
+}
+QString toText(const QString &s)
+{
+    return s;
+}
+QString toText(int i)
+{
+    return QString::number(i);
+}
+QString toText(bool b)
+{
+    return boolText(b);
+}
 
 // Quotes one argument of a desktop entry's Exec line, then escapes it as a string value.
 QString execArgument(const QString &arg)
 {
     QString q = "\"";
     for (QChar c : arg) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            q += '\\';
+        if (c == '"' || c == '`' || c == '$' || c == '\\') q += '\\';
         q += c;
     }
     q += '"';
@@ -36,8 +47,7 @@ QString execArgument(const QString &arg)
 
 Settings::Settings(SettingsPaths where) : m_where(std::move(where)), m_file(m_where.settingsFile)
 {
-    if (!m_file.load())
-        m_writeFailed = true;
+    if (!m_file.load()) m_writeFailed = true;
 
     m_dataPath = withSlash(QDir(m_where.dataDir).absolutePath());
     QDir().mkpath(m_dataPath);
@@ -47,20 +57,17 @@ Settings::Settings(SettingsPaths where) : m_where(std::move(where)), m_file(m_wh
     DAYLOOM_SETTINGS(DAYLOOM_LOAD)
 #undef DAYLOOM_LOAD
 
-    if (!applyAutostart(m_autostart))
-        m_writeFailed = true;
+    if (!applyAutostart(m_autostart)) m_writeFailed = true;
 }
 
 void Settings::writeText(const char *name, const QString &text)
 {
-    if (!m_file.setValue(Section, QString::fromLatin1(name), text))
-        m_writeFailed = true;
+    if (!m_file.setValue(Section, QString::fromLatin1(name), text)) m_writeFailed = true;
 }
 
 QString Settings::readOrDefault(const char *name, const QString &def)
 {
-    if (auto v = m_file.value(Section, QString::fromLatin1(name)))
-        return *v;
+    if (auto v = m_file.value(Section, QString::fromLatin1(name))) return *v;
     writeText(name, def);
     return def;
 }
@@ -80,30 +87,27 @@ bool Settings::readOrDefault(const char *name, bool def)
 {
     if (auto v = m_file.value(Section, QString::fromLatin1(name))) {
         const QString t = v->trimmed().toLower();
-        if (t == "true" || t == "1")
-            return true;
-        if (t == "false" || t == "0")
-            return false;
+        if (t == "true" || t == "1") return true;
+        if (t == "false" || t == "0") return false;
         return def;
     }
     writeText(name, toText(def));
     return def;
 }
 
-#define DAYLOOM_DEFINE(type, key, getter, setter, def)                                                            \
+#define DAYLOOM_DEFINE(type, key, getter, setter, def)                                             \
     void Settings::setter(const type &v)                                                           \
     {                                                                                              \
-        writeText(#key, toText(v));                                                               \
-        m_##getter = v;                                                                              \
-        afterSet(#key);                                                                           \
+        writeText(#key, toText(v));                                                                \
+        m_##getter = v;                                                                            \
+        afterSet(#key);                                                                            \
     }
 DAYLOOM_SETTINGS(DAYLOOM_DEFINE)
 #undef DAYLOOM_DEFINE
 
 void Settings::afterSet(const char *name)
 {
-    if (qstrcmp(name, "Autostart") == 0 && !applyAutostart(m_autostart))
-        m_writeFailed = true;
+    if (qstrcmp(name, "Autostart") == 0 && !applyAutostart(m_autostart)) m_writeFailed = true;
 }
 
 QString Settings::autostartEntryText(const QString &programPath)
@@ -122,14 +126,12 @@ bool Settings::applyAutostart(bool on)
 {
     const QString file = m_where.autostartFile;
     if (!on) {
-        if (!QFile::exists(file))
-            return true;
+        if (!QFile::exists(file)) return true;
         return QFile::remove(file);
     }
     QDir().mkpath(QFileInfo(file).absolutePath());
     QSaveFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
     f.write(autostartEntryText(m_where.programPath).toUtf8());
     return f.commit();
 }

@@ -11,7 +11,8 @@
 #include <optional>
 #include <vector>
 
-class SettingsFile {
+class SettingsFile
+{
 public:
     explicit SettingsFile(QString path);
 

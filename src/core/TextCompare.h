@@ -7,4 +7,7 @@
 // <0, 0 or >0 as a is before, equal to or after b.
 int compareText(const QString &a, const QString &b);
 
-inline bool textLess(const QString &a, const QString &b) { return compareText(a, b) < 0; }
+inline bool textLess(const QString &a, const QString &b)
+{
+    return compareText(a, b) < 0;
+}

@@ -34,6 +34,6 @@ public:
     quint8 kind = ViewDay;
     qint32 columnCount = 1;
     qint32 rowCount = 0;
-    qint32 firstVisibleRow = 0;                 // first visible row of the time grid
-    qint32 stripHeight = DefaultStripHeight;   // all-day strip height in pixels
+    qint32 firstVisibleRow = 0;              // first visible row of the time grid
+    qint32 stripHeight = DefaultStripHeight; // all-day strip height in pixels
 };

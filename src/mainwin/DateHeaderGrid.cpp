@@ -24,7 +24,8 @@ DateHeaderGrid::DateHeaderGrid(QWidget *parent) : DrawGrid(parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void DateHeaderGrid::setDays(SerialDateTime firstDay, const std::vector<int> &widths, SerialDateTime today)
+void DateHeaderGrid::setDays(SerialDateTime firstDay, const std::vector<int> &widths,
+                             SerialDateTime today)
 {
     m_first = firstDay;
     m_today = today;

@@ -198,7 +198,7 @@ void DrawGrid::paintEvent(QPaintEvent *e)
 }
 
 void DrawGrid::paintGridLines(QPainter &p, const std::vector<int> &cols,
-                                  const std::vector<int> &rows) const
+                              const std::vector<int> &rows) const
 {
     const int line = m_grid.gridLineWidth();
     const int w = m_grid.totalWidth();

@@ -7,8 +7,7 @@
 QString SingleInstance::defaultFolder()
 {
     const QString rt = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!rt.isEmpty() && QDir(rt).exists())
-        return rt;
+    if (!rt.isEmpty() && QDir(rt).exists()) return rt;
     return QDir::tempPath();
 }
 
@@ -19,11 +18,13 @@ SingleInstance::SingleInstance(QString folder, QObject *parent)
 
 SingleInstance::~SingleInstance()
 {
-    if (m_server)
-        m_server->close();
+    if (m_server) m_server->close();
 }
 
-QString SingleInstance::socketPath() const { return m_folder + "/" + Name; }
+QString SingleInstance::socketPath() const
+{
+    return m_folder + "/" + Name;
+}
 
 bool SingleInstance::claim()
 {
@@ -70,14 +71,11 @@ QString SingleInstance::send(const QString &folder, const QString &message, int 
 {
     QLocalSocket s;
     s.connectToServer((folder.isEmpty() ? defaultFolder() : folder) + "/" + Name);
-    if (!s.waitForConnected(timeoutMs))
-        return {};
+    if (!s.waitForConnected(timeoutMs)) return {};
     s.write((message + "\n").toUtf8());
-    if (!s.waitForBytesWritten(timeoutMs))
-        return {};
+    if (!s.waitForBytesWritten(timeoutMs)) return {};
     while (!s.canReadLine()) {
-        if (!s.waitForReadyRead(timeoutMs))
-            return {};
+        if (!s.waitForReadyRead(timeoutMs)) return {};
     }
     const QString answer = QString::fromUtf8(s.readLine()).trimmed();
     s.disconnectFromServer();

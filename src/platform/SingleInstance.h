@@ -15,7 +15,8 @@
 
 class QLocalServer;
 
-class SingleInstance : public QObject {
+class SingleInstance : public QObject
+{
     Q_OBJECT
 public:
     static constexpr const char *Name = "DayloomIsRunning";

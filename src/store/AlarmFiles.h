@@ -44,7 +44,7 @@ std::optional<AlarmEntry> parseAlarmLine(QStringView line);
 
 // One snoozed reminder as the reminder program hands it back. Texts stay in quoted file text.
 struct SnoozeRequest {
-    int code = -1;  // 0..14 are known codes; others are kept here and ignored when applied
+    int code = -1;    // 0..14 are known codes; others are kept here and ignored when applied
     AlarmEntry entry; // alarmTime unused (0)
 };
 // code;id;startTime;endTime;'subject';'description';'layerName';colorNumber;
@@ -67,7 +67,7 @@ std::optional<AlarmFileContent> parseAlarmFile(const QByteArray &bytes, QString 
 // the input is not UTF-8 text or too large, or any line after the header is not a snooze line.
 // Empty lines are skipped; an empty input holds no requests.
 std::optional<QList<SnoozeRequest>> parseSnoozeFile(const QByteArray &bytes,
-                                                     QString *error = nullptr);
+                                                    QString *error = nullptr);
 
 // The bytes of a file: the header, then every line, each ending in CR LF.
 QByteArray alarmFileBytes(const QList<AlarmEntry> &alarms);

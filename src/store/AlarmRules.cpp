@@ -39,7 +39,8 @@ double alarmAdvanceDays(int alarmAdvTime, int alarmAdvUnit)
 
 namespace
 {
-AlarmEntry entryOf(const EventAlarmSource &e, SerialDateTime start, SerialDateTime end, SerialDateTime alarm)
+AlarmEntry entryOf(const EventAlarmSource &e, SerialDateTime start, SerialDateTime end,
+                   SerialDateTime alarm)
 {
     AlarmEntry rec;
     rec.id = e.id;

@@ -1,7 +1,7 @@
 #pragma once
 // The rules that fill the pending alarm lists and hand due alarms to "alarm.dat".
-#include "store/AlarmFiles.h"
 #include "store/AlarmEntry.h"
+#include "store/AlarmFiles.h"
 #include "store/PendingAlarmList.h"
 
 #include <QList>

@@ -22,8 +22,8 @@ public:
     struct Request {
         SerialDateTime firstDay = 0; // F, first shown day (its time of day is ignored)
         SerialDateTime spanEnd = 0;  // S, the day after the last shown day; n = S - F, 1..7
-        int firstGridDay = 1;   // a, first day of the time-grid part (1-based, in 1..n)
-        int lastGridDay = 1;    // b, last day of the time-grid part (a..n)
+        int firstGridDay = 1;        // a, first day of the time-grid part (1-based, in 1..n)
+        int lastGridDay = 1;         // b, last day of the time-grid part (a..n)
         unsigned parts = BothParts;
         int forcedAllDayId = 0;   // event forced into the strip; 0 = none
         int forcedTimeGridId = 0; // event forced into the time grid; 0 = none
@@ -56,8 +56,8 @@ public:
     int rowMinutes() const { return m_rowMinutes; }
     int timeItemCount(int day) const;
     std::span<const SpanItem> timeItems(int day) const;
-    const SpanItem *timeItem(int day, int slot) const; // nullptr when absent
-    int timeOccupant(int day, int row, int column) const;   // Slot or 0
+    const SpanItem *timeItem(int day, int slot) const;    // nullptr when absent
+    int timeOccupant(int day, int row, int column) const; // Slot or 0
     int columnCount(int day, int row) const;
     ColumnTableRef timeTable(int day); // for the tests and the views' free-column fill
 

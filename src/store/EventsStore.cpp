@@ -5,9 +5,9 @@
 #include "store/CursorGuard.h"
 #include "store/EventArchive.h"
 #include "store/ExceptionList.h"
-#include "store/RecurrenceColumns.h"
 #include "store/LayersStore.h"
 #include "store/RecordLines.h"
+#include "store/RecurrenceColumns.h"
 #include "store/RecurrenceRule.h"
 #include "store/UndoLog.h"
 
@@ -143,9 +143,9 @@ void EventsStore::detectClipboard()
 bool EventsStore::inCollectionWindow(const Table &t) const
 {
     if (m_bypass) return true;
-    return reachesWindow(
-        t.asDateTime(int(EventField::StartTime)), t.asDateTime(int(EventField::EndTime)),
-        RecurrenceColumns::extraDaysOfCurrentRow(t));
+    return reachesWindow(t.asDateTime(int(EventField::StartTime)),
+                         t.asDateTime(int(EventField::EndTime)),
+                         RecurrenceColumns::extraDaysOfCurrentRow(t));
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -456,7 +456,6 @@ bool occurrenceFirst(const SpanSourceItem &o, SerialDateTime start, SerialDateTi
     if (o.endTime != end) return o.endTime > end;
     return compareText(o.subject, subject) < 0;
 }
-
 
 // A one-time row may start this long before the longest duration says, for rounding.
 constexpr double SeekSlack = 1.0 / 86400.0;

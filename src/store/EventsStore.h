@@ -47,7 +47,8 @@ public:
     // runs the start-up steps (archive, pending alarms). The store reads the collection
     // window from `time` (windowStart..windowEnd) and the layers from `layers`; both must outlive
     // it.
-    EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time, const Clock *clock = nullptr);
+    EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time,
+                const Clock *clock = nullptr);
     // Saves the table into the data directory.
     ~EventsStore();
     EventsStore(const EventsStore &) = delete;
@@ -156,9 +157,11 @@ public:
     // the recurring rows.
     void collectDayView(const DaySpanCollection::Request &request);
     // F = firstDay (first shown day), S = spanEnd; week rows a..b.
-    void collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek, int lastWeek);
+    void collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek,
+                          int lastWeek);
     // firstDay: a day of the first shown month; S = spanEnd; month columns a..b.
-    void collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth, int lastMonth);
+    void collectYearView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstMonth,
+                         int lastMonth);
     // The items the collections would be fed for `window` (occurrences expanded over the days
     // [firstDay, endDay)), in event order, without any collection: for exports, checks and
     // comparisons. Sets the collection window in the date module like the collections do.

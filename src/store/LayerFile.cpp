@@ -1,9 +1,9 @@
 #include "store/LayerFile.h"
 
 #include "store/EventsStore.h"
+#include "store/LayerFileFormat.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
-#include "store/LayerFileFormat.h"
 #include "store/TextFileLines.h"
 
 namespace LayerFile
@@ -46,7 +46,8 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersSt
     return result;
 }
 
-ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events, TasksStore &tasks)
+ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events,
+                        TasksStore &tasks)
 {
     ImportResult result;
     const auto bytes = TextFileLines::readFile(path, LayerFileFormat::MaxFileBytes, &result.error);

@@ -31,6 +31,7 @@ struct ImportResult {
 // Reads `path` whole and checks it before anything changes; then inserts its layers (after
 // the existing ones, in file order), their events and their task trees under the new layer
 // IDs. A file that does not parse, or whose layers would make more than 24, imports nothing.
-ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events, TasksStore &tasks);
+ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events,
+                        TasksStore &tasks);
 
 } // namespace LayerFile

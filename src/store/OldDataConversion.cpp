@@ -44,9 +44,8 @@ bool convert(EventsStore &events, LayersStore &layers, Settings &settings)
             if (it == layerRows.end()) continue;
             const EventRow &row = it->second;
             const RecurrenceColumns::OldLayerValues values = RecurrenceColumns::oldLayerValues(row);
-            const InsertResult layer = layers.insertLayer(b - 1, row.subject(), row.isAllDay(),
-                                                          values.color, values.archiving,
-                                                          values.days);
+            const InsertResult layer = layers.insertLayer(
+                b - 1, row.subject(), row.isAllDay(), values.color, values.archiving, values.days);
             if (layer.applied()) newLayerOf.insert(row.id(), layer.id);
             (void)events.deleteEvent(row.id());
         }

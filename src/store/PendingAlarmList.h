@@ -13,16 +13,14 @@
 
 #include <algorithm>
 
-template <class Entry>
-class PendingAlarmList
+template <class Entry> class PendingAlarmList
 {
 public:
     void add(const Entry &entry)
     {
-        const auto pos = std::upper_bound(m_items.begin(), m_items.end(), entry,
-                                          [](const Entry &a, const Entry &b) {
-                                              return ms(a.alarmTime) < ms(b.alarmTime);
-                                          });
+        const auto pos = std::upper_bound(
+            m_items.begin(), m_items.end(), entry,
+            [](const Entry &a, const Entry &b) { return ms(a.alarmTime) < ms(b.alarmTime); });
         m_items.insert(pos, entry);
     }
     // Removes the first alarm with this id; false when there is none.

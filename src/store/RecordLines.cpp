@@ -162,7 +162,8 @@ std::optional<QVariantList> parseEventLine(QStringView line)
     if (!layer || !r.complete()) return std::nullopt;
     row[fieldAt(EventField::Layer)] = *layer;
     if (recurrent) {
-        row[fieldAt(RecurrenceColumns::WeekdaysField)] = weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
+        row[fieldAt(RecurrenceColumns::WeekdaysField)] =
+            weekdays.isEmpty() ? QVariant() : QVariant(weekdays);
         row[fieldAt(EventField::ExceptionList)] =
             exceptions.isEmpty() ? QVariant() : QVariant(exceptions.toUtf8());
     } else {

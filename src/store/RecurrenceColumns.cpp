@@ -130,8 +130,7 @@ RuleIntegers integersOf(const RecurrenceRule &r)
 
 // Reads a rule through `get(EventField)`, which gives a column's value (null reads as 0 or
 // empty).
-template <class Get>
-RecurrenceRule readWith(Get get)
+template <class Get> RecurrenceRule readWith(Get get)
 {
     RuleIntegers c;
     c.radioButton1 = get(EventField::RadioButton1).toInt();

@@ -7,8 +7,7 @@
 #include <array>
 #include <span>
 
-template <int Cells>
-class SpanCellLists
+template <int Cells> class SpanCellLists
 {
 public:
     // The number of items in a cell; 0 outside 1..Cells.

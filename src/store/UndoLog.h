@@ -33,7 +33,7 @@ struct MovedTaskRow {
 
 struct Content {
     Section section = Section::DeletedEvents;
-    QList<QVariantList> events;             // DELETED EVENTS: parsed event lines
+    QList<QVariantList> events;            // DELETED EVENTS: parsed event lines
     QList<RecordLines::TaskLine> tasks;    // DELETED TASKS: parsed task lines, distinct IDs
     std::optional<MovedTaskRow> movedTask; // MOVED TASKS: its one row
 };

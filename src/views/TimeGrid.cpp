@@ -160,7 +160,7 @@ TimeGridGeometry TimeGrid::placementGeometry() const
 }
 
 void TimeGrid::collect(unsigned parts, int firstDay, int lastDay, int forcedAllDay,
-                          int forcedTimeGrid)
+                       int forcedTimeGrid)
 {
     DaySpanCollection::Request r;
     r.firstDay = m_viewDates.spanStart();

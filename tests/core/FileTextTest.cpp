@@ -20,7 +20,7 @@ TEST(FileDateTimeText, MidnightIsDateOnlyOtherTimesHaveSeconds)
 TEST(FileDateTimeText, EveryMinuteOfADayRoundTrips)
 {
     for (const SerialDateTime day : {encodeDate(2000, 7, 8), encodeDate(1500, 3, 1),
-                                encodeDate(2024, 2, 29), encodeDate(1899, 12, 29)}) {
+                                     encodeDate(2024, 2, 29), encodeDate(1899, 12, 29)}) {
         for (int m = 0; m < 1440; ++m) {
             const SerialDateTime v = day + encodeTime(m / 60, m % 60);
             const QString text = fileDateTimeText(v);

@@ -1,5 +1,5 @@
-#include "core/DateTimeFormat.h"
 #include "core/DateTextHelpers.h"
+#include "core/DateTimeFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "core/CommandLine.h"
 #include "core/Settings.h"
+#include "core/CommandLine.h"
 #include "support/TestEnv.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 SettingsPaths locationsIn(const QString &root, const QString &program = "/opt/dayloom/dayloom")
 {
     return {root + "/config/dayloom/dayloom.ini", root + "/data/dayloom",
@@ -46,19 +47,49 @@ TEST(Settings, FirstStartWritesEveryDefaultInLoadOrder)
     }
     SettingsFile file(where.settingsFile);
     ASSERT_TRUE(file.load());
-    const QStringList expectedOrder = {
-        "Path", "LayerPath", "Autostart", "UseTrayIcon", "AlarmSoundOn", "AlarmSound",
-        "StartOfWeek", "WeeksOn", "DateFormat", "DateSeparator", "TimeFormat", "TimeSeparator",
-        "View", "Time", "TimeScale", "ShowNavigator", "PrintWidth", "PrintHeight",
-        "PrintFontSize", "PrintColor", "PrintHeading", "StartPrintingTime", "StopPrintingTime",
-        "Orientation", "ShowAlarmDW", "ShowAlarmMonth", "ShowAlarmYear", "ShowAlarmTasks",
-        "ShowStartDW", "ShowEndDW", "ShowStartMonth", "ShowEndMonth", "ShowStartYear",
-        "ShowEndYear", "TasksIndexName", "Priority", "Finished", "TasksCol", "FirstTime"};
+    const QStringList expectedOrder = {"Path",
+                                       "LayerPath",
+                                       "Autostart",
+                                       "UseTrayIcon",
+                                       "AlarmSoundOn",
+                                       "AlarmSound",
+                                       "StartOfWeek",
+                                       "WeeksOn",
+                                       "DateFormat",
+                                       "DateSeparator",
+                                       "TimeFormat",
+                                       "TimeSeparator",
+                                       "View",
+                                       "Time",
+                                       "TimeScale",
+                                       "ShowNavigator",
+                                       "PrintWidth",
+                                       "PrintHeight",
+                                       "PrintFontSize",
+                                       "PrintColor",
+                                       "PrintHeading",
+                                       "StartPrintingTime",
+                                       "StopPrintingTime",
+                                       "Orientation",
+                                       "ShowAlarmDW",
+                                       "ShowAlarmMonth",
+                                       "ShowAlarmYear",
+                                       "ShowAlarmTasks",
+                                       "ShowStartDW",
+                                       "ShowEndDW",
+                                       "ShowStartMonth",
+                                       "ShowEndMonth",
+                                       "ShowStartYear",
+                                       "ShowEndYear",
+                                       "TasksIndexName",
+                                       "Priority",
+                                       "Finished",
+                                       "TasksCol",
+                                       "FirstTime"};
     ASSERT_EQ(expectedOrder.size(), Settings::ValueCount);
     QStringList keys;
     for (const QString &line : readAll(where.settingsFile).split('\n'))
-        if (line.contains('='))
-            keys << line.section('=', 0, 0);
+        if (line.contains('=')) keys << line.section('=', 0, 0);
     EXPECT_EQ(keys, expectedOrder);
     EXPECT_TRUE(readAll(where.settingsFile).startsWith("[DayloomLE]\n"));
     EXPECT_FALSE(QFile::exists(where.autostartFile));
@@ -121,7 +152,8 @@ TEST(Settings, AutostartEntryFollowsTheSettingAndAMovedProgram)
     where.programPath = "/usr/local/bin/dayloom";
     {
         Settings reg(where);
-        EXPECT_TRUE(readAll(where.autostartFile).contains("Exec=\"/usr/local/bin/dayloom\" auto\n"));
+        EXPECT_TRUE(
+            readAll(where.autostartFile).contains("Exec=\"/usr/local/bin/dayloom\" auto\n"));
         reg.setAutostart(false);
         EXPECT_FALSE(QFile::exists(where.autostartFile));
         reg.setAutostart(false); // removing an absent entry is harmless
@@ -150,8 +182,8 @@ TEST(Settings, UnwritableFileIsReportedAndValuesStillWork)
 
 TEST(SettingsFile, QuotedValuesRoundTrip)
 {
-    for (const QString &v : {QString(""), QString(" lead"), QString("trail "),
-                             QString("quote\"in"), QString("back\\slash"), QString("plain")}) {
+    for (const QString &v : {QString(""), QString(" lead"), QString("trail "), QString("quote\"in"),
+                             QString("back\\slash"), QString("plain")}) {
         EXPECT_EQ(SettingsFile::decodeValue(SettingsFile::encodeValue(v)), v) << v.toStdString();
     }
 }
@@ -163,7 +195,9 @@ struct CommandLineCase {
     const char *path;
 };
 
-class CommandLineForms : public ::testing::TestWithParam<CommandLineCase> {};
+class CommandLineForms : public ::testing::TestWithParam<CommandLineCase>
+{
+};
 
 TEST_P(CommandLineForms, ParsesCaseSensitively)
 {
@@ -176,7 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, CommandLineForms,
     ::testing::Values(
         CommandLineCase{"none", {}, CommandLine::Kind::Ordinary, ""},
-        CommandLineCase{"import_path", {"import", "/x/a.dyl"}, CommandLine::Kind::Import, "/x/a.dyl"},
+        CommandLineCase{
+            "import_path", {"import", "/x/a.dyl"}, CommandLine::Kind::Import, "/x/a.dyl"},
         CommandLineCase{"capital_Import", {"Import", "/x/a.dyl"}, CommandLine::Kind::Ordinary, ""},
         CommandLineCase{"import_alone", {"import"}, CommandLine::Kind::Ordinary, ""},
         CommandLineCase{"import_two_paths", {"import", "a", "b"}, CommandLine::Kind::Ordinary, ""},

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "core/ViewDates.h"
+#include "core/Clock.h"
 
 #include <gtest/gtest.h>
 

@@ -11,7 +11,8 @@
 #include <QThread>
 #include <memory>
 
-namespace {
+namespace
+{
 std::unique_ptr<QProcess> startProgram(const QStringList &args)
 {
     auto p = std::make_unique<QProcess>();
@@ -30,8 +31,7 @@ QString waitForState(int ms = 10000)
     t.start();
     while (t.elapsed() < ms) {
         const QString s = SingleInstance::send(TestEnv::runtimeDir(), "state", 500);
-        if (!s.isEmpty())
-            return s;
+        if (!s.isEmpty()) return s;
         QThread::msleep(50);
     }
     return {};

@@ -185,8 +185,8 @@ TEST(Archive, OldEventsMoveToTheArchiveTwiceAndImportBack)
     bool trickyBack = false, ruleBack = false;
     other.events->forEachEvent([&](const EventRow &row) {
         trickyBack |= row.subject() == Tricky;
-        ruleBack |= row.isRecurring() &&
-                    other.events->rule(row.id()).value().weekdays.text() == "0100000";
+        ruleBack |=
+            row.isRecurring() && other.events->rule(row.id()).value().weekdays.text() == "0100000";
     });
     EXPECT_TRUE(trickyBack);
     EXPECT_TRUE(ruleBack);

@@ -5,8 +5,12 @@
 
 #include <QFile>
 
-namespace {
-QString dataDir() { return TestEnv::freshDir("layers") + "/"; }
+namespace
+{
+QString dataDir()
+{
+    return TestEnv::freshDir("layers") + "/";
+}
 } // namespace
 
 TEST(Layers, MissingOrEmptyTableGetsTheDefaultLayer)

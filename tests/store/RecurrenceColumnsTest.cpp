@@ -91,11 +91,11 @@ TEST(RecurrenceColumns, MembersGoToTheColumnsTheFileFormatNames)
         SCOPED_TRACE(c.name);
         EventRow row = emptyRow();
         RecurrenceColumns::writeRule(c.rule, row);
-        const EventField fields[] = {
-            EventField::RadioButton1, EventField::RadioButton2, EventField::RadioButton3,
-            EventField::Edit1,        EventField::Edit2,        EventField::Edit3,
-            EventField::ComboBox1,    EventField::ComboBox2,    EventField::ComboBox3,
-            EventField::ComboBox4};
+        const EventField fields[] = {EventField::RadioButton1, EventField::RadioButton2,
+                                     EventField::RadioButton3, EventField::Edit1,
+                                     EventField::Edit2,        EventField::Edit3,
+                                     EventField::ComboBox1,    EventField::ComboBox2,
+                                     EventField::ComboBox3,    EventField::ComboBox4};
         for (int i = 0; i < 10; ++i)
             EXPECT_EQ(row[fields[i]].toInt(), c.columns[i]) << "column " << i;
         EXPECT_EQ(row[E::StartTime].toDouble(), c.rule.startTime);

@@ -79,8 +79,7 @@ template <class Items> void expectMatches(const Model &model, int cells, Items i
 // Replays a cell's items in slot order: each column is the smallest free one at its turn,
 // and the occupancy read back is exactly the replayed one.
 template <class Occupant>
-void expectSmallestFree(std::span<const SpanItem> items, int rows, int columns,
-                        Occupant occupant)
+void expectSmallestFree(std::span<const SpanItem> items, int rows, int columns, Occupant occupant)
 {
     std::vector<std::vector<int>> occ(rows + 1, std::vector<int>(columns + 1, 0));
     for (const SpanItem &r : items) {

@@ -13,8 +13,8 @@ inline SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
     return DateTimeValue::encodeDate(y, m, d) + DateTimeValue::encodeTime(h, min);
 }
 
-inline SpanSourceItem item(int id, SerialDateTime start, SerialDateTime end, const QString &subject = {},
-                           bool occurrence = false)
+inline SpanSourceItem item(int id, SerialDateTime start, SerialDateTime end,
+                           const QString &subject = {}, bool occurrence = false)
 {
     SpanSourceItem i;
     i.id = id;

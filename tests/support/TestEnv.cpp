@@ -6,7 +6,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 std::unique_ptr<QTemporaryDir> &tempRoot()
 {
     static std::unique_ptr<QTemporaryDir> dir;
@@ -15,7 +16,8 @@ std::unique_ptr<QTemporaryDir> &tempRoot()
 int freshCounter = 0;
 } // namespace
 
-namespace TestEnv {
+namespace TestEnv
+{
 
 void setUpProcess()
 {
@@ -23,15 +25,18 @@ void setUpProcess()
     const QString r = root();
     for (const char *sub : {"config", "data", "runtime"})
         QDir().mkpath(r + "/" + sub);
-    QFile::setPermissions(r + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+    QFile::setPermissions(r + "/runtime",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("XDG_CONFIG_HOME", (r + "/config").toUtf8());
     qputenv("XDG_DATA_HOME", (r + "/data").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (r + "/runtime").toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
-QString root() { return tempRoot() ? tempRoot()->path() : QDir::tempPath(); }
+QString root()
+{
+    return tempRoot() ? tempRoot()->path() : QDir::tempPath();
+}
 
 QString freshDir(const QString &hint)
 {
@@ -40,8 +45,17 @@ QString freshDir(const QString &hint)
     return p;
 }
 
-QString dataDir() { return root() + "/data/dayloom/"; }
-QString configDir() { return root() + "/config"; }
-QString runtimeDir() { return root() + "/runtime"; }
+QString dataDir()
+{
+    return root() + "/data/dayloom/";
+}
+QString configDir()
+{
+    return root() + "/config";
+}
+QString runtimeDir()
+{
+    return root() + "/runtime";
+}
 
 } // namespace TestEnv

@@ -4,7 +4,8 @@
 // never touch the real user's files and can run in parallel.
 #include <QString>
 
-namespace TestEnv {
+namespace TestEnv
+{
 // Creates the folders and sets XDG_CONFIG_HOME, XDG_DATA_HOME, XDG_RUNTIME_DIR and
 // QT_QPA_PLATFORM=offscreen. Call once, before the application object exists.
 void setUpProcess();

@@ -80,8 +80,7 @@ TEST_F(AllDayStripTest, MoveByWholeDaysAndSelectionColours)
     // Time bar of the 09:00 start: white over the first 9/24 of a column, dark after it.
     const int w = strip()->colWidth(1);
     EXPECT_EQ(img.pixelColor(two->left + 1 + w * 9 / 24 - 3, two->top + 2), QColor(Qt::white));
-    EXPECT_EQ(img.pixelColor(two->left + 1 + w * 9 / 24 + 3, two->top + 2),
-              GridPaint::lineColor());
+    EXPECT_EQ(img.pixelColor(two->left + 1 + w * 9 / 24 + 3, two->top + 2), GridPaint::lineColor());
 }
 
 TEST_F(AllDayStripTest, ClickOnAnEmptyDaySelectsTheWholeDay)

@@ -1,10 +1,10 @@
 // The main window over the real layers, events and tasks stores in a temporary data folder:
 // start-up steps, the week view showing what Events.cds holds, drags reaching the file, the
 // visible-layer filter, and what is told to the user about unreadable table files.
-#include "core/Clock.h"
-#include "core/Settings.h"
-#include "core/LayerPalette.h"
 #include "app/DayloomApp.h"
+#include "core/Clock.h"
+#include "core/LayerPalette.h"
+#include "core/Settings.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainWindow.h"
 #include "store/EventsStore.h"
@@ -18,8 +18,8 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
@@ -47,7 +47,8 @@ constexpr int HomeColour = 7;
 
 // Fills a data folder the way an earlier run left it: layers "Work" and "Home", the given
 // one-time events in "Work" and one task. Returns the id of the "Work" layer.
-int seedDataFolder(const QString &dataDir, const std::vector<std::pair<SerialDateTime, SerialDateTime>> &work)
+int seedDataFolder(const QString &dataDir,
+                   const std::vector<std::pair<SerialDateTime, SerialDateTime>> &work)
 {
     QDir().mkpath(dataDir);
     Clock clock;

@@ -1,5 +1,5 @@
-#include "core/Settings.h"
 #include "app/DayloomApp.h"
+#include "core/Settings.h"
 #include "mainwin/MainWindow.h"
 #include "platform/SingleInstance.h"
 #include "support/TestEnv.h"

@@ -201,7 +201,8 @@ std::vector<int> addLayers(LayersStore &layers, int count)
 }
 
 // Marks every task listed as a parent as having children; `open` decides which are expanded.
-template <class OpenRule> void markParents(TasksStore &tasks, const QSet<int> &parents, OpenRule open)
+template <class OpenRule>
+void markParents(TasksStore &tasks, const QSet<int> &parents, OpenRule open)
 {
     for (int id : parents) {
         auto task = tasks.task(id);
