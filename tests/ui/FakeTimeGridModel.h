@@ -1,7 +1,7 @@
 #pragma once
 // An in-memory events model for the day grids: one-time events and daily recurring events (a
 // recurring row repeats every day from its startTime's day to its endTime's day; an occurrence
-// runs from the start's time of day to the end's time of day ComboBox1 days later).
+// runs from the start's time of day to the end's time of day extraDays days later).
 #include "core/DateTimeValue.h"
 #include "core/LayerPalette.h"
 #include "store/SpanCollections.h"
