@@ -86,10 +86,6 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
 
     reFilter();
 
-    m_mainTimer.setInterval(MainTimerMs);
-    connect(&m_mainTimer, &QTimer::timeout, this, &MainWindow::onMainTimer);
-    m_mainTimer.start();
-
     setPendingImport(pendingImport);
     setWindowTitle(QString::fromLatin1(Caption));
 }
@@ -186,8 +182,6 @@ bool MainWindow::saveTables()
     const bool tasksSaved = m_tasks.save().ok();
     return layersSaved && eventsSaved && tasksSaved;
 }
-
-void MainWindow::onMainTimer() {}
 
 void MainWindow::showMessage(const QString &text)
 {

@@ -41,14 +41,13 @@ class MainWindow : public QMainWindow
 public:
     static constexpr const char *Caption = "Dayloom LE  ";
     static constexpr int KeyRepeatMs = 150;
-    static constexpr int MainTimerMs = 45000;
 
     // Runs the creation steps in order: the time grid and all-day strip over the events store,
     // the start-up view, hour and scale from the settings (the selected date is the clock's
     // today), the ".bak" copies of the tables that loaded, the one-time conversion of an old
     // data file when FirstTime is on, the tasks' sort order, the visible-layer filter and a
-    // refresh, the main timer, the pending import (`pendingImport`, empty: none) and the
-    // caption. Every reference must outlive the window.
+    // refresh, the pending import (`pendingImport`, empty: none) and the caption. Every
+    // reference must outlive the window.
     MainWindow(Settings &settings, LayersStore &layers, EventsStore &events, TasksStore &tasks,
                ViewDates &viewDates, const Clock &clock, const QString &pendingImport = {},
                QWidget *parent = nullptr);
@@ -60,8 +59,6 @@ public:
     // The start-up ".bak" copies that failed, one "Name.bak: why" per table; empty when every
     // copy was made.
     const QStringList &backupErrors() const { return m_backupErrors; }
-    // The 45 s main timer; its tick is onMainTimer().
-    QTimer &mainTimer() { return m_mainTimer; }
 
     // --- Start-up and wake-up ---------------------------------------------------------------
     // Wake-up from another start of the program: 0 shows the window, 1 also takes the layer
@@ -161,11 +158,6 @@ signals:
     // reFilter() handed this visible-layer filter to the stores.
     void layerFilterChanged(const QString &filter);
 
-public slots:
-    // One tick of the 45 s main timer. It does nothing yet: the alarms, the change of hour and
-    // the change of day it is to handle are not built.
-    void onMainTimer();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -222,7 +214,6 @@ private:
 
     QTimer m_previousRepeatTimer;
     QTimer m_nextRepeatTimer;
-    QTimer m_mainTimer;
 
     std::unique_ptr<MainPanels> m_panels;
     std::unique_ptr<MainMenus> m_menus;
