@@ -48,8 +48,8 @@ double longestOneTimeDays()
 
 Stores::Stores(const QString &dir)
 {
-    layers = std::make_unique<LayersStore>(dir, &clock);
-    events = std::make_unique<EventsStore>(dir, *layers, time, &clock);
+    layers = std::make_unique<LayersStore>(dir, clock);
+    events = std::make_unique<EventsStore>(dir, *layers, time, clock);
     tasks = std::make_unique<TasksStore>(dir, *layers, clock);
 }
 

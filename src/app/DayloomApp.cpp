@@ -48,8 +48,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 
     const QString dir = m_settings->dataPath();
     m_viewDates = std::make_unique<ViewDates>(m_clock);
-    m_layers = std::make_unique<LayersStore>(dir, &m_clock);
-    m_events = std::make_unique<EventsStore>(dir, *m_layers, *m_viewDates, &m_clock);
+    m_layers = std::make_unique<LayersStore>(dir, m_clock);
+    m_events = std::make_unique<EventsStore>(dir, *m_layers, *m_viewDates, m_clock);
     m_tasks = std::make_unique<TasksStore>(dir, *m_layers, m_clock);
     m_main = std::make_unique<MainWindow>(
         *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,

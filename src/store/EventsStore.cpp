@@ -34,11 +34,11 @@ TableSchema EventsStore::schema()
 }
 
 EventsStore::EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time,
-                         const Clock *clock)
+                         const Clock &clock)
     : m_table(schema()), m_dataDir(dataDir), m_layers(layers), m_time(time),
       m_spans(std::make_unique<SpanCollections>()), m_clock(clock)
 {
-    m_table.setClock(clock);
+    m_table.setClock(&clock);
     // "INDEX" is in the schema, so neither call can fail.
     (void)m_table.setActiveIndex("INDEX");
     installTableHooks();

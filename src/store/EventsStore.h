@@ -45,10 +45,9 @@ public:
 
     // Loads `dataDir` + "Events.cds" (dataDir ends with "/"), detects the clipboard row, then
     // runs the start-up steps (archive, pending alarms). The store reads the collection
-    // window from `time` (windowStart..windowEnd) and the layers from `layers`; both must outlive
-    // it.
-    EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time,
-                const Clock *clock = nullptr);
+    // window from `time` (windowStart..windowEnd), the layers from `layers` and "today" from
+    // `clock`; all three must outlive it.
+    EventsStore(const QString &dataDir, LayersStore &layers, ViewDates &time, const Clock &clock);
     // Saves the table into the data directory.
     ~EventsStore();
     EventsStore(const EventsStore &) = delete;
@@ -237,7 +236,7 @@ private:
     void installTableHooks();
     void rebuildWalkIndex();
     void detectClipboard();
-    const Clock &clock() const { return m_clock ? *m_clock : m_systemClock; }
+    const Clock &clock() const { return m_clock; }
     // The record filter: accepts a row that starts before the window end and ends at or after
     // the window start (a recurring row: endTime + its rule's extraDays at or after it). The window
     // is the date module's windowStart..windowEnd.
@@ -285,8 +284,7 @@ private:
     EventWalkIndex m_index;
     OccurrenceList m_occurrences;
     std::unique_ptr<SpanCollections> m_spans;
-    const Clock *m_clock = nullptr;
-    Clock m_systemClock;
+    const Clock &m_clock;
     PendingAlarms m_alarms;
     // Occurrences of recurring events whose alarm already rang (event id, alarm ms), so a
     // refresh on the same day does not ring them again.

@@ -21,10 +21,10 @@ TableSchema LayersStore::schema()
     return s;
 }
 
-LayersStore::LayersStore(const QString &dataDir, const Clock *clock)
+LayersStore::LayersStore(const QString &dataDir, const Clock &clock)
     : m_table(schema()), m_dataDir(dataDir)
 {
-    m_table.setClock(clock);
+    m_table.setClock(&clock);
     m_table.setAfterPost([this](Table &) {
         if (m_afterPostHook) m_afterPostHook();
     });

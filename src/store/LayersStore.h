@@ -22,8 +22,9 @@ public:
     static TableSchema schema();
 
     // Loads `dataDir` + "Layers.cds" (dataDir ends with "/"); an empty or missing table gets
-    // the default layer "Layer1".
-    explicit LayersStore(const QString &dataDir, const Clock *clock = nullptr);
+    // the default layer "Layer1". The clock (which must outlive the store) dates the names of
+    // set-aside files.
+    LayersStore(const QString &dataDir, const Clock &clock);
     // Saves the table into the data directory.
     ~LayersStore();
     LayersStore(const LayersStore &) = delete;

@@ -149,7 +149,7 @@ TEST(AlarmRules, TwoAlarmsInOneTickEventsBeforeTasks)
     const QString dir = TestEnv::freshDir("alarms") + "/";
     Clock clock;
     clock.setFixed(QDateTime(QDate(2006, 3, 1), QTime(7, 0)));
-    LayersStore layers(dir, &clock);
+    LayersStore layers(dir, clock);
     const int layer = layers.idAt(1);
     TasksStore tasks(dir, layers, clock);
     const int early =

@@ -30,8 +30,8 @@ struct Calendar {
     }
     void open()
     {
-        layers = std::make_unique<LayersStore>(dataDir, &clock);
-        events = std::make_unique<EventsStore>(dataDir, *layers, time, &clock);
+        layers = std::make_unique<LayersStore>(dataDir, clock);
+        events = std::make_unique<EventsStore>(dataDir, *layers, time, clock);
         tasks = std::make_unique<TasksStore>(dataDir, *layers, clock);
     }
     void reopen()

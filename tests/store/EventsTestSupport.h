@@ -23,8 +23,8 @@ struct Stores {
     }
     void open()
     {
-        layers = std::make_unique<LayersStore>(dataDir, &clock);
-        events = std::make_unique<EventsStore>(dataDir, *layers, time, &clock);
+        layers = std::make_unique<LayersStore>(dataDir, clock);
+        events = std::make_unique<EventsStore>(dataDir, *layers, time, clock);
     }
     // Destroys (saving) and loads both stores again from the data directory.
     void reopen()

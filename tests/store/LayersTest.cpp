@@ -1,3 +1,4 @@
+#include "core/Clock.h"
 #include "store/LayersStore.h"
 #include "support/TestEnv.h"
 
@@ -11,13 +12,15 @@ QString dataDir()
 {
     return TestEnv::freshDir("layers") + "/";
 }
+
+const Clock systemClock;
 } // namespace
 
 TEST(Layers, MissingOrEmptyTableGetsTheDefaultLayer)
 {
     const QString dir = dataDir();
     {
-        LayersStore layers(dir);
+        LayersStore layers(dir, systemClock);
         ASSERT_EQ(layers.count(), 1);
         const auto first = layers.layerAt(1);
         ASSERT_TRUE(first);
@@ -30,14 +33,14 @@ TEST(Layers, MissingOrEmptyTableGetsTheDefaultLayer)
         EXPECT_EQ(layers.layerFileLine(first->id + 1), "") << "no such layer";
         ASSERT_TRUE(layers.deleteAllLayers().ok());
     }
-    LayersStore again(dir);
+    LayersStore again(dir, systemClock);
     EXPECT_EQ(again.count(), 1);
     EXPECT_TRUE(QFile::exists(dir + "Layers.cds"));
 }
 
 TEST(Layers, PositionsFollowRowNotID)
 {
-    LayersStore layers(dataDir());
+    LayersStore layers(dataDir(), systemClock);
     const int lateId = layers.insertLayer(5, "Late", true, 2, 1, 30).id;
     const int earlyId = layers.insertLayer(-1, "Early", false, 3, 1, 30).id;
     ASSERT_EQ(layers.count(), 3);
@@ -57,7 +60,7 @@ TEST(Layers, PositionsFollowRowNotID)
 
 TEST(Layers, ShownLayersFilterListsShownLayersInDisplayOrder)
 {
-    LayersStore layers(dataDir());
+    LayersStore layers(dataDir(), systemClock);
     int posts = 0;
     layers.setAfterPostHook([&] { ++posts; });
     const int first = layers.idAt(1);
@@ -76,7 +79,7 @@ TEST(Layers, ShownLayersFilterListsShownLayersInDisplayOrder)
 
 TEST(Layers, LayerFileLineQuotesBreaksAndQuotes)
 {
-    LayersStore layers(dataDir());
+    LayersStore layers(dataDir(), systemClock);
     const int id = layers.insertLayer(1, "Bob's\r\nplans", false, 24, 2, 7).id;
     EXPECT_EQ(layers.layerFileLine(id), "'Bob''s#13#10plans';False;24;2;7");
 }
@@ -85,10 +88,10 @@ TEST(Layers, ChangesSurviveARestart)
 {
     const QString dir = dataDir();
     {
-        LayersStore layers(dir);
+        LayersStore layers(dir, systemClock);
         ASSERT_TRUE(layers.insertLayer(1, "Family", true, 5, 2, 60).ok());
     }
-    LayersStore layers(dir);
+    LayersStore layers(dir, systemClock);
     ASSERT_EQ(layers.count(), 2);
     EXPECT_EQ(layers.layerAt(2).value().name, "Family");
     EXPECT_EQ(layers.layerAt(2).value().archiveDays, 60);

@@ -11,7 +11,7 @@ namespace
 struct TasksFixture : ::testing::Test {
     QString dir = TestEnv::freshDir("tasks") + "/";
     Clock clock;
-    LayersStore layers{dir, &clock};
+    LayersStore layers{dir, clock};
     int L1 = 0, L2 = 0;
     std::unique_ptr<TasksStore> tasks;
 

@@ -53,10 +53,10 @@ int seedDataFolder(const QString &dataDir,
     QDir().mkpath(dataDir);
     Clock clock;
     ViewDates time(clock);
-    LayersStore layers(dataDir, &clock);
+    LayersStore layers(dataDir, clock);
     const int workId = layers.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30).id;
     EXPECT_TRUE(layers.insertLayer(3, QStringLiteral("Home"), true, HomeColour, 1, 30).ok());
-    EventsStore events(dataDir, layers, time, &clock);
+    EventsStore events(dataDir, layers, time, clock);
     for (const auto &[start, end] : work)
         EXPECT_TRUE(events
                         .insertEvent(
@@ -103,8 +103,8 @@ protected:
     {
         reg.setStartView(ViewWeek);
         reg.setStartHour(8);
-        layers = std::make_unique<LayersStore>(reg.dataPath(), &clock);
-        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, &clock);
+        layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
+        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
         tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
         win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
         win->resize(1000, 700);

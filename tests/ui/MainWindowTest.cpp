@@ -41,8 +41,8 @@ SettingsPaths testLocations()
 // A main window on its own settings and layers, today fixed at Wednesday 9 Aug 2000 10:30.
 struct Window {
     explicit Window(const std::function<void(Settings &)> &settings = {})
-        : reg(testLocations()), layers(reg.dataPath(), &clock),
-          events(reg.dataPath(), layers, time, &clock), tasks(reg.dataPath(), layers, clock)
+        : reg(testLocations()), layers(reg.dataPath(), clock),
+          events(reg.dataPath(), layers, time, clock), tasks(reg.dataPath(), layers, clock)
     {
         if (settings) settings(reg);
         win = std::make_unique<MainWindow>(reg, layers, events, tasks, time, clock);

@@ -151,8 +151,8 @@ struct StoreSet {
     bool open(const QString &dataDir, QString *error)
     {
         time = std::make_unique<ViewDates>(clock);
-        layers = std::make_unique<LayersStore>(dataDir, &clock);
-        events = std::make_unique<EventsStore>(dataDir, *layers, *time, &clock);
+        layers = std::make_unique<LayersStore>(dataDir, clock);
+        events = std::make_unique<EventsStore>(dataDir, *layers, *time, clock);
         tasks = std::make_unique<TasksStore>(dataDir, *layers, clock);
         for (const TableLoadResult *r :
              {&layers->loadResult(), &events->loadResult(), &tasks->loadResult()})
