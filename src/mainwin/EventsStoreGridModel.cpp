@@ -28,7 +28,7 @@ std::optional<GridEventRow> EventsStoreGridModel::eventRow(int id)
     r.startTime = event->startTime();
     r.endTime = event->endTime();
     r.recurrent = event->isRecurring();
-    r.extraDays = (*event)[RecurrenceColumns::ExtraDaysField].toInt();
+    r.extraDays = RecurrenceColumns::extraDaysOf(*event);
     return r;
 }
 

@@ -58,12 +58,10 @@ EventsStore::~EventsStore()
     m_table.setAfterPost(nullptr);
     m_table.setBeforeDelete(nullptr);
     m_table.setAfterReset(nullptr);
-    m_table.setRecordFilter(nullptr);
 }
 
 void EventsStore::installTableHooks()
 {
-    m_table.setRecordFilter([this](const Table &t) { return inCollectionWindow(t); });
     m_table.setAfterPost([this](Table &) {
         const int slot = currentSlot();
         indexRow(slot);
@@ -138,14 +136,6 @@ void EventsStore::detectClipboard()
 {
     const int first = m_table.slotAt(1);
     m_clipboardCount = first >= 0 && isClipboardSlot(first) ? 1 : 0;
-}
-
-bool EventsStore::inCollectionWindow(const Table &t) const
-{
-    if (m_bypass) return true;
-    return reachesWindow(t.asDateTime(int(EventField::StartTime)),
-                         t.asDateTime(int(EventField::EndTime)),
-                         RecurrenceColumns::extraDaysOfCurrentRow(t));
 }
 
 bool EventsStore::reachesWindow(SerialDateTime start, SerialDateTime end, int extraDays) const
@@ -261,9 +251,12 @@ TableResult EventsStore::updateEvent(const EventRow &row)
 TableResult EventsStore::updateEventTimes(int id, SerialDateTime start, SerialDateTime end,
                                           int extraDays)
 {
-    return writeFields(id, {{EventField::StartTime, start},
-                            {EventField::EndTime, end},
-                            {RecurrenceColumns::ExtraDaysField, extraDays}});
+    std::optional<EventRow> row = event(id);
+    if (!row) return noSuchEvent();
+    (*row)[EventField::StartTime] = start;
+    (*row)[EventField::EndTime] = end;
+    RecurrenceColumns::setExtraDays(*row, extraDays);
+    return updateEvent(*row);
 }
 
 TableResult EventsStore::deleteEvent(int id)

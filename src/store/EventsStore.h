@@ -84,7 +84,6 @@ public:
     int clipboardCount() const { return m_clipboardCount; }
     // With the bypass set the record filter accepts every row.
     void setFilterBypass(bool on) { m_bypass = on; }
-    bool filterBypass() const { return m_bypass; }
     // The layer filter ("Layer = 3 or Layer = 7", see LayersStore::shownLayersFilter). False,
     // keeping the previous filter, when the text does not parse.
     [[nodiscard]] bool setFilterText(const QString &text) { return m_table.setFilterText(text); }
@@ -105,7 +104,8 @@ public:
     // Writes every field of `row` but the id to the event with id row.id(). applied false when
     // there is no such event (or it is the clipboard row).
     TableResult updateEvent(const EventRow &row);
-    // Writes startTime, endTime and extraDays (of the rule) of one event.
+    // Writes startTime, endTime and, for a recurring event, its rule's extraDays (a one-time
+    // event keeps its empty rule columns).
     // applied false when there is no such event (or it is the clipboard row).
     TableResult updateEventTimes(int id, SerialDateTime start, SerialDateTime end, int extraDays);
     // Deletes one event (or the clipboard row, by its id) and its pending alarm. applied false
@@ -237,10 +237,6 @@ private:
     void rebuildWalkIndex();
     void detectClipboard();
     const Clock &clock() const { return m_clock; }
-    // The record filter: accepts a row that starts before the window end and ends at or after
-    // the window start (a recurring row: endTime + its rule's extraDays at or after it). The window
-    // is the date module's windowStart..windowEnd.
-    bool inCollectionWindow(const Table &t) const;
     // Makes the row with this id current (the clipboard row too); false when there is none.
     bool locate(int id) { return m_table.locate(int(EventField::Id), id); }
     // Slot of the event with this id; -1 when there is none or it is the clipboard row.

@@ -185,11 +185,6 @@ void writeRule(const RecurrenceRule &rule, EventRow &row)
     row[EventField::ExceptionList] = exceptions.isEmpty() ? QVariant() : QVariant(exceptions);
 }
 
-int extraDaysOfCurrentRow(const Table &t)
-{
-    return t.asBoolean(int(EventField::Recurring)) ? t.asInteger(int(EventField::ComboBox1)) : 0;
-}
-
 int extraDaysOfSlot(const Table &t, int slot)
 {
     return t.valueAt(slot, int(EventField::Recurring)).toBool()

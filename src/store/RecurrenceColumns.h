@@ -44,8 +44,7 @@ RecurrenceRule readRule(const Table &events, int slot);
 void writeRule(const RecurrenceRule &rule, EventRow &row);
 
 // extraDays of a row when it is recurring, else 0: how many days past its endTime a row can
-// reach (the record filter's test). The first form reads the table's current row.
-int extraDaysOfCurrentRow(const Table &events);
+// reach (the collection window's test).
 int extraDaysOfSlot(const Table &events, int slot);
 int extraDaysOf(const EventRow &row);
 // Sets the extraDays of the row's rule when the row is recurring; a one-time row keeps its
@@ -60,8 +59,6 @@ inline constexpr std::array<EventField, 10> IntegerFields = {
     EventField::ComboBox1,    EventField::ComboBox2,    EventField::ComboBox3,
     EventField::ComboBox4};
 inline constexpr EventField WeekdaysField = EventField::Weekdays;
-// The column of extraDays, for code that writes a row's times and reach together.
-inline constexpr EventField ExtraDaysField = EventField::ComboBox1;
 
 // An older version's data file kept its layers as rows of the events table (day -10000 the
 // header, day -10000 + b layer b) with their numbers in the first three rule columns.
