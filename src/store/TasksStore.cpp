@@ -101,9 +101,6 @@ TasksStore::TasksStore(const QString &dataDir, LayersStore &layers, const Clock 
     (void)m_table.setActiveIndex(QString::fromLatin1(DefaultIndexName));
     m_load = m_table.load(m_dataDir + FileName);
     (void)m_table.setActiveIndex(QString::fromLatin1(DefaultIndexName));
-    m_table.setRecordFilter([this](const Table &t) {
-        return m_walkAll || m_allTasks || t.asInteger(field(TaskField::ParentId)) == m_parentFilter;
-    });
     m_table.setAfterPost([this](Table &) {
         if (m_afterPostHook) m_afterPostHook();
     });
@@ -233,13 +230,10 @@ void TasksStore::buildRowList()
         bool open;
     };
     QHash<int, QList<Visible>> byParent;
-    m_walkAll = true;
     for (bool ok = m_table.findFirst(); ok; ok = m_table.findNext())
         byParent[m_table.asInteger(field(TaskField::ParentId))].append(
             {m_table.asInteger(field(TaskField::Id)), m_table.recNo(),
              m_table.asBoolean(field(TaskField::Open))});
-    m_walkAll = false;
-    m_parentFilter = -2;
 
     QSet<int> seen; // guards against a parent chain that loops in a hand-made file
     std::vector<Visible> stack;

@@ -82,12 +82,6 @@ public:
     // when the text does not parse.
     [[nodiscard]] bool setFilterText(const QString &text) { return m_table.setFilterText(text); }
     QString filterText() const { return m_table.filterText(); }
-    // When set, findFirst/findNext accept every task (still only of shown layers).
-    void setAllTasks(bool on) { m_allTasks = on; }
-    bool allTasks() const { return m_allTasks; }
-    // The parent whose children findFirst/findNext accept; -2 (none) except during a walk.
-    int parentFilter() const { return m_parentFilter; }
-    void setParentFilter(int parentID) { m_parentFilter = parentID; }
 
     // ---- visible tree -------------------------------------------------------------------
     // Fills the row list: the pre-order of the tree in index order, with the descendants of
@@ -218,9 +212,6 @@ private:
     const Clock &m_clock;
     TableLoadResult m_load;
     QList<int> m_rows;
-    int m_parentFilter = -2;
-    bool m_allTasks = false;
-    bool m_walkAll = false; // internal walks: the record filter accepts every row
     PendingTaskAlarms m_alarms;
     std::function<void(const MovedTask &)> m_movedHook;
     QString m_undoError;
