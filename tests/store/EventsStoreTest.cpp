@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+
 #include <QFile>
 
 using namespace EventsTest;
@@ -270,6 +272,33 @@ TEST(EventsStore, AfterPostHookRunsForEveryPost)
     const int a = insert(*s.events, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
     EXPECT_EQ(s.events->moveToLayer({QString::number(a)}, 2).count, 1);
     EXPECT_EQ(calls, 2);
+}
+
+// A move while another process holds "Events.cds" locked: the failure is reported (never shown
+// as success), the change stays in memory, and the next write carries it to the file.
+TEST(EventsStore, MoveOntoALockedFileIsReportedAndWrittenLater)
+{
+    Stores s;
+    const int a = insert(*s.events, oneTime(1, at(2024, 5, 6, 9), at(2024, 5, 6, 10), "A"));
+    const int b = insert(*s.events, oneTime(1, at(2024, 5, 7, 9), at(2024, 5, 7, 10), "B"));
+
+    sqlite3 *blocker = nullptr;
+    const QByteArray path = QFile::encodeName(s.dataDir + EventsStore::FileName);
+    ASSERT_EQ(sqlite3_open(path.constData(), &blocker), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(blocker, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const StoreResult moved = s.events->moveToLayer({QString::number(a)}, 2);
+    EXPECT_FALSE(moved.ok);
+    EXPECT_FALSE(moved.error.isEmpty());
+    EXPECT_EQ(moved.count, 1) << "the move is made in memory";
+    EXPECT_EQ(s.events->event(a).value().layer(), 2);
+    EXPECT_FALSE(s.events->updateEventTimes(b, at(2024, 5, 7, 11), at(2024, 5, 7, 12), 0).written);
+    sqlite3_exec(blocker, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(blocker);
+
+    ASSERT_TRUE(s.events->save().ok());
+    s.reopen();
+    EXPECT_EQ(s.events->event(a).value().layer(), 2);
+    EXPECT_EQ(s.events->event(b).value().startTime(), at(2024, 5, 7, 11));
 }
 
 TEST(EventsStore, ConvertsAnOldDataFile)
