@@ -49,14 +49,9 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
         const SpanItem item = *hit; // the collection may be rebuilt below
         hitId = item.id;
         const std::optional<GridEventRow> row = pressOnEvent(item, press.ctrl, press.plainRight());
-        if (!press.plainLeft || item.isOccurrence || !row)
-            m_mode = DragClicked;
-        else if (e.pos.x() < item.left + 5 && !item.cutStart)
-            m_mode = DragStart;
-        else if (e.pos.x() >= item.right - 4 && !item.cutEnd)
-            m_mode = DragEnd;
-        else
-            m_mode = DragMove;
+        m_mode = press.plainLeft && row.has_value()
+                     ? pressMode(item, e.pos.x(), item.left, item.right, false)
+                     : DragClicked;
     } else if (!press.plainLeft && !press.leftDouble) {
         grid.clearSelectedEvents();
     }

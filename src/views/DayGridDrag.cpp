@@ -69,6 +69,15 @@ void DayGridDrag::requestEdit(int id)
     emit m_timeGrid.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
 }
 
+GridDragMode DayGridDrag::pressMode(const SpanItem &item, int along, int low, int high,
+                                    bool occurrenceEdges)
+{
+    if (item.isOccurrence && !occurrenceEdges) return DragClicked;
+    if (along < low + 5 && !item.cutStart) return DragStart;
+    if (along >= high - 4 && !item.cutEnd) return DragEnd;
+    return item.isOccurrence ? DragClicked : DragMove;
+}
+
 std::optional<GridEventRow> DayGridDrag::draggedRow()
 {
     if (m_mode < DragMove) return std::nullopt;

@@ -50,6 +50,13 @@ protected:
     // and a plain right press on an event not yet selected first drops every selected event of
     // both grids. Returns the event's row (nullopt when it cannot be read).
     std::optional<GridEventRow> pressOnEvent(const SpanItem &item, bool ctrl, bool plainRight);
+    // What a plain left press on a readable event grabs: its start edge (the first 5 px along
+    // the drag axis, unless the event begins before the grid shows it), its end edge (the last
+    // 4 px, unless it goes on after) or its body. `along` is the pointer's coordinate on that
+    // axis and `low`..`high` (exclusive) the box's extent there. An occurrence's body only
+    // clicks it; its edges are grabbed only where `occurrenceEdges` says so.
+    static GridDragMode pressMode(const SpanItem &item, int along, int low, int high,
+                                  bool occurrenceEdges);
     // The clicked event's row when a step is due: the events table browsing, the pointer in
     // another cell, the event readable and, with `oneTimeOnly`, not recurring; else nullopt.
     std::optional<GridEventRow> rowForStep(bool oneTimeOnly);

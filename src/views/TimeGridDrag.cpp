@@ -63,15 +63,9 @@ void TimeGridDrag::press(const GridMouseEvent &e)
         hitId = item.id;
         const std::optional<GridEventRow> row = pressOnEvent(item, press.ctrl, press.plainRight());
         if (row) m_dragRow = *row;
-        if (!press.plainLeft || !row) {
-            m_mode = DragClicked;
-        } else if (e.pos.y() < item.top + 5 && !item.cutStart) {
-            m_mode = DragStart;
-        } else if (e.pos.y() >= item.bottom - 4 && !item.cutEnd) {
-            m_mode = DragEnd;
-        } else {
-            m_mode = item.isOccurrence ? DragClicked : DragMove;
-        }
+        m_mode = press.plainLeft && row.has_value()
+                     ? pressMode(item, e.pos.y(), item.top, item.bottom, true)
+                     : DragClicked;
     } else if (!press.plainLeft && !press.leftDouble) {
         grid.clearSelectedEvents();
     }
