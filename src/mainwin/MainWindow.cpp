@@ -4,7 +4,9 @@
 #include "core/DateTextHelpers.h"
 #include "core/Settings.h"
 #include "mainwin/DateHeaderGrid.h"
+#include "mainwin/EventCommands.h"
 #include "mainwin/EventsStoreGridModel.h"
+#include "mainwin/HelpCommands.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/TimePanelLayout.h"
@@ -65,6 +67,8 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
+    m_eventCommands = new EventCommands(*this, m_events, m_tasks);
+    m_helpCommands = new HelpCommands(*m_menus, *this);
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();
@@ -464,8 +468,7 @@ void MainWindow::refresh()
 void MainWindow::updateCommands()
 {
     m_menus->setTimeViewCommands(ViewState::usesTimeGrid(m_view.kind));
-    // The edit commands (new, edit, delete, cut, copy, paste, move to layer, undo) are enabled
-    // by the edit-commands code from the grids' selection; until then they stay disabled.
+    if (m_eventCommands) m_eventCommands->updateStates();
 }
 
 void MainWindow::eventsPosted()

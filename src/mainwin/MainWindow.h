@@ -23,8 +23,10 @@
 #include <memory>
 
 class Clock;
+class EventCommands;
 class EventsStore;
 class EventsStoreGridModel;
+class HelpCommands;
 class LayersStore;
 class MainMenus;
 class MainPanels;
@@ -147,6 +149,9 @@ public:
     // --- Parts ------------------------------------------------------------------------------
     MainMenus &menus() const { return *m_menus; }
     MainPanels &panels() const { return *m_panels; }
+    // Delete, occurrences, cut, copy, paste and undo of events.
+    EventCommands &eventCommands() const { return *m_eventCommands; }
+    HelpCommands &helpCommands() const { return *m_helpCommands; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
     QScrollBar *timeScrollBar() const;
@@ -220,4 +225,6 @@ private:
     std::unique_ptr<EventsStoreGridModel> m_gridModel;
     TimeGrid *m_timeGrid = nullptr;               // owned by the time panel
     TimePanelLayout *m_timePanelLayout = nullptr; // owned by the time panel
+    EventCommands *m_eventCommands = nullptr;     // owned by the window
+    HelpCommands *m_helpCommands = nullptr;       // owned by the window
 };

@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <climits>
 
 TableSchema EventsStore::schema()
 {
@@ -374,6 +375,75 @@ std::optional<int> EventsStore::paste(SerialDateTime selected, PasteMode mode)
     return r.id;
 }
 
+// ---- single occurrences ---------------------------------------------------------------------
+
+bool EventsStore::hasOccurrenceOn(int slot, int day) const
+{
+    if (intIn(slot, EventField::Recurring) == 0) return false;
+    const RecurrenceRule r = ruleInSlot(slot);
+    // Starting the span extraDays after `day` admits start days from `day` on only.
+    const qint64 first = std::clamp<qint64>(qint64(day) + std::max(r.extraDays, 0), INT_MIN,
+                                            INT_MAX);
+    std::vector<int> days;
+    expandOccurrenceDays(r, int(first), day + 1, 1, days);
+    return !days.empty() && days.front() == day;
+}
+
+namespace
+{
+TableResult noSuchOccurrence()
+{
+    return {false, false, QStringLiteral("The event has no such occurrence.")};
+}
+} // namespace
+
+TableResult EventsStore::excludeOccurrence(int id, int day)
+{
+    const int slot = eventSlot(id);
+    if (slot < 0 || !hasOccurrenceOn(slot, day)) return noSuchOccurrence();
+    const QByteArray list =
+        appendExceptionDay(m_table.column(int(EventField::ExceptionList)).bytes[std::size_t(slot)],
+                           day);
+    return writeFields(id, {{EventField::ExceptionList, list}});
+}
+
+InsertResult EventsStore::breakOutOccurrence(int id, int day)
+{
+    const int slot = eventSlot(id);
+    if (slot < 0 || !hasOccurrenceOn(slot, day)) return {-1, noSuchOccurrence()};
+    const EventRow series = rowInSlot(slot);
+    const RecurrenceRule r = ruleInSlot(slot);
+    EventRow single;
+    for (EventField f : {EventField::Layer, EventField::AllDay, EventField::AlarmSet,
+                         EventField::AlarmAdvance, EventField::AlarmAdvanceUnit,
+                         EventField::Subject, EventField::Description})
+        single[f] = series[f];
+    single[EventField::StartTime] = fromDayAndMs(day, DateTimeValue::msOfDay(r.startTime));
+    single[EventField::EndTime] =
+        fromDayAndMs(qint64(day) + r.extraDays, DateTimeValue::msOfDay(r.endTime));
+    single[EventField::Recurring] = false;
+
+    m_table.beginBulk();
+    InsertResult result = insertValues(single.values());
+    if (result.applied()) {
+        const TableResult excluded = writeFields(
+            id, {{EventField::ExceptionList,
+                  appendExceptionDay(series.bytes(EventField::ExceptionList), day)}});
+        if (!excluded.applied) {
+            // Take the new row back so that the occurrence is never shown twice.
+            if (locate(result.id)) (void)m_table.deleteRow();
+            refreshPendingAlarm(result.id);
+            result = {-1, excluded};
+        }
+    }
+    const TableResult written = m_table.endBulk();
+    if (result.applied() && !written.written) {
+        result.table.written = false;
+        result.table.error = written.error;
+    }
+    return result;
+}
+
 // ---- start-up -------------------------------------------------------------------------------
 
 bool EventsStore::adoptRowsOf(const QString &path)
@@ -710,7 +780,9 @@ StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
     QString error;
     if (!UndoLog::write(m_dataDir, UndoLog::Section::DeletedEvents, lines, &error))
         return StoreResult::failure(error);
+    // One write for the whole selection.
     StoreResult result;
+    m_table.beginBulk();
     for (int id : found) {
         const TableResult r = deleteEvent(id);
         if (r.applied) ++result.count;
@@ -718,6 +790,11 @@ StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
             result.ok = false;
             result.error = r.error;
         }
+    }
+    const TableResult written = m_table.endBulk();
+    if (!written.ok() && result.ok) {
+        result.ok = false;
+        result.error = written.error;
     }
     return result;
 }
@@ -746,6 +823,12 @@ StoreResult EventsStore::restoreDeletedEvents()
         sameLayer.insert(layer, layer);
     }
     StoreResult result;
+    m_table.beginBulk();
     result.count = importEvents(content->events, sameLayer);
+    const TableResult written = m_table.endBulk();
+    if (!written.ok()) {
+        result.ok = false;
+        result.error = written.error;
+    }
     return result;
 }

@@ -139,6 +139,17 @@ public:
     // or the insert failed.
     [[nodiscard]] std::optional<int> paste(SerialDateTime selected, PasteMode mode);
 
+    // ---- single occurrences of a recurring event ----------------------------------------
+    // `day` is a whole day number. Both refuse (applied false, nothing changed) when `id` is
+    // no recurring event or it has no occurrence starting on `day` (an excluded day has none).
+    // Adds `day` to the event's exception days: the occurrence is gone, the rule stays.
+    TableResult excludeOccurrence(int id, int day);
+    // Excludes the occurrence on `day` and inserts it as a one-time event: the rule's layer,
+    // all-day flag, alarm, subject and description; its start and end times of day on `day`
+    // and `day` + extraDays; no rule columns, exception list or updates. Both rows reach the
+    // file in one write. Returns the new event's id.
+    InsertResult breakOutOccurrence(int id, int day);
+
     // ---- occurrences and collections ---------------------------------------------------
     // Adds the occurrences of the recurring event `id` that belong to the displayed span
     // (the date module's spanStart .. spanEnd) to the occurrence list. Returns how many (0
@@ -241,6 +252,8 @@ private:
     bool locate(int id) { return m_table.locate(int(EventField::Id), id); }
     // Slot of the event with this id; -1 when there is none or it is the clipboard row.
     int eventSlot(int id) const;
+    // Whether the row in `slot` is recurring with an occurrence starting on `day`.
+    bool hasOccurrenceOn(int slot, int day) const;
     bool isClipboardSlot(int slot) const;
     EventRow rowInSlot(int slot) const;
     // Posted values of one field in `slot` (0, 0.0 or empty for null).

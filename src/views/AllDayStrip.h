@@ -23,6 +23,8 @@ public:
     void clearSelectedEvents();
     const std::vector<int> &selectedEvents() const { return m_selectedEvents; }
     GridDragMode dragMode() const { return m_drag.mode(); }
+    // See DayGridDrag::pressedOccurrenceDay (presses in the strip).
+    SerialDateTime pressedOccurrenceDay(int id) const { return m_drag.pressedOccurrenceDay(id); }
 
     void invalidateDay(int day);
     // Left/Right of the strip items from the current day columns.

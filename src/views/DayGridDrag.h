@@ -29,6 +29,12 @@ public:
 
     GridDragMode mode() const { return m_mode; }
     int clickedEventId() const { return m_clickedEventId; }
+    // The day of the occurrence of recurring event `id` pressed last; -1 when the last press
+    // was not on an occurrence of `id`.
+    SerialDateTime pressedOccurrenceDay(int id) const
+    {
+        return m_occurrenceEventId == id ? m_occurrenceDate : -1;
+    }
 
     // Runs the step of the current drag mode for the current cell.
     void step();

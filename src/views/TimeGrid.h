@@ -97,6 +97,8 @@ public:
     // --- the mouse ---
     GridDragMode dragMode() const { return m_drag.mode(); }
     int clickedEventId() const { return m_drag.clickedEventId(); }
+    // See DayGridDrag::pressedOccurrenceDay (presses in the grid, not in the strip).
+    SerialDateTime pressedOccurrenceDay(int id) const { return m_drag.pressedOccurrenceDay(id); }
     int currentStep() const { return m_drag.currentStep(); }
     bool autoScrollingUp() const { return m_drag.autoScrollingUp(); }
     bool autoScrollingDown() const { return m_drag.autoScrollingDown(); }
