@@ -15,6 +15,7 @@
 #include "store/TasksStore.h"
 #include "store/UndoLog.h"
 #include "support/TestEnv.h"
+#include "ui/WindowOverStores.h"
 #include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
@@ -65,10 +66,9 @@ protected:
     Settings reg{{root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
                   "/opt/dayloom/dayloom"}};
     ViewDates time{clock};
-    std::unique_ptr<LayersStore> layers;
-    std::unique_ptr<EventsStore> events;
-    std::unique_ptr<TasksStore> tasks;
-    std::unique_ptr<MainWindow> win;
+    WindowOverStores stores;
+    std::unique_ptr<EventsStore> &events = stores.events;
+    std::unique_ptr<MainWindow> &win = stores.win;
     int workId = -1, planning = -1, review = -1, standUp = -1;
     QStringList messages;
 
@@ -76,55 +76,33 @@ protected:
     {
         reg.setStartView(ViewWeek);
         reg.setStartHour(8);
-        layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
-        workId = layers->insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
-        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
-        planning = events
-                       ->insertEvent(oneTime(workId, at(2000, 8, 9, 10), at(2000, 8, 9, 11),
+        ASSERT_TRUE(stores.open(reg, time, clock, [this](LayersStore &l, EventsStore &e) {
+            workId = l.insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
+            planning = e.insertEvent(oneTime(workId, at(2000, 8, 9, 10), at(2000, 8, 9, 11),
                                              QStringLiteral("Planning")))
-                       .id;
-        review = events
-                     ->insertEvent(oneTime(workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15),
+                           .id;
+            review = e.insertEvent(oneTime(workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15),
                                            QStringLiteral("Review")))
-                     .id;
-        RecurrenceRule daily;
-        daily.pattern = RecurrenceRule::Pattern::Daily;
-        daily.variant = RecurrenceRule::Variant::EveryNDays;
-        daily.endRule = RecurrenceRule::EndRule::OnDate;
-        daily.interval = 1;
-        daily.startTime = at(2000, 8, 1, 9);
-        daily.endTime = at(2000, 8, 31, 9, 30);
-        EventRow series = oneTime(workId, daily.startTime, daily.endTime, "Stand-up");
-        series[EventField::Recurring] = true;
-        RecurrenceColumns::writeRule(daily, series);
-        standUp = events->insertEvent(series).id;
-        tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
-        win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
+                         .id;
+            RecurrenceRule daily;
+            daily.pattern = RecurrenceRule::Pattern::Daily;
+            daily.variant = RecurrenceRule::Variant::EveryNDays;
+            daily.endRule = RecurrenceRule::EndRule::OnDate;
+            daily.interval = 1;
+            daily.startTime = at(2000, 8, 1, 9);
+            daily.endTime = at(2000, 8, 31, 9, 30);
+            EventRow series = oneTime(workId, daily.startTime, daily.endTime, "Stand-up");
+            series[EventField::Recurring] = true;
+            RecurrenceColumns::writeRule(daily, series);
+            standUp = e.insertEvent(series).id;
+        }));
         win->setMessageSink([this](const QString &text) { messages << text; });
-        win->resize(1000, 700);
-        win->show();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(win.get()));
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        win.reset();
-        tasks.reset();
-        events.reset();
-        layers.reset();
     }
 
     TimeGrid *grid() { return win->timeGrid(); }
     MainMenus &menus() { return win->menus(); }
     QString dataDir() const { return reg.dataPath(); }
-
-    // The placed box of event `id` in day column `day` (1 = Sunday); null when none.
-    const SpanItem *box(int day, int id)
-    {
-        for (const SpanItem &i : events->collections().day.timeItems(day))
-            if (i.id == id) return &i;
-        return nullptr;
-    }
+    const SpanItem *box(int day, int id) { return stores.box(day, id); }
     QPoint middleOf(int day, int id)
     {
         const SpanItem *b = box(day, id);

@@ -11,6 +11,7 @@
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 #include "support/TestEnv.h"
+#include "ui/WindowOverStores.h"
 #include "views/AllDayStrip.h"
 #include "views/TimeGrid.h"
 
@@ -94,40 +95,22 @@ protected:
     }();
     Settings reg{locationsIn(root)};
     ViewDates time{clock};
-    std::unique_ptr<LayersStore> layers;
-    std::unique_ptr<EventsStore> events;
-    std::unique_ptr<TasksStore> tasks;
-    std::unique_ptr<MainWindow> win;
+    WindowOverStores stores;
+    std::unique_ptr<LayersStore> &layers = stores.layers;
+    std::unique_ptr<EventsStore> &events = stores.events;
+    std::unique_ptr<TasksStore> &tasks = stores.tasks;
+    std::unique_ptr<MainWindow> &win = stores.win;
 
     void SetUp() override
     {
         reg.setStartView(ViewWeek);
         reg.setStartHour(8);
-        layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
-        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
-        tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
-        win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
-        win->resize(1000, 700);
-        win->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        win.reset();
-        tasks.reset();
-        events.reset();
-        layers.reset();
+        ASSERT_TRUE(stores.open(reg, time, clock));
     }
 
     TimeGrid *grid() { return win->timeGrid(); }
     // The placed box of event `id` in day column `day`; null when there is none.
-    const SpanItem *box(int day, int id)
-    {
-        for (const SpanItem &i : events->collections().day.timeItems(day))
-            if (i.id == id) return &i;
-        return nullptr;
-    }
+    const SpanItem *box(int day, int id) { return stores.box(day, id); }
     QRect rectOf(const SpanItem &i) const
     {
         return QRect(i.left, i.top, i.right - i.left, i.bottom - i.top);
