@@ -192,7 +192,6 @@ void EventCommands::updateStates()
 
     for (QAction *a : {m.deleteAction(), m.eventDeleteAction()})
         a->setEnabled(any);
-    m_window.panels().deleteButton()->setEnabled(any);
     for (QAction *a : {m.cutAction(), m.copyAction(), m.eventCutAction(), m.eventCopyAction()})
         a->setEnabled(one);
     for (QAction *a : {m.deleteOccurrenceAction(), m.breakOutOccurrenceAction()}) {

@@ -69,8 +69,9 @@ public:
     void paste();
     void undo();
 
-    // Enabled states of delete, cut, copy, paste, undo and the "Delete" button, and the
-    // visibility of the occurrence items, for the current view, selection and clipboard.
+    // Enabled states of delete, cut, copy and paste and the visibility of the occurrence
+    // items, for the current view, selection and clipboard. (The "Delete" button stays
+    // enabled; with nothing selected it does nothing.)
     void updateStates();
 
 private:

@@ -20,8 +20,6 @@ HelpWindow::HelpWindow(QWidget *owner) : QWidget(owner, Qt::Window)
     initHelpResources();
     setWindowTitle(QStringLiteral("Dayloom Help"));
     m_browser = new QTextBrowser(this);
-    m_browser->setOpenLinks(true);
-    m_browser->setOpenExternalLinks(false);
     m_browser->setSearchPaths({QStringLiteral(":/help")});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -248,6 +248,23 @@ TEST_F(CommandsWindow, DeleteKeyRemovesTheSelectedEventsAndCtrlZBringsThemBack)
     EXPECT_EQ(events->eventCount(), 3);
 }
 
+// Undo acts on what the last delete wrote, whichever store wrote it.
+TEST_F(CommandsWindow, UndoAfterALaterDeleteOfTasksRestoresTheTasksOnly)
+{
+    const int task = stores.tasks->insertTask(-1, 1, workId, QStringLiteral("Report")).id;
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, middleOf(Wednesday, planning));
+    QTest::keyClick(win.get(), Qt::Key_Delete);
+    ASSERT_TRUE(stores.tasks->deleteWithUndo({task}).ok);
+    ASSERT_EQ(stores.tasks->count(), 0);
+
+    QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(stores.tasks->count(), 1);
+    EXPECT_EQ(events->eventCount(), 2) << "the deleted event stays deleted";
+    EXPECT_FALSE(menus().undoAction()->isEnabled());
+    EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
+}
+
 TEST_F(CommandsWindow, CutAndPasteMovesTheEventToTheSelectedTimeOfAnotherDay)
 {
     EXPECT_FALSE(menus().pasteAction()->isEnabled());
