@@ -1,8 +1,9 @@
 #pragma once
 // The main window. It owns the views and steers them; the data lives in the stores handed in
 // by the program entry. It holds the navigation state of the current view (view number,
-// selected date, span in ViewDates, time scale) and hands it to the grids. Its parts:
-// MainPanels (the client area's bars, buttons, tabs and family panels), MainMenus (the menu
+// span in ViewDates, time scale) and hands it to the grids; the selected date is held by the
+// navigator calendar. Its parts: MainPanels (the client area's bars, buttons, tabs and family
+// panels), NavigatorColumn (calendar, week, month, year and layer lists), MainMenus (the menu
 // bar and the popups with their actions) and, for the time views, the TimeGrid laid out by
 // TimePanelLayout.
 //
