@@ -1,8 +1,9 @@
 #pragma once
 // The main window. It owns the views and steers them; the data lives in the stores handed in
 // by the program entry. It holds the navigation state of the current view (view number,
-// selected date, span in ViewDates, time scale) and hands it to the grids. Its parts:
-// MainPanels (the client area's bars, buttons, tabs and family panels), MainMenus (the menu
+// span in ViewDates, time scale) and hands it to the grids; the selected date is held by the
+// navigator calendar. Its parts: MainPanels (the client area's bars, buttons, tabs and family
+// panels), NavigatorColumn (calendar, week, month, year and layer lists), MainMenus (the menu
 // bar and the popups with their actions) and, for the time views, the TimeGrid laid out by
 // TimePanelLayout.
 //
@@ -28,6 +29,7 @@ class EventsStoreGridModel;
 class LayersStore;
 class MainMenus;
 class MainPanels;
+class NavigatorColumn;
 class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
@@ -99,9 +101,10 @@ public:
     ViewState &currentView() { return m_view; }
     int viewKind() const { return m_view.kind; }
 
-    // The selected date (whole day). Until the navigator calendar exists the window keeps it.
-    SerialDateTime selectedDate() const { return m_selectedDate; }
-    // Changing the selected date: drops a selected time range, then refreshes.
+    // The selected date (whole day), held by the navigator calendar.
+    SerialDateTime selectedDate() const;
+    // Changing the selected date: drops a selected time range, then refreshes. A date whose
+    // view span would leave the supported years is refused.
     void setSelectedDate(SerialDateTime day);
     // The span ViewDates holds for the current view (first inclusive, end exclusive).
     ViewSpan span() const { return {m_viewDates.spanStart(), m_viewDates.spanEnd()}; }
@@ -147,6 +150,7 @@ public:
     // --- Parts ------------------------------------------------------------------------------
     MainMenus &menus() const { return *m_menus; }
     MainPanels &panels() const { return *m_panels; }
+    NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
     QScrollBar *timeScrollBar() const;
@@ -182,6 +186,9 @@ private:
     void describeView(int kind);
     void markTab(int kind);
     void showViewFamily(int kind);
+    // The calendar's date changed: the views follow it, or it is put back when the view
+    // cannot show it.
+    void dateChosen(SerialDateTime day);
     void chooseFromTab(int family, int choice);
     static int tabFamily(int kind);
 
@@ -196,7 +203,7 @@ private:
     ViewState m_view;
     int m_appliedViewKind = ViewDay; // the view last switched to
 
-    SerialDateTime m_selectedDate = 0;
+    SerialDateTime m_shownDate = 0; // the selected date the views were last refreshed for
     int m_dayChoice = 0;
     int m_monthChoice = 0;
     int m_yearChoice = 0;
@@ -217,6 +224,7 @@ private:
 
     std::unique_ptr<MainPanels> m_panels;
     std::unique_ptr<MainMenus> m_menus;
+    NavigatorColumn *m_navigator = nullptr; // owned by the navigator column's middle panel
     std::unique_ptr<EventsStoreGridModel> m_gridModel;
     TimeGrid *m_timeGrid = nullptr;               // owned by the time panel
     TimePanelLayout *m_timePanelLayout = nullptr; // owned by the time panel
