@@ -1,0 +1,18 @@
+#include "dialogs/DateBox.h"
+
+#include "core/DateTextHelpers.h"
+
+DateBox::DateBox(const DateTimeFormat &format, QWidget *parent)
+    : QLineEdit(parent), m_format(format)
+{
+}
+
+void DateBox::setDate(SerialDateTime value)
+{
+    setText(weekdayDateText(m_format, value));
+}
+
+std::optional<SerialDateTime> DateBox::typedDate(SerialDateTime reference) const
+{
+    return parseDateText(m_format, text(), reference);
+}
