@@ -6,6 +6,7 @@
 #include "BenchCalendar.h"
 
 #include "core/DateTimeFormat.h"
+#include "core/Settings.h"
 #include "dialogs/EventEditor.h"
 
 #include <benchmark/benchmark.h>
@@ -35,7 +36,11 @@ void editor_open_recurring(benchmark::State &state)
     }
     DateTimeFormat format;
     format.buildTimeFormat(2, 1);
-    EventEditor editor(*stores.events, *stores.layers, format, DialogPrompts{}, nullptr);
+    const QString dir = BenchCalendar::dataDir();
+    Settings reg(SettingsPaths{dir + "dayloom.ini", dir, dir + "dayloom.desktop",
+                               QStringLiteral("/usr/bin/dayloom")});
+    EventEditor editor(*stores.events, *stores.layers, format, stores.clock, reg, DialogPrompts{},
+                       nullptr);
     for (auto _ : state) {
         if (!editor.prepareExisting(id)) {
             state.SkipWithError("the recurring event could not be opened");

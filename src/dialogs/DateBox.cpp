@@ -16,3 +16,20 @@ std::optional<SerialDateTime> DateBox::typedDate(SerialDateTime reference) const
 {
     return parseDateText(m_format, text(), reference);
 }
+
+std::optional<SerialDateTime> DateBox::takeDate(SerialDateTime shown)
+{
+    const auto day = typedDate(shown);
+    if (!day) setDate(shown);
+    return day;
+}
+
+SerialDateTime DateBox::dayPart(SerialDateTime value)
+{
+    return DateTimeValue::dayOf(value);
+}
+
+SerialDateTime DateBox::timePart(SerialDateTime value)
+{
+    return DateTimeValue::msOfDay(value) / double(DateTimeValue::MsPerDay);
+}

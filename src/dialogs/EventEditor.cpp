@@ -3,6 +3,7 @@
 #include "core/DateTextHelpers.h"
 #include "core/DateTimeFormat.h"
 #include "dialogs/DateBox.h"
+#include "dialogs/DatePopup.h"
 #include "dialogs/DialogPanel.h"
 #include "dialogs/RecurrenceEditor.h"
 #include "dialogs/RecurrenceSummary.h"
@@ -10,6 +11,7 @@
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/RecurrenceColumns.h"
+#include <QToolButton>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -36,15 +38,8 @@ const QStringList AdvanceItems{
     QStringLiteral("2 days")};
 constexpr int AdvanceRowsShown = 6;
 
-SerialDateTime dayPart(SerialDateTime v)
-{
-    return DateTimeValue::dayOf(v);
-}
-
-SerialDateTime timePart(SerialDateTime v)
-{
-    return DateTimeValue::msOfDay(v) / double(DateTimeValue::MsPerDay);
-}
+constexpr auto dayPart = &DateBox::dayPart;
+constexpr auto timePart = &DateBox::timePart;
 
 bool isEnter(const QKeyEvent *e)
 {
@@ -53,10 +48,12 @@ bool isEnter(const QKeyEvent *e)
 } // namespace
 
 EventEditor::EventEditor(EventsStore &events, const LayersStore &layers,
-                         const DateTimeFormat &format, DialogPrompts prompts, QWidget *parent)
+                         const DateTimeFormat &format, const Clock &clock, const Settings &settings,
+                         DialogPrompts prompts, QWidget *parent)
     : QDialog(parent), m_events(events), m_layers(layers), m_format(format),
       m_prompts(std::move(prompts))
 {
+    m_datePopup = new DatePopup(clock, settings, m_format, this);
     setWindowTitle(QStringLiteral("Event"));
     setMinimumSize(MinimumWidth, MinimumHeight);
     DialogPanel::paintDialogBackground(*this);
@@ -64,7 +61,7 @@ EventEditor::EventEditor(EventsStore &events, const LayersStore &layers,
     // The dialog sees the keys of its boxes first (Ctrl+Enter, Enter in the subject).
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
-    m_recurrenceEditor = new RecurrenceEditor(m_format, m_prompts, this);
+    m_recurrenceEditor = new RecurrenceEditor(m_format, clock, settings, m_prompts, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -94,12 +91,19 @@ DialogPanel *EventEditor::buildTimePanel()
     m_makeRecurring->setObjectName(QStringLiteral("makeRecurring"));
     grid->addWidget(new QLabel(QStringLiteral("Begins:"), oneTime), 0, 0);
     grid->addWidget(m_startDate, 0, 1);
-    grid->addWidget(m_startTime, 0, 2);
+    grid->addWidget(m_datePopup->dropButtonFor(
+                        m_startDate, [this] { return m_start; }, [this] { startDateEntered(); }),
+                    0, 2);
+    grid->addWidget(m_startTime, 0, 3);
     grid->addWidget(new QLabel(QStringLiteral("Ends:"), oneTime), 1, 0);
     grid->addWidget(m_endDate, 1, 1);
-    grid->addWidget(m_endTime, 1, 2);
+    grid->addWidget(m_datePopup->dropButtonFor(
+                        m_endDate, [this] { return m_allDay->isChecked() ? m_end - 1 : m_end; },
+                        [this] { endDateEntered(); }),
+                    1, 2);
+    grid->addWidget(m_endTime, 1, 3);
     grid->addWidget(m_allDay, 2, 1);
-    grid->addWidget(m_makeRecurring, 2, 2);
+    grid->addWidget(m_makeRecurring, 2, 3);
     grid->setColumnStretch(1, 1);
     m_timePages->addWidget(oneTime);
 
@@ -330,9 +334,8 @@ void EventEditor::showAlarm()
 
 void EventEditor::startDateEntered()
 {
-    const auto day = m_startDate->typedDate(m_start);
+    const auto day = m_startDate->takeDate(m_start);
     if (!day) {
-        m_startDate->setDate(m_start);
         m_prompts.warnOver(this, QStringLiteral("Invalid Date"));
         return;
     }
@@ -344,9 +347,8 @@ void EventEditor::startDateEntered()
 
 void EventEditor::endDateEntered()
 {
-    const auto day = m_endDate->typedDate(m_allDay->isChecked() ? m_end - 1 : m_end);
+    const auto day = m_endDate->takeDate(m_allDay->isChecked() ? m_end - 1 : m_end);
     if (!day) {
-        showEnd();
         m_prompts.warnOver(this, QStringLiteral("Invalid Date"));
         return;
     }

@@ -16,7 +16,9 @@
 #include <QDialog>
 #include <optional>
 
+class Clock;
 class DateBox;
+class DatePopup;
 class DateTimeFormat;
 class DialogPanel;
 class EventsStore;
@@ -29,6 +31,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QStackedWidget;
 class RecurrenceEditor;
+class Settings;
 class TimeBox;
 
 class EventEditor : public QDialog
@@ -39,9 +42,11 @@ public:
     static constexpr int MinimumWidth = 500;
     static constexpr int MinimumHeight = 437;
 
-    // The references must outlive the dialog.
+    // The references must outlive the dialog; the settings give the drop-down calendars'
+    // first day of the week, the clock their today.
     EventEditor(EventsStore &events, const LayersStore &layers, const DateTimeFormat &format,
-                DialogPrompts prompts, QWidget *parent);
+                const Clock &clock, const Settings &settings, DialogPrompts prompts,
+                QWidget *parent);
 
     // A new one-time event from `start` to `end` with `subject`, in the layer with id `layerId`
     // (the layer at position 1 when there is no such layer), alarm off, advance 15 minutes.
@@ -126,4 +131,5 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     RecurrenceEditor *m_recurrenceEditor = nullptr;
+    DatePopup *m_datePopup = nullptr;
 };

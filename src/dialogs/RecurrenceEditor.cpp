@@ -5,8 +5,10 @@
 #include "core/DateTimeFormat.h"
 #include "core/ViewDates.h"
 #include "dialogs/DateBox.h"
+#include "dialogs/DatePopup.h"
 #include "dialogs/DialogPanel.h"
 #include "dialogs/TimeBox.h"
+#include <QToolButton>
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -37,15 +39,8 @@ constexpr std::array<QStringView, 10> KindNames{u"Day",    u"Workday", u"Holiday
                                                 u"Monday", u"Tuesday", u"Wednesday", u"Thursday",
                                                 u"Friday", u"Saturday"};
 
-SerialDateTime dayPart(SerialDateTime v)
-{
-    return DateTimeValue::dayOf(v);
-}
-
-SerialDateTime timePart(SerialDateTime v)
-{
-    return DateTimeValue::msOfDay(v) / double(DateTimeValue::MsPerDay);
-}
+constexpr auto dayPart = &DateBox::dayPart;
+constexpr auto timePart = &DateBox::timePart;
 
 template <std::size_t N>
 QComboBox *listBox(const std::array<QStringView, N> &items, QWidget *parent)
@@ -98,10 +93,11 @@ int kindIndexOf(int dayOfWeek)
 }
 } // namespace
 
-RecurrenceEditor::RecurrenceEditor(const DateTimeFormat &format, DialogPrompts prompts,
-                                   QWidget *parent)
+RecurrenceEditor::RecurrenceEditor(const DateTimeFormat &format, const Clock &clock,
+                                   const Settings &settings, DialogPrompts prompts, QWidget *parent)
     : QDialog(parent), m_format(format), m_prompts(std::move(prompts))
 {
+    m_datePopup = new DatePopup(clock, settings, m_format, this);
     setWindowTitle(QStringLiteral("Recurrent Event"));
     DialogPanel::paintDialogBackground(*this);
     buildControls();
@@ -200,8 +196,18 @@ void RecurrenceEditor::buildControls()
     m_neverEnds = new QRadioButton(QStringLiteral("Never ends"), periodPanel->body());
     period->addWidget(label(QStringLiteral("Begins:"), periodPanel->body()), 0, 0);
     period->addWidget(m_beginDate, 0, 1, 1, 2);
+    period->addWidget(m_datePopup->dropButtonFor(
+                          m_beginDate, [this] { return m_begin; }, [this] { beginDateEntered(); }),
+                      0, 3);
     period->addWidget(m_endsOnDate, 1, 0);
     period->addWidget(m_endDate, 1, 1, 1, 2);
+    period->addWidget(m_datePopup->dropButtonFor(
+                          m_endDate, [this] { return m_end; },
+                          [this] {
+                              m_endsOnDate->setChecked(true);
+                              endDateEntered();
+                          }),
+                      1, 3);
     period->addWidget(m_endsAfter, 2, 0);
     period->addWidget(m_count, 2, 1);
     period->addWidget(label(QStringLiteral("event(s)"), periodPanel->body()), 2, 2);
@@ -582,9 +588,8 @@ bool RecurrenceEditor::applyDaysAfter()
 
 void RecurrenceEditor::beginDateEntered()
 {
-    const auto day = m_beginDate->typedDate(m_begin);
+    const auto day = m_beginDate->takeDate(m_begin);
     if (!day) {
-        m_beginDate->setDate(m_begin);
         m_prompts.warnOver(this, QStringLiteral("Invalid Date"));
         return;
     }
@@ -595,9 +600,8 @@ void RecurrenceEditor::beginDateEntered()
 
 void RecurrenceEditor::endDateEntered()
 {
-    const auto day = m_endDate->typedDate(m_end);
+    const auto day = m_endDate->takeDate(m_end);
     if (!day) {
-        m_endDate->setDate(m_end);
         m_prompts.warnOver(this, QStringLiteral("Invalid Date"));
         return;
     }

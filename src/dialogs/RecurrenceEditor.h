@@ -15,7 +15,9 @@
 #include <array>
 #include <optional>
 
+class Clock;
 class DateBox;
+class DatePopup;
 class DateTimeFormat;
 class QAbstractButton;
 class QCheckBox;
@@ -26,6 +28,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
+class Settings;
 class TimeBox;
 
 class RecurrenceEditor : public QDialog
@@ -38,7 +41,10 @@ public:
     // How far "Never ends" puts the end of the recurrence past the end chosen, in days.
     static constexpr int NeverEndsDays = 100000;
 
-    RecurrenceEditor(const DateTimeFormat &format, DialogPrompts prompts, QWidget *parent);
+    // The references must outlive the dialog; the settings give the drop-down calendars'
+    // first day of the week, the clock their today.
+    RecurrenceEditor(const DateTimeFormat &format, const Clock &clock, const Settings &settings,
+                     DialogPrompts prompts, QWidget *parent);
 
     // Prepares the dialog for an event that does not recur yet, from `start` to `end`: a daily
     // rule every day from the start's day, never ending, the days after from the days between
@@ -150,4 +156,5 @@ private:
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
     QPushButton *m_remove = nullptr;
+    DatePopup *m_datePopup = nullptr;
 };

@@ -23,12 +23,14 @@ bool isAccent(QChar c)
 }
 } // namespace
 
-EventEditing::EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers)
+EventEditing::EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers,
+                           const Settings &settings, const Clock &clock)
     : QObject(&window), m_window(window), m_events(events), m_layers(layers)
 {
     DialogPrompts prompts;
     prompts.warn = [&window](const QString &text) { window.showMessage(text); };
-    m_editor = new EventEditor(m_events, m_layers, m_window.format(), prompts, &m_window);
+    m_editor =
+        new EventEditor(m_events, m_layers, m_window.format(), clock, settings, prompts, &m_window);
     m_window.setWakeUpDialogs({m_editor, &m_editor->recurrenceEditor()});
     connectCommands();
     m_window.installEventFilter(this);

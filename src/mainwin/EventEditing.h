@@ -9,10 +9,12 @@
 #include <QString>
 #include <optional>
 
+class Clock;
 class EventEditor;
 class EventsStore;
 class LayersStore;
 class MainWindow;
+class Settings;
 
 class EventEditing : public QObject
 {
@@ -21,7 +23,8 @@ public:
     // Builds the editor over the window's formats, connects the window's commands and the
     // time grid, and registers the editors with the window's wake-up list. The references
     // must outlive this object.
-    EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers);
+    EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers,
+                 const Settings &settings, const Clock &clock);
 
     struct Prefill {
         SerialDateTime start = 0;

@@ -66,7 +66,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
-    m_eventEditing = new EventEditing(*this, m_events, m_layers);
+    m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();

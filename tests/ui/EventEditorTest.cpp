@@ -6,13 +6,16 @@
 #include "ModalDriver.h"
 #include "core/Clock.h"
 #include "core/DateTimeFormat.h"
+#include "core/Settings.h"
 #include "core/ViewDates.h"
+#include "dialogs/DatePopup.h"
 #include "dialogs/RecurrenceEditor.h"
 #include "dialogs/RecurrenceSummary.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/RecurrenceColumns.h"
 #include "support/TestEnv.h"
+#include "views/NavigatorCalendar.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +26,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace
 {
@@ -100,7 +104,8 @@ protected:
                               questions << t;
                               return confirmAnswer;
                           }};
-    EventEditor editor{events, layers, format, prompts, nullptr};
+    Settings reg{{dir + "dayloom.ini", dir, dir + "dayloom.desktop", "/opt/dayloom/dayloom"}};
+    EventEditor editor{events, layers, format, clock, reg, prompts, nullptr};
     int workId = layers.insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
 
     int addEvent(SerialDateTime start, SerialDateTime end, const QString &subject, int layer)
@@ -336,4 +341,26 @@ TEST_F(Editors, RecurrenceTimesKeepOrderOnTheSameDayAndBadDaysAfterWarns)
     leave(child<QComboBox>(&r, "daysAfter")->lineEdit());
     EXPECT_EQ(child<QComboBox>(&r, "daysAfter")->currentText(), "same day");
     EXPECT_EQ(warnings, QStringList{"Invalid Number"});
+}
+
+TEST_F(Editors, ADayPickedInTheDropDownCalendarMovesTheStartAndThePopupCloses)
+{
+    const int id = addEvent(at(2000, 7, 7, 10), at(2000, 7, 7, 11), "Review", workId);
+    open(id);
+    QToolButton *drop = editor.findChildren<QToolButton *>().value(0);
+    ASSERT_NE(drop, nullptr);
+    QTest::mouseClick(drop, Qt::LeftButton);
+    auto *popup = editor.findChild<DatePopup *>();
+    ASSERT_TRUE(popup && popup->isVisible());
+    NavigatorCalendar &cal = popup->calendar();
+    EXPECT_EQ(cal.selectedDate(), at(2000, 7, 7));
+    QPoint target;
+    for (int row = 0; row < 6; ++row)
+        for (int col = 0; col < 7; ++col)
+            if (cal.cellDate(col, row) == at(2000, 7, 20)) target = cal.cellRect(col, row).center();
+    QTest::mouseClick(&cal, Qt::LeftButton, {}, target);
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_EQ(child<QLineEdit>(&editor, "startDate")->text(), "Th 20-07-2000");
+    EXPECT_TRUE(sameTime(editor.startTime(), at(2000, 7, 20, 10)));
+    EXPECT_TRUE(sameTime(editor.endTime(), at(2000, 7, 20, 10))) << "the end follows the start";
 }
