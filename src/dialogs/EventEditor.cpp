@@ -58,9 +58,12 @@ EventEditor::EventEditor(EventsStore &events, const LayersStore &layers,
     setMinimumSize(MinimumWidth, MinimumHeight);
     DialogPanel::paintDialogBackground(*this);
     buildControls();
-    // The dialog sees the keys of its boxes first (Ctrl+Enter, Enter in the subject).
+    // The dialog sees the keys of its boxes first (Ctrl+Enter, Enter in the subject). No
+    // button answers Enter: in a box Enter applies the box.
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setAutoDefault(false);
     m_recurrenceEditor = new RecurrenceEditor(m_format, clock, settings, m_prompts, this);
 }
 
@@ -202,7 +205,6 @@ void EventEditor::buildControls()
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     for (QPushButton *b : {m_ok, m_cancel}) {
-        b->setAutoDefault(false);
         b->setFixedWidth(100);
     }
     buttons->addStretch();

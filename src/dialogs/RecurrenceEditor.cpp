@@ -101,9 +101,12 @@ RecurrenceEditor::RecurrenceEditor(const DateTimeFormat &format, const Clock &cl
     setWindowTitle(QStringLiteral("Recurrent Event"));
     DialogPanel::paintDialogBackground(*this);
     buildControls();
-    // The dialog sees Ctrl+Enter before its boxes do.
+    // The dialog sees Ctrl+Enter before its boxes do. No button answers Enter: in a box Enter
+    // applies the box.
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
+    for (QPushButton *b : findChildren<QPushButton *>())
+        b->setAutoDefault(false);
     prepareNew(0, 0);
 }
 
@@ -247,7 +250,6 @@ void RecurrenceEditor::buildControls()
     m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
     m_remove = new QPushButton(QStringLiteral("Remove"), this);
     for (QPushButton *b : {m_ok, m_cancel, m_remove}) {
-        b->setAutoDefault(false);
         b->setFixedWidth(90);
     }
     buttons->addStretch();
