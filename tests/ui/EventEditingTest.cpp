@@ -165,6 +165,19 @@ TEST_F(EditingWindow, TypingOnASelectedRangeCreatesTheEventWithThatSubject)
     ASSERT_TRUE(file);
     EXPECT_TRUE(sameTime(file->first, at(2000, 8, 10, 14)));
     EXPECT_EQ(boxes(5, "another").size(), 1u) << "the grid shows the new event";
+
+    // An accent opens nothing; the next character opens the editor with both.
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, cell(3, 49)); // Tuesday 12:00
+    ASSERT_TRUE(win->viewDates().hasSelection());
+    QTest::keyClick(grid(), '^');
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    whenModal([&](QWidget *w) {
+        subjectShown = w->findChild<QLineEdit *>(QStringLiteral("subject"))->text();
+        click(w, "Cancel");
+    });
+    QTest::keyClick(grid(), 'e');
+    EXPECT_EQ(subjectShown, "^e");
+    EXPECT_EQ(events->eventCount(), 2) << "cancelled";
 }
 
 TEST_F(EditingWindow, DoubleClickOnFreeTimeAndTheNewButtonOpenTheEditor)
