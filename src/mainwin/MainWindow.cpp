@@ -4,6 +4,7 @@
 #include "core/DateTextHelpers.h"
 #include "core/Settings.h"
 #include "mainwin/DateHeaderGrid.h"
+#include "mainwin/EventEditing.h"
 #include "mainwin/EventsStoreGridModel.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
@@ -76,6 +77,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
+    m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();
@@ -215,10 +217,14 @@ void MainWindow::setPendingImport(const QString &path)
 void MainWindow::wakeUp(int param)
 {
     for (QWidget *d : m_wakeUpDialogs) {
-        if (d && d->isVisible()) {
-            d->close();
-            break;
+        if (!d || !d->isVisible()) continue;
+        // Bounded: a modal window that refuses to close ends the loop.
+        for (int i = 0; i < 16; ++i) {
+            QWidget *top = QApplication::activeModalWidget();
+            if (!top || top == d || !top->close()) break;
         }
+        d->close();
+        break;
     }
     if (param == 1) {
         const QString file = m_settings.dataPath() + "import.dat";

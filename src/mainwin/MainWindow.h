@@ -24,6 +24,7 @@
 #include <memory>
 
 class Clock;
+class EventEditing;
 class EventsStore;
 class EventsStoreGridModel;
 class LayersStore;
@@ -82,7 +83,8 @@ public:
     using MessageSink = std::function<void(const QString &text)>;
     void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
 
-    // Dialogs closed by a wake-up, first visible one only, in this order.
+    // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
+    // open over it (a dialog it opened, a message box) close before it, innermost first.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
@@ -153,6 +155,8 @@ public:
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
+    // Creating and editing events (the new and edit commands).
+    EventEditing &eventEditing() const { return *m_eventEditing; }
     QScrollBar *timeScrollBar() const;
     // Repeat stepPrevious() / stepNext() every 150 ms while Left / Right is held.
     QTimer &previousRepeatTimer() { return m_previousRepeatTimer; }
@@ -228,4 +232,5 @@ private:
     std::unique_ptr<EventsStoreGridModel> m_gridModel;
     TimeGrid *m_timeGrid = nullptr;               // owned by the time panel
     TimePanelLayout *m_timePanelLayout = nullptr; // owned by the time panel
+    EventEditing *m_eventEditing = nullptr;       // owned by the window
 };
