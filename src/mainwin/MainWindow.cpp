@@ -5,10 +5,12 @@
 #include "core/Settings.h"
 #include "mainwin/DateHeaderGrid.h"
 #include "mainwin/EventCommands.h"
+#include "mainwin/EventEditing.h"
 #include "mainwin/EventsStoreGridModel.h"
 #include "mainwin/HelpCommands.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
+#include "mainwin/NavigatorColumn.h"
 #include "mainwin/TimePanelLayout.h"
 #include "mainwin/ViewTab.h"
 #include "store/EventsStore.h"
@@ -17,6 +19,7 @@
 #include "store/TasksStore.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
+#include "views/NavigatorCalendar.h"
 #include "views/TimeGrid.h"
 
 #include <QAction>
@@ -41,6 +44,13 @@ bool spanInRange(const ViewSpan &s)
     return s.first >= DateTimeValue::encodeDate(1500, 1, 1) &&
            s.end <= DateTimeValue::encodeDate(9999, 12, 31) + 1;
 }
+
+// Whether view `kind` can show the selected date `day`: the tasks view shows no dates.
+bool viewCanShow(int kind, SerialDateTime day, int startOfWeek)
+{
+    const ViewSpan s = ViewSpans::viewSpan(kind, day, startOfWeek);
+    return s.days() == 0 || spanInRange(s);
+}
 } // namespace
 
 MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &events,
@@ -53,7 +63,6 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     QDir::setCurrent(m_settings.dataPath());
     m_format.buildDateFormat(m_settings.dateFormat(), m_settings.dateSeparator());
     m_format.buildTimeFormat(m_settings.timeFormat(), m_settings.timeSeparator());
-    m_selectedDate = m_clock.today();
 
     m_previousRepeatTimer.setInterval(KeyRepeatMs);
     m_nextRepeatTimer.setInterval(KeyRepeatMs);
@@ -63,12 +72,16 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     resize(800, 600);
     m_panels = std::make_unique<MainPanels>(
         *this, m_font, QStringLiteral("Today: ") + dateText(m_format, m_clock.today()));
+    m_navigator = new NavigatorColumn(*m_panels->navigatorMiddle(), *m_panels->navigatorTop(),
+                                      *m_panels->navigatorBottom(), m_layers, m_clock, m_font.font);
+    m_shownDate = selectedDate();
     connectPanels();
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
     m_eventCommands = new EventCommands(*this, m_events, m_tasks);
     m_helpCommands = new HelpCommands(*m_menus, *this);
+    m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();
@@ -125,6 +138,9 @@ void MainWindow::connectPanels()
     connect(p.showNavigatorButton(), &FlatButton::clicked, this,
             [this] { setNavigatorShown(true); });
     connect(p.todayButton(), &FlatButton::clicked, this, &MainWindow::selectToday);
+    connect(m_navigator->calendar(), &NavigatorCalendar::dateChanged, this,
+            &MainWindow::dateChosen);
+    connect(m_navigator, &NavigatorColumn::layerVisibilityChanged, this, &MainWindow::reFilter);
     connect(p.previousButton(), &FlatButton::clicked, this, &MainWindow::stepPrevious);
     connect(p.nextButton(), &FlatButton::clicked, this, &MainWindow::stepNext);
     for (int family = 0; family < 6; ++family)
@@ -205,10 +221,14 @@ void MainWindow::setPendingImport(const QString &path)
 void MainWindow::wakeUp(int param)
 {
     for (QWidget *d : m_wakeUpDialogs) {
-        if (d && d->isVisible()) {
-            d->close();
-            break;
+        if (!d || !d->isVisible()) continue;
+        // Bounded: a modal window that refuses to close ends the loop.
+        for (int i = 0; i < 16; ++i) {
+            QWidget *top = QApplication::activeModalWidget();
+            if (!top || top == d || !top->close()) break;
         }
+        d->close();
+        break;
     }
     if (param == 1) {
         const QString file = m_settings.dataPath() + "import.dat";
@@ -386,9 +406,11 @@ void MainWindow::applyStartupView()
     markTab(kind);
     showViewFamily(kind);
     m_navigatorShown = m_settings.showNavigator();
+    m_navigator->setStartOfWeek(m_settings.startOfWeek());
+    m_navigator->setWeeksOn(m_settings.weeksOn());
     m_menus->showNavigatorAction()->setChecked(m_navigatorShown);
 
-    const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+    const ViewSpan s = ViewSpans::viewSpan(kind, selectedDate(), m_settings.startOfWeek());
     m_viewDates.setSpanStart(s.first);
     m_viewDates.setSpanEnd(s.end);
     layoutWindow();
@@ -452,7 +474,7 @@ void MainWindow::refresh()
     m_refreshPending = false;
     const int kind = m_view.kind;
     if (kind != ViewTasks) {
-        const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+        const ViewSpan s = ViewSpans::viewSpan(kind, selectedDate(), m_settings.startOfWeek());
         m_viewDates.setSpanStart(s.first);
         m_viewDates.setSpanEnd(s.end);
         m_panels->dateLabel()->setText(ViewSpans::dateLabel(kind, s));
@@ -462,6 +484,7 @@ void MainWindow::refresh()
         collectTimeGrid();
     }
     m_panels->dateHeader()->update();
+    m_navigator->showLayers();
     updateCommands();
 }
 
@@ -469,6 +492,7 @@ void MainWindow::updateCommands()
 {
     m_menus->setTimeViewCommands(ViewState::usesTimeGrid(m_view.kind));
     if (m_eventCommands) m_eventCommands->updateStates();
+    if (m_eventEditing) m_eventEditing->updateCommands();
 }
 
 void MainWindow::eventsPosted()
@@ -486,28 +510,43 @@ QString MainWindow::dateLabelText() const
     return m_panels->dateLabel()->text();
 }
 
+SerialDateTime MainWindow::selectedDate() const
+{
+    return m_navigator->calendar()->selectedDate();
+}
+
 void MainWindow::setSelectedDate(SerialDateTime day)
 {
     const SerialDateTime d = DateTimeValue::dayOf(day);
-    if (!spanInRange(ViewSpans::viewSpan(m_view.kind, d, m_settings.startOfWeek()))) return;
+    if (!viewCanShow(m_view.kind, d, m_settings.startOfWeek())) return;
+    // The calendar announces the date; dateChosen() does the rest.
+    (void)m_navigator->calendar()->setSelectedDate(d);
+}
+
+void MainWindow::dateChosen(SerialDateTime day)
+{
+    if (!viewCanShow(m_view.kind, day, m_settings.startOfWeek())) {
+        (void)m_navigator->calendar()->setSelectedDate(m_shownDate);
+        return;
+    }
     if (m_viewDates.hasSelection()) {
         m_timeGrid->clearSelections();
         m_viewDates.clearSelection();
     }
-    m_selectedDate = d;
+    m_shownDate = day;
     refresh();
 }
 
 void MainWindow::stepPrevious()
 {
     if (m_view.kind == ViewTasks) return;
-    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, -1));
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, selectedDate(), -1));
 }
 
 void MainWindow::stepNext()
 {
     if (m_view.kind == ViewTasks) return;
-    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, 1));
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, selectedDate(), 1));
 }
 
 void MainWindow::selectToday()

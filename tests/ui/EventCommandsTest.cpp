@@ -58,13 +58,8 @@ class CommandsWindow : public ::testing::Test
 {
 protected:
     QString root = TestEnv::freshDir("commands");
-    Clock clock = [] {
-        Clock c;
-        c.setFixed(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
-        return c;
-    }();
-    Settings reg{{root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
-                  "/opt/dayloom/dayloom"}};
+    Clock clock = fixedClock(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
+    Settings reg{pathsBelow(root)};
     ViewDates time{clock};
     WindowOverStores stores;
     std::unique_ptr<EventsStore> &events = stores.events;
@@ -220,6 +215,7 @@ TEST_F(CommandsWindow, DeleteKeyRemovesTheSelectedEventsAndCtrlZBringsThemBack)
     EXPECT_EQ(UndoLog::readSection(dataDir()), UndoLog::Section::DeletedEvents);
     EXPECT_TRUE(win->eventCommands().selectedEntries().empty());
     EXPECT_FALSE(menus().deleteAction()->isEnabled());
+    EXPECT_FALSE(menus().editAction()->isEnabled()) << "nothing is selected any more";
 
     QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
     QApplication::processEvents();

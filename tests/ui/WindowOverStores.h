@@ -14,6 +14,21 @@
 #include <functional>
 #include <memory>
 
+// A clock fixed at `now`.
+inline Clock fixedClock(const QDateTime &now)
+{
+    Clock c;
+    c.setFixed(now);
+    return c;
+}
+
+// The settings file, data folder and autostart entry below `root`.
+inline SettingsPaths pathsBelow(const QString &root)
+{
+    return {root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
+            "/opt/dayloom/dayloom"};
+}
+
 struct WindowOverStores {
     std::unique_ptr<LayersStore> layers;
     std::unique_ptr<EventsStore> events;
