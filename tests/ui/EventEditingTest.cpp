@@ -3,6 +3,7 @@
 // event into a weekly rule, and a second start of the program while the editors are open.
 #include "mainwin/EventEditing.h"
 #include "ModalDriver.h"
+#include "WindowOverStores.h"
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "dialogs/EventEditor.h"
@@ -53,22 +54,13 @@ void click(QWidget *parent, const QString &caption)
 
 // The week of Sunday 6 Aug 2000, today Wednesday 9 Aug 10:30, 24-hour times and dd-mm-yyyy
 // dates, with "Planning" on Wednesday 10:00-11:00 in layer "Work".
-class EditingWindow : public ::testing::Test
+class EditingWindow : public ::testing::Test, public WindowOverStores
 {
 protected:
     QString root = TestEnv::freshDir("editing");
-    Clock clock = [] {
-        Clock c;
-        c.setFixed(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
-        return c;
-    }();
-    Settings reg{{root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
-                  "/opt/dayloom/dayloom"}};
+    Clock clock = fixedClock(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
+    Settings reg{pathsBelow(root)};
     ViewDates time{clock};
-    std::unique_ptr<LayersStore> layers;
-    std::unique_ptr<EventsStore> events;
-    std::unique_ptr<TasksStore> tasks;
-    std::unique_ptr<MainWindow> win;
     QStringList messages;
     int planning = -1;
 
@@ -79,28 +71,15 @@ protected:
         reg.setTimeFormat(2);
         reg.setDateFormat(5);
         reg.setDateSeparator(1);
-        layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
-        const int work = layers->insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
-        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
-        planning = events
-                       ->insertEvent(EventRow(QVariantList{
-                           QVariant(), work, at(2000, 8, 9, 10), at(2000, 8, 9, 11), false, false,
-                           15, 1, QStringLiteral("Planning"), QString(), false}))
-                       .id;
-        tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
-        win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
+        ASSERT_TRUE(open(reg, time, clock, [this](LayersStore &l, EventsStore &e) {
+            const int work = l.insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
+            planning =
+                e.insertEvent(EventRow(QVariantList{QVariant(), work, at(2000, 8, 9, 10),
+                                                    at(2000, 8, 9, 11), false, false, 15, 1,
+                                                    QStringLiteral("Planning"), QString(), false}))
+                    .id;
+        }));
         win->setMessageSink([this](const QString &t) { messages << t; });
-        win->resize(1000, 700);
-        win->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(win.get()));
-        QApplication::processEvents();
-    }
-    void TearDown() override
-    {
-        win.reset();
-        tasks.reset();
-        events.reset();
-        layers.reset();
     }
 
     TimeGrid *grid() { return win->timeGrid(); }

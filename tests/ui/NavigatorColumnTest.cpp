@@ -2,6 +2,7 @@
 // month and year lists and the layer boxes, checked against the window's selected date and
 // span, the lists' cells, the layers table and what the time grid shows.
 #include "mainwin/NavigatorColumn.h"
+#include "WindowOverStores.h"
 #include "core/Clock.h"
 #include "core/LayerPalette.h"
 #include "core/Settings.h"
@@ -34,48 +35,29 @@ constexpr int WorkColour = 3;
 
 // A main window over a data folder holding layers "Work" (with "Planning" on Thursday
 // 29 Feb 2024 10:00-11:00) and "Home"; today is that day, 09:30.
-struct Navigator {
+struct Navigator : WindowOverStores {
     QString root = TestEnv::freshDir("nav");
-    Clock clock = [] {
-        Clock c;
-        c.setFixed(QDateTime(QDate(2024, 2, 29), QTime(9, 30)));
-        return c;
-    }();
-    Settings reg{{root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
-                  "/opt/dayloom/dayloom"}};
+    Clock clock = fixedClock(QDateTime(QDate(2024, 2, 29), QTime(9, 30)));
+    Settings reg{pathsBelow(root)};
     ViewDates time{clock};
-    std::unique_ptr<LayersStore> layers;
-    std::unique_ptr<EventsStore> events;
-    std::unique_ptr<TasksStore> tasks;
-    std::unique_ptr<MainWindow> win;
     int workId = -1;
 
     explicit Navigator(const std::function<void(Settings &)> &settings = {}, int height = 800)
     {
         if (settings) settings(reg);
-        layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
-        workId = layers->insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30).id;
-        EXPECT_TRUE(layers->insertLayer(3, QStringLiteral("Home"), true, 7, 1, 30).ok());
-        events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
-        const SerialDateTime start = day(2024, 2, 29) + DateTimeValue::encodeTime(10, 0);
-        EXPECT_TRUE(events
-                        ->insertEvent(EventRow(
-                            QVariantList{QVariant(), workId, start, start + 1.0 / 24, false, false,
-                                         0, 0, QStringLiteral("Planning"), QString(), false}))
-                        .ok());
-        tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
-        win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
-        win->resize(1000, height);
-        win->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(win.get()));
-        QApplication::processEvents();
-    }
-    ~Navigator()
-    {
-        win.reset();
-        tasks.reset();
-        events.reset();
-        layers.reset();
+        EXPECT_TRUE(open(
+            reg, time, clock,
+            [this](LayersStore &l, EventsStore &e) {
+                workId = l.insertLayer(2, QStringLiteral("Work"), true, WorkColour, 1, 30).id;
+                EXPECT_TRUE(l.insertLayer(3, QStringLiteral("Home"), true, 7, 1, 30).ok());
+                const SerialDateTime start = day(2024, 2, 29) + DateTimeValue::encodeTime(10, 0);
+                EXPECT_TRUE(e.insertEvent(EventRow(QVariantList{QVariant(), workId, start,
+                                                                start + 1.0 / 24, false, false, 0,
+                                                                0, QStringLiteral("Planning"),
+                                                                QString(), false}))
+                                .ok());
+            },
+            QSize(1000, height)));
     }
 
     NavigatorColumn &nav() { return win->navigator(); }

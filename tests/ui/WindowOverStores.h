@@ -1,6 +1,7 @@
 #pragma once
 // The layers, events and tasks stores of a settings' data folder with a main window over them,
-// shown at 1000 x 700 and active; torn down window first, then the stores in reverse order.
+// shown (1000 x 700 unless told) and active; torn down window first, then the stores in reverse
+// order.
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "mainwin/MainWindow.h"
@@ -35,17 +36,18 @@ struct WindowOverStores {
     std::unique_ptr<TasksStore> tasks;
     std::unique_ptr<MainWindow> win;
 
-    // Opens the stores, lets `seed` add to them, then builds and shows the window. False when
-    // the window did not become active.
+    // Opens the stores, lets `seed` add to them, then builds and shows the window at `size`.
+    // False when the window did not become active.
     bool open(Settings &reg, ViewDates &time, const Clock &clock,
-              const std::function<void(LayersStore &, EventsStore &)> &seed = {})
+              const std::function<void(LayersStore &, EventsStore &)> &seed = {},
+              QSize size = QSize(1000, 700))
     {
         layers = std::make_unique<LayersStore>(reg.dataPath(), clock);
         events = std::make_unique<EventsStore>(reg.dataPath(), *layers, time, clock);
         tasks = std::make_unique<TasksStore>(reg.dataPath(), *layers, clock);
         if (seed) seed(*layers, *events);
         win = std::make_unique<MainWindow>(reg, *layers, *events, *tasks, time, clock);
-        win->resize(1000, 700);
+        win->resize(size);
         win->show();
         if (!QTest::qWaitForWindowActive(win.get())) return false;
         QApplication::processEvents();
