@@ -109,24 +109,8 @@ void AllDayStrip::paintBar(QPainter &p, const SpanItem &item)
 
     QRect ta(in.left(), in.top() + 4, in.width(), in.height() - 4);
     if (ta.height() < 1) return;
-    p.setPen(Qt::NoPen);
-    if (item.cutStart && ta.width() > 5) {
-        p.fillRect(QRect(ta.left(), ta.top(), 5, ta.height()), lineColor());
-        p.setBrush(white);
-        p.drawPolygon(
-            QPolygon({QPoint(ta.left(), ta.top() + 8), QPoint(ta.left() + 3, ta.top() + 5),
-                      QPoint(ta.left() + 3, ta.top() + 11)}));
-        ta.setLeft(ta.left() + 5);
-    }
-    if (item.cutEnd && ta.width() > 5) {
-        p.fillRect(QRect(ta.right() - 4, ta.top(), 5, ta.height()), lineColor());
-        p.setBrush(white);
-        p.drawPolygon(
-            QPolygon({QPoint(ta.right() - 1, ta.top() + 8), QPoint(ta.right() - 4, ta.top() + 5),
-                      QPoint(ta.right() - 4, ta.top() + 11)}));
-        ta.setRight(ta.right() - 5);
-    }
-    p.setBrush(Qt::NoBrush);
+    if (item.cutStart) ta = drawArrowBand(p, ta, ArrowSide::Left, 8);
+    if (item.cutEnd) ta = drawArrowBand(p, ta, ArrowSide::Right, 8);
     p.fillRect(QRect(ta.left(), ta.top(), ta.width(), 1), lineColor());
     ta.setTop(ta.top() + 1);
     if (ta.width() < 1 || ta.height() < 1) return;

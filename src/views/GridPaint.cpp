@@ -3,6 +3,7 @@
 #include "store/SpanItem.h"
 
 #include <QPainter>
+#include <QPolygon>
 
 namespace GridPaint
 {
@@ -43,6 +44,50 @@ void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor
 {
     p.fillRect(QRect(x, y, 10, height), boxColor);
     p.fillRect(QRect(x + 4, y + 6, 4, 4), selected ? QColor(Qt::white) : lineColor());
+}
+
+QRect drawArrowBand(QPainter &p, const QRect &area, ArrowSide side, int apex)
+{
+    const bool across = side == ArrowSide::Left || side == ArrowSide::Right;
+    if ((across ? area.width() : area.height()) <= ArrowBandWidth) return area;
+    QRect band = area;
+    QRect rest = area;
+    QPolygon tip;
+    const int x = area.left() + apex;
+    const int y = area.top() + apex;
+    switch (side) {
+    case ArrowSide::Left:
+        band.setWidth(ArrowBandWidth);
+        rest.setLeft(area.left() + ArrowBandWidth);
+        tip = QPolygon({QPoint(band.left(), y), QPoint(band.left() + 3, y - 3),
+                        QPoint(band.left() + 3, y + 3)});
+        break;
+    case ArrowSide::Right:
+        band.setLeft(area.right() - ArrowBandWidth + 1);
+        rest.setRight(area.right() - ArrowBandWidth);
+        tip = QPolygon({QPoint(band.right() - 1, y), QPoint(band.right() - 4, y - 3),
+                        QPoint(band.right() - 4, y + 3)});
+        break;
+    case ArrowSide::Up:
+        band.setHeight(ArrowBandWidth);
+        rest.setTop(area.top() + ArrowBandWidth);
+        tip = QPolygon(
+            {QPoint(x, band.top()), QPoint(x - 3, band.top() + 3), QPoint(x + 3, band.top() + 3)});
+        break;
+    case ArrowSide::Down:
+        band.setTop(area.bottom() - ArrowBandWidth + 1);
+        rest.setBottom(area.bottom() - ArrowBandWidth);
+        tip = QPolygon({QPoint(x, band.bottom() - 1), QPoint(x - 3, band.bottom() - 4),
+                        QPoint(x + 3, band.bottom() - 4)});
+        break;
+    }
+    p.fillRect(band, lineColor());
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(Qt::white));
+    p.drawPolygon(tip);
+    p.restore();
+    return rest;
 }
 
 } // namespace GridPaint

@@ -55,4 +55,17 @@ QRect drawItemFrame(QPainter &p, const SpanItem &item);
 // white on a selected box and the line colour otherwise.
 void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor, bool selected);
 
+// The side of a box an arrow band sits on, which is also where its triangle points: a box cut
+// at its start gets a Left (rows of days) or Up (columns of days) band, one cut at its end a
+// Right or Down band.
+enum class ArrowSide { Left, Right, Up, Down };
+inline constexpr int ArrowBandWidth = 5;
+
+// Draws a 5 px band in the line colour along side `side` of `area`, with a white triangle
+// 3 px deep and 7 px wide pointing out of the box. `apex` is the triangle's tip measured from
+// area's top (Left, Right) or left (Up, Down). Returns `area` without the band; when `area`
+// is not wider (Left, Right) or higher (Up, Down) than the band nothing is drawn and `area`
+// comes back unchanged.
+QRect drawArrowBand(QPainter &p, const QRect &area, ArrowSide side, int apex);
+
 } // namespace GridPaint
