@@ -19,7 +19,7 @@ qint64 ms(SerialDateTime t)
 
 AllDayStripDrag::AllDayStripDrag(AllDayStrip &strip, TimeGrid &timeGrid,
                                  std::vector<int> &selectedEvents)
-    : DayGridDrag(timeGrid, strip, selectedEvents), m_strip(strip)
+    : DayGridDrag(timeGrid, strip, selectedEvents), m_timeGrid(timeGrid), m_strip(strip)
 {
 }
 
@@ -38,6 +38,7 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     const GridPress::Press press = GridPress::pressOf(e.shift);
     TimeGrid &grid = m_timeGrid;
     m_pressed = true;
+    notePress(e.pos);
 
     grid.clearTimeSelection();
     if (press.plainLeft) grid.clearSelectedEvents();
@@ -55,7 +56,7 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     } else if (!press.plainLeft && !press.leftDouble) {
         grid.clearSelectedEvents();
     }
-    emit grid.commandStatesChanged();
+    grid.announceCommandStates();
 
     const int d = std::clamp(day, 1, grid.dayCount());
     if (!hit || press.plainLeft) {
@@ -99,6 +100,7 @@ void AllDayStripDrag::move(const GridMouseEvent &e)
         return;
     }
     if (m_mode == DragClicked) return;
+    if (m_mode >= DragMove && !dragStarted(e.pos)) return;
     if (e.pos.y() < 0 || e.pos.y() >= m_strip.height()) return;
     if (e.pos.x() >= m_strip.width()) {
         m_currentDay = m_timeGrid.dayCount();

@@ -1,16 +1,18 @@
 #pragma once
-// What a press on one of the day grids (the time grid or its all-day strip) starts and the
-// moves of the held mouse drive: the drag mode chosen at the press, the event pressed on, the
-// anchor, previous and current day, and the step each move runs for its mode. TimeGridDrag
-// adds the steps within a day; AllDayStripDrag works in whole days.
+// What a press on one of the dated grids (the time grid, its all-day strip, the month grid)
+// starts and the moves of the held mouse drive: the drag mode chosen at the press, the event
+// pressed on, the anchor, previous and current day, and the step each move runs for its mode.
+// TimeGridDrag adds the steps within a day; AllDayStripDrag and MonthGridDrag work in whole
+// days.
 #include "core/DateTimeValue.h"
-#include "views/TimeGridModel.h"
+#include "views/GridEventModel.h"
 
+#include <QPoint>
 #include <optional>
 #include <vector>
 
 class DrawGrid;
-class TimeGrid;
+class GridDragOwner;
 struct SpanItem;
 
 // What the held mouse does, chosen at the press.
@@ -25,6 +27,8 @@ enum GridDragMode : quint8 {
 class DayGridDrag
 {
 public:
+    static constexpr int MaxSelectedEvents = 100;
+
     virtual ~DayGridDrag() = default;
 
     GridDragMode mode() const { return m_mode; }
@@ -34,9 +38,9 @@ public:
     void step();
 
 protected:
-    // `widget` is the grid the mouse works on (the time grid itself or its all-day strip) and
-    // `selectedEvents` that grid's selected events. All must outlive the drag.
-    DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents);
+    // `widget` is the grid the mouse works on (the owner itself or the time grid's all-day
+    // strip) and `selectedEvents` that grid's selected events. All must outlive the drag.
+    DayGridDrag(GridDragOwner &owner, DrawGrid &widget, std::vector<int> &selectedEvents);
 
     // Whether the pointer reached another cell since the last step.
     virtual bool cellChanged() const = 0;
@@ -65,11 +69,17 @@ protected:
     void requestEdit(int id);
     // The clicked event's row at the release of a move or resize; nullopt otherwise.
     std::optional<GridEventRow> draggedRow();
+    // Remembers where a handled press happened, for dragStarted().
+    void notePress(QPoint pos);
+    // Whether a move or resize may run its steps at `pos`: only once the pointer has gone
+    // QApplication::startDragDistance() (Manhattan length) from the press, so a click that
+    // wobbles never moves an event. Stays true for the rest of the drag.
+    bool dragStarted(QPoint pos);
     // The end of every release: a move or a start change (or an end change of a recurring
     // event) recomputes the event's alarm; the mode returns to selecting.
     void finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row);
 
-    TimeGrid &m_timeGrid;
+    GridDragOwner &m_owner;
     DrawGrid &m_widget;
     std::vector<int> &m_selectedEvents;
 
@@ -81,4 +91,6 @@ protected:
     int m_anchorDay = 1;
     int m_previousDay = 1;
     int m_currentDay = 1;
+    QPoint m_pressPos;
+    bool m_dragStarted = false;
 };

@@ -11,6 +11,7 @@
 #include "platform/DrawGrid.h"
 #include "store/SpanGeometry.h"
 #include "store/SpanItem.h"
+#include "views/GridDragOwner.h"
 #include "views/TimeGridDrag.h"
 #include "views/TimeGridModel.h"
 
@@ -32,12 +33,12 @@ struct GridScrollState {
     bool atLastPosition() const { return position >= maximum - pageSize + 1; }
 };
 
-class TimeGrid : public DrawGrid
+class TimeGrid : public DrawGrid, public GridDragOwner
 {
     Q_OBJECT
 public:
     static constexpr int TimeColumnWidth = 60;
-    static constexpr int MaxSelectedEvents = 100;
+    static constexpr int MaxSelectedEvents = DayGridDrag::MaxSelectedEvents;
 
     // Creates the grid and the all-day strip, both children of `panel`, at the creation
     // geometry (2 columns, 101 rows, header 15 px, 15-minute scale, row height 16). The
@@ -88,7 +89,7 @@ public:
     void setDaySelection(int day, StepRange r);
     void clearTimeSelection();
     // Drops the selected events of the grid and of the strip.
-    void clearSelectedEvents();
+    void clearSelectedEvents() override;
     // Drops the time selection and the selected events: on switching to a time view, on a
     // time-scale change and when the selected date changes while a range is selected.
     void clearSelections();
@@ -104,6 +105,13 @@ public:
     // The whole column of day 1..7 from y = 0 to the bottom of the last row.
     void invalidateDay(int day);
     int dayCount() const; // shown day columns, 1..7
+
+    GridEventModel &dragModel() override { return m_model; }
+    void announceEdit(int id, SerialDateTime occurrenceDate) override
+    {
+        emit editRequested(id, occurrenceDate);
+    }
+    void announceCommandStates() override { emit commandStatesChanged(); }
 
 signals:
     // A right press on an event (also with shift or ctrl): show the event menu at globalPos.
