@@ -174,6 +174,8 @@ void MainWindow::buildTimeGrid()
             [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
     connect(m_timeGrid, &TimeGrid::commandStatesChanged, this, &MainWindow::updateCommands);
     connect(m_timeGrid, &TimeGrid::layoutRequested, this, &MainWindow::layoutTimeRows);
+    connect(m_timeGrid, &TimeGrid::zoomRequested, this,
+            [this](bool in) { in ? zoomIn() : zoomOut(); });
     // The new grid is laid out at once with the window's first numbers; the start-up view
     // lays it out again for its own.
     layoutWindow();

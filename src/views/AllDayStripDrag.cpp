@@ -56,7 +56,7 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     } else if (!press.plainLeft && !press.leftDouble) {
         grid.clearSelectedEvents();
     }
-    grid.announceCommandStates();
+    emit grid.commandStatesChanged();
 
     const int d = std::clamp(day, 1, grid.dayCount());
     if (!hit || press.plainLeft) {
@@ -72,17 +72,9 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     m_strip.update();
     grid.update();
 
-    if (press.right && hit) emit grid.eventPopupRequested(m_strip.mapToGlobal(e.pos), hitId);
-    if (press.leftDouble) {
-        if (hit) {
-            requestEdit(hitId);
-        } else {
-            ViewDates &dates = grid.m_viewDates;
-            dates.setSelectionStart(dates.spanStart() + d - 1);
-            dates.setSelectionEnd(dates.spanStart() + d);
-            emit grid.newEventRequested();
-        }
-    }
+    const SerialDateTime dayStart = grid.m_viewDates.spanStart() + d - 1;
+    announcePress(press, m_strip.mapToGlobal(e.pos), hitId, grid.m_viewDates, dayStart,
+                  dayStart + 1);
 }
 
 void AllDayStripDrag::move(const GridMouseEvent &e)
@@ -155,11 +147,7 @@ void AllDayStripDrag::moveStep()
 {
     const std::optional<GridEventRow> row = rowForStep(true);
     if (!row) return;
-    const qint64 delta = qint64(m_currentDay - m_previousDay) * MsPerDay;
-    GridEventRow next = *row;
-    next.startTime = DateTimeValue::fromMs(ms(row->startTime) + delta);
-    next.endTime = DateTimeValue::fromMs(ms(row->endTime) + delta);
-    post(next);
+    post(shiftedByDays(*row, m_currentDay - m_previousDay));
 }
 
 void AllDayStripDrag::changeStartStep()

@@ -1,14 +1,15 @@
 #include "views/DayGridDrag.h"
 
+#include "core/ViewDates.h"
 #include "platform/DrawGrid.h"
 #include "store/SpanItem.h"
-#include "views/GridDragOwner.h"
+#include "views/EventGrid.h"
 
 #include <QApplication>
 
 #include <algorithm>
 
-DayGridDrag::DayGridDrag(GridDragOwner &owner, DrawGrid &widget, std::vector<int> &selectedEvents)
+DayGridDrag::DayGridDrag(EventGrid &owner, DrawGrid &widget, std::vector<int> &selectedEvents)
     : m_owner(owner), m_widget(widget), m_selectedEvents(selectedEvents)
 {
 }
@@ -68,7 +69,7 @@ std::optional<GridEventRow> DayGridDrag::rowForStep(bool oneTimeOnly)
 
 void DayGridDrag::requestEdit(int id)
 {
-    m_owner.announceEdit(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
+    emit m_owner.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
 }
 
 GridDragMode DayGridDrag::pressMode(const SpanItem &item, int along, int low, int high,
@@ -84,6 +85,30 @@ std::optional<GridEventRow> DayGridDrag::draggedRow()
 {
     if (m_mode < DragMove) return std::nullopt;
     return m_owner.dragModel().eventRow(m_clickedEventId);
+}
+
+GridEventRow DayGridDrag::shiftedByDays(const GridEventRow &row, int days)
+{
+    const qint64 delta = qint64(days) * DateTimeValue::MsPerDay;
+    GridEventRow next = row;
+    next.startTime = DateTimeValue::fromMs(DateTimeValue::toMs(row.startTime) + delta);
+    next.endTime = DateTimeValue::fromMs(DateTimeValue::toMs(row.endTime) + delta);
+    return next;
+}
+
+void DayGridDrag::announcePress(const GridPress::Press &press, QPoint globalPos, int hitId,
+                                ViewDates &dates, SerialDateTime selectionStart,
+                                SerialDateTime selectionEnd)
+{
+    if (press.right && hitId != 0) emit m_owner.eventPopupRequested(globalPos, hitId);
+    if (!press.leftDouble) return;
+    if (hitId != 0) {
+        requestEdit(hitId);
+    } else {
+        dates.setSelectionStart(selectionStart);
+        dates.setSelectionEnd(selectionEnd);
+        emit m_owner.newEventRequested();
+    }
 }
 
 void DayGridDrag::notePress(QPoint pos)
@@ -105,5 +130,5 @@ void DayGridDrag::finishRelease(GridDragMode mode, const std::optional<GridEvent
         m_owner.dragModel().rescheduleAlarm(m_clickedEventId);
     m_mode = DragSelect;
     m_widget.setPointer(GridPointer::Arrow);
-    m_owner.announceCommandStates();
+    emit m_owner.commandStatesChanged();
 }

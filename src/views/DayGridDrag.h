@@ -6,13 +6,15 @@
 // days.
 #include "core/DateTimeValue.h"
 #include "views/GridEventModel.h"
+#include "views/GridPress.h"
 
 #include <QPoint>
 #include <optional>
 #include <vector>
 
 class DrawGrid;
-class GridDragOwner;
+class ViewDates;
+class EventGrid;
 struct SpanItem;
 
 // What the held mouse does, chosen at the press.
@@ -40,7 +42,7 @@ public:
 protected:
     // `widget` is the grid the mouse works on (the owner itself or the time grid's all-day
     // strip) and `selectedEvents` that grid's selected events. All must outlive the drag.
-    DayGridDrag(GridDragOwner &owner, DrawGrid &widget, std::vector<int> &selectedEvents);
+    DayGridDrag(EventGrid &owner, DrawGrid &widget, std::vector<int> &selectedEvents);
 
     // Whether the pointer reached another cell since the last step.
     virtual bool cellChanged() const = 0;
@@ -75,11 +77,19 @@ protected:
     // QApplication::startDragDistance() (Manhattan length) from the press, so a click that
     // wobbles never moves an event. Stays true for the rest of the drag.
     bool dragStarted(QPoint pos);
+    // `row` with both times moved by whole days.
+    static GridEventRow shiftedByDays(const GridEventRow &row, int days);
+    // What a handled press asks of the window once the grid is updated: the event menu for a
+    // right press on event `hitId` (0: none); for a left double click the event's editor, or
+    // on free time ViewDates' selection set to [selectionStart, selectionEnd) and the
+    // new-event command.
+    void announcePress(const GridPress::Press &press, QPoint globalPos, int hitId, ViewDates &dates,
+                       SerialDateTime selectionStart, SerialDateTime selectionEnd);
     // The end of every release: a move or a start change (or an end change of a recurring
     // event) recomputes the event's alarm; the mode returns to selecting.
     void finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row);
 
-    GridDragOwner &m_owner;
+    EventGrid &m_owner;
     DrawGrid &m_widget;
     std::vector<int> &m_selectedEvents;
 

@@ -26,7 +26,7 @@ int monthIndex(const QDate &d)
 
 MonthGrid::MonthGrid(QWidget *panel, MonthGridModel &model, ViewDates &viewDates,
                      const Settings &settings, const DateTimeFormat &format, const Clock &clock)
-    : DrawGrid(panel), m_model(model), m_viewDates(viewDates), m_settings(settings),
+    : EventGrid(panel), m_model(model), m_viewDates(viewDates), m_settings(settings),
       m_format(format), m_clock(clock)
 {
     setColor(backColor());
@@ -283,21 +283,15 @@ void MonthGrid::gridMouseUp(const GridMouseEvent &e)
 
 void MonthGrid::wheelEvent(QWheelEvent *e)
 {
-    m_wheelAngle += e->angleDelta().y();
-    while (m_wheelAngle >= 120) {
-        m_wheelAngle -= 120;
-        emit wheelStepRequested(-1);
-    }
-    while (m_wheelAngle <= -120) {
-        m_wheelAngle += 120;
-        emit wheelStepRequested(1);
-    }
+    // Up is back in time, down forward, one step per notch.
+    for (int n = m_wheel.add(e->angleDelta().y()); n != 0; n += n > 0 ? -1 : 1)
+        emit wheelStepRequested(n > 0 ? -1 : 1);
     e->accept();
 }
 
 bool MonthGrid::event(QEvent *e)
 {
-    if (e->type() != QEvent::ToolTip) return DrawGrid::event(e);
+    if (e->type() != QEvent::ToolTip) return EventGrid::event(e);
     auto *help = static_cast<QHelpEvent *>(e);
     const SpanItem *item = itemAt(help->pos());
     if (item) {

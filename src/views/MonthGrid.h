@@ -6,11 +6,11 @@
 // not fit in a row's height are not drawn. The mouse (MonthGridDrag) selects days in reading
 // order, selects events and moves or stretches them by whole days.
 #include "core/DateTimeValue.h"
-#include "platform/DrawGrid.h"
 #include "store/SpanItem.h"
-#include "views/GridDragOwner.h"
+#include "views/EventGrid.h"
 #include "views/MonthGridDrag.h"
 #include "views/MonthGridModel.h"
+#include "views/WheelSteps.h"
 
 #include <array>
 #include <vector>
@@ -20,7 +20,7 @@ class DateTimeFormat;
 class Settings;
 class ViewDates;
 
-class MonthGrid : public DrawGrid, public GridDragOwner
+class MonthGrid : public EventGrid
 {
     Q_OBJECT
 public:
@@ -78,22 +78,8 @@ public:
     void recollectWeeks(int firstRow, int lastRow);
 
     GridEventModel &dragModel() override { return m_model; }
-    void announceEdit(int id, SerialDateTime occurrenceDate) override
-    {
-        emit editRequested(id, occurrenceDate);
-    }
-    void announceCommandStates() override { emit commandStatesChanged(); }
 
 signals:
-    // A right press on an event (also with shift or ctrl): show the event menu at globalPos.
-    void eventPopupRequested(QPoint globalPos, int eventId);
-    // A right release after selecting days: show the selection menu at globalPos.
-    void selectPopupRequested(QPoint globalPos);
-    // A double click on an event: its editor (occurrenceDate: the occurrence's day, else -1).
-    void editRequested(int eventId, SerialDateTime occurrenceDate);
-    // A double click on a day, after ViewDates' selection was set to that whole day.
-    void newEventRequested();
-    void commandStatesChanged();
     // The mouse wheel asks for one previous (-1) or next (+1) navigation step.
     void wheelStepRequested(int direction);
 
@@ -128,6 +114,6 @@ private:
     bool m_wholeMonth = true;
     std::array<ColumnRange, 6> m_rowSelection;
     std::vector<int> m_selectedEvents;
-    int m_wheelAngle = 0; // wheel turn not yet taken as a step (1/8 degree)
+    WheelSteps m_wheel;
     MonthGridDrag m_drag{*this};
 };

@@ -66,7 +66,7 @@ void MonthGridDrag::press(const GridMouseEvent &e)
     } else if (!press.plainLeft && !press.leftDouble) {
         grid.clearSelectedEvents();
     }
-    grid.announceCommandStates();
+    emit grid.commandStatesChanged();
 
     if (!hit || press.plainLeft) {
         if (press.shift) {
@@ -79,17 +79,8 @@ void MonthGridDrag::press(const GridMouseEvent &e)
     }
     grid.invalidateGrid();
 
-    if (press.right && hit) emit grid.eventPopupRequested(grid.mapToGlobal(e.pos), hitId);
-    if (press.leftDouble) {
-        if (hit) {
-            requestEdit(hitId);
-        } else {
-            ViewDates &dates = grid.m_viewDates;
-            dates.setSelectionStart(grid.firstDay() + day);
-            dates.setSelectionEnd(grid.firstDay() + day + 1);
-            emit grid.newEventRequested();
-        }
-    }
+    announcePress(press, grid.mapToGlobal(e.pos), hitId, grid.m_viewDates, grid.firstDay() + day,
+                  grid.firstDay() + day + 1);
 }
 
 void MonthGridDrag::move(const GridMouseEvent &e)
@@ -182,11 +173,7 @@ void MonthGridDrag::moveStep()
 {
     const std::optional<GridEventRow> row = rowForStep(true);
     if (!row) return;
-    const qint64 delta = qint64(m_currentDay - m_previousDay) * MsPerDay;
-    GridEventRow next = *row;
-    next.startTime = DateTimeValue::fromMs(ms(row->startTime) + delta);
-    next.endTime = DateTimeValue::fromMs(ms(row->endTime) + delta);
-    post(*row, next);
+    post(*row, shiftedByDays(*row, m_currentDay - m_previousDay));
 }
 
 void MonthGridDrag::changeStartStep()

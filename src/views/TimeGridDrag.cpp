@@ -90,18 +90,10 @@ void TimeGridDrag::press(const GridMouseEvent &e)
     grid.allDayStrip()->update();
     grid.update();
 
-    if (press.right && hit) emit grid.eventPopupRequested(grid.mapToGlobal(e.pos), hitId);
-    if (press.leftDouble) {
-        if (hit) {
-            requestEdit(hitId);
-        } else {
-            ViewDates &dates = grid.m_viewDates;
-            const int steps = grid.stepsPerDay();
-            dates.setSelectionStart(dates.spanStart() + d - 1 + double(step - 1) / steps);
-            dates.setSelectionEnd(dates.spanStart() + d - 1 + double(step) / steps);
-            emit grid.newEventRequested();
-        }
-    }
+    const SerialDateTime dayStart = grid.m_viewDates.spanStart() + d - 1;
+    const int steps = grid.stepsPerDay();
+    announcePress(press, grid.mapToGlobal(e.pos), hitId, grid.m_viewDates,
+                  dayStart + double(step - 1) / steps, dayStart + double(step) / steps);
 }
 
 void TimeGridDrag::move(const GridMouseEvent &e)

@@ -581,3 +581,31 @@ TEST(MainWindow, MonthViewShowsStoredEventsAndADragWritesTheRow)
     QApplication::sendEvent(&grid, &wheel);
     EXPECT_EQ(f.w().dateLabelText(), "September  2000");
 }
+
+// The wheel over the time grid scrolls by the hour, a touchpad's small deltas gathering into
+// notches; with Ctrl it zooms.
+TEST(MainWindow, WheelScrollsTheTimeGridAndCtrlWheelZooms)
+{
+    Window f([](Settings &r) { r.setStartHour(0); });
+    ASSERT_TRUE(f.w().rowLayout().scrollBarVisible);
+    TimeGrid &grid = f.grid();
+    const auto turn = [&](int delta, Qt::KeyboardModifiers mods = {}) {
+        QWheelEvent wheel(QPointF(100, 100), grid.mapToGlobal(QPointF(100, 100)), {},
+                          QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&grid, &wheel);
+    };
+    turn(-240);
+    EXPECT_EQ(f.w().scrollHour(), 2);
+    turn(60);
+    EXPECT_EQ(f.w().scrollHour(), 2);
+    turn(60);
+    EXPECT_EQ(f.w().scrollHour(), 1);
+    turn(600); // never above the first hour
+    EXPECT_EQ(f.w().scrollHour(), 0);
+    const int height = f.w().zoomRowHeight();
+    turn(120, Qt::ControlModifier);
+    EXPECT_EQ(f.w().zoomRowHeight(), height + 5);
+    turn(-240, Qt::ControlModifier);
+    EXPECT_EQ(f.w().zoomRowHeight(), height - 5);
+    EXPECT_EQ(f.w().scrollHour(), 0);
+}
