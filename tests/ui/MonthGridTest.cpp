@@ -5,7 +5,9 @@
 #include "views/GridPaint.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QSignalSpy>
+#include <QToolTip>
 
 using namespace GridsTest;
 using namespace GridPaint;
@@ -275,4 +277,29 @@ TEST_F(MonthGridTest, AMoveStartsOnlyPastTheDragDistance)
     ASSERT_EQ(model.posts.size(), 1u);
     EXPECT_TRUE(sameTime(model.find(1)->start, at(2025, 1, 15)));
     release(QPoint(edge - 2 + distance + 1, y));
+}
+
+TEST_F(MonthGridTest, TooltipShowsTheWholeEventOnlyWhereTheBarCutsItsText)
+{
+    FakeEvent cut = event(1, at(2025, 1, 14, 9, 0), at(2025, 1, 14, 10, 0));
+    cut.subject = QStringLiteral("A subject far too long for one day column of the month");
+    cut.description = QStringLiteral("Bring the slides");
+    model.add(cut);
+    model.add(event(2, at(2025, 1, 15), at(2025, 1, 20))); // "Event 2" fits its long bar
+    grid->collectAll();
+    const auto tipAt = [&](QPoint p) {
+        QToolTip::hideText();
+        QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+        QHelpEvent help(QEvent::ToolTip, p, grid->mapToGlobal(p));
+        QApplication::sendEvent(grid, &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QString tip = tipAt(lanePoint(16));
+    EXPECT_TRUE(tip.startsWith(cut.subject)) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("9:00")) << tip.toStdString();
+    EXPECT_TRUE(tip.endsWith("Bring the slides")) << tip.toStdString();
+    const SpanItem *fits = item(3, 2);
+    ASSERT_NE(fits, nullptr);
+    EXPECT_TRUE(tipAt(QPoint(fits->left + 200, fits->top + 8)).isEmpty());
+    EXPECT_TRUE(tipAt(lanePoint(30)).isEmpty()); // no bar
 }
