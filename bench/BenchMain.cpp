@@ -9,10 +9,14 @@
 // and prints the resident memory in bytes (the start-up memory benchmark runs it as a child, so
 // nothing else of the benchmark process is counted).
 //
+// `dayloom_bench --first-week-paint <dataDir> <settingsFile>` instead starts the program on that
+// data and prints when its week view was first painted (see FirstPaintChild.h).
+//
 // The benchmarks run inside a QApplication on the offscreen platform (the time-grid suite
 // drives real widgets); no window ever appears.
 #include "BenchCalendar.h"
 #include "BenchReport.h"
+#include "FirstPaintChild.h"
 
 #include <benchmark/benchmark.h>
 
@@ -77,6 +81,8 @@ int main(int argc, char **argv)
         std::printf("%lld\n", residentBytes());
         return stores.events->eventCount() > 0 ? 0 : 1;
     }
+    if (argc == 4 && std::string(argv[1]) == "--first-week-paint")
+        return firstWeekPaintChild(argv[2], argv[3]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qtArgc = 1;
     QApplication app(qtArgc, argv);

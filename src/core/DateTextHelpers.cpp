@@ -4,6 +4,7 @@
 #include "core/DateTimeFormat.h"
 #include "core/ViewDates.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace
@@ -34,8 +35,12 @@ std::vector<QString> digitGroups(QStringView text, std::size_t maxKept, bool zer
         }
         if (count <= maxKept) {
             if (groups.size() < count) groups.emplace_back();
-            // Eleven digits already exceed 32 bits; keeping more changes nothing.
-            if (groups.back().size() <= 10) groups.back() += c;
+            // Leading zeros are always kept, so a group's value never depends on how many of
+            // them it has; past eleven significant digits the value exceeds 32 bits anyway.
+            QString &g = groups.back();
+            const auto leadingZeros =
+                std::find_if(g.cbegin(), g.cend(), [](QChar d) { return d != u'0'; }) - g.cbegin();
+            if (g.size() - leadingZeros <= 10) g += c;
         }
     }
     return groups;

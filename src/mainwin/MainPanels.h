@@ -46,6 +46,11 @@ public:
     QWidget *client() const { return m_client; }
     // Tabs in family order: 0 Day, 1 Work Week, 2 Week, 3 Month, 4 Year, 5 Tasks.
     ViewTab *tab(int family) const { return m_tabs[std::size_t(family)]; }
+    // The navigator column's parts: the top (hide and today buttons), the scrolling middle
+    // and the bottom.
+    QWidget *navigatorTop() const { return m_navigatorTop; }
+    QWidget *navigatorMiddle() const { return m_navigatorMiddle; }
+    QWidget *navigatorBottom() const { return m_navigatorBottom; }
     FlatButton *hideNavigatorButton() const { return m_hideNavigatorButton; }
     FlatButton *todayButton() const { return m_todayButton; }
     FlatButton *newButton() const { return m_newButton; }

@@ -5,10 +5,12 @@
 #include "core/Settings.h"
 #include "mainwin/CalendarFamilyLayout.h"
 #include "mainwin/DateHeaderGrid.h"
+#include "mainwin/EventEditing.h"
 #include "mainwin/EventsStoreGridModel.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MonthPanelLayout.h"
+#include "mainwin/NavigatorColumn.h"
 #include "mainwin/TimePanelLayout.h"
 #include "mainwin/ViewTab.h"
 #include "store/EventsStore.h"
@@ -18,6 +20,7 @@
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
 #include "views/MonthGrid.h"
+#include "views/NavigatorCalendar.h"
 #include "views/TimeGrid.h"
 
 #include <QAction>
@@ -42,6 +45,13 @@ bool spanInRange(const ViewSpan &s)
     return s.first >= DateTimeValue::encodeDate(1500, 1, 1) &&
            s.end <= DateTimeValue::encodeDate(9999, 12, 31) + 1;
 }
+
+// Whether view `kind` can show the selected date `day`: the tasks view shows no dates.
+bool viewCanShow(int kind, SerialDateTime day, int startOfWeek)
+{
+    const ViewSpan s = ViewSpans::viewSpan(kind, day, startOfWeek);
+    return s.days() == 0 || spanInRange(s);
+}
 } // namespace
 
 MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &events,
@@ -54,7 +64,6 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     QDir::setCurrent(m_settings.dataPath());
     m_format.buildDateFormat(m_settings.dateFormat(), m_settings.dateSeparator());
     m_format.buildTimeFormat(m_settings.timeFormat(), m_settings.timeSeparator());
-    m_selectedDate = m_clock.today();
 
     m_previousRepeatTimer.setInterval(KeyRepeatMs);
     m_nextRepeatTimer.setInterval(KeyRepeatMs);
@@ -64,11 +73,15 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     resize(800, 600);
     m_panels = std::make_unique<MainPanels>(
         *this, m_font, QStringLiteral("Today: ") + dateText(m_format, m_clock.today()));
+    m_navigator = new NavigatorColumn(*m_panels->navigatorMiddle(), *m_panels->navigatorTop(),
+                                      *m_panels->navigatorBottom(), m_layers, m_clock, m_font.font);
+    m_shownDate = selectedDate();
     connectPanels();
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
     buildMonthGrid();
+    m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     applyStartupView();
 
     m_backupErrors = backUpLoadedTables();
@@ -125,6 +138,9 @@ void MainWindow::connectPanels()
     connect(p.showNavigatorButton(), &FlatButton::clicked, this,
             [this] { setNavigatorShown(true); });
     connect(p.todayButton(), &FlatButton::clicked, this, &MainWindow::selectToday);
+    connect(m_navigator->calendar(), &NavigatorCalendar::dateChanged, this,
+            &MainWindow::dateChosen);
+    connect(m_navigator, &NavigatorColumn::layerVisibilityChanged, this, &MainWindow::reFilter);
     connect(p.previousButton(), &FlatButton::clicked, this, &MainWindow::stepPrevious);
     connect(p.nextButton(), &FlatButton::clicked, this, &MainWindow::stepNext);
     for (int family = 0; family < 6; ++family)
@@ -221,10 +237,14 @@ void MainWindow::setPendingImport(const QString &path)
 void MainWindow::wakeUp(int param)
 {
     for (QWidget *d : m_wakeUpDialogs) {
-        if (d && d->isVisible()) {
-            d->close();
-            break;
+        if (!d || !d->isVisible()) continue;
+        // Bounded: a modal window that refuses to close ends the loop.
+        for (int i = 0; i < 16; ++i) {
+            QWidget *top = QApplication::activeModalWidget();
+            if (!top || top == d || !top->close()) break;
         }
+        d->close();
+        break;
     }
     if (param == 1) {
         const QString file = m_settings.dataPath() + "import.dat";
@@ -403,9 +423,11 @@ void MainWindow::applyStartupView()
     markTab(kind);
     showViewFamily(kind);
     m_navigatorShown = m_settings.showNavigator();
+    m_navigator->setStartOfWeek(m_settings.startOfWeek());
+    m_navigator->setWeeksOn(m_settings.weeksOn());
     m_menus->showNavigatorAction()->setChecked(m_navigatorShown);
 
-    const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+    const ViewSpan s = ViewSpans::viewSpan(kind, selectedDate(), m_settings.startOfWeek());
     m_viewDates.setSpanStart(s.first);
     m_viewDates.setSpanEnd(s.end);
     layoutWindow();
@@ -470,7 +492,7 @@ void MainWindow::refresh()
     m_refreshPending = false;
     const int kind = m_view.kind;
     if (kind != ViewTasks) {
-        const ViewSpan s = ViewSpans::viewSpan(kind, m_selectedDate, m_settings.startOfWeek());
+        const ViewSpan s = ViewSpans::viewSpan(kind, selectedDate(), m_settings.startOfWeek());
         m_viewDates.setSpanStart(s.first);
         m_viewDates.setSpanEnd(s.end);
         m_panels->dateLabel()->setText(ViewSpans::dateLabel(kind, s));
@@ -484,13 +506,14 @@ void MainWindow::refresh()
         refreshYearFamily();
     }
     m_panels->dateHeader()->update();
+    m_navigator->showLayers();
     updateCommands();
 }
 
 void MainWindow::refreshMonthFamily()
 {
     const int kind = m_view.kind;
-    m_monthGrid->setWeeks(CalendarFamily::weekCount(kind), m_selectedDate, kind == ViewMonth);
+    m_monthGrid->setWeeks(CalendarFamily::weekCount(kind), selectedDate(), kind == ViewMonth);
     m_monthPanelLayout->layout();
     m_monthGrid->collectAll();
     m_panels->showLabels(0, CalendarFamily::headerWidths(m_monthPanelLayout->columnWidths()),
@@ -530,29 +553,44 @@ QString MainWindow::dateLabelText() const
     return m_panels->dateLabel()->text();
 }
 
+SerialDateTime MainWindow::selectedDate() const
+{
+    return m_navigator->calendar()->selectedDate();
+}
+
 void MainWindow::setSelectedDate(SerialDateTime day)
 {
     const SerialDateTime d = DateTimeValue::dayOf(day);
-    if (!spanInRange(ViewSpans::viewSpan(m_view.kind, d, m_settings.startOfWeek()))) return;
+    if (!viewCanShow(m_view.kind, d, m_settings.startOfWeek())) return;
+    // The calendar announces the date; dateChosen() does the rest.
+    (void)m_navigator->calendar()->setSelectedDate(d);
+}
+
+void MainWindow::dateChosen(SerialDateTime day)
+{
+    if (!viewCanShow(m_view.kind, day, m_settings.startOfWeek())) {
+        (void)m_navigator->calendar()->setSelectedDate(m_shownDate);
+        return;
+    }
     if (m_viewDates.hasSelection()) {
         m_timeGrid->clearSelections();
         m_monthGrid->clearSelections();
         m_viewDates.clearSelection();
     }
-    m_selectedDate = d;
+    m_shownDate = day;
     refresh();
 }
 
 void MainWindow::stepPrevious()
 {
     if (m_view.kind == ViewTasks) return;
-    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, -1));
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, selectedDate(), -1));
 }
 
 void MainWindow::stepNext()
 {
     if (m_view.kind == ViewTasks) return;
-    setSelectedDate(ViewSpans::navigationStep(m_view.kind, m_selectedDate, 1));
+    setSelectedDate(ViewSpans::navigationStep(m_view.kind, selectedDate(), 1));
 }
 
 void MainWindow::selectToday()

@@ -1,8 +1,9 @@
 #pragma once
 // The main window. It owns the views and steers them; the data lives in the stores handed in
 // by the program entry. It holds the navigation state of the current view (view number,
-// selected date, span in ViewDates, time scale) and hands it to the grids. Its parts:
-// MainPanels (the client area's bars, buttons, tabs and family panels), MainMenus (the menu
+// span in ViewDates, time scale) and hands it to the grids; the selected date is held by the
+// navigator calendar. Its parts: MainPanels (the client area's bars, buttons, tabs and family
+// panels), NavigatorColumn (calendar, week, month, year and layer lists), MainMenus (the menu
 // bar and the popups with their actions), for the time views the TimeGrid laid out by
 // TimePanelLayout and for the month and weeks views the MonthGrid laid out by MonthPanelLayout.
 //
@@ -23,6 +24,7 @@
 #include <memory>
 
 class Clock;
+class EventEditing;
 class EventsStore;
 class EventsStoreGridModel;
 class LayersStore;
@@ -30,6 +32,7 @@ class MainMenus;
 class MainPanels;
 class MonthGrid;
 class MonthPanelLayout;
+class NavigatorColumn;
 class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
@@ -84,7 +87,8 @@ public:
     using MessageSink = std::function<void(const QString &text)>;
     void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
 
-    // Dialogs closed by a wake-up, first visible one only, in this order.
+    // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
+    // open over it (a dialog it opened, a message box) close before it, innermost first.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
@@ -103,9 +107,10 @@ public:
     ViewState &currentView() { return m_view; }
     int viewKind() const { return m_view.kind; }
 
-    // The selected date (whole day). Until the navigator calendar exists the window keeps it.
-    SerialDateTime selectedDate() const { return m_selectedDate; }
-    // Changing the selected date: drops a selected time range, then refreshes.
+    // The selected date (whole day), held by the navigator calendar.
+    SerialDateTime selectedDate() const;
+    // Changing the selected date: drops a selected time range, then refreshes. A date whose
+    // view span would leave the supported years is refused.
     void setSelectedDate(SerialDateTime day);
     // The span ViewDates holds for the current view (first inclusive, end exclusive).
     ViewSpan span() const { return {m_viewDates.spanStart(), m_viewDates.spanEnd()}; }
@@ -151,8 +156,11 @@ public:
     // --- Parts ------------------------------------------------------------------------------
     MainMenus &menus() const { return *m_menus; }
     MainPanels &panels() const { return *m_panels; }
+    NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
+    // Creating and editing events (the new and edit commands).
+    EventEditing &eventEditing() const { return *m_eventEditing; }
     QScrollBar *timeScrollBar() const;
     // The month grid of views 9-14.
     MonthGrid *monthGrid() const { return m_monthGrid; }
@@ -193,6 +201,9 @@ private:
     void describeView(int kind);
     void markTab(int kind);
     void showViewFamily(int kind);
+    // The calendar's date changed: the views follow it, or it is put back when the view
+    // cannot show it.
+    void dateChosen(SerialDateTime day);
     void chooseFromTab(int family, int choice);
     static int tabFamily(int kind);
 
@@ -207,7 +218,7 @@ private:
     ViewState m_view;
     int m_appliedViewKind = ViewDay; // the view last switched to
 
-    SerialDateTime m_selectedDate = 0;
+    SerialDateTime m_shownDate = 0; // the selected date the views were last refreshed for
     int m_dayChoice = 0;
     int m_monthChoice = 0;
     int m_yearChoice = 0;
@@ -228,9 +239,11 @@ private:
 
     std::unique_ptr<MainPanels> m_panels;
     std::unique_ptr<MainMenus> m_menus;
+    NavigatorColumn *m_navigator = nullptr; // owned by the navigator column's middle panel
     std::unique_ptr<EventsStoreGridModel> m_gridModel;
     TimeGrid *m_timeGrid = nullptr;                 // owned by the time panel
     TimePanelLayout *m_timePanelLayout = nullptr;   // owned by the time panel
     MonthGrid *m_monthGrid = nullptr;               // owned by the month panel
     MonthPanelLayout *m_monthPanelLayout = nullptr; // owned by the month panel
+    EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

@@ -6,6 +6,8 @@
 #include "core/ViewDates.h"
 #include "core/ViewState.h"
 #include "views/AllDayStrip.h"
+#include "views/BoxLines.h"
+#include "views/CellRuns.h"
 #include "views/GridPaint.h"
 #include "views/TextWrap.h"
 
@@ -364,29 +366,13 @@ void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
 
     const bool selected = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id) !=
                           m_selectedEvents.end();
-    const QColor fill = selected ? selectedColor() : m_model.layerColor(item.layer);
-    p.fillRect(ta, fill);
-
-    const QFontMetrics fm(p.font());
-    const QStringList lines =
-        TextWrap::wrap(item.subject + QStringLiteral("\r\n") + item.description, ta.width() - 3,
-                       item.alarmSet, fm, ta.height() - 1);
-    const int pitch = std::max(1, std::min(TextWrap::lineHeight(fm), ta.height() - 1));
-    p.setPen(selected ? white : QColor(Qt::black));
-    p.save();
-    p.setClipRect(ta, Qt::IntersectClip);
-    for (int i = 0; i < lines.size(); ++i) {
-        const int y = ta.top() + i * pitch;
-        if (y > ta.bottom()) break;
-        int x = ta.left() + 2;
-        if (i == 0 && item.alarmSet && m_settings.showAlarmDayWeek()) {
-            drawAlarmMark(p, ta.left(), y, pitch, fill, selected);
-            x += 10;
-        }
-        const QRect lineRect(x, y + 1, ta.right() - x + 1, pitch);
-        p.drawText(lineRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
-    }
-    p.restore();
+    BoxLines::Style style;
+    style.fill = selected ? selectedColor() : m_model.layerColor(item.layer);
+    style.selected = selected;
+    style.alarmSet = item.alarmSet;
+    style.alarmMark = m_settings.showAlarmDayWeek();
+    style.maxPitch = TextWrap::lineHeight(QFontMetrics(p.font()));
+    BoxLines::paint(p, ta, item.subject + QStringLiteral("\r\n") + item.description, style);
 }
 
 void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)
@@ -411,27 +397,9 @@ void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDr
     };
     const DaySpanCollection &coll = m_model.dayCollection();
     const int n = std::min(coll.columnCount(col, step), int(SpanLimits::MaxColumns));
-    if (n <= 0) {
-        fillRun(c.left(), c.right());
-        return;
-    }
-    const double w = rect.width() - 10;
-    const auto xAt = [&](int column) {
-        return rect.left() + int(std::trunc(w / n * (column - 1)));
-    };
-    int a = 1;
-    while (a <= n) {
-        if (coll.timeOccupant(col, step, a) != 0) {
-            ++a;
-            continue;
-        }
-        int b = a;
-        while (b <= n && coll.timeOccupant(col, step, b) == 0)
-            ++b;
-        fillRun(xAt(a), b > n ? c.right() : xAt(b) - 1);
-        a = b;
-    }
-    if (coll.timeOccupant(col, step, n) != 0) fillRun(c.right() - 8, c.right());
+    CellRuns::forEachFree(
+        rect, c, n, 10, [&](int column) { return coll.timeOccupant(col, step, column) != 0; },
+        fillRun);
 }
 
 void TimeGrid::paintAfterCells(QPainter &p, const QRegion &region)
