@@ -2,6 +2,8 @@
 
 #include "SampleCalendar.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -57,6 +59,17 @@ Stores &shared()
 {
     static Stores s(dataDir());
     return s;
+}
+
+PrivateCopy::PrivateCopy()
+{
+    QDir().mkpath(dataPath());
+    for (const QString &name : QDir(dataDir()).entryList(QDir::Files))
+        copied = QFile::copy(dataDir() + name, dataPath() + name) && copied;
+    stores = std::make_unique<Stores>(dataPath());
+    settings = std::make_unique<Settings>(SettingsPaths{dir.path() + "/dayloom.ini", dataPath(),
+                                                        dir.path() + "/dayloom.desktop",
+                                                        QStringLiteral("/usr/bin/dayloom")});
 }
 
 } // namespace BenchCalendar

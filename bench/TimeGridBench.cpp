@@ -56,18 +56,13 @@ class WeekPanel
 public:
     WeekPanel()
     {
-        QDir().mkpath(dataPath());
-        for (const QString &name : QDir(BenchCalendar::dataDir()).entryList(QDir::Files))
-            copied = QFile::copy(BenchCalendar::dataDir() + name, dataPath() + name) && copied;
-        stores = std::make_unique<BenchCalendar::Stores>(dataPath());
-        reg = std::make_unique<Settings>(SettingsPaths{m_dir.path() + "/dayloom.ini", dataPath(),
-                                                       m_dir.path() + "/dayloom.desktop",
-                                                       QStringLiteral("/usr/bin/dayloom")});
+        BenchCalendar::Stores *stores = copy.stores.get();
         model = std::make_unique<EventsStoreGridModel>(*stores->events, *stores->layers);
         format.buildTimeFormat(2, 1);
         panel = std::make_unique<QWidget>();
         panel->resize(PanelWidth, PanelHeight);
-        grid = new TimeGrid(panel.get(), *model, stores->time, view, *reg, format, stores->clock);
+        grid = new TimeGrid(panel.get(), *model, stores->time, view, *copy.settings, format,
+                            stores->clock);
         panelLayout = new TimePanelLayout(*panel, *grid, view);
         QObject::connect(grid, &TimeGrid::layoutRequested, grid, [this] { layoutRows(); });
         grid->installEventFilter(&counter);
@@ -83,8 +78,6 @@ public:
         exposed = QTest::qWaitForWindowExposed(panel.get());
         QApplication::processEvents();
     }
-
-    QString dataPath() const { return m_dir.path() + "/data/"; }
 
     // Rows as the window lays them out with the panel between its top and bottom bars (the
     // day does not fit at 800 px: a scroll bar).
@@ -112,20 +105,7 @@ public:
         return nullptr;
     }
 
-    // Destroyed from a post routine of the QApplication: widgets first, then the stores.
-    static WeekPanel &instance()
-    {
-        static std::unique_ptr<WeekPanel> p;
-        if (!p) {
-            p = std::make_unique<WeekPanel>();
-            qAddPostRoutine([] { p.reset(); });
-        }
-        return *p;
-    }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<BenchCalendar::Stores> stores;
-    std::unique_ptr<Settings> reg;
+    BenchCalendar::PrivateCopy copy;
     std::unique_ptr<EventsStoreGridModel> model;
     ViewState view;
     DateTimeFormat format{QLocale(QLocale::English, QLocale::UnitedStates)};
@@ -134,7 +114,6 @@ public:
     TimeGrid *grid = nullptr;               // owned by panel
     TimePanelLayout *panelLayout = nullptr; // owned by panel
     bool exposed = false;
-    bool copied = true; // every file of the calendar was copied
 };
 
 // One step of moving an event with the mouse: a move by one row (alternately down and up) with
@@ -143,8 +122,8 @@ public:
 // them; processing the pending update request then paints the invalidated region.
 void timegrid_drag_step(benchmark::State &state)
 {
-    WeekPanel &w = WeekPanel::instance();
-    if (!w.exposed || !w.copied) {
+    WeekPanel &w = BenchCalendar::appInstance<WeekPanel>();
+    if (!w.exposed || !w.copy.copied) {
         state.SkipWithError("the calendar was not copied or the panel not shown");
         return;
     }
@@ -189,8 +168,8 @@ BENCHMARK(timegrid_drag_step)->Unit(benchmark::kMillisecond);
 // size of the panel, as the backing store would hold it.
 void timegrid_paint_week(benchmark::State &state)
 {
-    WeekPanel &w = WeekPanel::instance();
-    if (!w.exposed || !w.copied) {
+    WeekPanel &w = BenchCalendar::appInstance<WeekPanel>();
+    if (!w.exposed || !w.copy.copied) {
         state.SkipWithError("the calendar was not copied or the panel not shown");
         return;
     }

@@ -28,7 +28,21 @@ void DateHeaderGrid::setDays(SerialDateTime firstDay, const std::vector<int> &wi
                              SerialDateTime today)
 {
     m_first = firstDay;
-    m_today = today;
+    m_texts.clear();
+    const SerialDateTime shown = today - firstDay;
+    m_framed = shown >= 0 && shown < int(widths.size()) ? int(shown) : -1;
+    setWidths(widths);
+}
+
+void DateHeaderGrid::setLabels(const std::vector<int> &widths, const QStringList &texts, int framed)
+{
+    m_texts = texts;
+    m_framed = framed;
+    setWidths(widths);
+}
+
+void DateHeaderGrid::setWidths(const std::vector<int> &widths)
+{
     setColCount(int(widths.size()));
     for (std::size_t i = 0; i < widths.size(); ++i)
         setColWidth(int(i), widths[i]);
@@ -39,12 +53,13 @@ void DateHeaderGrid::setDays(SerialDateTime firstDay, const std::vector<int> &wi
 QString DateHeaderGrid::cellText(int col) const
 {
     if (col < 0 || col >= colCount()) return {};
+    if (!m_texts.isEmpty()) return col < m_texts.size() ? m_texts.at(col) : QString();
     return TimeFamily::headerText(m_first + col, colWidth(col));
 }
 
 QRect DateHeaderGrid::todayFrame(int col) const
 {
-    if (col < 0 || col >= colCount() || m_first + col != m_today) return {};
+    if (col < 0 || col >= colCount() || col != m_framed) return {};
     const QRect cell = cellRect(col, 0);
     const int textWidth = QFontMetrics(headerFont()).horizontalAdvance(cellText(col)) + 10;
     if (textWidth >= cell.width()) return cell;

@@ -9,6 +9,7 @@
 #include "store/LayersStore.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
+#include "views/MonthGrid.h"
 #include "views/TimeGrid.h"
 
 #include <QAction>
@@ -46,11 +47,13 @@ void EventEditing::connectCommands()
         connect(a, &QAction::triggered, this, [this] { editSelected(); });
     connect(m_window.panels().newButton(), &FlatButton::clicked, this, [this] { newEventHere(); });
 
-    TimeGrid *grid = m_window.timeGrid();
-    connect(grid, &TimeGrid::newEventRequested, this, [this] { newEventHere(); });
-    connect(grid, &TimeGrid::editRequested, this,
-            [this](int id, SerialDateTime) { editEvent(id); });
-    connect(grid, &TimeGrid::commandStatesChanged, this, &EventEditing::updateCommands);
+    for (EventGrid *grid : {static_cast<EventGrid *>(m_window.timeGrid()),
+                            static_cast<EventGrid *>(m_window.monthGrid())}) {
+        connect(grid, &EventGrid::newEventRequested, this, [this] { newEventHere(); });
+        connect(grid, &EventGrid::editRequested, this,
+                [this](int id, SerialDateTime) { editEvent(id); });
+        connect(grid, &EventGrid::commandStatesChanged, this, &EventEditing::updateCommands);
+    }
 }
 
 void EventEditing::updateCommands()
@@ -67,6 +70,8 @@ void EventEditing::updateCommands()
 
 std::vector<int> EventEditing::selectedEventIds() const
 {
+    if (ViewState::usesMonthGrid(quint8(m_window.viewKind())))
+        return m_window.monthGrid()->selectedEvents();
     const TimeGrid *grid = m_window.timeGrid();
     std::vector<int> ids = grid->selectedEvents();
     const std::vector<int> &strip = grid->allDayStrip()->selectedEvents();

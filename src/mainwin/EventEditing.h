@@ -1,8 +1,8 @@
 #pragma once
 // Creating and editing events from the main window: the "New Event..." and "Edit..." commands
-// (menus, popups, the New button), double clicks in the time grid, and typing a character on a
-// selected time range. Owns the event editor and runs it modally; the editor writes through the
-// events store, whose after-post hook makes the window show the change.
+// (menus, popups, the New button), double clicks in the time and month grids, and typing a
+// character on a selected time range. Owns the event editor and runs it modally; the editor writes
+// through the events store, whose after-post hook makes the window show the change.
 #include "core/DateTimeValue.h"
 
 #include <QObject>

@@ -20,6 +20,17 @@ void EventsStoreGridModel::collectDayView(const DaySpanCollection::Request &requ
     m_events.collectDayView(request);
 }
 
+MonthSpanCollection &EventsStoreGridModel::monthCollection()
+{
+    return m_events.collections().month;
+}
+
+void EventsStoreGridModel::collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd,
+                                            int firstWeek, int lastWeek)
+{
+    m_events.collectMonthView(firstDay, spanEnd, firstWeek, lastWeek);
+}
+
 std::optional<GridEventRow> EventsStoreGridModel::eventRow(int id)
 {
     const auto event = m_events.event(id);

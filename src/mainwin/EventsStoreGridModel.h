@@ -1,13 +1,14 @@
 #pragma once
-// The day and week grids' view of the events and layers stores. Drag posts made through it are
-// marked (postingDrag()) so that the events store's after-post hook can tell them from other
+// The day, week and month grids' view of the events and layers stores. Drag posts made through it
+// are marked (postingDrag()) so that the events store's after-post hook can tell them from other
 // posts: the grid refreshes the days it touched itself.
+#include "views/MonthGridModel.h"
 #include "views/TimeGridModel.h"
 
 class EventsStore;
 class LayersStore;
 
-class EventsStoreGridModel : public TimeGridModel
+class EventsStoreGridModel : public TimeGridModel, public MonthGridModel
 {
 public:
     // Both stores must outlive the model.
@@ -15,6 +16,9 @@ public:
 
     DaySpanCollection &dayCollection() override;
     void collectDayView(const DaySpanCollection::Request &request) override;
+    MonthSpanCollection &monthCollection() override;
+    void collectMonthView(SerialDateTime firstDay, SerialDateTime spanEnd, int firstWeek,
+                          int lastWeek) override;
     // Reads by id whatever the filters say (a drag keeps its event even when it leaves the
     // collection window).
     std::optional<GridEventRow> eventRow(int id) override;

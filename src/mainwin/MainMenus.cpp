@@ -101,10 +101,10 @@ void MainMenus::buildMenuBar(QMenuBar &bar, QWidget &owner)
     addView(view, ViewWeek, true);
     QMenu *month = view->addMenu(QStringLiteral("Month"));
     for (int k = ViewMonth; k <= View6Weeks; ++k)
-        addView(month, k, false);
+        addView(month, k, true);
     QMenu *year = view->addMenu(QStringLiteral("Year"));
     for (int k = ViewYear; k <= View12Months; ++k)
-        addView(year, k, false);
+        addView(year, k, true);
     addView(view, ViewTasks, false);
     view->addSeparator();
     m_showNavigatorAction = addItem(view, "Show Navigator", QKeySequence(Qt::CTRL | Qt::Key_S));

@@ -77,8 +77,7 @@ MainPanels::MainPanels(QMainWindow &window, const UiFont &font, const QString &t
     m_tabs[1]->setText(QStringLiteral("Work Week"));
     m_tabs[2]->setText(QStringLiteral("Week"));
     m_tabs[5]->setText(QStringLiteral("Tasks"));
-    for (std::size_t i : {3u, 4u, 5u})
-        m_tabs[i]->setEnabled(false);
+    m_tabs[5]->setEnabled(false);
 
     m_previousButton = makeButton(m_topBar, QStringLiteral("ARROW_LEFT"));
     m_nextButton = makeButton(m_topBar, QStringLiteral("ARROW_RIGHT"));
@@ -160,8 +159,8 @@ void MainPanels::showViewFamily(int kind)
                                                    : m_tasksPanel;
     for (QWidget *p : {m_timePanel, m_monthPanel, m_yearPanel, m_tasksPanel})
         p->setVisible(p == shown);
-    m_dateHeader->setVisible(ViewState::usesTimeGrid(k));
     const bool dated = kind != ViewTasks;
+    m_dateHeader->setVisible(dated);
     m_previousButton->setVisible(dated);
     m_nextButton->setVisible(dated);
     m_dateLabel->setVisible(dated);
@@ -173,4 +172,11 @@ void MainPanels::showDays(SerialDateTime firstDay, const std::vector<int> &dayWi
     const int axis = TimeFamily::TimeAxisWidth;
     m_dateHeader->setGeometry(axis, 0, std::max(m_dateBar->width() - axis, 0), 18);
     m_dateHeader->setDays(firstDay, dayWidths, today);
+}
+
+void MainPanels::showLabels(int left, const std::vector<int> &widths, const QStringList &texts,
+                            int framed)
+{
+    m_dateHeader->setGeometry(left, 0, std::max(m_dateBar->width() - left, 0), 18);
+    m_dateHeader->setLabels(widths, texts, framed);
 }

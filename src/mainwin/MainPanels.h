@@ -9,6 +9,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <vector>
 
@@ -33,11 +34,14 @@ public:
 
     // Lays the parts out for the client's current size, with or without the navigator column.
     void layout(bool navigatorShown);
-    // Shows the panel of view `kind`'s family and hides the others; the date header shows over
-    // the time grid only, the previous and next buttons and the date label in dated views only.
+    // Shows the panel of view `kind`'s family and hides the others; the date header shows in
+    // every dated view, the previous and next buttons and the date label in dated views only.
     void showViewFamily(int kind);
     // The date header over the time grid's day columns, `today` framed.
     void showDays(SerialDateTime firstDay, const std::vector<int> &dayWidths, SerialDateTime today);
+    // The date header over the month or year grid: columns from x = `left` with these widths
+    // and texts, column `framed` (-1: none) framed.
+    void showLabels(int left, const std::vector<int> &widths, const QStringList &texts, int framed);
 
     QWidget *client() const { return m_client; }
     // Tabs in family order: 0 Day, 1 Work Week, 2 Week, 3 Month, 4 Year, 5 Tasks.

@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "core/DateTextHelpers.h"
 #include "core/Settings.h"
+#include "mainwin/CalendarFamilyLayout.h"
 #include "mainwin/DateHeaderGrid.h"
 #include "mainwin/EventCommands.h"
 #include "mainwin/EventEditing.h"
@@ -10,6 +11,7 @@
 #include "mainwin/HelpCommands.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
+#include "mainwin/MonthPanelLayout.h"
 #include "mainwin/NavigatorColumn.h"
 #include "mainwin/TimePanelLayout.h"
 #include "mainwin/ViewTab.h"
@@ -19,6 +21,7 @@
 #include "store/TasksStore.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
+#include "views/MonthGrid.h"
 #include "views/NavigatorCalendar.h"
 #include "views/TimeGrid.h"
 
@@ -79,6 +82,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_menus = std::make_unique<MainMenus>(*menuBar(), *this);
     connectMenus();
     buildTimeGrid();
+    buildMonthGrid();
     m_eventCommands = new EventCommands(*this, m_events, m_tasks);
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
@@ -190,9 +194,25 @@ void MainWindow::buildTimeGrid()
             [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
     connect(m_timeGrid, &TimeGrid::commandStatesChanged, this, &MainWindow::updateCommands);
     connect(m_timeGrid, &TimeGrid::layoutRequested, this, &MainWindow::layoutTimeRows);
+    connect(m_timeGrid, &TimeGrid::zoomRequested, this,
+            [this](bool in) { in ? zoomIn() : zoomOut(); });
     // The new grid is laid out at once with the window's first numbers; the start-up view
     // lays it out again for its own.
     layoutWindow();
+}
+
+void MainWindow::buildMonthGrid()
+{
+    QWidget *panel = m_panels->monthPanel();
+    m_monthGrid = new MonthGrid(panel, *m_gridModel, m_viewDates, m_settings, m_format, m_clock);
+    m_monthPanelLayout = new MonthPanelLayout(*panel, *m_monthGrid);
+    connect(m_monthGrid, &MonthGrid::eventPopupRequested, this,
+            [this](QPoint at, int) { m_menus->eventMenu()->popup(at); });
+    connect(m_monthGrid, &MonthGrid::selectPopupRequested, this,
+            [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
+    connect(m_monthGrid, &MonthGrid::commandStatesChanged, this, &MainWindow::updateCommands);
+    connect(m_monthGrid, &MonthGrid::wheelStepRequested, this,
+            [this](int direction) { direction < 0 ? stepPrevious() : stepNext(); });
 }
 
 bool MainWindow::saveTables()
@@ -283,6 +303,7 @@ void MainWindow::layoutWindow()
 {
     m_panels->layout(m_navigatorShown);
     if (ViewState::usesTimeGrid(m_view.kind)) layoutTimePanel();
+    if (ViewState::usesMonthGrid(m_view.kind) || ViewState::usesYearGrid(m_view.kind)) refresh();
 }
 
 void MainWindow::layoutTimePanel()
@@ -420,8 +441,8 @@ void MainWindow::applyStartupView()
 
 bool MainWindow::switchToView(int kind)
 {
-    if (!ViewState::usesTimeGrid(quint8(kind)) || kind < 0) {
-        // Only the time-grid family exists so far; keep the shown view and its check mark.
+    if (kind < 0 || kind >= ViewTasks) {
+        // The tasks family does not exist yet; keep the shown view and its check mark.
         m_menus->viewAction(m_view.kind)->setChecked(true);
         return false;
     }
@@ -430,6 +451,7 @@ bool MainWindow::switchToView(int kind)
     if (m_appliedViewKind == kind) return true;
 
     m_timeGrid->clearSelections();
+    m_monthGrid->clearSelections();
     m_viewDates.clearSelection();
     describeView(kind);
     markTab(kind);
@@ -482,10 +504,35 @@ void MainWindow::refresh()
     if (ViewState::usesTimeGrid(quint8(kind))) {
         layoutTimePanel();
         collectTimeGrid();
+    } else if (ViewState::usesMonthGrid(quint8(kind))) {
+        refreshMonthFamily();
+    } else if (ViewState::usesYearGrid(quint8(kind))) {
+        refreshYearFamily();
     }
     m_panels->dateHeader()->update();
     m_navigator->showLayers();
     updateCommands();
+}
+
+void MainWindow::refreshMonthFamily()
+{
+    const int kind = m_view.kind;
+    m_monthGrid->setWeeks(CalendarFamily::weekCount(kind), selectedDate(), kind == ViewMonth);
+    m_monthPanelLayout->layout();
+    m_monthGrid->collectAll();
+    m_panels->showLabels(0, CalendarFamily::headerWidths(m_monthPanelLayout->columnWidths()),
+                         CalendarFamily::weekdayTexts(m_settings.startOfWeek()), -1);
+}
+
+void MainWindow::refreshYearFamily()
+{
+    const int months = m_view.columnCount;
+    const int width = m_panels->yearPanel()->width() - 1 - YearDayColumnWidth;
+    const SerialDateTime first = m_viewDates.spanStart();
+    m_panels->showLabels(YearDayColumnWidth,
+                         CalendarFamily::headerWidths(TimeFamily::columnWidths(months, width)),
+                         CalendarFamily::monthTexts(first, months),
+                         CalendarFamily::currentMonthColumn(first, months, m_clock.today()));
 }
 
 void MainWindow::updateCommands()
@@ -531,6 +578,7 @@ void MainWindow::dateChosen(SerialDateTime day)
     }
     if (m_viewDates.hasSelection()) {
         m_timeGrid->clearSelections();
+        m_monthGrid->clearSelections();
         m_viewDates.clearSelection();
     }
     m_shownDate = day;

@@ -4,8 +4,8 @@
 // span in ViewDates, time scale) and hands it to the grids; the selected date is held by the
 // navigator calendar. Its parts: MainPanels (the client area's bars, buttons, tabs and family
 // panels), NavigatorColumn (calendar, week, month, year and layer lists), MainMenus (the menu
-// bar and the popups with their actions) and, for the time views, the TimeGrid laid out by
-// TimePanelLayout.
+// bar and the popups with their actions), for the time views the TimeGrid laid out by
+// TimePanelLayout and for the month and weeks views the MonthGrid laid out by MonthPanelLayout.
 //
 // ViewDates belongs to the program entry, which creates it before the events store (the store
 // reads its collection window from it) and hands the same object to the window.
@@ -32,6 +32,8 @@ class HelpCommands;
 class LayersStore;
 class MainMenus;
 class MainPanels;
+class MonthGrid;
+class MonthPanelLayout;
 class NavigatorColumn;
 class QScrollBar;
 class QSystemTrayIcon;
@@ -46,6 +48,8 @@ class MainWindow : public QMainWindow
 public:
     static constexpr const char *Caption = "Dayloom LE  ";
     static constexpr int KeyRepeatMs = 150;
+    // The year grid's day-number column left of its months.
+    static constexpr int YearDayColumnWidth = 30;
 
     // Runs the creation steps in order: the time grid and all-day strip over the events store,
     // the start-up view, hour and scale from the settings (the selected date is the clock's
@@ -127,8 +131,8 @@ public:
     bool navigatorShown() const { return m_navigatorShown; }
 
     // --- Commands ---------------------------------------------------------------------------
-    // Switching to a view (tabs, menus); the same view again does nothing. Views of families
-    // that do not exist yet are refused (false).
+    // Switching to a view (tabs, menus); the same view again does nothing. The tasks view,
+    // whose family does not exist yet, and numbers outside 0-19 are refused (false).
     bool switchToView(int kind);
     void stepPrevious();
     void stepNext();
@@ -163,6 +167,8 @@ public:
     // Creating and editing events (the new and edit commands).
     EventEditing &eventEditing() const { return *m_eventEditing; }
     QScrollBar *timeScrollBar() const;
+    // The month grid of views 9-14.
+    MonthGrid *monthGrid() const { return m_monthGrid; }
     // Repeat stepPrevious() / stepNext() every 150 ms while Left / Right is held.
     QTimer &previousRepeatTimer() { return m_previousRepeatTimer; }
     QTimer &nextRepeatTimer() { return m_nextRepeatTimer; }
@@ -184,11 +190,16 @@ private:
     void connectPanels();
     void connectMenus();
     void buildTimeGrid();
+    void buildMonthGrid();
     void layoutWindow();
     void layoutTimeRows();
     // Collects the time grid and its strip; lays the rows out again when the strip's height
     // changed with what it holds.
     void collectTimeGrid();
+    // Lays out, collects and heads the month grid for the current month or weeks view.
+    void refreshMonthFamily();
+    // The year views: their header; the year grid is collected and laid out here.
+    void refreshYearFamily();
     void eventsPosted();
     void applyStartupView();
     // Fills the view state for view `kind` and checks its menu item.
@@ -235,9 +246,11 @@ private:
     std::unique_ptr<MainMenus> m_menus;
     NavigatorColumn *m_navigator = nullptr; // owned by the navigator column's middle panel
     std::unique_ptr<EventsStoreGridModel> m_gridModel;
-    TimeGrid *m_timeGrid = nullptr;               // owned by the time panel
-    TimePanelLayout *m_timePanelLayout = nullptr; // owned by the time panel
-    EventCommands *m_eventCommands = nullptr;     // owned by the window
-    HelpCommands *m_helpCommands = nullptr;       // owned by the window
-    EventEditing *m_eventEditing = nullptr;       // owned by the window
+    TimeGrid *m_timeGrid = nullptr;                 // owned by the time panel
+    TimePanelLayout *m_timePanelLayout = nullptr;   // owned by the time panel
+    MonthGrid *m_monthGrid = nullptr;               // owned by the month panel
+    MonthPanelLayout *m_monthPanelLayout = nullptr; // owned by the month panel
+    EventCommands *m_eventCommands = nullptr;       // owned by the window
+    HelpCommands *m_helpCommands = nullptr;         // owned by the window
+    EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

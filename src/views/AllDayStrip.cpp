@@ -1,7 +1,5 @@
 #include "views/AllDayStrip.h"
 
-#include "core/DateTextHelpers.h"
-#include "core/DateTimeFormat.h"
 #include "core/Settings.h"
 #include "views/GridPaint.h"
 #include "views/TimeGrid.h"
@@ -12,14 +10,6 @@
 #include <cmath>
 
 using namespace GridPaint;
-
-namespace
-{
-qint64 ms(SerialDateTime t)
-{
-    return DateTimeValue::toMs(t);
-}
-} // namespace
 
 AllDayStrip::AllDayStrip(QWidget *panel, TimeGrid &timeGrid) : DrawGrid(panel), m_timeGrid(timeGrid)
 {
@@ -118,38 +108,10 @@ void AllDayStrip::paintBar(QPainter &p, const SpanItem &item)
     const bool selected = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id) !=
                           m_selectedEvents.end();
     const QColor fill = selected ? selectedColor() : m_timeGrid.m_model.layerColor(item.layer);
-    p.fillRect(ta, fill);
-    if (item.alarmSet && m_timeGrid.m_settings.showAlarmDayWeek()) {
-        drawAlarmMark(p, ta.left(), ta.top(), ta.height(), fill, selected);
-        ta.setLeft(ta.left() + 10);
-    }
-
-    QString text;
-    const bool wholeDays = DateTimeValue::msOfDay(item.startTime) == 0 &&
-                           DateTimeValue::msOfDay(item.endTime) == 0 &&
-                           ms(item.startTime) != ms(item.endTime);
-    if (!wholeDays) {
-        const QString start = timeText(m_timeGrid.m_format, item.startTime);
-        const QString end = timeText(m_timeGrid.m_format, item.endTime);
-        const bool showStart = m_timeGrid.m_settings.showStartDayWeek();
-        const bool showEnd = m_timeGrid.m_settings.showEndDayWeek();
-        if (showStart && showEnd)
-            text = start + QStringLiteral(" - ") + end + QLatin1Char(' ');
-        else if (showStart)
-            text = start + QLatin1Char(' ');
-        else if (showEnd)
-            text = end + QLatin1Char(' ');
-    }
-    int lead = 0;
-    while (lead < item.subject.size() && item.subject.at(lead) == QLatin1Char(' '))
-        ++lead;
-    text += item.subject.mid(lead);
-    p.save();
-    p.setClipRect(ta, Qt::IntersectClip);
-    p.setPen(selected ? white : QColor(Qt::black));
-    p.drawText(QRect(ta.left() + 2, ta.top() + 1, std::max(0, ta.width() - 2), ta.height()),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    p.restore();
+    const Settings &settings = m_timeGrid.m_settings;
+    drawBarLabel(
+        p, ta, fill, selected, item.alarmSet && settings.showAlarmDayWeek(),
+        barText(item, m_timeGrid.m_format, settings.showStartDayWeek(), settings.showEndDayWeek()));
 }
 
 void AllDayStrip::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)

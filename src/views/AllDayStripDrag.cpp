@@ -19,7 +19,7 @@ qint64 ms(SerialDateTime t)
 
 AllDayStripDrag::AllDayStripDrag(AllDayStrip &strip, TimeGrid &timeGrid,
                                  std::vector<int> &selectedEvents)
-    : DayGridDrag(timeGrid, strip, selectedEvents), m_strip(strip)
+    : DayGridDrag(timeGrid, strip, selectedEvents), m_timeGrid(timeGrid), m_strip(strip)
 {
 }
 
@@ -38,6 +38,7 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     const GridPress::Press press = GridPress::pressOf(e.shift);
     TimeGrid &grid = m_timeGrid;
     m_pressed = true;
+    notePress(e.pos);
 
     grid.clearTimeSelection();
     if (press.plainLeft) grid.clearSelectedEvents();
@@ -71,17 +72,9 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     m_strip.update();
     grid.update();
 
-    if (press.right && hit) emit grid.eventPopupRequested(m_strip.mapToGlobal(e.pos), hitId);
-    if (press.leftDouble) {
-        if (hit) {
-            requestEdit(hitId);
-        } else {
-            ViewDates &dates = grid.m_viewDates;
-            dates.setSelectionStart(dates.spanStart() + d - 1);
-            dates.setSelectionEnd(dates.spanStart() + d);
-            emit grid.newEventRequested();
-        }
-    }
+    const SerialDateTime dayStart = grid.m_viewDates.spanStart() + d - 1;
+    announcePress(press, m_strip.mapToGlobal(e.pos), hitId, grid.m_viewDates, dayStart,
+                  dayStart + 1);
 }
 
 void AllDayStripDrag::move(const GridMouseEvent &e)
@@ -99,6 +92,7 @@ void AllDayStripDrag::move(const GridMouseEvent &e)
         return;
     }
     if (m_mode == DragClicked) return;
+    if (m_mode >= DragMove && !dragStarted(e.pos)) return;
     if (e.pos.y() < 0 || e.pos.y() >= m_strip.height()) return;
     if (e.pos.x() >= m_strip.width()) {
         m_currentDay = m_timeGrid.dayCount();
@@ -153,11 +147,7 @@ void AllDayStripDrag::moveStep()
 {
     const std::optional<GridEventRow> row = rowForStep(true);
     if (!row) return;
-    const qint64 delta = qint64(m_currentDay - m_previousDay) * MsPerDay;
-    GridEventRow next = *row;
-    next.startTime = DateTimeValue::fromMs(ms(row->startTime) + delta);
-    next.endTime = DateTimeValue::fromMs(ms(row->endTime) + delta);
-    post(next);
+    post(shiftedByDays(*row, m_currentDay - m_previousDay));
 }
 
 void AllDayStripDrag::changeStartStep()

@@ -9,6 +9,7 @@
 #include <QPoint>
 
 class AllDayStrip;
+class TimeGrid;
 struct GridMouseEvent;
 
 class AllDayStripDrag : public DayGridDrag
@@ -33,5 +34,6 @@ private:
     // repaints.
     void post(const GridEventRow &row);
 
+    TimeGrid &m_timeGrid;
     AllDayStrip &m_strip;
 };

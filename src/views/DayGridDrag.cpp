@@ -1,12 +1,16 @@
 #include "views/DayGridDrag.h"
 
+#include "core/ViewDates.h"
+#include "platform/DrawGrid.h"
 #include "store/SpanItem.h"
-#include "views/TimeGrid.h"
+#include "views/EventGrid.h"
+
+#include <QApplication>
 
 #include <algorithm>
 
-DayGridDrag::DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents)
-    : m_timeGrid(timeGrid), m_widget(widget), m_selectedEvents(selectedEvents)
+DayGridDrag::DayGridDrag(EventGrid &owner, DrawGrid &widget, std::vector<int> &selectedEvents)
+    : m_owner(owner), m_widget(widget), m_selectedEvents(selectedEvents)
 {
 }
 
@@ -33,7 +37,7 @@ void DayGridDrag::step()
 std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool ctrl,
                                                       bool plainRight)
 {
-    const std::optional<GridEventRow> row = m_timeGrid.m_model.eventRow(item.id);
+    const std::optional<GridEventRow> row = m_owner.dragModel().eventRow(item.id);
     m_clickedEventId = item.id;
     auto it = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id);
     if (it != m_selectedEvents.end()) {
@@ -42,9 +46,8 @@ std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool
             m_selectedEvents.pop_back();
         }
     } else {
-        if (plainRight) m_timeGrid.clearSelectedEvents();
-        if (int(m_selectedEvents.size()) < TimeGrid::MaxSelectedEvents)
-            m_selectedEvents.push_back(item.id);
+        if (plainRight) m_owner.clearSelectedEvents();
+        if (int(m_selectedEvents.size()) < MaxSelectedEvents) m_selectedEvents.push_back(item.id);
     }
     if (item.isOccurrence) {
         m_occurrenceEventId = item.id;
@@ -57,7 +60,7 @@ std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool
 
 std::optional<GridEventRow> DayGridDrag::rowForStep(bool oneTimeOnly)
 {
-    TimeGridModel &model = m_timeGrid.m_model;
+    GridEventModel &model = m_owner.dragModel();
     if (!model.isBrowsing() || !cellChanged()) return std::nullopt;
     const std::optional<GridEventRow> row = model.eventRow(m_clickedEventId);
     if (!row || (oneTimeOnly && row->recurrent)) return std::nullopt;
@@ -66,7 +69,7 @@ std::optional<GridEventRow> DayGridDrag::rowForStep(bool oneTimeOnly)
 
 void DayGridDrag::requestEdit(int id)
 {
-    emit m_timeGrid.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
+    emit m_owner.editRequested(id, m_occurrenceEventId == id ? m_occurrenceDate : -1);
 }
 
 GridDragMode DayGridDrag::pressMode(const SpanItem &item, int along, int low, int high,
@@ -81,14 +84,51 @@ GridDragMode DayGridDrag::pressMode(const SpanItem &item, int along, int low, in
 std::optional<GridEventRow> DayGridDrag::draggedRow()
 {
     if (m_mode < DragMove) return std::nullopt;
-    return m_timeGrid.m_model.eventRow(m_clickedEventId);
+    return m_owner.dragModel().eventRow(m_clickedEventId);
+}
+
+GridEventRow DayGridDrag::shiftedByDays(const GridEventRow &row, int days)
+{
+    const qint64 delta = qint64(days) * DateTimeValue::MsPerDay;
+    GridEventRow next = row;
+    next.startTime = DateTimeValue::fromMs(DateTimeValue::toMs(row.startTime) + delta);
+    next.endTime = DateTimeValue::fromMs(DateTimeValue::toMs(row.endTime) + delta);
+    return next;
+}
+
+void DayGridDrag::announcePress(const GridPress::Press &press, QPoint globalPos, int hitId,
+                                ViewDates &dates, SerialDateTime selectionStart,
+                                SerialDateTime selectionEnd)
+{
+    if (press.right && hitId != 0) emit m_owner.eventPopupRequested(globalPos, hitId);
+    if (!press.leftDouble) return;
+    if (hitId != 0) {
+        requestEdit(hitId);
+    } else {
+        dates.setSelectionStart(selectionStart);
+        dates.setSelectionEnd(selectionEnd);
+        emit m_owner.newEventRequested();
+    }
+}
+
+void DayGridDrag::notePress(QPoint pos)
+{
+    m_pressPos = pos;
+    m_dragStarted = false;
+}
+
+bool DayGridDrag::dragStarted(QPoint pos)
+{
+    if (!m_dragStarted)
+        m_dragStarted = (pos - m_pressPos).manhattanLength() >= QApplication::startDragDistance();
+    return m_dragStarted;
 }
 
 void DayGridDrag::finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row)
 {
     if (row && (mode == DragMove || mode == DragStart || (mode == DragEnd && row->recurrent)))
-        m_timeGrid.m_model.rescheduleAlarm(m_clickedEventId);
+        m_owner.dragModel().rescheduleAlarm(m_clickedEventId);
     m_mode = DragSelect;
     m_widget.setPointer(GridPointer::Arrow);
-    emit m_timeGrid.commandStatesChanged();
+    emit m_owner.commandStatesChanged();
 }

@@ -1,16 +1,20 @@
 #pragma once
-// What a press on one of the day grids (the time grid or its all-day strip) starts and the
-// moves of the held mouse drive: the drag mode chosen at the press, the event pressed on, the
-// anchor, previous and current day, and the step each move runs for its mode. TimeGridDrag
-// adds the steps within a day; AllDayStripDrag works in whole days.
+// What a press on one of the dated grids (the time grid, its all-day strip, the month grid)
+// starts and the moves of the held mouse drive: the drag mode chosen at the press, the event
+// pressed on, the anchor, previous and current day, and the step each move runs for its mode.
+// TimeGridDrag adds the steps within a day; AllDayStripDrag and MonthGridDrag work in whole
+// days.
 #include "core/DateTimeValue.h"
-#include "views/TimeGridModel.h"
+#include "views/GridEventModel.h"
+#include "views/GridPress.h"
 
+#include <QPoint>
 #include <optional>
 #include <vector>
 
 class DrawGrid;
-class TimeGrid;
+class ViewDates;
+class EventGrid;
 struct SpanItem;
 
 // What the held mouse does, chosen at the press.
@@ -25,6 +29,8 @@ enum GridDragMode : quint8 {
 class DayGridDrag
 {
 public:
+    static constexpr int MaxSelectedEvents = 100;
+
     virtual ~DayGridDrag() = default;
 
     GridDragMode mode() const { return m_mode; }
@@ -40,9 +46,9 @@ public:
     void step();
 
 protected:
-    // `widget` is the grid the mouse works on (the time grid itself or its all-day strip) and
-    // `selectedEvents` that grid's selected events. All must outlive the drag.
-    DayGridDrag(TimeGrid &timeGrid, DrawGrid &widget, std::vector<int> &selectedEvents);
+    // `widget` is the grid the mouse works on (the owner itself or the time grid's all-day
+    // strip) and `selectedEvents` that grid's selected events. All must outlive the drag.
+    DayGridDrag(EventGrid &owner, DrawGrid &widget, std::vector<int> &selectedEvents);
 
     // Whether the pointer reached another cell since the last step.
     virtual bool cellChanged() const = 0;
@@ -71,11 +77,25 @@ protected:
     void requestEdit(int id);
     // The clicked event's row at the release of a move or resize; nullopt otherwise.
     std::optional<GridEventRow> draggedRow();
+    // Remembers where a handled press happened, for dragStarted().
+    void notePress(QPoint pos);
+    // Whether a move or resize may run its steps at `pos`: only once the pointer has gone
+    // QApplication::startDragDistance() (Manhattan length) from the press, so a click that
+    // wobbles never moves an event. Stays true for the rest of the drag.
+    bool dragStarted(QPoint pos);
+    // `row` with both times moved by whole days.
+    static GridEventRow shiftedByDays(const GridEventRow &row, int days);
+    // What a handled press asks of the window once the grid is updated: the event menu for a
+    // right press on event `hitId` (0: none); for a left double click the event's editor, or
+    // on free time ViewDates' selection set to [selectionStart, selectionEnd) and the
+    // new-event command.
+    void announcePress(const GridPress::Press &press, QPoint globalPos, int hitId, ViewDates &dates,
+                       SerialDateTime selectionStart, SerialDateTime selectionEnd);
     // The end of every release: a move or a start change (or an end change of a recurring
     // event) recomputes the event's alarm; the mode returns to selecting.
     void finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row);
 
-    TimeGrid &m_timeGrid;
+    EventGrid &m_owner;
     DrawGrid &m_widget;
     std::vector<int> &m_selectedEvents;
 
@@ -87,4 +107,6 @@ protected:
     int m_anchorDay = 1;
     int m_previousDay = 1;
     int m_currentDay = 1;
+    QPoint m_pressPos;
+    bool m_dragStarted = false;
 };

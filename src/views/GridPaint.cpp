@@ -1,9 +1,12 @@
 #include "views/GridPaint.h"
 
+#include "core/DateTextHelpers.h"
+#include "core/DateTimeFormat.h"
 #include "store/SpanItem.h"
 
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 
 namespace GridPaint
 {
@@ -32,7 +35,11 @@ QRect itemRect(const SpanItem &item)
 
 QRect drawItemFrame(QPainter &p, const SpanItem &item)
 {
-    const QRect frame = itemRect(item);
+    return drawItemFrame(p, itemRect(item));
+}
+
+QRect drawItemFrame(QPainter &p, const QRect &frame)
+{
     p.setPen(lineColor());
     p.setBrush(Qt::NoBrush);
     p.drawRect(frame.adjusted(0, 0, -1, -1));
@@ -44,6 +51,44 @@ void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor
 {
     p.fillRect(QRect(x, y, 10, height), boxColor);
     p.fillRect(QRect(x + 4, y + 6, 4, 4), selected ? QColor(Qt::white) : lineColor());
+}
+
+QString barText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd)
+{
+    QString text;
+    const bool wholeDays = DateTimeValue::msOfDay(item.startTime) == 0 &&
+                           DateTimeValue::msOfDay(item.endTime) == 0 &&
+                           DateTimeValue::toMs(item.startTime) != DateTimeValue::toMs(item.endTime);
+    if (!wholeDays) {
+        const QString start = timeText(format, item.startTime);
+        const QString end = timeText(format, item.endTime);
+        if (showStart && showEnd)
+            text = start + QStringLiteral(" - ") + end + QLatin1Char(' ');
+        else if (showStart)
+            text = start + QLatin1Char(' ');
+        else if (showEnd)
+            text = end + QLatin1Char(' ');
+    }
+    int lead = 0;
+    while (lead < item.subject.size() && item.subject.at(lead) == QLatin1Char(' '))
+        ++lead;
+    return text + item.subject.mid(lead);
+}
+
+void drawBarLabel(QPainter &p, QRect area, const QColor &fill, bool selected, bool alarmMark,
+                  const QString &text)
+{
+    p.fillRect(area, fill);
+    if (alarmMark) {
+        drawAlarmMark(p, area.left(), area.top(), area.height(), fill, selected);
+        area.setLeft(area.left() + 10);
+    }
+    p.save();
+    p.setClipRect(area, Qt::IntersectClip);
+    p.setPen(selected ? QColor(Qt::white) : QColor(Qt::black));
+    p.drawText(QRect(area.left() + 2, area.top() + 1, std::max(0, area.width() - 2), area.height()),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    p.restore();
 }
 
 QRect drawArrowBand(QPainter &p, const QRect &area, ArrowSide side, int apex)

@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class DateTimeFormat;
 class QPainter;
 struct SpanItem;
 
@@ -50,6 +51,18 @@ QRect itemRect(const SpanItem &item);
 // Draws the one-pixel frame of an item's box in the line colour and returns the area inside
 // it (empty when the box is too small to have one).
 QRect drawItemFrame(QPainter &p, const SpanItem &item);
+// The same for any box (a bar cut back to its row, for instance).
+QRect drawItemFrame(QPainter &p, const QRect &frame);
+
+// The one line of text of a bar: for an item that is not a whole-day item (a start or end with
+// a time of day, or start equal to end) the times first ("start - end ", "start " or "end "
+// as showStart and showEnd say), then the subject without leading blanks.
+QString barText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd);
+// Fills a bar's text area with `fill`, draws the alarm mark at its left when `alarmMark`, and
+// the text 2 px in and 1 px down, clipped to the area, white on a selected bar and black
+// otherwise.
+void drawBarLabel(QPainter &p, QRect area, const QColor &fill, bool selected, bool alarmMark,
+                  const QString &text);
 
 // The 10 px alarm mark at (x, y): the box colour with a 4 x 4 square at x+4..x+7, y+6..y+9,
 // white on a selected box and the line colour otherwise.

@@ -13,6 +13,7 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -20,7 +21,7 @@ using namespace GridPaint;
 
 TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &viewDates, ViewState &view,
                    const Settings &settings, const DateTimeFormat &format, const Clock &clock)
-    : DrawGrid(panel), m_model(model), m_viewDates(viewDates), m_view(view), m_settings(settings),
+    : EventGrid(panel), m_model(model), m_viewDates(viewDates), m_view(view), m_settings(settings),
       m_format(format), m_clock(clock)
 {
     setColor(backColor());
@@ -98,6 +99,19 @@ void TimeGrid::moveEvent(QMoveEvent *e)
 {
     DrawGrid::moveEvent(e);
     if (m_allDayStrip) m_allDayStrip->move(pos());
+}
+
+void TimeGrid::wheelEvent(QWheelEvent *e)
+{
+    const int notches = m_wheel.add(e->angleDelta().y());
+    e->accept();
+    if (notches == 0) return;
+    if (e->modifiers() & Qt::ControlModifier) {
+        for (int i = 0; i < std::abs(notches); ++i)
+            emit zoomRequested(notches > 0);
+    } else {
+        emit scrollRequested(m_scrollState.position - notches);
+    }
 }
 
 void TimeGrid::gridMouseDown(const GridMouseEvent &e)

@@ -8,11 +8,12 @@
 // only the touched days. What the user asks of the window comes out as signals; the window
 // lays the grid out and feeds it through the calls below (see TimePanelLayout).
 #include "core/DateTimeValue.h"
-#include "platform/DrawGrid.h"
 #include "store/SpanGeometry.h"
 #include "store/SpanItem.h"
+#include "views/EventGrid.h"
 #include "views/TimeGridDrag.h"
 #include "views/TimeGridModel.h"
+#include "views/WheelSteps.h"
 
 #include <array>
 #include <vector>
@@ -32,12 +33,12 @@ struct GridScrollState {
     bool atLastPosition() const { return position >= maximum - pageSize + 1; }
 };
 
-class TimeGrid : public DrawGrid
+class TimeGrid : public EventGrid
 {
     Q_OBJECT
 public:
     static constexpr int TimeColumnWidth = 60;
-    static constexpr int MaxSelectedEvents = 100;
+    static constexpr int MaxSelectedEvents = DayGridDrag::MaxSelectedEvents;
 
     // Creates the grid and the all-day strip, both children of `panel`, at the creation
     // geometry (2 columns, 101 rows, header 15 px, 15-minute scale, row height 16). The
@@ -88,7 +89,7 @@ public:
     void setDaySelection(int day, StepRange r);
     void clearTimeSelection();
     // Drops the selected events of the grid and of the strip.
-    void clearSelectedEvents();
+    void clearSelectedEvents() override;
     // Drops the time selection and the selected events: on switching to a time view, on a
     // time-scale change and when the selected date changes while a range is selected.
     void clearSelections();
@@ -106,22 +107,13 @@ public:
     // The whole column of day 1..7 from y = 0 to the bottom of the last row.
     void invalidateDay(int day);
     int dayCount() const; // shown day columns, 1..7
+    GridEventModel &dragModel() override { return m_model; }
 
 signals:
-    // A right press on an event (also with shift or ctrl): show the event menu at globalPos.
-    void eventPopupRequested(QPoint globalPos, int eventId);
-    // A right release after a range selection: show the selection menu at globalPos.
-    void selectPopupRequested(QPoint globalPos);
-    // A double click on an event: its editor. occurrenceDate is the occurrence's day for an
-    // occurrence, else -1.
-    void editRequested(int eventId, SerialDateTime occurrenceDate);
-    // A double click on free time, after ViewDates' selection was set to the cell: the
-    // new-event command.
-    void newEventRequested();
     // The auto-scroll asks the panel's scroll bar to show first-visible hour `hour`.
     void scrollRequested(int hour);
-    // The enabled state of commands may have changed.
-    void commandStatesChanged();
+    // Ctrl and the mouse wheel: zoom in (true, wheel up) or out by one step.
+    void zoomRequested(bool zoomIn);
     // Lay out the time-grid panel again (strip height, row 0, row heights, row count).
     void layoutRequested();
 
@@ -134,6 +126,8 @@ protected:
     void gridMouseUp(const GridMouseEvent &e) override;
     void resizeEvent(QResizeEvent *e) override;
     void moveEvent(QMoveEvent *e) override;
+    // The wheel scrolls an hour per notch (scrollRequested); with Ctrl it zooms.
+    void wheelEvent(QWheelEvent *e) override;
 
 private:
     // The strip and the two mouse handlers work on the grid's model, dates and collection.
@@ -175,5 +169,6 @@ private:
     std::array<StepRange, 7> m_daySelection;
     std::vector<int> m_selectedEvents;
     GridScrollState m_scrollState;
+    WheelSteps m_wheel;
     TimeGridDrag m_drag{*this};
 };

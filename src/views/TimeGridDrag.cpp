@@ -33,7 +33,8 @@ qint64 timeOfDayMs(SerialDateTime t)
 
 } // namespace
 
-TimeGridDrag::TimeGridDrag(TimeGrid &grid) : DayGridDrag(grid, grid, grid.m_selectedEvents)
+TimeGridDrag::TimeGridDrag(TimeGrid &grid)
+    : DayGridDrag(grid, grid, grid.m_selectedEvents), m_timeGrid(grid)
 {
     m_upTimer.setInterval(AutoScrollMs);
     m_downTimer.setInterval(AutoScrollMs);
@@ -47,6 +48,7 @@ void TimeGridDrag::press(const GridMouseEvent &e)
     const GridPress::Press press = GridPress::pressOf(e.shift);
     TimeGrid &grid = m_timeGrid;
     m_pressed = true;
+    notePress(e.pos);
 
     grid.clearTimeSelection();
     if (press.plainLeft || press.leftDouble) grid.clearSelectedEvents();
@@ -88,18 +90,10 @@ void TimeGridDrag::press(const GridMouseEvent &e)
     grid.allDayStrip()->update();
     grid.update();
 
-    if (press.right && hit) emit grid.eventPopupRequested(grid.mapToGlobal(e.pos), hitId);
-    if (press.leftDouble) {
-        if (hit) {
-            requestEdit(hitId);
-        } else {
-            ViewDates &dates = grid.m_viewDates;
-            const int steps = grid.stepsPerDay();
-            dates.setSelectionStart(dates.spanStart() + d - 1 + double(step - 1) / steps);
-            dates.setSelectionEnd(dates.spanStart() + d - 1 + double(step) / steps);
-            emit grid.newEventRequested();
-        }
-    }
+    const SerialDateTime dayStart = grid.m_viewDates.spanStart() + d - 1;
+    const int steps = grid.stepsPerDay();
+    announcePress(press, grid.mapToGlobal(e.pos), hitId, grid.m_viewDates,
+                  dayStart + double(step - 1) / steps, dayStart + double(step) / steps);
 }
 
 void TimeGridDrag::move(const GridMouseEvent &e)
@@ -117,6 +111,7 @@ void TimeGridDrag::move(const GridMouseEvent &e)
         grid.setPointer(shape);
         return;
     }
+    if (m_mode >= DragMove && !dragStarted(e.pos)) return;
     const int header = grid.rowHeight(0);
     const int gridBottom = std::min(grid.height(), grid.grid().totalHeight());
     const bool inRowsV = e.pos.y() >= header && e.pos.y() < gridBottom;

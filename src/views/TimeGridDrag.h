@@ -9,6 +9,7 @@
 
 #include <QTimer>
 
+class TimeGrid;
 struct GridMouseEvent;
 
 class TimeGridDrag : public DayGridDrag
@@ -40,6 +41,7 @@ private:
     void scrollDownTick();
     void stopAutoScroll();
 
+    TimeGrid &m_timeGrid;
     int m_anchorStep = 1;
     int m_previousStep = 1;
     int m_currentStep = 1;

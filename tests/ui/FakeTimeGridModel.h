@@ -1,10 +1,11 @@
 #pragma once
-// An in-memory events model for the day grids: one-time events and daily recurring events (a
-// recurring row repeats every day from its startTime's day to its endTime's day; an occurrence
+// An in-memory events model for the day and month grids: one-time events and daily recurring events
+// (a recurring row repeats every day from its startTime's day to its endTime's day; an occurrence
 // runs from the start's time of day to the end's time of day extraDays days later).
 #include "core/DateTimeValue.h"
 #include "core/LayerPalette.h"
 #include "store/SpanCollections.h"
+#include "views/MonthGridModel.h"
 #include "views/TimeGridModel.h"
 
 #include <map>
@@ -23,7 +24,7 @@ struct FakeEvent {
     int comboBox1 = 0;
 };
 
-class FakeTimeGridModel : public TimeGridModel
+class FakeTimeGridModel : public TimeGridModel, public MonthGridModel
 {
 public:
     std::vector<FakeEvent> events;
@@ -31,6 +32,7 @@ public:
     std::vector<std::pair<int, GridEventRow>> posts;
     std::vector<int> rescheduled;
     std::vector<DaySpanCollection::Request> requests;
+    std::vector<std::pair<int, int>> monthRequests; // week rows collected, first and last
     bool browsing = true;
 
     FakeEvent &add(FakeEvent e)
@@ -51,6 +53,21 @@ public:
     {
         requests.push_back(request);
         const CollectionWindow window = m_collections->day.begin(request);
+        SpanOrder::collect(m_collections->day, window, sourceItems());
+    }
+
+    MonthSpanCollection &monthCollection() override { return m_collections->month; }
+    void collectMonthView(SerialDateTime firstDay, SerialDateTime, int firstWeek,
+                          int lastWeek) override
+    {
+        monthRequests.emplace_back(firstWeek, lastWeek);
+        const CollectionWindow window = m_collections->month.begin(firstDay, firstWeek, lastWeek);
+        SpanOrder::collect(m_collections->month, window, sourceItems());
+    }
+
+    // Every event as the walk hands it over, recurring ones as their occurrences.
+    std::vector<SpanSourceItem> sourceItems() const
+    {
         std::vector<SpanSourceItem> items;
         for (const FakeEvent &e : events) {
             SpanSourceItem i;
@@ -75,7 +92,7 @@ public:
                 items.push_back(i);
             }
         }
-        SpanOrder::collect(m_collections->day, window, std::move(items));
+        return items;
     }
 
     std::optional<GridEventRow> eventRow(int id) override

@@ -11,6 +11,7 @@
 #include "support/TestEnv.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
+#include "views/MonthGrid.h"
 #include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <numeric>
 
 namespace
@@ -223,8 +225,8 @@ TEST(MainWindow, SwitchingToTheShownViewDoesNothing)
 TEST(MainWindow, LaterViewsCannotBeSwitchedToYet)
 {
     Window f;
-    EXPECT_FALSE(f.w().switchToView(ViewMonth));
     EXPECT_FALSE(f.w().switchToView(ViewTasks));
+    EXPECT_FALSE(f.w().switchToView(20));
     EXPECT_EQ(f.w().viewKind(), ViewDay);
     EXPECT_TRUE(f.menus().viewAction(ViewDay)->isChecked());
 }
@@ -432,12 +434,6 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
         {"Paste", m.pasteAction()},
         {"Move To Layer", m.moveToLayerAction()},
         {"Options", m.optionsAction()},
-        {"Month", m.viewAction(ViewMonth)},
-        {"2 Weeks", m.viewAction(View2Weeks)},
-        {"6 Weeks", m.viewAction(View6Weeks)},
-        {"Year", m.viewAction(ViewYear)},
-        {"3 Months", m.viewAction(View3Months)},
-        {"12 Months", m.viewAction(View12Months)},
         {"Tasks", m.viewAction(ViewTasks)},
         {"selection menu: Paste", m.selectionPasteAction()},
         {"event menu: Edit", m.eventEditAction()},
@@ -461,13 +457,12 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
     EXPECT_EQ(m.newEventAction()->text(), "New Event...");
     EXPECT_EQ(m.newEventAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(m.deleteAction()->shortcut(), QKeySequence(Qt::Key_Delete));
-    for (int family : {3, 4, 5})
-        EXPECT_FALSE(f.panels().tab(family)->isEnabled()) << "tab " << family;
+    EXPECT_FALSE(f.panels().tab(5)->isEnabled());
     EXPECT_TRUE(m.exitAction()->isEnabled());
     for (QAction *help : {m.helpAction(), m.allShortcutsAction(), m.aboutAction()})
         EXPECT_TRUE(help->isEnabled()) << help->text().toStdString();
     // Triggering a disabled later view does not crash and keeps the view.
-    m.viewAction(ViewMonth)->trigger();
+    m.viewAction(ViewTasks)->trigger();
     EXPECT_EQ(f.w().viewKind(), ViewDay);
     EXPECT_EQ(m.eventMenu()->actions().size(), 7);
     EXPECT_EQ(m.selectionMenu()->actions().size(), 5);
@@ -484,3 +479,133 @@ TEST(MainWindow, VisibleLayerFilterIsHandedOnAtReFilter)
     EXPECT_FALSE(filter.isEmpty());
 }
 } // namespace
+
+struct LabelCase {
+    int kind;
+    const char *label;
+    SerialDateTime first;
+    int days;
+    const char *labelAfterNext;
+    const char *labelAfterTwoPrevious;
+};
+
+// Views 9-18 from Wednesday 15 November 2000, weeks from Sunday: the label and span, then one
+// step forward by the next button and two back by the Left key.
+TEST(MainWindow, MonthAndYearViewsLabelTheirSpanAndStep)
+{
+    const LabelCase cases[] = {
+        {ViewMonth, "November  2000", day(2000, 10, 29), 42, "December  2000", "October  2000"},
+        {View2Weeks, "12 Nov  -  25 Nov  2000", day(2000, 11, 12), 14, "19 Nov  -  2 Dec  2000",
+         "5 Nov  -  18 Nov  2000"},
+        {View6Weeks, "12 Nov  -  23 Dec  2000", day(2000, 11, 12), 42, "19 Nov  -  30 Dec  2000",
+         "5 Nov  -  16 Dec  2000"},
+        {ViewYear, "2000", day(2000, 1, 1), 366, "2001", "1999"},
+        {View3Months, "Nov  2000 - Jan  2001", day(2000, 11, 1), 92, "Dec  2000 - Feb  2001",
+         "October - December  2000"},
+        {View6Months, "Nov  2000 - Apr  2001", day(2000, 11, 1), 181, "Dec  2000 - May  2001",
+         "Oct  2000 - Mar  2001"},
+        {View12Months, "Nov  2000 - Oct  2001", day(2000, 11, 1), 365, "Dec  2000 - Nov  2001",
+         "Oct  2000 - Sep  2001"},
+    };
+    for (const LabelCase &c : cases) {
+        SCOPED_TRACE(c.kind);
+        Window f;
+        ASSERT_TRUE(f.w().switchToView(c.kind));
+        f.w().setSelectedDate(day(2000, 11, 15));
+        EXPECT_EQ(f.w().dateLabelText(), c.label);
+        EXPECT_EQ(f.w().span().first, c.first);
+        EXPECT_EQ(f.w().span().days(), c.days);
+        EXPECT_TRUE(f.menus().viewAction(c.kind)->isChecked());
+        const bool month = ViewState::usesMonthGrid(quint8(c.kind));
+        EXPECT_EQ(f.panels().monthPanel()->isVisible(), month);
+        EXPECT_EQ(f.panels().yearPanel()->isVisible(), !month);
+        EXPECT_TRUE(f.panels().tab(month ? 3 : 4)->isMarked());
+        if (month) {
+            EXPECT_EQ(f.w().monthGrid()->weekCount(), c.days / 7);
+            EXPECT_EQ(f.panels().dateHeader()->cellText(0), "Sun");
+        } else {
+            EXPECT_EQ(f.panels().dateHeader()->cellText(0), c.kind == ViewYear ? "Jan" : "Nov");
+        }
+        QTest::mouseClick(f.panels().nextButton(), Qt::LeftButton, {}, QPoint(5, 5));
+        EXPECT_EQ(f.w().dateLabelText(), c.labelAfterNext);
+        for (int i = 0; i < 2; ++i) {
+            QTest::keyPress(&f.w(), Qt::Key_Left);
+            QTest::keyRelease(&f.w(), Qt::Key_Left);
+        }
+        EXPECT_EQ(f.w().dateLabelText(), c.labelAfterTwoPrevious);
+        // Up and Down do nothing here.
+        const ViewSpan before = f.w().span();
+        QTest::keyClick(&f.w(), Qt::Key_Down);
+        EXPECT_EQ(f.w().span(), before);
+    }
+}
+
+// The Month tab's drop-down choice, a stored event in the month grid, a drag that writes its
+// row, and the mouse wheel stepping months.
+TEST(MainWindow, MonthViewShowsStoredEventsAndADragWritesTheRow)
+{
+    Window f;
+    const int layer = f.layers.insertLayer(2, QStringLiteral("Work"), true, 5, 1, 30).id;
+    const InsertResult added = f.events.insertEvent(
+        EventRow(QVariantList{QVariant(), layer, day(2000, 8, 10), day(2000, 8, 12), false, false,
+                              0, 0, QStringLiteral("Trip"), QString(), false}));
+    ASSERT_TRUE(added.ok());
+    f.w().reFilter();
+    QTest::mouseClick(f.panels().tab(3), Qt::LeftButton, {}, QPoint(10, 9));
+    ASSERT_EQ(f.w().viewKind(), ViewMonth);
+    EXPECT_EQ(f.panels().tab(3)->text(), "Month");
+    MonthGrid &grid = *f.w().monthGrid();
+    EXPECT_TRUE(grid.isVisible());
+    EXPECT_EQ(f.panels().monthPanel()->width() - 1, grid.width());
+
+    // August 2000 starts on a Tuesday: the grid begins on Sunday 30 July; 10 August is day 11.
+    const auto &month = f.events.collections().month;
+    ASSERT_EQ(month.itemCount(2), 1);
+    const SpanItem bar = month.items(2)[0];
+    EXPECT_EQ(std::pair(bar.first, bar.last), std::pair(5, 6));
+    const QRect target = grid.cellRect(1, 2); // Monday 14 August
+    QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(bar.left + 40, bar.top + 8));
+    QTest::mouseMove(&grid, QPoint(target.left() + 40, bar.top + 8 + target.top() - bar.top + 16));
+    QTest::mouseRelease(&grid, Qt::LeftButton, {},
+                        QPoint(target.left() + 40, bar.top + 8 + target.top() - bar.top + 16));
+    const auto stored = f.events.event(added.id);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->startTime(), day(2000, 8, 14));
+    EXPECT_EQ(stored->endTime(), day(2000, 8, 16));
+    EXPECT_EQ(month.itemCount(2), 0);
+    ASSERT_EQ(month.itemCount(3), 1);
+    EXPECT_EQ(grid.selectedEvents(), std::vector<int>{added.id});
+
+    QWheelEvent wheel(QPointF(50, 50), grid.mapToGlobal(QPointF(50, 50)), {}, QPoint(0, -120),
+                      Qt::NoButton, {}, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&grid, &wheel);
+    EXPECT_EQ(f.w().dateLabelText(), "September  2000");
+}
+
+// The wheel over the time grid scrolls by the hour, a touchpad's small deltas gathering into
+// notches; with Ctrl it zooms.
+TEST(MainWindow, WheelScrollsTheTimeGridAndCtrlWheelZooms)
+{
+    Window f([](Settings &r) { r.setStartHour(0); });
+    ASSERT_TRUE(f.w().rowLayout().scrollBarVisible);
+    TimeGrid &grid = f.grid();
+    const auto turn = [&](int delta, Qt::KeyboardModifiers mods = {}) {
+        QWheelEvent wheel(QPointF(100, 100), grid.mapToGlobal(QPointF(100, 100)), {},
+                          QPoint(0, delta), Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&grid, &wheel);
+    };
+    turn(-240);
+    EXPECT_EQ(f.w().scrollHour(), 2);
+    turn(60);
+    EXPECT_EQ(f.w().scrollHour(), 2);
+    turn(60);
+    EXPECT_EQ(f.w().scrollHour(), 1);
+    turn(600); // never above the first hour
+    EXPECT_EQ(f.w().scrollHour(), 0);
+    const int height = f.w().zoomRowHeight();
+    turn(120, Qt::ControlModifier);
+    EXPECT_EQ(f.w().zoomRowHeight(), height + 5);
+    turn(-240, Qt::ControlModifier);
+    EXPECT_EQ(f.w().zoomRowHeight(), height - 5);
+    EXPECT_EQ(f.w().scrollHour(), 0);
+}
