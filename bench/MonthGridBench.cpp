@@ -57,12 +57,13 @@ public:
         QApplication::processEvents();
     }
 
-    // A one-time bar of less than a day in lane 1 of week row 2 (so its body moves it);
-    // null when that week has none.
+    // A shown one-time bar of less than a day in week row 3, on a day from which it can move
+    // one day right (so a press on its body moves it); null when that week has none.
     const SpanItem *movableBar()
     {
         for (const SpanItem &i : model->monthCollection().items(3)) {
-            if (i.isOccurrence || i.lane != 1 || i.first > 5) continue;
+            if (i.isOccurrence || i.first > 5 || i.bottom <= i.top + 8 || i.right <= i.left + 8)
+                continue;
             const std::optional<GridEventRow> row = model->eventRow(i.id);
             if (!row || row->recurrent) continue;
             if (DateTimeValue::toMs(row->endTime) - DateTimeValue::toMs(row->startTime) >=
