@@ -14,6 +14,7 @@ void paint(QPainter &p, const QRect &area, const QString &text, const Style &sty
     if (area.width() < 1 || area.height() < 1) return;
     p.fillRect(area, style.fill);
     const QFontMetrics fm(p.font());
+    if (text.isEmpty() || !holdsText(area, fm)) return;
     const QStringList lines =
         TextWrap::wrap(text, area.width() - 3, style.alarmSet, fm, area.height() - 1);
     const int pitch = std::max(1, std::min(style.maxPitch, area.height() - 1));
@@ -32,6 +33,11 @@ void paint(QPainter &p, const QRect &area, const QString &text, const Style &sty
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, lines[i]);
     }
     p.restore();
+}
+
+bool holdsText(const QRect &area, const QFontMetrics &fm)
+{
+    return area.height() > 1 && area.width() - 3 >= fm.averageCharWidth();
 }
 
 } // namespace BoxLines

@@ -330,7 +330,8 @@ void YearGrid::paintBox(QPainter &p, const SpanItem &item)
     style.alarmSet = item.alarmSet;
     style.alarmMark = m_settings.showAlarmYear();
     style.maxPitch = MaxPitch;
-    BoxLines::paint(p, ta, boxText(item).text, style);
+    BoxLines::paint(
+        p, ta, BoxLines::holdsText(ta, p.fontMetrics()) ? boxText(item).text : QString(), style);
 }
 
 void YearGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)
