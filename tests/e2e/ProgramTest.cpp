@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <memory>
+
+#include <sqlite3.h>
 
 namespace
 {
@@ -115,4 +119,118 @@ TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
         EXPECT_EQ(waitForState(), "visible=1 import=");
         stop(*p);
     }
+}
+
+namespace
+{
+// An X server of its own for one test, on a display number no other test run uses; stopped
+// with the object. ok() is false when no Xvfb could be started.
+class OwnXServer
+{
+public:
+    OwnXServer()
+        : m_display(QStringLiteral(":%1").arg(300 + int(QCoreApplication::applicationPid() % 500)))
+    {
+        m_server.setProgram(QStringLiteral("Xvfb"));
+        m_server.setArguments({m_display, "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+        m_server.start();
+        if (!m_server.waitForStarted(5000)) return;
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 10000 && !m_ok) {
+            m_ok = xdotool({"getdisplaygeometry"}) == 0;
+            if (!m_ok) QThread::msleep(100);
+        }
+    }
+    ~OwnXServer()
+    {
+        m_server.terminate();
+        m_server.waitForFinished(5000);
+    }
+    bool ok() const { return m_ok; }
+
+    // The environment of a program shown on this server.
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), m_display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        return env;
+    }
+    // Runs xdotool on this server; its exit code, -1 when it did not run.
+    int xdotool(const QStringList &args) const
+    {
+        QProcess p;
+        p.setProcessEnvironment(environment());
+        p.start(QStringLiteral("xdotool"), args);
+        if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit) return -1;
+        return p.exitCode();
+    }
+
+private:
+    QString m_display;
+    QProcess m_server;
+    bool m_ok = false;
+};
+
+// How many rows of the events file have this subject, read straight from the file (as another
+// program would); -1 when the file cannot be read.
+int rowsWithSubject(const QString &subject)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
+    int count = -1;
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray s = subject.toUtf8();
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Subject = ?", -1, &st,
+                               nullptr) == SQLITE_OK &&
+            sqlite3_bind_text(st, 1, s.constData(), int(s.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            count = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
+{
+    auto p = std::make_unique<QProcess>();
+    p->setProgram(QStringLiteral(DAYLOOM_BIN));
+    p->setProcessEnvironment(x.environment());
+    p->setProcessChannelMode(QProcess::ForwardedChannels);
+    p->start();
+    p->waitForStarted(5000);
+    return p;
+}
+} // namespace
+
+// A user clicks a free time in the day view, types a subject and presses Enter; the program is
+// then killed outright. The event is in the file at once, and the next start keeps it.
+TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
+{
+    OwnXServer x;
+    if (!x.ok()) GTEST_SKIP() << "no Xvfb and xdotool to drive the program with";
+    auto first = startShownOn(x);
+    ASSERT_EQ(waitForState(), "visible=1 import=");
+    QThread::msleep(500); // the first paint
+    // Without a window manager the window sits at the screen's top left; this point is in the
+    // day view's time grid, right of the navigator column and below the all-day strip.
+    ASSERT_EQ(x.xdotool({"mousemove", "500", "300", "click", "1"}), 0);
+    ASSERT_EQ(x.xdotool({"type", "--delay", "40", "Dentist"}), 0);
+    QThread::msleep(300);
+    ASSERT_EQ(x.xdotool({"key", "Return"}), 0);
+    QElapsedTimer t;
+    t.start();
+    while (rowsWithSubject("Dentist") != 1 && t.elapsed() < 5000)
+        QThread::msleep(50);
+    EXPECT_EQ(rowsWithSubject("Dentist"), 1) << "written when the editor closed";
+    first->kill();
+    first->waitForFinished();
+
+    auto next = startShownOn(x);
+    EXPECT_EQ(waitForState(), "visible=1 import=");
+    stop(*next);
+    EXPECT_EQ(rowsWithSubject("Dentist"), 1);
 }
