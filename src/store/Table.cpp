@@ -109,7 +109,36 @@ int Table::compareSlots(int a, int b) const
 
 void Table::sortOrder()
 {
-    std::sort(m_order.begin(), m_order.end(), [this](int a, int b) { return slotLess(a, b); });
+    if (m_keys.empty() || m_keys.front().type == FieldType::Text ||
+        m_keys.front().type == FieldType::Memo || m_keys.front().type == FieldType::Blob) {
+        std::sort(m_order.begin(), m_order.end(), [this](int a, int b) { return slotLess(a, b); });
+        return;
+    }
+    // A numeric first key decides most comparisons: sorting copies of its values next to the
+    // slots leaves the general comparison to ties, in the same order compareSlots() gives.
+    const Key &k = m_keys.front();
+    const TableColumn &c = m_cols[k.field];
+    struct Entry {
+        int set; // 0 for null, which comes before every value
+        double value;
+        int slot;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(m_order.size());
+    for (int s : m_order) {
+        const bool null = c.nulls[s] != 0;
+        const double v = null ? 0.0 : (k.type == FieldType::DateTime ? c.reals[s] : c.ints[s]);
+        entries.push_back({null ? 0 : 1, v, s});
+    }
+    const bool desc = k.descending;
+    std::sort(entries.begin(), entries.end(), [this, desc](const Entry &a, const Entry &b) {
+        if (a.set != b.set) return desc ? a.set > b.set : a.set < b.set;
+        if (a.value < b.value) return !desc;
+        if (b.value < a.value) return desc;
+        return slotLess(a.slot, b.slot);
+    });
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        m_order[i] = entries[i].slot;
 }
 
 int Table::positionOf(int slot) const

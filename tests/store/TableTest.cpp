@@ -127,6 +127,11 @@ TEST(Table, PostsKeepTheIndexEqualToAFullSort)
              (e0 > e1 || (e0 == e1 && (compareText(n0, n1) < 0 || (n0 == n1 && id0 < id1)))));
         ASSERT_TRUE(ordered) << "rows " << i - 1 << " and " << i << " out of order";
     }
+    // Sorting the whole table again (as a load does) gives the walk the posts kept.
+    const std::vector<int> kept = walkIds(t);
+    ASSERT_TRUE(t.setActiveIndex(""));
+    ASSERT_TRUE(t.setActiveIndex("INDEX"));
+    EXPECT_EQ(walkIds(t), kept);
 }
 
 TEST(Table, AutoIncNeverReusedAfterDeleteOrEmpty)
