@@ -3,13 +3,10 @@
 #include "mainwin/TimeFamilyLayout.h"
 #include "views/YearGrid.h"
 
-#include <QEvent>
 #include <QWidget>
 
-YearPanelLayout::YearPanelLayout(QWidget &panel, YearGrid &grid)
-    : QObject(&panel), m_panel(panel), m_grid(grid)
+YearPanelLayout::YearPanelLayout(QWidget &panel, YearGrid &grid) : PanelLayout(panel), m_grid(grid)
 {
-    panel.installEventFilter(this);
     layout();
 }
 
@@ -20,10 +17,4 @@ void YearPanelLayout::layout()
                                          std::max(m_grid.width() - YearGrid::DayColumnWidth, 0));
     m_grid.setMonthColumns(m_columns);
     m_grid.setDayRows(TimeFamily::columnWidths(YearGrid::DayRows, m_grid.height()));
-}
-
-bool YearPanelLayout::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == &m_panel && event->type() == QEvent::Resize) layout();
-    return QObject::eventFilter(watched, event);
 }
