@@ -41,6 +41,7 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTextStream>
+#include <QWheelEvent>
 
 namespace
 {
@@ -219,6 +220,8 @@ void MainWindow::buildYearGrid()
                               m_font, m_clock);
     m_yearPanelLayout = new YearPanelLayout(*panel, *m_yearGrid);
     connectEventGrid(m_yearGrid);
+    // The grid leaves the wheel to its panel: each notch is one navigation step.
+    panel->installEventFilter(this);
 }
 
 void MainWindow::connectEventGrid(EventGrid *grid)
@@ -702,6 +705,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_panels->client() && event->type() == QEvent::Resize) {
         layoutWindow();
+    } else if (watched == m_panels->yearPanel()) {
+        if (event->type() != QEvent::Wheel) return QMainWindow::eventFilter(watched, event);
+        const int notches = m_yearWheel.add(static_cast<QWheelEvent *>(event)->angleDelta().y());
+        for (int n = notches; n != 0; n += n > 0 ? -1 : 1)
+            n > 0 ? stepPrevious() : stepNext();
+        return true;
     } else if (event->type() == QEvent::MouseButtonPress) {
         // A click on the empty background of the bars or the navigator column.
         refresh();

@@ -16,6 +16,7 @@
 #include "core/ViewSpan.h"
 #include "core/ViewState.h"
 #include "mainwin/TimeFamilyLayout.h"
+#include "views/WheelSteps.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -263,7 +264,8 @@ private:
     std::unique_ptr<EventsStoreYearModel> m_yearModel;
     YearGrid *m_yearGrid = nullptr;               // owned by the year panel
     YearPanelLayout *m_yearPanelLayout = nullptr; // owned by the year panel
-    EventCommands *m_eventCommands = nullptr;     // owned by the window
-    HelpCommands *m_helpCommands = nullptr;       // owned by the window
-    EventEditing *m_eventEditing = nullptr;       // owned by the window
+    WheelSteps m_yearWheel; // the wheel over the year grid, which passes it to its panel
+    EventCommands *m_eventCommands = nullptr; // owned by the window
+    HelpCommands *m_helpCommands = nullptr;   // owned by the window
+    EventEditing *m_eventEditing = nullptr;   // owned by the window
 };

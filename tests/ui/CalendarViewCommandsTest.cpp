@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace
 {
@@ -169,6 +170,27 @@ TEST_F(CalendarViewCommands, YearViewShowsTheEventsAndRunsNewDeleteAndUndo)
     planningBox = yearBox(8, planning, at(2000, 8, 9));
     ASSERT_NE(planningBox, nullptr);
     EXPECT_TRUE(grid->cellRect(8, 8).contains(middle(*planningBox))) << "placed again";
+
+    // The wheel over the grid steps the view: one notch down to the next year and back up.
+    // The grid leaves the wheel to its parent, where a spontaneous event would go on to.
+    const auto turnWheel = [grid](int delta) {
+        const QPoint p = grid->cellRect(2, 2).center();
+        QWheelEvent wheel(QPointF(p), QPointF(grid->mapToGlobal(p)), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(grid, &wheel);
+        ASSERT_FALSE(wheel.isAccepted());
+        wheel.setAccepted(true);
+        QApplication::sendEvent(grid->parentWidget(), &wheel);
+    };
+    turnWheel(-120);
+    EXPECT_EQ(win->dateLabelText(), QStringLiteral("2001"));
+    EXPECT_EQ(yearBox(8, planning, at(2000, 8, 9)), nullptr);
+    turnWheel(60);
+    EXPECT_EQ(win->dateLabelText(), QStringLiteral("2001")) << "half a notch waits";
+    turnWheel(60);
+    EXPECT_EQ(win->dateLabelText(), QStringLiteral("2000"));
+    planningBox = yearBox(8, planning, at(2000, 8, 9));
+    ASSERT_NE(planningBox, nullptr);
 
     // The event popup on an occurrence offers the occurrence items; on a one-time event not.
     QTest::mousePress(grid, Qt::RightButton, {}, middle(*planningBox));
