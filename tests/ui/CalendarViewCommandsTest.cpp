@@ -1,7 +1,7 @@
 // The event commands of the main window in the month and year views, driven with the mouse and
 // keys over real stores in a temporary data folder: a cut in the week view pasted on a day of
-// the month view, double click, typing, delete and undo in the year view, and a single
-// occurrence taken out through the month grid's event popup.
+// the month view; the year grid's layout, wheel, popups, double click, typing, delete and undo;
+// a single occurrence taken out through the month grid's event popup and typing on a month day.
 #include "core/Clock.h"
 #include "core/Settings.h"
 #include "dialogs/EventEditor.h"
@@ -269,13 +269,16 @@ TEST_F(CalendarViewCommands, MonthViewDeletesOneOccurrenceThroughTheEventPopup)
     MonthGrid *grid = win->monthGrid();
     const SpanItem *bar = monthBar(standUp, at(2000, 8, 8));
     ASSERT_NE(bar, nullptr);
-    QTest::mousePress(grid, Qt::RightButton, {}, QPoint(bar->left + 10, bar->top + 8));
+    const QPoint onBar(bar->left + 10, bar->top + 8);
+    QTest::mousePress(grid, Qt::RightButton, {}, onBar);
     QMenu *popup = menus().eventMenu();
     ASSERT_TRUE(popup->isVisible());
     QAction *item = menus().deleteOccurrenceAction();
     ASSERT_TRUE(item->isVisible() && item->isEnabled());
     QTest::mouseClick(popup, Qt::LeftButton, {}, popup->actionGeometry(item).center());
     QApplication::processEvents();
+    // The right button is up again (QTest keeps the buttons it pressed until released).
+    QTest::mouseRelease(grid, Qt::RightButton, {}, onBar);
 
     EXPECT_EQ(monthBar(standUp, at(2000, 8, 8)), nullptr);
     EXPECT_NE(monthBar(standUp, at(2000, 8, 7)), nullptr);
@@ -284,5 +287,22 @@ TEST_F(CalendarViewCommands, MonthViewDeletesOneOccurrenceThroughTheEventPopup)
               QByteArray::number(int(DateTimeValue::encodeDate(2000, 8, 8))));
     EXPECT_TRUE(grid->selectedEvents().empty()) << "the command drops the selection";
     EXPECT_FALSE(menus().undoAction()->isEnabled());
+
+    // Typing on a selected day opens the editor for that whole day with the character.
+    QString typedSubject;
+    SerialDateTime shownStart = 0, shownEnd = 0;
+    QTest::mouseClick(grid, Qt::LeftButton, {}, monthCellLow(at(2000, 8, 24)));
+    whenModal([&](QWidget *w) {
+        auto *editor = qobject_cast<EventEditor *>(w);
+        ASSERT_NE(editor, nullptr);
+        typedSubject = w->findChild<QLineEdit *>(QStringLiteral("subject"))->text();
+        shownStart = editor->startTime();
+        shownEnd = editor->endTime();
+        clickButton(w, "Cancel");
+    });
+    QTest::keyClick(grid, 'm');
+    EXPECT_EQ(typedSubject, QStringLiteral("m"));
+    EXPECT_TRUE(sameTime(shownStart, at(2000, 8, 24)));
+    EXPECT_TRUE(sameTime(shownEnd, at(2000, 8, 25)));
     EXPECT_TRUE(messages.isEmpty()) << messages.join('\n').toStdString();
 }
