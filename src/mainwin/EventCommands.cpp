@@ -7,9 +7,7 @@
 #include "mainwin/MainWindow.h"
 #include "store/TasksStore.h"
 #include "store/UndoLog.h"
-#include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
-#include "views/TimeGrid.h"
 
 #include <QAction>
 #include <QDir>
@@ -55,29 +53,9 @@ EventCommands::EventCommands(MainWindow &window, EventsStore &events, TasksStore
     setUndoAvailable(false);
 }
 
-std::vector<EventCommands::Entry> EventCommands::selectedEntries() const
-{
-    std::vector<Entry> entries;
-    if (!ViewState::usesTimeGrid(m_window.currentView().kind)) return entries;
-    const TimeGrid *grid = m_window.timeGrid();
-    for (int id : grid->selectedEvents())
-        entries.push_back({id, grid->pressedOccurrenceDay(id)});
-    const AllDayStrip *strip = grid->allDayStrip();
-    for (int id : strip->selectedEvents())
-        entries.push_back({id, strip->pressedOccurrenceDay(id)});
-    return entries;
-}
-
-std::optional<EventCommands::Entry> EventCommands::singleEntry() const
-{
-    const std::vector<Entry> entries = selectedEntries();
-    if (entries.size() != 1) return std::nullopt;
-    return entries.front();
-}
-
 void EventCommands::finish(const QString &error)
 {
-    if (TimeGrid *grid = m_window.timeGrid()) grid->clearSelectedEvents();
+    EventSelection(m_window).clear();
     m_window.refresh();
     if (!error.isEmpty()) m_window.showMessage(error);
 }
@@ -105,7 +83,7 @@ void EventCommands::deleteSelected()
 
 void EventCommands::deleteOccurrence()
 {
-    const std::optional<Entry> e = singleEntry();
+    const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e || !e->isOccurrence()) return;
     const TableResult r = m_events.excludeOccurrence(e->id, DateTimeValue::dayOf(e->occurrenceDay));
     finish(r.ok() ? QString()
@@ -114,7 +92,7 @@ void EventCommands::deleteOccurrence()
 
 void EventCommands::breakOutOccurrence()
 {
-    const std::optional<Entry> e = singleEntry();
+    const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e || !e->isOccurrence()) return;
     const InsertResult r =
         m_events.breakOutOccurrence(e->id, DateTimeValue::dayOf(e->occurrenceDay));
@@ -125,7 +103,7 @@ void EventCommands::breakOutOccurrence()
 
 void EventCommands::copySelected()
 {
-    const std::optional<Entry> e = singleEntry();
+    const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e) return;
     if (!m_events.copyToClipboard(e->id)) return;
     updateStates();
@@ -133,7 +111,7 @@ void EventCommands::copySelected()
 
 void EventCommands::cutSelected()
 {
-    const std::optional<Entry> e = singleEntry();
+    const std::optional<Entry> e = EventSelection(m_window).single();
     // Without the copy in the clipboard the event would simply be lost.
     if (!e || !m_events.copyToClipboard(e->id)) return;
     deleteSelected();

@@ -10,6 +10,7 @@
 // and enabled after a delete that removed something; back to "Undo" and disabled after an undo
 // that restored. An undo that cannot read "undo.dat" leaves it as it was.
 #include "core/DateTimeValue.h"
+#include "mainwin/EventSelection.h"
 #include "store/EventsStore.h"
 
 #include <QObject>
@@ -28,14 +29,7 @@ public:
     static constexpr const char *UndoText = "Undo";
     static constexpr const char *UndoDeleteText = "Undo Delete";
 
-    // One selected entry of the current view: the event's id and, for an occurrence of a
-    // recurring event, the occurrence's day (-1 for a one-time event, or when the grid no
-    // longer knows which occurrence was chosen).
-    struct Entry {
-        int id = 0;
-        SerialDateTime occurrenceDay = -1;
-        bool isOccurrence() const { return occurrenceDay >= 0; }
-    };
+    using Entry = EventSelection::Entry;
 
     // Where a paste puts the clipboard event. nullopt in the tasks view (nothing to paste on).
     // Time views: at the selected time range's start, or, with no range selected, on
@@ -49,14 +43,11 @@ public:
                                                   SerialDateTime selectedDate);
 
     // Connects the window's actions and its "Delete" button. The window's menus, panels and
-    // time grid must exist; the window and the stores must outlive this object.
+    // grids must exist; the window and the stores must outlive this object.
     EventCommands(MainWindow &window, EventsStore &events, TasksStore &tasks);
 
-    // The entries selected in the current view, the time grid's before its strip's. Empty
-    // outside the day and week views.
-    std::vector<Entry> selectedEntries() const;
-    // The single selected entry; nullopt when none or several are selected.
-    std::optional<Entry> singleEntry() const;
+    // The entries selected in the current view (see EventSelection::entries()).
+    std::vector<Entry> selectedEntries() const { return EventSelection(m_window).entries(); }
 
     bool undoAvailable() const { return m_undoAvailable; }
 
@@ -75,8 +66,8 @@ public:
     void updateStates();
 
 private:
-    // Drops the selected events (their rows changed or went), refreshes the window and
-    // reports `error` when it is not empty.
+    // Drops the current view's selected events (their rows changed or went), refreshes the
+    // window and reports `error` when it is not empty.
     void finish(const QString &error);
     void setUndoAvailable(bool on);
 

@@ -2,15 +2,16 @@
 
 #include "dialogs/EventEditor.h"
 #include "dialogs/RecurrenceEditor.h"
+#include "mainwin/EventSelection.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MainWindow.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
-#include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
 #include "views/MonthGrid.h"
 #include "views/TimeGrid.h"
+#include "views/YearGrid.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -48,7 +49,8 @@ void EventEditing::connectCommands()
     connect(m_window.panels().newButton(), &FlatButton::clicked, this, [this] { newEventHere(); });
 
     for (EventGrid *grid : {static_cast<EventGrid *>(m_window.timeGrid()),
-                            static_cast<EventGrid *>(m_window.monthGrid())}) {
+                            static_cast<EventGrid *>(m_window.monthGrid()),
+                            static_cast<EventGrid *>(m_window.yearGrid())}) {
         connect(grid, &EventGrid::newEventRequested, this, [this] { newEventHere(); });
         connect(grid, &EventGrid::editRequested, this,
                 [this](int id, SerialDateTime) { editEvent(id); });
@@ -59,24 +61,13 @@ void EventEditing::connectCommands()
 void EventEditing::updateCommands()
 {
     const bool dated = m_window.viewKind() != ViewTasks;
-    const bool one = selectedEventIds().size() == 1;
+    const bool one = EventSelection(m_window).ids().size() == 1;
     MainMenus &m = m_window.menus();
     m_window.panels().newButton()->setEnabled(dated);
     m.newEventAction()->setEnabled(dated);
     m.selectionNewEventAction()->setEnabled(dated);
     m.editAction()->setEnabled(dated && one);
     m.eventEditAction()->setEnabled(dated && one);
-}
-
-std::vector<int> EventEditing::selectedEventIds() const
-{
-    if (ViewState::usesMonthGrid(quint8(m_window.viewKind())))
-        return m_window.monthGrid()->selectedEvents();
-    const TimeGrid *grid = m_window.timeGrid();
-    std::vector<int> ids = grid->selectedEvents();
-    const std::vector<int> &strip = grid->allDayStrip()->selectedEvents();
-    ids.insert(ids.end(), strip.begin(), strip.end());
-    return ids;
 }
 
 std::optional<int> EventEditing::newEvent(const Prefill &prefill)
@@ -117,7 +108,7 @@ bool EventEditing::editEvent(int id)
 
 bool EventEditing::editSelected()
 {
-    const std::vector<int> ids = selectedEventIds();
+    const std::vector<int> ids = EventSelection(m_window).ids();
     return ids.size() == 1 && editEvent(ids.front());
 }
 

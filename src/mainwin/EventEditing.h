@@ -1,8 +1,9 @@
 #pragma once
 // Creating and editing events from the main window: the "New Event..." and "Edit..." commands
-// (menus, popups, the New button), double clicks in the time and month grids, and typing a
-// character on a selected time range. Owns the event editor and runs it modally; the editor writes
-// through the events store, whose after-post hook makes the window show the change.
+// (menus, popups, the New button), double clicks in the time, month and year grids, and typing a
+// character on a selected time range or selected days. Owns the event editor and runs it modally;
+// the editor writes through the events store, whose after-post hook makes the window show the
+// change.
 #include "core/DateTimeValue.h"
 
 #include <QObject>
@@ -20,8 +21,8 @@ class EventEditing : public QObject
 {
     Q_OBJECT
 public:
-    // Builds the editor over the window's formats, connects the window's commands and the
-    // time grid, and registers the editors with the window's wake-up list. The references
+    // Builds the editor over the window's formats, connects the window's commands and its
+    // grids, and registers the editors with the window's wake-up list. The references
     // must outlive this object.
     EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers,
                  const Settings &settings, const Clock &clock);
@@ -52,8 +53,6 @@ protected:
 
 private:
     void connectCommands();
-    // Selected event entries of the time grid and its strip together.
-    std::vector<int> selectedEventIds() const;
     // A typed character opens a new event with it; accent characters are kept for the next one.
     bool typed(const QString &text);
 

@@ -8,6 +8,7 @@
 #include "mainwin/EventCommands.h"
 #include "mainwin/EventEditing.h"
 #include "mainwin/EventsStoreGridModel.h"
+#include "mainwin/EventsStoreYearModel.h"
 #include "mainwin/HelpCommands.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
@@ -15,6 +16,7 @@
 #include "mainwin/NavigatorColumn.h"
 #include "mainwin/TimePanelLayout.h"
 #include "mainwin/ViewTab.h"
+#include "mainwin/YearPanelLayout.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/OldDataConversion.h"
@@ -24,6 +26,7 @@
 #include "views/MonthGrid.h"
 #include "views/NavigatorCalendar.h"
 #include "views/TimeGrid.h"
+#include "views/YearGrid.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,6 +41,7 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTextStream>
+#include <QWheelEvent>
 
 namespace
 {
@@ -83,6 +87,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     connectMenus();
     buildTimeGrid();
     buildMonthGrid();
+    buildYearGrid();
     m_eventCommands = new EventCommands(*this, m_events, m_tasks);
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
@@ -188,11 +193,7 @@ void MainWindow::buildTimeGrid()
         new TimeGrid(panel, *m_gridModel, m_viewDates, m_view, m_settings, m_format, m_clock);
     m_timePanelLayout = new TimePanelLayout(*panel, *m_timeGrid, m_view);
 
-    connect(m_timeGrid, &TimeGrid::eventPopupRequested, this,
-            [this](QPoint at, int) { m_menus->eventMenu()->popup(at); });
-    connect(m_timeGrid, &TimeGrid::selectPopupRequested, this,
-            [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
-    connect(m_timeGrid, &TimeGrid::commandStatesChanged, this, &MainWindow::updateCommands);
+    connectEventGrid(m_timeGrid);
     connect(m_timeGrid, &TimeGrid::layoutRequested, this, &MainWindow::layoutTimeRows);
     connect(m_timeGrid, &TimeGrid::zoomRequested, this,
             [this](bool in) { in ? zoomIn() : zoomOut(); });
@@ -206,13 +207,38 @@ void MainWindow::buildMonthGrid()
     QWidget *panel = m_panels->monthPanel();
     m_monthGrid = new MonthGrid(panel, *m_gridModel, m_viewDates, m_settings, m_format, m_clock);
     m_monthPanelLayout = new MonthPanelLayout(*panel, *m_monthGrid);
-    connect(m_monthGrid, &MonthGrid::eventPopupRequested, this,
-            [this](QPoint at, int) { m_menus->eventMenu()->popup(at); });
-    connect(m_monthGrid, &MonthGrid::selectPopupRequested, this,
-            [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
-    connect(m_monthGrid, &MonthGrid::commandStatesChanged, this, &MainWindow::updateCommands);
+    connectEventGrid(m_monthGrid);
     connect(m_monthGrid, &MonthGrid::wheelStepRequested, this,
             [this](int direction) { direction < 0 ? stepPrevious() : stepNext(); });
+}
+
+void MainWindow::buildYearGrid()
+{
+    QWidget *panel = m_panels->yearPanel();
+    m_yearModel = std::make_unique<EventsStoreYearModel>(m_events, m_layers);
+    m_yearGrid = new YearGrid(panel, *m_yearModel, m_viewDates, m_view, m_settings, m_format,
+                              m_font, m_clock);
+    m_yearPanelLayout = new YearPanelLayout(*panel, *m_yearGrid);
+    connectEventGrid(m_yearGrid);
+    // The grid leaves the wheel to its panel: each notch is one navigation step.
+    panel->installEventFilter(this);
+}
+
+void MainWindow::connectEventGrid(EventGrid *grid)
+{
+    connect(grid, &EventGrid::eventPopupRequested, this,
+            [this](QPoint at, int) { m_menus->eventMenu()->popup(at); });
+    connect(grid, &EventGrid::selectPopupRequested, this,
+            [this](QPoint at) { m_menus->selectionMenu()->popup(at); });
+    connect(grid, &EventGrid::commandStatesChanged, this, &MainWindow::updateCommands);
+}
+
+void MainWindow::clearGridSelections()
+{
+    m_timeGrid->clearSelections();
+    m_monthGrid->clearSelections();
+    m_yearGrid->clearSelections();
+    m_viewDates.clearSelection();
 }
 
 bool MainWindow::saveTables()
@@ -450,9 +476,7 @@ bool MainWindow::switchToView(int kind)
     m_menus->viewAction(kind)->setChecked(true);
     if (m_appliedViewKind == kind) return true;
 
-    m_timeGrid->clearSelections();
-    m_monthGrid->clearSelections();
-    m_viewDates.clearSelection();
+    clearGridSelections();
     describeView(kind);
     markTab(kind);
     showViewFamily(kind);
@@ -526,11 +550,12 @@ void MainWindow::refreshMonthFamily()
 
 void MainWindow::refreshYearFamily()
 {
-    const int months = m_view.columnCount;
-    const int width = m_panels->yearPanel()->width() - 1 - YearDayColumnWidth;
+    const int months = m_yearGrid->monthCount();
     const SerialDateTime first = m_viewDates.spanStart();
-    m_panels->showLabels(YearDayColumnWidth,
-                         CalendarFamily::headerWidths(TimeFamily::columnWidths(months, width)),
+    m_yearPanelLayout->layout();
+    m_yearGrid->collect();
+    m_panels->showLabels(YearGrid::DayColumnWidth,
+                         CalendarFamily::headerWidths(m_yearPanelLayout->columnWidths()),
                          CalendarFamily::monthTexts(first, months),
                          CalendarFamily::currentMonthColumn(first, months, m_clock.today()));
 }
@@ -545,6 +570,7 @@ void MainWindow::updateCommands()
 void MainWindow::eventsPosted()
 {
     if (m_gridModel && m_gridModel->postingDrag()) return;
+    if (m_yearModel && m_yearModel->postingDrag()) return;
     if (m_refreshPending) return;
     m_refreshPending = true;
     QTimer::singleShot(0, this, [this] {
@@ -576,11 +602,7 @@ void MainWindow::dateChosen(SerialDateTime day)
         (void)m_navigator->calendar()->setSelectedDate(m_shownDate);
         return;
     }
-    if (m_viewDates.hasSelection()) {
-        m_timeGrid->clearSelections();
-        m_monthGrid->clearSelections();
-        m_viewDates.clearSelection();
-    }
+    if (m_viewDates.hasSelection()) clearGridSelections();
     m_shownDate = day;
     refresh();
 }
@@ -683,6 +705,12 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_panels->client() && event->type() == QEvent::Resize) {
         layoutWindow();
+    } else if (watched == m_panels->yearPanel()) {
+        if (event->type() != QEvent::Wheel) return QMainWindow::eventFilter(watched, event);
+        const int notches = m_yearWheel.add(static_cast<QWheelEvent *>(event)->angleDelta().y());
+        for (int n = notches; n != 0; n += n > 0 ? -1 : 1)
+            n > 0 ? stepPrevious() : stepNext();
+        return true;
     } else if (event->type() == QEvent::MouseButtonPress) {
         // A click on the empty background of the bars or the navigator column.
         refresh();

@@ -5,7 +5,8 @@
 // navigator calendar. Its parts: MainPanels (the client area's bars, buttons, tabs and family
 // panels), NavigatorColumn (calendar, week, month, year and layer lists), MainMenus (the menu
 // bar and the popups with their actions), for the time views the TimeGrid laid out by
-// TimePanelLayout and for the month and weeks views the MonthGrid laid out by MonthPanelLayout.
+// TimePanelLayout, for the month and weeks views the MonthGrid laid out by MonthPanelLayout and
+// for the year and months views the YearGrid laid out by YearPanelLayout.
 //
 // ViewDates belongs to the program entry, which creates it before the events store (the store
 // reads its collection window from it) and hands the same object to the window.
@@ -15,6 +16,7 @@
 #include "core/ViewSpan.h"
 #include "core/ViewState.h"
 #include "mainwin/TimeFamilyLayout.h"
+#include "views/WheelSteps.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -25,9 +27,11 @@
 
 class Clock;
 class EventCommands;
+class EventGrid;
 class EventEditing;
 class EventsStore;
 class EventsStoreGridModel;
+class EventsStoreYearModel;
 class HelpCommands;
 class LayersStore;
 class MainMenus;
@@ -41,6 +45,8 @@ class Settings;
 class TasksStore;
 class TimeGrid;
 class TimePanelLayout;
+class YearGrid;
+class YearPanelLayout;
 
 class MainWindow : public QMainWindow
 {
@@ -48,8 +54,6 @@ class MainWindow : public QMainWindow
 public:
     static constexpr const char *Caption = "Dayloom LE  ";
     static constexpr int KeyRepeatMs = 150;
-    // The year grid's day-number column left of its months.
-    static constexpr int YearDayColumnWidth = 30;
 
     // Runs the creation steps in order: the time grid and all-day strip over the events store,
     // the start-up view, hour and scale from the settings (the selected date is the clock's
@@ -169,6 +173,8 @@ public:
     QScrollBar *timeScrollBar() const;
     // The month grid of views 9-14.
     MonthGrid *monthGrid() const { return m_monthGrid; }
+    // The year grid of views 15-18.
+    YearGrid *yearGrid() const { return m_yearGrid; }
     // Repeat stepPrevious() / stepNext() every 150 ms while Left / Right is held.
     QTimer &previousRepeatTimer() { return m_previousRepeatTimer; }
     QTimer &nextRepeatTimer() { return m_nextRepeatTimer; }
@@ -191,6 +197,11 @@ private:
     void connectMenus();
     void buildTimeGrid();
     void buildMonthGrid();
+    void buildYearGrid();
+    // The popups and command states every event grid asks the window for.
+    void connectEventGrid(EventGrid *grid);
+    // Drops the selected days and events of every grid and ViewDates' selection.
+    void clearGridSelections();
     void layoutWindow();
     void layoutTimeRows();
     // Collects the time grid and its strip; lays the rows out again when the strip's height
@@ -198,7 +209,7 @@ private:
     void collectTimeGrid();
     // Lays out, collects and heads the month grid for the current month or weeks view.
     void refreshMonthFamily();
-    // The year views: their header; the year grid is collected and laid out here.
+    // Lays out, collects and heads the year grid for the current year or months view.
     void refreshYearFamily();
     void eventsPosted();
     void applyStartupView();
@@ -250,7 +261,11 @@ private:
     TimePanelLayout *m_timePanelLayout = nullptr;   // owned by the time panel
     MonthGrid *m_monthGrid = nullptr;               // owned by the month panel
     MonthPanelLayout *m_monthPanelLayout = nullptr; // owned by the month panel
-    EventCommands *m_eventCommands = nullptr;       // owned by the window
-    HelpCommands *m_helpCommands = nullptr;         // owned by the window
-    EventEditing *m_eventEditing = nullptr;         // owned by the window
+    std::unique_ptr<EventsStoreYearModel> m_yearModel;
+    YearGrid *m_yearGrid = nullptr;               // owned by the year panel
+    YearPanelLayout *m_yearPanelLayout = nullptr; // owned by the year panel
+    WheelSteps m_yearWheel; // the wheel over the year grid, which passes it to its panel
+    EventCommands *m_eventCommands = nullptr; // owned by the window
+    HelpCommands *m_helpCommands = nullptr;   // owned by the window
+    EventEditing *m_eventEditing = nullptr;   // owned by the window
 };

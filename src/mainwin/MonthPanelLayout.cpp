@@ -3,13 +3,11 @@
 #include "mainwin/TimeFamilyLayout.h"
 #include "views/MonthGrid.h"
 
-#include <QEvent>
 #include <QWidget>
 
 MonthPanelLayout::MonthPanelLayout(QWidget &panel, MonthGrid &grid)
-    : QObject(&panel), m_panel(panel), m_grid(grid)
+    : PanelLayout(panel), m_grid(grid)
 {
-    panel.installEventFilter(this);
     layout();
 }
 
@@ -18,10 +16,4 @@ void MonthPanelLayout::layout()
     m_grid.setGeometry(1, 0, std::max(m_panel.width() - 1, 0), m_panel.height() + 1);
     m_columns = TimeFamily::columnWidths(7, m_grid.width());
     m_grid.setCellSizes(m_columns, TimeFamily::columnWidths(m_grid.weekCount(), m_grid.height()));
-}
-
-bool MonthPanelLayout::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == &m_panel && event->type() == QEvent::Resize) layout();
-    return QObject::eventFilter(watched, event);
 }

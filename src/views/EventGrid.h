@@ -1,7 +1,7 @@
 #pragma once
-// EventGrid: an owner-drawn grid whose mouse (a DayGridDrag) selects, moves and resizes events
-// (the time grid, through which its all-day strip drags too, and the month grid), and what
-// such a grid tells the window.
+// EventGrid: an owner-drawn grid whose mouse selects, moves and resizes events (the time grid,
+// through which its all-day strip drags too, the month grid and the year grid), and what such
+// a grid tells the window.
 #include "core/DateTimeValue.h"
 #include "platform/DrawGrid.h"
 

@@ -69,6 +69,8 @@ public:
 
     // --- the mouse ---
     GridDragMode dragMode() const { return m_drag.mode(); }
+    // See DayGridDrag::pressedOccurrenceDay.
+    SerialDateTime pressedOccurrenceDay(int id) const { return m_drag.pressedOccurrenceDay(id); }
     // The bar under pos (its left edge one pixel further right), only in a lane the row shows;
     // null where there is none.
     const SpanItem *itemAt(QPoint pos) const;

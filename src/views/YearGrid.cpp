@@ -39,7 +39,7 @@ qint64 ms(SerialDateTime t)
 YearGrid::YearGrid(QWidget *panel, YearGridModel &model, ViewDates &viewDates,
                    const ViewState &view, const Settings &settings, const DateTimeFormat &format,
                    const UiFont &uiFont, const Clock &clock)
-    : DrawGrid(panel), m_model(model), m_viewDates(viewDates), m_view(view), m_settings(settings),
+    : EventGrid(panel), m_model(model), m_viewDates(viewDates), m_view(view), m_settings(settings),
       m_format(format), m_uiFont(uiFont), m_clock(clock)
 {
     setColor(backColor());

@@ -11,8 +11,8 @@
 // window comes out as signals; the window lays the grid out (setMonthColumns, setDayRows) and
 // calls collect() whenever the shown months or the data change.
 #include "core/DateTimeValue.h"
-#include "platform/DrawGrid.h"
 #include "store/SpanItem.h"
+#include "views/EventGrid.h"
 #include "views/YearGridDrag.h"
 #include "views/YearGridModel.h"
 
@@ -26,7 +26,7 @@ class UiFont;
 class ViewDates;
 class ViewState;
 
-class YearGrid : public DrawGrid
+class YearGrid : public EventGrid
 {
     Q_OBJECT
 public:
@@ -72,7 +72,7 @@ public:
     RowRange columnSelection(int month) const; // none outside 1..12
     void setColumnSelection(int month, RowRange r);
     void clearColumnSelection();
-    void clearSelectedEvents();
+    void clearSelectedEvents() override;
     // Drops the day selection and the selected events: on switching to a year view and when
     // the selected date changes while a range is selected.
     void clearSelections();
@@ -81,23 +81,13 @@ public:
     // --- the mouse ---
     GridDragMode dragMode() const { return m_drag.mode(); }
     int clickedEventId() const { return m_drag.clickedEventId(); }
+    // The day (midnight) of the occurrence of recurring event `id` pressed last; -1 when the
+    // last press was not on an occurrence of `id`.
+    SerialDateTime pressedOccurrenceDay(int id) const { return m_drag.pressedOccurrenceDay(id); }
+    GridEventModel &dragModel() override { return m_model; }
 
     // Month column 1..12 from y = 0 to the bottom of the last row.
     void invalidateColumn(int month);
-
-signals:
-    // A right press on an event (also with shift or ctrl): show the event menu at globalPos.
-    void eventPopupRequested(QPoint globalPos, int eventId);
-    // A right release after a day selection: show the selection menu at globalPos.
-    void selectPopupRequested(QPoint globalPos);
-    // A double click on an event: its editor. occurrenceDate is the occurrence's day for an
-    // occurrence, else -1.
-    void editRequested(int eventId, SerialDateTime occurrenceDate);
-    // A double click on a day, after ViewDates' selection was set to that whole day: the
-    // new-event command.
-    void newEventRequested();
-    // The enabled state of commands may have changed.
-    void commandStatesChanged();
 
 protected:
     void drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState state) override;

@@ -93,7 +93,7 @@ void YearGridDrag::press(const GridMouseEvent &e)
     if (press.right && hit) emit grid.eventPopupRequested(grid.mapToGlobal(e.pos), hitId);
     if (press.leftDouble) {
         if (hit) {
-            emit grid.editRequested(hitId, m_occurrenceEventId == hitId ? m_occurrenceDate : -1);
+            emit grid.editRequested(hitId, pressedOccurrenceDay(hitId));
         } else if (day) {
             grid.m_viewDates.setSelectionStart(*day);
             grid.m_viewDates.setSelectionEnd(*day + 1);

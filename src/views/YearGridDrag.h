@@ -38,6 +38,10 @@ public:
 
     GridDragMode mode() const { return m_mode; }
     int clickedEventId() const { return m_clickedEventId; }
+    SerialDateTime pressedOccurrenceDay(int id) const
+    {
+        return m_occurrenceEventId == id ? m_occurrenceDate : -1;
+    }
 
     // The drag mode a plain left press on `item` at height y picks: the start edge (top 4 px
     // unless the item begins in an earlier month), the end edge (bottom 4 px unless it goes on

@@ -11,11 +11,10 @@
 #include "mainwin/MainWindow.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
-#include "store/RecurrenceColumns.h"
 #include "store/TasksStore.h"
 #include "store/UndoLog.h"
 #include "support/TestEnv.h"
-#include "ui/WindowOverStores.h"
+#include "ui/AugustWeekWindow.h"
 #include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
@@ -35,63 +34,20 @@
 
 namespace
 {
-SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
-{
-    return DateTimeValue::encodeDate(y, m, d) + DateTimeValue::encodeTime(h, min);
-}
-
-bool sameTime(SerialDateTime a, SerialDateTime b)
-{
-    return DateTimeValue::toMs(a) == DateTimeValue::toMs(b);
-}
-
-EventRow oneTime(int layer, SerialDateTime start, SerialDateTime end, const QString &subject)
-{
-    return EventRow(QVariantList{QVariant(), layer, start, end, false, false, 0, 0, subject,
-                                 subject + QStringLiteral(" notes\r\nsecond line"), false});
-}
-
-// The week of Sunday 6 Aug 2000 from 08:00 at the 15-minute scale, today Wednesday 9 Aug, over
-// "Planning" Wed 10:00-11:00, "Review" Thu 14:00-15:00 and the daily "Stand-up" 09:00-09:30 of
-// August, all in layer "Work".
-class CommandsWindow : public ::testing::Test
+// The August week with "Review" Thu 14:00-15:00 besides.
+class CommandsWindow : public AugustWeekWindow
 {
 protected:
-    QString root = TestEnv::freshDir("commands");
-    Clock clock = fixedClock(QDateTime(QDate(2000, 8, 9), QTime(10, 30)));
-    Settings reg{pathsBelow(root)};
-    ViewDates time{clock};
-    WindowOverStores stores;
-    std::unique_ptr<EventsStore> &events = stores.events;
-    std::unique_ptr<MainWindow> &win = stores.win;
-    int workId = -1, planning = -1, review = -1, standUp = -1;
-    QStringList messages;
+    int review = -1;
 
+    CommandsWindow() : AugustWeekWindow("commands") {}
     void SetUp() override
     {
-        reg.setStartView(ViewWeek);
-        reg.setStartHour(8);
-        ASSERT_TRUE(stores.open(reg, time, clock, [this](LayersStore &l, EventsStore &e) {
-            workId = l.insertLayer(2, QStringLiteral("Work"), true, 3, 1, 30).id;
-            planning = e.insertEvent(oneTime(workId, at(2000, 8, 9, 10), at(2000, 8, 9, 11),
-                                             QStringLiteral("Planning")))
-                           .id;
-            review = e.insertEvent(oneTime(workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15),
-                                           QStringLiteral("Review")))
+        openWindow([this](EventsStore &e) {
+            review = e.insertEvent(seedEvent(workId, at(2000, 8, 10, 14), at(2000, 8, 10, 15),
+                                             QStringLiteral("Review")))
                          .id;
-            RecurrenceRule daily;
-            daily.pattern = RecurrenceRule::Pattern::Daily;
-            daily.variant = RecurrenceRule::Variant::EveryNDays;
-            daily.endRule = RecurrenceRule::EndRule::OnDate;
-            daily.interval = 1;
-            daily.startTime = at(2000, 8, 1, 9);
-            daily.endTime = at(2000, 8, 31, 9, 30);
-            EventRow series = oneTime(workId, daily.startTime, daily.endTime, "Stand-up");
-            series[EventField::Recurring] = true;
-            RecurrenceColumns::writeRule(daily, series);
-            standUp = e.insertEvent(series).id;
-        }));
-        win->setMessageSink([this](const QString &text) { messages << text; });
+        });
     }
 
     TimeGrid *grid() { return win->timeGrid(); }
