@@ -7,9 +7,13 @@
 #include "store/TasksStore.h"
 
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
+#include <QWindow>
+
+#include <functional>
 
 namespace
 {
@@ -25,6 +29,41 @@ void provideAlarmSound(const QString &dataDir)
         out.commit();
     }
 }
+
+// Runs `then` once, on the turn of the event loop after `window` was first exposed (its first
+// paint happens while the expose is handled). A window that is never exposed runs it after
+// FallbackMs all the same. Deletes itself after running.
+class AfterFirstExpose : public QObject
+{
+public:
+    static constexpr int FallbackMs = 3000;
+
+    AfterFirstExpose(QWindow &window, std::function<void()> then)
+        : QObject(&window), m_then(std::move(then))
+    {
+        window.installEventFilter(this);
+        QTimer::singleShot(FallbackMs, this, [this] { run(); });
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Expose) QTimer::singleShot(0, this, [this] { run(); });
+        return false;
+    }
+
+private:
+    void run()
+    {
+        if (m_done) return;
+        m_done = true;
+        m_then();
+        deleteLater();
+    }
+
+    std::function<void()> m_then;
+    bool m_done = false;
+};
 } // namespace
 
 bool writeImportFile(const QString &dataDir, const QString &path)
@@ -55,17 +94,23 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
-    // Problems found while starting are told once, when the event loop runs, so that the
-    // message boxes come over the window.
+    // The daily copies wait until the user sees the calendar; problems found while starting
+    // are told after them, once, so that the message boxes come over the window. A window
+    // started hidden does both on the first turn of the event loop.
     const QString settingsFile = where.settingsFile;
-    QTimer::singleShot(0, m_main.get(), [this, settingsFile] {
+    const auto finishStart = [this, settingsFile] {
+        m_main->makeDailyCopies();
         reportStartupProblems();
         if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
                                "current settings, but changes will not be kept.")
                     .arg(settingsFile));
-    });
+    };
+    if (m_main->isVisible() && m_main->windowHandle())
+        new AfterFirstExpose(*m_main->windowHandle(), finishStart);
+    else
+        QTimer::singleShot(0, m_main.get(), finishStart);
 }
 
 DayloomApp::~DayloomApp()

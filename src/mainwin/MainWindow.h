@@ -57,10 +57,9 @@ public:
 
     // Runs the creation steps in order: the time grid and all-day strip over the events store,
     // the start-up view, hour and scale from the settings (the selected date is the clock's
-    // today), the ".bak" copies of the tables that loaded, the one-time conversion of an old
-    // data file when FirstTime is on, the tasks' sort order, the visible-layer filter and a
-    // refresh, the pending import (`pendingImport`, empty: none) and the caption. Every
-    // reference must outlive the window.
+    // today), the one-time conversion of an old data file when FirstTime is on, the tasks' sort
+    // order, the visible-layer filter and a refresh, the pending import (`pendingImport`, empty:
+    // none) and the caption. Every reference must outlive the window.
     MainWindow(Settings &settings, LayersStore &layers, EventsStore &events, TasksStore &tasks,
                ViewDates &viewDates, const Clock &clock, const QString &pendingImport = {},
                QWidget *parent = nullptr);
@@ -69,8 +68,11 @@ public:
     // Saves the layers, events and tasks tables into the data directory (run whenever the
     // program loses activation). False when any of them could not be written.
     bool saveTables();
-    // The start-up ".bak" copies that failed, one "Name.bak: why" per table; empty when every
-    // copy was made.
+    // Makes the daily ".bak" copies of the tables that loaded (the program entry runs it once
+    // at start-up, after the window first painted) and keeps the failures for backupErrors().
+    void makeDailyCopies() { m_backupErrors = backUpLoadedTables(); }
+    // The ".bak" copies that failed, one "Name.bak: why" per table; empty when every copy was
+    // made (or none was tried yet).
     const QStringList &backupErrors() const { return m_backupErrors; }
 
     // --- Start-up and wake-up ---------------------------------------------------------------

@@ -19,6 +19,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -246,12 +247,31 @@ TEST(MainWindowStartUp, CopiesTheTablesToBakAndSortsTasksByTheSetting)
         }
         DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
         EXPECT_EQ(app.tasks().indexName(), c.expected);
+        QApplication::processEvents(); // the daily copies are made on the event loop's first turn
         for (const char *name : {"Layers.bak", "Events.bak", "Tasks.bak"})
             EXPECT_TRUE(QFile::exists(root + "/data/" + name)) << name;
         Table copy(EventsStore::schema());
         ASSERT_EQ(copy.load(root + "/data/Events.bak").status, TableLoadResult::Loaded);
         EXPECT_EQ(copy.recordCount(), 1);
     }
+}
+
+TEST(MainWindowStartUp, AShownWindowMakesTheDailyCopiesOnceItWasExposed)
+{
+    const QString root = TestEnv::freshDir("bakshown");
+    const QString data = root + "/data/";
+    seedDataFolder(data, {{at(2000, 8, 9, 10), at(2000, 8, 9, 11)}});
+    DayloomApp app(locationsIn(root), CommandLine::parse({}));
+    EXPECT_FALSE(QFile::exists(data + "Events.bak")) << "the calendar shows first";
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&app.mainWindow()));
+    QElapsedTimer t;
+    t.start();
+    // Well before the fallback for a window that is never exposed.
+    while (!QFile::exists(data + "Events.bak") && t.elapsed() < 1000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    for (const char *name : {"Layers.bak", "Events.bak", "Tasks.bak"})
+        EXPECT_TRUE(QFile::exists(data + name)) << name;
+    EXPECT_TRUE(app.mainWindow().backupErrors().isEmpty());
 }
 
 TEST(MainWindowStartUp, AnUnreadableTableIsReportedOnceAndItsBakKept)
