@@ -6,6 +6,8 @@
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MainWindow.h"
+#include "mainwin/NavigatorColumn.h"
+#include "mainwin/NavigatorLayerList.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "views/FlatButton.h"
@@ -72,12 +74,11 @@ void EventEditing::updateCommands()
 
 std::optional<int> EventEditing::newEvent(const Prefill &prefill)
 {
-    int layerId = -1;
+    // The layer current in the navigator's layer list; without one, the first shown layer.
+    int layerId = m_window.navigator().layerList()->currentLayerId();
     for (const LayerRow &l : m_layers.layers()) {
-        if (l.shown) {
-            layerId = l.id;
-            break;
-        }
+        if (layerId >= 0) break;
+        if (l.shown) layerId = l.id;
     }
     m_editor->prepareNew(prefill.start, prefill.end, prefill.subject, layerId);
     if (m_editor->exec() != QDialog::Accepted || m_editor->savedId() < 0) return std::nullopt;

@@ -11,6 +11,8 @@
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MainWindow.h"
+#include "mainwin/NavigatorColumn.h"
+#include "mainwin/NavigatorLayerList.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
@@ -180,6 +182,13 @@ TEST_F(EditingWindow, DoubleClickOnFreeTimeAndTheNewButtonOpenTheEditor)
     whenModal([&](QWidget *w) { click(w, "Cancel"); });
     QTest::mouseClick(win->panels().newButton(), Qt::LeftButton);
     EXPECT_EQ(events->eventCount(), 2);
+    // It goes into the layer current in the navigator's layer list (row 0 is the header).
+    const int home = layers->insertLayer(3, QStringLiteral("Home"), true, 7, 1, 30).id;
+    win->refresh();
+    NavigatorLayerList *list = win->navigator().layerList();
+    QTest::mouseClick(list, Qt::LeftButton, {},
+                      list->cellRect(0, layers->positionOf(home)).center());
+    ASSERT_EQ(list->currentLayerId(), home);
     whenModal([&](QWidget *w) {
         QTest::keyClicks(w->findChild<QLineEdit *>(QStringLiteral("subject")), "Early");
         click(w, "OK");
@@ -188,6 +197,7 @@ TEST_F(EditingWindow, DoubleClickOnFreeTimeAndTheNewButtonOpenTheEditor)
     QApplication::processEvents();
     const auto early = eventWithSubject("Early");
     ASSERT_TRUE(early);
+    EXPECT_EQ(early->layer(), home);
     EXPECT_TRUE(sameTime(early->startTime(), at(2000, 8, 9)));
     EXPECT_TRUE(sameTime(early->endTime(), at(2000, 8, 9, 0, 15)));
     EXPECT_TRUE(inFile("Early"));
