@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 DialogPanel::DialogPanel(const QString &title, QWidget *parent) : QWidget(parent), m_title(title)
@@ -64,4 +65,12 @@ void DialogPanel::paintEvent(QPaintEvent *)
     p.setPen(Qt::white);
     p.drawText(QRect(panel.left() + 6, panel.top(), panel.width() - 12, HeadingHeight),
                Qt::AlignVCenter | Qt::AlignLeft, m_title);
+}
+
+void DialogPanel::takeChildKeys(QWidget &dialog)
+{
+    for (QWidget *w : dialog.findChildren<QWidget *>())
+        w->installEventFilter(&dialog);
+    for (QPushButton *b : dialog.findChildren<QPushButton *>())
+        b->setAutoDefault(false);
 }

@@ -23,6 +23,10 @@ public:
     static QColor shadowColor();
     // Paints `dialog` in the dialogs' background colour.
     static void paintDialogBackground(QWidget &dialog);
+    // Every child of `dialog` passes its events through `dialog`'s event filter first (the
+    // dialog's own keys: Ctrl+Enter, Enter in a box), and no button answers Enter, so that
+    // Enter in a box applies the box. Run once the controls are built.
+    static void takeChildKeys(QWidget &dialog);
     // Tab moves through `widgets` in the order given.
     static void setTabChain(std::initializer_list<QWidget *> widgets);
 

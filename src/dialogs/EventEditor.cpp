@@ -58,12 +58,7 @@ EventEditor::EventEditor(EventsStore &events, const LayersStore &layers,
     setMinimumSize(MinimumWidth, MinimumHeight);
     DialogPanel::paintDialogBackground(*this);
     buildControls();
-    // The dialog sees the keys of its boxes first (Ctrl+Enter, Enter in the subject). No
-    // button answers Enter: in a box Enter applies the box.
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
-    for (QPushButton *b : findChildren<QPushButton *>())
-        b->setAutoDefault(false);
+    DialogPanel::takeChildKeys(*this);
     m_recurrenceEditor = new RecurrenceEditor(m_format, clock, settings, m_prompts, this);
 }
 

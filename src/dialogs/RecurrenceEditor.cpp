@@ -101,12 +101,7 @@ RecurrenceEditor::RecurrenceEditor(const DateTimeFormat &format, const Clock &cl
     setWindowTitle(QStringLiteral("Recurrent Event"));
     DialogPanel::paintDialogBackground(*this);
     buildControls();
-    // The dialog sees Ctrl+Enter before its boxes do. No button answers Enter: in a box Enter
-    // applies the box.
-    for (QWidget *w : findChildren<QWidget *>())
-        w->installEventFilter(this);
-    for (QPushButton *b : findChildren<QPushButton *>())
-        b->setAutoDefault(false);
+    DialogPanel::takeChildKeys(*this);
     prepareNew(0, 0);
 }
 
