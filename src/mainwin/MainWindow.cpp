@@ -93,7 +93,6 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     applyStartupView();
 
-
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
 
     if (!m_tasks.setIndexName(m_settings.tasksIndexName())) {

@@ -382,8 +382,8 @@ bool EventsStore::hasOccurrenceOn(int slot, int day) const
     if (intIn(slot, EventField::Recurring) == 0) return false;
     const RecurrenceRule r = ruleInSlot(slot);
     // Starting the span extraDays after `day` admits start days from `day` on only.
-    const qint64 first = std::clamp<qint64>(qint64(day) + std::max(r.extraDays, 0), INT_MIN,
-                                            INT_MAX);
+    const qint64 first =
+        std::clamp<qint64>(qint64(day) + std::max(r.extraDays, 0), INT_MIN, INT_MAX);
     std::vector<int> days;
     expandOccurrenceDays(r, int(first), day + 1, 1, days);
     return !days.empty() && days.front() == day;
@@ -401,9 +401,8 @@ TableResult EventsStore::excludeOccurrence(int id, int day)
 {
     const int slot = eventSlot(id);
     if (slot < 0 || !hasOccurrenceOn(slot, day)) return noSuchOccurrence();
-    const QByteArray list =
-        appendExceptionDay(m_table.column(int(EventField::ExceptionList)).bytes[std::size_t(slot)],
-                           day);
+    const QByteArray list = appendExceptionDay(
+        m_table.column(int(EventField::ExceptionList)).bytes[std::size_t(slot)], day);
     return writeFields(id, {{EventField::ExceptionList, list}});
 }
 
@@ -414,9 +413,9 @@ InsertResult EventsStore::breakOutOccurrence(int id, int day)
     const EventRow series = rowInSlot(slot);
     const RecurrenceRule r = ruleInSlot(slot);
     EventRow single;
-    for (EventField f : {EventField::Layer, EventField::AllDay, EventField::AlarmSet,
-                         EventField::AlarmAdvance, EventField::AlarmAdvanceUnit,
-                         EventField::Subject, EventField::Description})
+    for (EventField f :
+         {EventField::Layer, EventField::AllDay, EventField::AlarmSet, EventField::AlarmAdvance,
+          EventField::AlarmAdvanceUnit, EventField::Subject, EventField::Description})
         single[f] = series[f];
     single[EventField::StartTime] = fromDayAndMs(day, DateTimeValue::msOfDay(r.startTime));
     single[EventField::EndTime] =
@@ -426,9 +425,9 @@ InsertResult EventsStore::breakOutOccurrence(int id, int day)
     m_table.beginBulk();
     InsertResult result = insertValues(single.values());
     if (result.applied()) {
-        const TableResult excluded = writeFields(
-            id, {{EventField::ExceptionList,
-                  appendExceptionDay(series.bytes(EventField::ExceptionList), day)}});
+        const TableResult excluded =
+            writeFields(id, {{EventField::ExceptionList,
+                              appendExceptionDay(series.bytes(EventField::ExceptionList), day)}});
         if (!excluded.applied) {
             // Take the new row back so that the occurrence is never shown twice.
             if (locate(result.id)) (void)m_table.deleteRow();
