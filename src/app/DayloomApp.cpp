@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QTimer>
-#include <QWindow>
 
 #include <functional>
 
@@ -30,25 +29,24 @@ void provideAlarmSound(const QString &dataDir)
     }
 }
 
-// Runs `then` once, on the turn of the event loop after `window` was first exposed (its first
-// paint happens while the expose is handled). A window that is never exposed runs it after
-// FallbackMs all the same. Deletes itself after running.
-class AfterFirstExpose : public QObject
+// Runs `then` once, on the turn of the event loop after `widget` first painted. A widget that
+// never paints runs it after FallbackMs all the same. Deletes itself after running.
+class AfterFirstPaint : public QObject
 {
 public:
     static constexpr int FallbackMs = 3000;
 
-    AfterFirstExpose(QWindow &window, std::function<void()> then)
-        : QObject(&window), m_then(std::move(then))
+    AfterFirstPaint(QWidget &widget, std::function<void()> then)
+        : QObject(&widget), m_then(std::move(then))
     {
-        window.installEventFilter(this);
+        widget.installEventFilter(this);
         QTimer::singleShot(FallbackMs, this, [this] { run(); });
     }
 
 protected:
     bool eventFilter(QObject *, QEvent *e) override
     {
-        if (e->type() == QEvent::Expose) QTimer::singleShot(0, this, [this] { run(); });
+        if (e->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { run(); });
         return false;
     }
 
@@ -94,9 +92,9 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
-    // The daily copies wait until the user sees the calendar; problems found while starting
-    // are told after them, once, so that the message boxes come over the window. A window
-    // started hidden does both on the first turn of the event loop.
+    // The daily copies wait until the user sees the calendar (its view has painted); problems found
+    // while starting are told after them, once, so that the message boxes come over the window. A
+    // window started hidden does both on the first turn of the event loop.
     const QString settingsFile = where.settingsFile;
     const auto finishStart = [this, settingsFile] {
         m_main->makeDailyCopies();
@@ -107,8 +105,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
                                "current settings, but changes will not be kept.")
                     .arg(settingsFile));
     };
-    if (m_main->isVisible() && m_main->windowHandle())
-        new AfterFirstExpose(*m_main->windowHandle(), finishStart);
+    if (m_main->isVisible())
+        new AfterFirstPaint(*m_main->currentViewWidget(), finishStart);
     else
         QTimer::singleShot(0, m_main.get(), finishStart);
 }

@@ -364,6 +364,15 @@ const std::vector<int> &MainWindow::dayColumnWidths() const
     return m_timePanelLayout->dayWidths();
 }
 
+QWidget *MainWindow::currentViewWidget() const
+{
+    const quint8 kind = m_view.kind;
+    if (ViewState::usesTimeGrid(kind)) return m_timeGrid;
+    if (ViewState::usesMonthGrid(kind)) return m_monthGrid;
+    if (ViewState::usesYearGrid(kind)) return m_yearGrid;
+    return m_panels->tasksPanel();
+}
+
 QScrollBar *MainWindow::timeScrollBar() const
 {
     return m_timePanelLayout->scrollBar();

@@ -177,6 +177,8 @@ public:
     MonthGrid *monthGrid() const { return m_monthGrid; }
     // The year grid of views 15-18.
     YearGrid *yearGrid() const { return m_yearGrid; }
+    // What shows the current view: its grid, or the tasks panel in the tasks view.
+    QWidget *currentViewWidget() const;
     // Repeat stepPrevious() / stepNext() every 150 ms while Left / Right is held.
     QTimer &previousRepeatTimer() { return m_previousRepeatTimer; }
     QTimer &nextRepeatTimer() { return m_nextRepeatTimer; }

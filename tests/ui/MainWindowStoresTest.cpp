@@ -256,7 +256,7 @@ TEST(MainWindowStartUp, CopiesTheTablesToBakAndSortsTasksByTheSetting)
     }
 }
 
-TEST(MainWindowStartUp, AShownWindowMakesTheDailyCopiesOnceItWasExposed)
+TEST(MainWindowStartUp, AShownWindowMakesTheDailyCopiesOnceItsViewPainted)
 {
     const QString root = TestEnv::freshDir("bakshown");
     const QString data = root + "/data/";
