@@ -50,6 +50,9 @@ public:
     std::vector<Entry> selectedEntries() const { return EventSelection(m_window).entries(); }
 
     bool undoAvailable() const { return m_undoAvailable; }
+    // Offers Undo ("Undo Delete", enabled) after a delete that removed something, or takes it
+    // back ("Undo", disabled).
+    void setUndoAvailable(bool on);
 
     // The commands. Each does nothing when the selection does not fit it.
     void deleteSelected();
@@ -69,7 +72,6 @@ private:
     // Drops the current view's selected events (their rows changed or went), refreshes the
     // window and reports `error` when it is not empty.
     void finish(const QString &error);
-    void setUndoAvailable(bool on);
 
     MainWindow &m_window;
     EventsStore &m_events;
