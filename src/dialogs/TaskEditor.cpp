@@ -4,6 +4,7 @@
 #include "dialogs/DateBox.h"
 #include "dialogs/DatePopup.h"
 #include "dialogs/DialogPanel.h"
+#include "dialogs/EditorDialogParts.h"
 #include "dialogs/TimeBox.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
@@ -22,10 +23,6 @@
 
 namespace
 {
-bool isEnter(const QKeyEvent *e)
-{
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
 } // namespace
 
 TaskEditor::TaskEditor(TasksStore &tasks, const LayersStore &layers, const DateTimeFormat &format,
@@ -104,17 +101,10 @@ void TaskEditor::buildControls()
     grid->setColumnStretch(2, 1);
     top->addWidget(propertiesPanel, 1);
 
-    auto *buttons = new QHBoxLayout;
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton *b : {m_ok, m_cancel})
-        b->setFixedWidth(100);
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addSpacing(10);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch();
-    top->addLayout(buttons);
+    const EditorDialogParts::Buttons buttons = EditorDialogParts::okCancelRow(*this);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
+    top->addLayout(buttons.row);
     connect(m_ok, &QPushButton::clicked, this, &TaskEditor::acceptTask);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -189,12 +179,7 @@ void TaskEditor::showAlarm()
 void TaskEditor::setVisible(bool visible)
 {
     QDialog::setVisible(visible);
-    // A subject typed in the window goes on with the next key instead of being replaced.
-    if (visible) {
-        m_subject->setFocus(Qt::OtherFocusReason);
-        m_subject->deselect();
-        m_subject->end(false);
-    }
+    if (visible) EditorDialogParts::focusAtEnd(*m_subject);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -225,16 +210,15 @@ bool TaskEditor::applyFocusedBox()
 
 bool TaskEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (isEnter(key) && key->modifiers().testFlag(Qt::ControlModifier)) {
-            if (applyFocusedBox()) acceptTask();
-            return true;
-        }
-        if (isEnter(key) && watched == m_subject) {
-            acceptTask();
-            return true;
-        }
+    switch (EditorDialogParts::enterKey(watched, event, m_subject)) {
+    case EditorDialogParts::EnterKey::ApplyAndAccept:
+        if (applyFocusedBox()) acceptTask();
+        return true;
+    case EditorDialogParts::EnterKey::Accept:
+        acceptTask();
+        return true;
+    case EditorDialogParts::EnterKey::None:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -239,6 +239,15 @@ void TasksGrid::paintAfterCells(QPainter &p, const QRegion &)
     }
 }
 
+QRect TasksGrid::sideCell(int col, int y) const
+{
+    QRect c = cellRect(col, 0).adjusted(1, 0, 0, 0);
+    c.setTop(y);
+    c.setHeight(18);
+    if (col == colCount() - 1) c.setWidth(c.width() - 1);
+    return c;
+}
+
 void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
 {
     const int y = (row - m_firstRow) * RowPitch;
@@ -281,10 +290,7 @@ void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
 
     // Priority: "!" for high, an arrow down for low, nothing for normal.
     if (const int col = columnOf(Column::Priority); col >= 0) {
-        QRect c = cellRect(col, 0).adjusted(1, 0, 0, 0);
-        c.setTop(y);
-        c.setHeight(18);
-        if (col == colCount() - 1) c.setWidth(c.width() - 1);
+        const QRect c = sideCell(col, y);
         p.fillRect(c, indentColor);
         if (task.priority >= 2) {
             QFont bold = p.font();
@@ -304,10 +310,7 @@ void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
     }
     // Finished: a box, ticked when done.
     if (const int col = columnOf(Column::Finished); col >= 0) {
-        QRect c = cellRect(col, 0).adjusted(1, 0, 0, 0);
-        c.setTop(y);
-        c.setHeight(18);
-        if (col == colCount() - 1) c.setWidth(c.width() - 1);
+        const QRect c = sideCell(col, y);
         p.fillRect(c, indentColor);
         const QRect box(c.left() + c.width() / 2 - 6, y + 3, 12, 12);
         p.setPen(GridPaint::lineColor());

@@ -91,6 +91,9 @@ protected:
 
 private:
     void paintRow(QPainter &p, int row, const TaskRow &task);
+    // The 18 px high part of a priority or finished column at y: one pixel in from its left
+    // edge, one pixel narrower when it is the last column.
+    QRect sideCell(int col, int y) const;
     void pressOnSubject(const GridMouseEvent &e, int row, const TaskRow &task);
     // The ids of visible rows from..to (either order).
     QList<int> idsOfRows(int from, int to) const;
