@@ -44,6 +44,10 @@ TaskCommands::TaskCommands(MainWindow &window, TasksGrid &grid, TasksStore &task
             whenTasks([this] { deleteSelected(); }));
 
     connect(&grid, &TasksGrid::editRequested, this, &TaskCommands::editTask);
+    connect(&grid, &TasksGrid::taskMoved, this, [this] {
+        m_window.eventCommands().setUndoAvailable(true, EventCommands::UndoMoveText);
+        m_window.refresh();
+    });
     connect(&grid, &TasksGrid::taskPopupRequested, this,
             [&m](QPoint at) { m.taskMenu()->popup(at); });
     connect(&grid, &TasksGrid::emptyPopupRequested, this,

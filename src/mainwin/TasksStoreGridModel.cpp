@@ -28,3 +28,8 @@ bool TasksStoreGridModel::writeTask(const TaskRow &task)
 {
     return m_tasks.updateTask(task).applied;
 }
+
+bool TasksStoreGridModel::moveTask(int from, int to)
+{
+    return m_tasks.moveInTree(from, to);
+}

@@ -19,6 +19,7 @@ public:
     void rebuildRows() override;
     QColor layerColor(int layerId) const override;
     bool writeTask(const TaskRow &task) override;
+    bool moveTask(int from, int to) override;
 
 private:
     TasksStore &m_tasks;

@@ -331,6 +331,7 @@ void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
 void TasksGrid::gridMouseDown(const GridMouseEvent &e)
 {
     m_pressedCol = m_pressedRow = m_pressedTask = -1;
+    m_rowDrag = false;
     if (!GridPress::isHandled(e.shift) || e.cell.isNone()) return;
     const int row = rowAt(e.pos.y());
     const auto task = m_model.visibleTask(row);
@@ -369,7 +370,10 @@ void TasksGrid::pressOnSubject(const GridMouseEvent &e, int row, const TaskRow &
         return;
     }
     const int anchorRow = rowOfTask(m_anchor);
-    if (press.plainLeft) m_selected.clear();
+    if (press.plainLeft) {
+        m_selected.clear();
+        m_rowDrag = true;
+    }
     if (m_selected.contains(task.id)) {
         if (press.ctrl) m_selected.removeOne(task.id);
         if (press.shift && anchorRow >= 0) m_selected = idsOfRows(anchorRow, row);
@@ -386,8 +390,28 @@ void TasksGrid::pressOnSubject(const GridMouseEvent &e, int row, const TaskRow &
     if (press.right) emit taskPopupRequested(mapToGlobal(e.pos));
 }
 
+void TasksGrid::gridMouseMove(const GridMouseEvent &e)
+{
+    if (m_rowDrag && e.shift.testFlag(GridShift::Left) && rowOfTask(m_anchor) >= 0)
+        setPointer(GridPointer::Drag);
+}
+
 void TasksGrid::gridMouseUp(const GridMouseEvent &e)
 {
+    if (std::exchange(m_rowDrag, false)) {
+        setPointer(GridPointer::Arrow);
+        const int from = rowOfTask(m_anchor);
+        if (from < 0 || !rect().contains(e.pos)) return;
+        // Below the last row: the task goes to the top level.
+        const int over = rowAt(e.pos.y());
+        if (!m_model.moveTask(from, over >= 0 ? over : taskRowCount())) return;
+        m_selected.clear();
+        m_anchor = -1;
+        refresh();
+        emit taskMoved();
+        emit commandStatesChanged();
+        return;
+    }
     const int pressedCol = std::exchange(m_pressedCol, -1);
     const int pressedTask = std::exchange(m_pressedTask, -1);
     if (pressedCol < 0 || e.cell.col != pressedCol || rowAt(e.pos.y()) != m_pressedRow) return;

@@ -78,6 +78,8 @@ signals:
     void emptyPopupRequested(QPoint globalPos);
     // A double click on task `id`.
     void editRequested(int id);
+    // A dragged task was moved in the tree (and the rows rebuilt).
+    void taskMoved();
     void commandStatesChanged();
     // The visible rows or the first row changed (the scroll bar follows).
     void rowsChanged();
@@ -86,6 +88,7 @@ protected:
     void drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState state) override;
     void paintAfterCells(QPainter &p, const QRegion &region) override;
     void gridMouseDown(const GridMouseEvent &e) override;
+    void gridMouseMove(const GridMouseEvent &e) override;
     void gridMouseUp(const GridMouseEvent &e) override;
     void wheelEvent(QWheelEvent *e) override;
 
@@ -113,4 +116,6 @@ private:
     int m_pressedCol = -1;
     int m_pressedRow = -1;
     int m_pressedTask = -1;
+    // A plain left press on a subject's text: releasing it over another row moves the task.
+    bool m_rowDrag = false;
 };

@@ -20,4 +20,7 @@ public:
     virtual QColor layerColor(int layerId) const = 0;
     // Writes the task back (its id says which); false when it no longer exists.
     virtual bool writeTask(const TaskRow &task) = 0;
+    // Moves the task of visible row `from` under the task of row `to` (to at or past the end:
+    // to the top level); false, nothing changed, when the tree refuses it.
+    virtual bool moveTask(int from, int to) = 0;
 };

@@ -261,4 +261,37 @@ TEST_F(TasksView, ChangingTheLayerOfASubtaskMovesItsWholeTreeAndAnAlarmSwitchedO
     EXPECT_FALSE(tasks().task(child)->alarmSet);
 }
 
+TEST_F(TasksView, DraggingARowReparentsTheTaskUnlessTheTreeForbidsItAndUndoPutsItBack)
+{
+    const int trip = tasks().insertTask(-1, 1, workId, "Trip").id;
+    const int pack = tasks().insertTask(-1, 1, workId, "Pack").id;
+    (void)tasks().insertTask(-1, 1, homeId, "Laundry");
+    win->refresh();
+    const auto drag = [&](const QString &from, QPoint to) {
+        QTest::mousePress(grid(), Qt::LeftButton, {}, pointOn(from));
+        QTest::mouseMove(grid(), to);
+        QTest::mouseRelease(grid(), Qt::LeftButton, {}, to);
+        QApplication::processEvents();
+    };
+
+    drag("Pack", pointOn("Trip"));
+    EXPECT_EQ(tasks().task(pack)->parentId, trip);
+    EXPECT_EQ(tasks().task(pack)->level, 2);
+    EXPECT_EQ(rows(), QStringList({"Laundry", "Trip", "Pack"}));
+    EXPECT_EQ(menus().undoAction()->text(), "Undo Move");
+    EXPECT_TRUE(menus().undoAction()->isEnabled());
+
+    // Onto its own child, onto another layer's task, or released outside: nothing moves.
+    drag("Trip", pointOn("Pack"));
+    drag("Trip", pointOn("Laundry"));
+    drag("Trip", QPoint(grid()->width() / 2, grid()->height() + 30));
+    EXPECT_EQ(tasks().task(trip)->parentId, -1);
+    EXPECT_EQ(tasks().task(pack)->parentId, trip);
+
+    QTest::keyClick(win.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(tasks().task(pack)->parentId, -1);
+    EXPECT_EQ(rows(), QStringList({"Laundry", "Pack", "Trip"}));
+    EXPECT_FALSE(menus().undoAction()->isEnabled());
+}
+
 } // namespace
