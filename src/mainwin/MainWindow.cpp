@@ -251,6 +251,11 @@ void MainWindow::buildTasksGrid()
         m_tasksPanelLayout->layout();
         showTasksHeader();
     };
+    connect(m_tasksHeader, &TasksHeader::columnMoveRequested, this, [this](int from, int to) {
+        m_tasksGrid->moveColumn(from, to);
+        m_tasksPanelLayout->layout();
+        showTasksHeader();
+    });
     m_menus->showPriorityAction()->setEnabled(true);
     m_menus->showFinishedAction()->setEnabled(true);
     connect(m_menus->showPriorityAction(), &QAction::triggered, this,

@@ -127,6 +127,24 @@ void TasksGrid::toggleColumn(Column kind)
     invalidateGrid();
 }
 
+void TasksGrid::moveColumn(int from, int to)
+{
+    const int count = colCount();
+    if (from < 0 || to < 0 || from >= count || to >= count || from == to) return;
+    std::vector<Column> order;
+    for (int pos = 0; pos < count; ++pos)
+        if (const auto kind = columnKind(pos)) order.push_back(*kind);
+    if (int(order.size()) != count) return;
+    const Column moved = order[std::size_t(from)];
+    order.erase(order.begin() + from);
+    order.insert(order.begin() + to, moved);
+    for (int pos = 0; pos < count; ++pos)
+        m_columns[indexOf(order[std::size_t(pos)])] = pos;
+    saveColumns();
+    layoutColumns();
+    invalidateGrid();
+}
+
 void TasksGrid::saveColumns()
 {
     m_settings.setShowPriority(m_showPriority);

@@ -45,6 +45,9 @@ public:
     // Shows or hides the priority or finished column (a shown one goes last) and saves the
     // settings. The subject column cannot be hidden.
     void toggleColumn(Column kind);
+    // Moves the shown column at position `from` to position `to`, the others shifting, and
+    // saves "TasksCol". Positions outside the shown columns change nothing.
+    void moveColumn(int from, int to);
     // The sort key of grid column `col`: 'S', 'P' or 'F'; a null QChar outside.
     QChar sortKeyOf(int col) const;
 

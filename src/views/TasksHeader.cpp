@@ -72,6 +72,9 @@ void TasksHeader::gridMouseDown(const GridMouseEvent &e)
 void TasksHeader::gridMouseUp(const GridMouseEvent &e)
 {
     const int pressed = std::exchange(m_pressedCol, -1);
-    if (pressed >= 0 && e.cell.col == pressed && !keyOf(pressed).isNull())
+    if (pressed < 0 || e.cell.isNone()) return;
+    if (e.cell.col != pressed)
+        emit columnMoveRequested(pressed, e.cell.col);
+    else if (!keyOf(pressed).isNull())
         emit sortRequested(keyOf(pressed));
 }

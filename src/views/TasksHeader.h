@@ -2,8 +2,9 @@
 // The header over the tasks grid: one bold cell per grid column on silver, "Task", "!" and a
 // ticked box for the finished column, each with an arrow for its place in the sort order (up
 // for ascending, down for descending; black for the first key, grey for the second, light
-// grey for the third). A press released on the column it started on asks to sort by it; a
-// right press asks for the column menu.
+// grey for the third). A press released on the column it started on asks to sort by it, one
+// released on another column asks to move the column there; a right press asks for the
+// column menu.
 #include "platform/DrawGrid.h"
 
 #include <QList>
@@ -23,6 +24,7 @@ public:
 
 signals:
     void sortRequested(QChar key);
+    void columnMoveRequested(int from, int to);
     void menuRequested(QPoint globalPos);
 
 protected:

@@ -191,6 +191,38 @@ TEST_F(TasksView, HeaderClicksSortByTheClickedKeyAndSaveTheOrder)
     EXPECT_EQ(tasks().indexName(), "F+P+S-");
 }
 
+TEST_F(TasksView, ColumnsAreHiddenShownAndMovedFromTheHeaderAndKeptInTheSettings)
+{
+    TasksGrid *g = grid();
+    const int w = g->width();
+    // Default "210": finished, priority, subject.
+    EXPECT_EQ(g->columnOf(TasksGrid::Column::Finished), 0);
+    EXPECT_EQ(g->colWidth(0), 41);
+    EXPECT_EQ(g->colWidth(1), 41);
+    EXPECT_EQ(g->colWidth(2), w - 82);
+
+    menus().showPriorityAction()->trigger();
+    EXPECT_EQ(reg.tasksColumns(), "110");
+    EXPECT_FALSE(reg.showPriority());
+    ASSERT_EQ(g->colCount(), 2);
+    EXPECT_EQ(g->columnOf(TasksGrid::Column::Subject), 1);
+    EXPECT_EQ(g->colWidth(1), w - 41);
+    EXPECT_EQ(win->tasksHeader()->colCount(), 2);
+
+    // Shown again it goes last.
+    menus().showPriorityAction()->trigger();
+    EXPECT_EQ(reg.tasksColumns(), "120");
+    EXPECT_EQ(g->colWidth(2), 42);
+
+    // Dragging the subject's header cell onto the first column moves it there.
+    TasksHeader *header = win->tasksHeader();
+    QTest::mousePress(header, Qt::LeftButton, {}, header->cellRect(1, 0).center());
+    QTest::mouseRelease(header, Qt::LeftButton, {}, header->cellRect(0, 0).center());
+    EXPECT_EQ(reg.tasksColumns(), "021");
+    EXPECT_EQ(header->keyOf(0), u'S');
+    EXPECT_EQ(g->colWidth(0), w - 83);
+}
+
 TEST_F(TasksView, PriorityAndFinishedCellsChangeTheTaskOnClick)
 {
     const int id = tasks().insertTask(-1, 1, workId, "Report", 1).id;
