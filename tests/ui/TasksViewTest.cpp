@@ -258,7 +258,7 @@ TEST_F(TasksView, SelectionFollowsItsTasksWhenTheRowsAreRebuiltBeforeADelete)
     EXPECT_FALSE(tasks().task(gamma));
 }
 
-TEST_F(TasksView, EditingATaskDeletedMeanwhileWritesNothingAndSaysSo)
+TEST_F(TasksView, ATaskOrParentDeletedWhileTheEditorIsOpenIsReportedAndNothingIsWritten)
 {
     const int id = tasks().insertTask(-1, 1, workId, "Gone soon").id;
     win->refresh();
@@ -270,6 +270,20 @@ TEST_F(TasksView, EditingATaskDeletedMeanwhileWritesNothingAndSaysSo)
     EXPECT_EQ(tasks().count(), 0);
     EXPECT_EQ(messages, QStringList({"This task no longer exists."}));
     EXPECT_TRUE(rows().isEmpty());
+
+    // A new subtask whose parent went away meanwhile is not stored as an orphan.
+    const int parent = tasks().insertTask(-1, 1, workId, "Parent").id;
+    win->refresh();
+    click("Parent");
+    whenModal([&](QWidget *w) {
+        (void)tasks().deleteTask(parent);
+        auto *subject = w->findChild<QLineEdit *>(QStringLiteral("subject"));
+        QTest::keyClicks(subject, "Orphan");
+        QTest::keyClick(subject, Qt::Key_Return);
+    });
+    EXPECT_FALSE(win->taskCommands().newSubtask());
+    EXPECT_EQ(tasks().count(), 0);
+    EXPECT_EQ(messages.last(), "The parent task no longer exists.");
 }
 
 TEST_F(TasksView, ChangingTheLayerOfASubtaskMovesItsWholeTreeAndAnAlarmSwitchedOffIsCleared)
