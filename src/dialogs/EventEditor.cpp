@@ -5,6 +5,7 @@
 #include "dialogs/DateBox.h"
 #include "dialogs/DatePopup.h"
 #include "dialogs/DialogPanel.h"
+#include "dialogs/EditorDialogParts.h"
 #include "dialogs/RecurrenceEditor.h"
 #include "dialogs/RecurrenceSummary.h"
 #include "dialogs/TimeBox.h"
@@ -41,10 +42,6 @@ constexpr int AdvanceRowsShown = 6;
 constexpr auto dayPart = &DateBox::dayPart;
 constexpr auto timePart = &DateBox::timePart;
 
-bool isEnter(const QKeyEvent *e)
-{
-    return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-}
 } // namespace
 
 EventEditor::EventEditor(EventsStore &events, const LayersStore &layers,
@@ -196,18 +193,10 @@ void EventEditor::buildControls()
     text->addWidget(m_description, 1, 0, 1, 2);
     top->addWidget(textPanel, 1);
 
-    auto *buttons = new QHBoxLayout;
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    for (QPushButton *b : {m_ok, m_cancel}) {
-        b->setFixedWidth(100);
-    }
-    buttons->addStretch();
-    buttons->addWidget(m_ok);
-    buttons->addSpacing(10);
-    buttons->addWidget(m_cancel);
-    buttons->addStretch();
-    top->addLayout(buttons);
+    const EditorDialogParts::Buttons buttons = EditorDialogParts::okCancelRow(*this);
+    m_ok = buttons.ok;
+    m_cancel = buttons.cancel;
+    top->addLayout(buttons.row);
     connect(m_ok, &QPushButton::clicked, this, &EventEditor::acceptEvent);
     connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -297,13 +286,7 @@ void EventEditor::loadEvent()
 void EventEditor::setVisible(bool visible)
 {
     QDialog::setVisible(visible);
-    // Showing focuses the subject as a Tab would, selecting it all; a subject typed in the
-    // window goes on with the next key instead of being replaced.
-    if (visible) {
-        m_subject->setFocus(Qt::OtherFocusReason);
-        m_subject->deselect();
-        m_subject->end(false);
-    }
+    if (visible) EditorDialogParts::focusAtEnd(*m_subject);
 }
 
 void EventEditor::showStart()
@@ -428,16 +411,15 @@ bool EventEditor::applyFocusedBox()
 
 bool EventEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (isEnter(key) && key->modifiers().testFlag(Qt::ControlModifier)) {
-            if (applyFocusedBox()) acceptEvent();
-            return true;
-        }
-        if (isEnter(key) && watched == m_subject) {
-            acceptEvent();
-            return true;
-        }
+    switch (EditorDialogParts::enterKey(watched, event, m_subject)) {
+    case EditorDialogParts::EnterKey::ApplyAndAccept:
+        if (applyFocusedBox()) acceptEvent();
+        return true;
+    case EditorDialogParts::EnterKey::Accept:
+        acceptEvent();
+        return true;
+    case EditorDialogParts::EnterKey::None:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }

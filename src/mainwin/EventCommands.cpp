@@ -60,11 +60,11 @@ void EventCommands::finish(const QString &error)
     if (!error.isEmpty()) m_window.showMessage(error);
 }
 
-void EventCommands::setUndoAvailable(bool on)
+void EventCommands::setUndoAvailable(bool on, const char *caption)
 {
     m_undoAvailable = on;
     QAction *undo = m_window.menus().undoAction();
-    undo->setText(QString::fromLatin1(on ? UndoDeleteText : UndoText));
+    undo->setText(QString::fromLatin1(on ? caption : UndoText));
     undo->setEnabled(on);
 }
 

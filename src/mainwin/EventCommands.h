@@ -28,6 +28,7 @@ class EventCommands : public QObject
 public:
     static constexpr const char *UndoText = "Undo";
     static constexpr const char *UndoDeleteText = "Undo Delete";
+    static constexpr const char *UndoMoveText = "Undo Move";
 
     using Entry = EventSelection::Entry;
 
@@ -50,6 +51,9 @@ public:
     std::vector<Entry> selectedEntries() const { return EventSelection(m_window).entries(); }
 
     bool undoAvailable() const { return m_undoAvailable; }
+    // Offers Undo (enabled, "Undo Delete" or the caption given) after a change the undo log
+    // recorded, or takes it back ("Undo", disabled).
+    void setUndoAvailable(bool on, const char *caption = UndoDeleteText);
 
     // The commands. Each does nothing when the selection does not fit it.
     void deleteSelected();
@@ -69,7 +73,6 @@ private:
     // Drops the current view's selected events (their rows changed or went), refreshes the
     // window and reports `error` when it is not empty.
     void finish(const QString &error);
-    void setUndoAvailable(bool on);
 
     MainWindow &m_window;
     EventsStore &m_events;

@@ -18,14 +18,10 @@
 #include <QAction>
 #include <QKeyEvent>
 
-namespace
-{
-// Characters that only mark an accent for the next character and open nothing.
-bool isAccent(QChar c)
+bool EventEditing::isAccent(QChar c)
 {
     return c == QChar(0xB4) || c == u'`' || c == QChar(0xA8) || c == u'^' || c == u'~';
 }
-} // namespace
 
 EventEditing::EventEditing(MainWindow &window, EventsStore &events, LayersStore &layers,
                            const Settings &settings, const Clock &clock)
@@ -44,11 +40,15 @@ EventEditing::EventEditing(MainWindow &window, EventsStore &events, LayersStore 
 void EventEditing::connectCommands()
 {
     MainMenus &m = m_window.menus();
+    // In the tasks view the same items and button make tasks (TaskCommands).
+    const auto newHere = [this] {
+        if (m_window.viewKind() != ViewTasks) newEventHere();
+    };
     for (QAction *a : {m.newEventAction(), m.selectionNewEventAction()})
-        connect(a, &QAction::triggered, this, [this] { newEventHere(); });
+        connect(a, &QAction::triggered, this, newHere);
     for (QAction *a : {m.editAction(), m.eventEditAction()})
         connect(a, &QAction::triggered, this, [this] { editSelected(); });
-    connect(m_window.panels().newButton(), &FlatButton::clicked, this, [this] { newEventHere(); });
+    connect(m_window.panels().newButton(), &FlatButton::clicked, this, newHere);
 
     for (EventGrid *grid : {static_cast<EventGrid *>(m_window.timeGrid()),
                             static_cast<EventGrid *>(m_window.monthGrid()),

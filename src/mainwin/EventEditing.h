@@ -47,6 +47,8 @@ public:
     void updateCommands();
 
     EventEditor &editor() const { return *m_editor; }
+    // Characters that only mark an accent for the next character and open nothing.
+    static bool isAccent(QChar c);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -105,7 +105,7 @@ void MainMenus::buildMenuBar(QMenuBar &bar, QWidget &owner)
     QMenu *year = view->addMenu(QStringLiteral("Year"));
     for (int k = ViewYear; k <= View12Months; ++k)
         addView(year, k, true);
-    addView(view, ViewTasks, false);
+    addView(view, ViewTasks, true);
     view->addSeparator();
     m_showNavigatorAction = addItem(view, "Show Navigator", QKeySequence(Qt::CTRL | Qt::Key_S));
     m_showNavigatorAction->setCheckable(true);

@@ -77,7 +77,6 @@ MainPanels::MainPanels(QMainWindow &window, const UiFont &font, const QString &t
     m_tabs[1]->setText(QStringLiteral("Work Week"));
     m_tabs[2]->setText(QStringLiteral("Week"));
     m_tabs[5]->setText(QStringLiteral("Tasks"));
-    m_tabs[5]->setEnabled(false);
 
     m_previousButton = makeButton(m_topBar, QStringLiteral("ARROW_LEFT"));
     m_nextButton = makeButton(m_topBar, QStringLiteral("ARROW_RIGHT"));

@@ -21,6 +21,12 @@
 #include "store/LayersStore.h"
 #include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
+#include "mainwin/TaskCommands.h"
+#include "mainwin/TasksPanelLayout.h"
+#include "mainwin/TasksStoreGridModel.h"
+#include "views/TasksGrid.h"
+#include "views/TasksHeader.h"
+#include "mainwin/DateHeaderGrid.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
 #include "views/MonthGrid.h"
@@ -91,6 +97,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_eventCommands = new EventCommands(*this, m_events, m_tasks);
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
+    buildTasksGrid();
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
@@ -220,6 +227,43 @@ void MainWindow::buildYearGrid()
     connectEventGrid(m_yearGrid);
     // The grid leaves the wheel to its panel: each notch is one navigation step.
     panel->installEventFilter(this);
+}
+
+void MainWindow::buildTasksGrid()
+{
+    QWidget *panel = m_panels->tasksPanel();
+    m_tasksModel = std::make_unique<TasksStoreGridModel>(m_tasks, m_layers);
+    m_tasksGrid = new TasksGrid(panel, *m_tasksModel, m_settings);
+    m_tasksPanelLayout = new TasksPanelLayout(*panel, *m_tasksGrid);
+    m_tasksHeader = new TasksHeader(m_panels->dateHeader()->parentWidget());
+    m_tasksHeader->hide();
+    connect(m_tasksHeader, &TasksHeader::sortRequested, this, [this](QChar key) {
+        m_settings.setTasksIndexName(m_tasks.sortByKey(key));
+        refresh();
+    });
+    connect(m_tasksHeader, &TasksHeader::menuRequested, this, [this](QPoint at) {
+        m_menus->showPriorityAction()->setChecked(m_tasksGrid->isShown(TasksGrid::Column::Priority));
+        m_menus->showFinishedAction()->setChecked(m_tasksGrid->isShown(TasksGrid::Column::Finished));
+        m_menus->tasksHeaderMenu()->popup(at);
+    });
+    const auto toggle = [this](TasksGrid::Column c) {
+        m_tasksGrid->toggleColumn(c);
+        m_tasksPanelLayout->layout();
+        showTasksHeader();
+    };
+    connect(m_tasksHeader, &TasksHeader::columnMoveRequested, this, [this](int from, int to) {
+        m_tasksGrid->moveColumn(from, to);
+        m_tasksPanelLayout->layout();
+        showTasksHeader();
+    });
+    m_menus->showPriorityAction()->setEnabled(true);
+    m_menus->showFinishedAction()->setEnabled(true);
+    connect(m_menus->showPriorityAction(), &QAction::triggered, this,
+            [toggle] { toggle(TasksGrid::Column::Priority); });
+    connect(m_menus->showFinishedAction(), &QAction::triggered, this,
+            [toggle] { toggle(TasksGrid::Column::Finished); });
+    m_taskCommands =
+        new TaskCommands(*this, *m_tasksGrid, m_tasks, m_layers, m_settings, m_clock);
 }
 
 void MainWindow::connectEventGrid(EventGrid *grid)
@@ -370,7 +414,7 @@ QWidget *MainWindow::currentViewWidget() const
     if (ViewState::usesTimeGrid(kind)) return m_timeGrid;
     if (ViewState::usesMonthGrid(kind)) return m_monthGrid;
     if (ViewState::usesYearGrid(kind)) return m_yearGrid;
-    return m_panels->tasksPanel();
+    return m_tasksGrid;
 }
 
 QScrollBar *MainWindow::timeScrollBar() const
@@ -435,6 +479,7 @@ void MainWindow::showViewFamily(int kind)
 {
     m_panels->showViewFamily(kind);
     m_menus->setNewItemForTasks(kind == ViewTasks);
+    if (m_tasksHeader) m_tasksHeader->setVisible(kind == ViewTasks);
 }
 
 void MainWindow::applyStartupView()
@@ -474,8 +519,7 @@ void MainWindow::applyStartupView()
 
 bool MainWindow::switchToView(int kind)
 {
-    if (kind < 0 || kind >= ViewTasks) {
-        // The tasks family does not exist yet; keep the shown view and its check mark.
+    if (kind < 0 || kind > ViewTasks) {
         m_menus->viewAction(m_view.kind)->setChecked(true);
         return false;
     }
@@ -539,6 +583,8 @@ void MainWindow::refresh()
         refreshMonthFamily();
     } else if (ViewState::usesYearGrid(quint8(kind))) {
         refreshYearFamily();
+    } else {
+        refreshTasksFamily();
     }
     m_panels->dateHeader()->update();
     m_navigator->showLayers();
@@ -567,11 +613,28 @@ void MainWindow::refreshYearFamily()
                          CalendarFamily::currentMonthColumn(first, months, m_clock.today()));
 }
 
+void MainWindow::refreshTasksFamily()
+{
+    m_tasksGrid->refresh();
+    m_tasksPanelLayout->layout();
+    showTasksHeader();
+}
+
+void MainWindow::showTasksHeader()
+{
+    QList<QChar> keys;
+    for (int c = 0; c < m_tasksGrid->colCount(); ++c)
+        keys << m_tasksGrid->sortKeyOf(c);
+    m_tasksHeader->setGeometry(0, 0, m_tasksGrid->width(), 18);
+    m_tasksHeader->setColumns(m_tasksPanelLayout->columnWidths(), keys, m_tasks.indexName());
+}
+
 void MainWindow::updateCommands()
 {
     m_menus->setTimeViewCommands(ViewState::usesTimeGrid(m_view.kind));
     if (m_eventCommands) m_eventCommands->updateStates();
     if (m_eventEditing) m_eventEditing->updateCommands();
+    if (m_taskCommands) m_taskCommands->updateStates();
 }
 
 void MainWindow::eventsPosted()
@@ -678,9 +741,13 @@ void MainWindow::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Up:
         if (timeView) scrollToHour(scrollHour() - 1);
+        if (m_view.kind == ViewTasks) m_tasksGrid->setFirstRow(m_tasksGrid->firstRow() - 1);
         break;
     case Qt::Key_Down:
         if (timeView) scrollToHour(scrollHour() + 1);
+        if (m_view.kind == ViewTasks &&
+            m_tasksGrid->firstRow() + m_tasksGrid->pageRows() <= m_tasksGrid->taskRowCount())
+            m_tasksGrid->setFirstRow(m_tasksGrid->firstRow() + 1);
         break;
     default:
         break;

@@ -43,6 +43,11 @@ class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
 class TasksStore;
+class TasksGrid;
+class TasksHeader;
+class TasksPanelLayout;
+class TasksStoreGridModel;
+class TaskCommands;
 class TimeGrid;
 class TimePanelLayout;
 class YearGrid;
@@ -137,8 +142,8 @@ public:
     bool navigatorShown() const { return m_navigatorShown; }
 
     // --- Commands ---------------------------------------------------------------------------
-    // Switching to a view (tabs, menus); the same view again does nothing. The tasks view,
-    // whose family does not exist yet, and numbers outside 0-19 are refused (false).
+    // Switching to a view (tabs, menus); the same view again does nothing. Numbers outside
+    // 0-19 are refused (false).
     bool switchToView(int kind);
     void stepPrevious();
     void stepNext();
@@ -177,7 +182,11 @@ public:
     MonthGrid *monthGrid() const { return m_monthGrid; }
     // The year grid of views 15-18.
     YearGrid *yearGrid() const { return m_yearGrid; }
-    // What shows the current view: its grid, or the tasks panel in the tasks view.
+    // The tasks list of view 19, its header and its commands.
+    TasksGrid *tasksGrid() const { return m_tasksGrid; }
+    TasksHeader *tasksHeader() const { return m_tasksHeader; }
+    TaskCommands &taskCommands() const { return *m_taskCommands; }
+    // What shows the current view: its grid, or the tasks list.
     QWidget *currentViewWidget() const;
     // Repeat stepPrevious() / stepNext() every 150 ms while Left / Right is held.
     QTimer &previousRepeatTimer() { return m_previousRepeatTimer; }
@@ -202,6 +211,7 @@ private:
     void buildTimeGrid();
     void buildMonthGrid();
     void buildYearGrid();
+    void buildTasksGrid();
     // The popups and command states every event grid asks the window for.
     void connectEventGrid(EventGrid *grid);
     // Drops the selected days and events of every grid and ViewDates' selection.
@@ -215,6 +225,10 @@ private:
     void refreshMonthFamily();
     // Lays out, collects and heads the year grid for the current year or months view.
     void refreshYearFamily();
+    // Rebuilds the task rows (keeping the selected tasks) and heads them.
+    void refreshTasksFamily();
+    // The tasks header after a change of the columns or the sort order.
+    void showTasksHeader();
     void eventsPosted();
     void applyStartupView();
     // Fills the view state for view `kind` and checks its menu item.
@@ -269,6 +283,11 @@ private:
     YearGrid *m_yearGrid = nullptr;               // owned by the year panel
     YearPanelLayout *m_yearPanelLayout = nullptr; // owned by the year panel
     WheelSteps m_yearWheel; // the wheel over the year grid, which passes it to its panel
+    std::unique_ptr<TasksStoreGridModel> m_tasksModel;
+    TasksGrid *m_tasksGrid = nullptr;               // owned by the tasks panel
+    TasksPanelLayout *m_tasksPanelLayout = nullptr; // owned by the tasks panel
+    TasksHeader *m_tasksHeader = nullptr;           // owned by the date bar
+    TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr; // owned by the window
     HelpCommands *m_helpCommands = nullptr;   // owned by the window
     EventEditing *m_eventEditing = nullptr;   // owned by the window

@@ -222,11 +222,11 @@ TEST(MainWindow, SwitchingToTheShownViewDoesNothing)
     EXPECT_EQ(f.collection().dayCount(), 7);
 }
 
-TEST(MainWindow, LaterViewsCannotBeSwitchedToYet)
+TEST(MainWindow, ViewNumbersOutsideTheViewsAreRefused)
 {
     Window f;
-    EXPECT_FALSE(f.w().switchToView(ViewTasks));
     EXPECT_FALSE(f.w().switchToView(20));
+    EXPECT_FALSE(f.w().switchToView(-1));
     EXPECT_EQ(f.w().viewKind(), ViewDay);
     EXPECT_TRUE(f.menus().viewAction(ViewDay)->isChecked());
 }
@@ -434,7 +434,6 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
         {"Paste", m.pasteAction()},
         {"Move To Layer", m.moveToLayerAction()},
         {"Options", m.optionsAction()},
-        {"Tasks", m.viewAction(ViewTasks)},
         {"selection menu: Paste", m.selectionPasteAction()},
         {"event menu: Edit", m.eventEditAction()},
         {"event menu: Delete", m.eventDeleteAction()},
@@ -443,8 +442,6 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
         {"event menu: Move To Layer", m.eventMoveToLayerAction()},
         {"task menu: New Subtask", m.newSubtaskAction()},
         {"tasks menu: New Task", m.newTaskAction()},
-        {"tasks header menu: Show Priority", m.showPriorityAction()},
-        {"tasks header menu: Show Finished", m.showFinishedAction()},
         {"layer menu: Layer", m.layerMenuManagerAction()},
     };
     for (const auto &[name, a] : later) {
@@ -457,13 +454,15 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
     EXPECT_EQ(m.newEventAction()->text(), "New Event...");
     EXPECT_EQ(m.newEventAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(m.deleteAction()->shortcut(), QKeySequence(Qt::Key_Delete));
-    EXPECT_FALSE(f.panels().tab(5)->isEnabled());
+    EXPECT_TRUE(f.panels().tab(5)->isEnabled());
     EXPECT_TRUE(m.exitAction()->isEnabled());
     for (QAction *help : {m.helpAction(), m.allShortcutsAction(), m.aboutAction()})
         EXPECT_TRUE(help->isEnabled()) << help->text().toStdString();
-    // Triggering a disabled later view does not crash and keeps the view.
+    // The tasks view renames New.
     m.viewAction(ViewTasks)->trigger();
-    EXPECT_EQ(f.w().viewKind(), ViewDay);
+    EXPECT_EQ(f.w().viewKind(), ViewTasks);
+    EXPECT_EQ(m.newEventAction()->text(), "New Task...");
+    f.w().switchToView(ViewDay);
     EXPECT_EQ(m.eventMenu()->actions().size(), 7);
     EXPECT_EQ(m.selectionMenu()->actions().size(), 5);
 }
