@@ -485,7 +485,7 @@ void MainWindow::showViewFamily(int kind)
 void MainWindow::applyStartupView()
 {
     int kind = m_settings.startView();
-    if (kind < ViewDay || kind > View12Months) kind = ViewDay;
+    if (kind < ViewDay || kind > ViewTasks) kind = ViewDay;
     if (kind <= View7Days) m_dayChoice = kind;
     if (ViewState::usesMonthGrid(quint8(kind))) m_monthChoice = kind - ViewMonth;
     if (ViewState::usesYearGrid(quint8(kind))) m_yearChoice = kind - ViewYear;

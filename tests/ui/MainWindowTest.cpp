@@ -174,6 +174,15 @@ TEST(MainWindow, StartUpSettingsOutOfRangeFallBackToTheDefaults)
     EXPECT_EQ(f.w().dateLabelText(), "9 Aug  2000");
 }
 
+TEST(MainWindow, StartUpInTheTasksViewShowsTheTaskList)
+{
+    Window f([](Settings &r) { r.setStartView(ViewTasks); });
+    EXPECT_EQ(f.w().viewKind(), ViewTasks);
+    EXPECT_TRUE(f.panels().tab(5)->isMarked());
+    EXPECT_TRUE(f.panels().tasksPanel()->isVisible());
+    EXPECT_FALSE(f.panels().timePanel()->isVisible());
+}
+
 TEST(MainWindow, StartUpInALaterFamilyShowsItsTabAndLabelWithoutCrashing)
 {
     Window f([](Settings &r) { r.setStartView(View12Months); });
