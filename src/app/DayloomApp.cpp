@@ -1,11 +1,13 @@
 #include "app/DayloomApp.h"
 
 #include "core/ViewDates.h"
+#include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
@@ -93,6 +95,9 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     m_main = std::make_unique<MainWindow>(
         *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
+    m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
+                                                QCoreApplication::applicationDirPath());
+    m_alarmTimer->start();
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
     // The daily copies wait until the user sees the calendar; problems found while starting
     // are told after them, once, so that the message boxes come over the window. A window
@@ -116,6 +121,7 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 DayloomApp::~DayloomApp()
 {
     // Reverse order of creation; each store saves its table as it goes.
+    m_alarmTimer.reset();
     m_main.reset();
     m_tasks.reset();
     m_events.reset();
@@ -167,6 +173,8 @@ QString DayloomApp::handleMessage(const QString &message)
         m_main->wakeUp(0);
     } else if (message == QLatin1String("wake 1")) {
         m_main->wakeUp(1);
+    } else if (message == QLatin1String("snooze")) {
+        m_alarmTimer->takeSnoozedReminders();
     } else if (message == QLatin1String("state")) {
         return QStringLiteral("visible=%1 import=%2")
             .arg(m_main->isVisible() ? 1 : 0)

@@ -16,6 +16,7 @@ class LayersStore;
 class TasksStore;
 class ViewDates;
 class MainWindow;
+class AlarmTimer;
 
 class DayloomApp
 {
@@ -34,6 +35,7 @@ public:
     LayersStore &layers() { return *m_layers; }
     EventsStore &events() { return *m_events; }
     TasksStore &tasks() { return *m_tasks; }
+    AlarmTimer &alarmTimer() { return *m_alarmTimer; }
     const Clock &clock() const { return m_clock; }
 
 private:
@@ -48,6 +50,7 @@ private:
     std::unique_ptr<EventsStore> m_events;
     std::unique_ptr<TasksStore> m_tasks;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<AlarmTimer> m_alarmTimer;
 };
 
 // The text that reports a table file's load to the user; empty when it loaded or was missing.
