@@ -3,6 +3,7 @@
 #include "core/ViewDates.h"
 #include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
+#include "mainwin/TrayIcon.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
@@ -12,6 +13,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QSaveFile>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWindow>
 
@@ -98,6 +100,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
                                                 QCoreApplication::applicationDirPath());
     m_alarmTimer->start();
+    if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
+        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
     // The daily copies wait until the user sees the calendar; problems found while starting
     // are told after them, once, so that the message boxes come over the window. A window
@@ -121,6 +125,7 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 DayloomApp::~DayloomApp()
 {
     // Reverse order of creation; each store saves its table as it goes.
+    m_trayIcon.reset();
     m_alarmTimer.reset();
     m_main.reset();
     m_tasks.reset();

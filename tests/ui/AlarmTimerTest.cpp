@@ -1,14 +1,18 @@
 #include "mainwin/AlarmTimer.h"
 #include "WindowOverStores.h"
+#include "app/DayloomApp.h"
 #include "core/DateTextHelpers.h"
 #include "mainwin/MainPanels.h"
+#include "mainwin/TrayIcon.h"
 #include "store/AlarmFiles.h"
 #include "support/TestEnv.h"
 #include "views/FlatButton.h"
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QFile>
+#include <QMenu>
 
 namespace
 {
@@ -195,4 +199,50 @@ TEST(AlarmTimer, ThePlatformPlayerReportsAMissingSoundFile)
     timer.tick();
     ASSERT_EQ(b.messages.size(), 1);
     EXPECT_TRUE(b.messages[0].contains("gone.wav"));
+}
+
+TEST(AlarmTimer, TheProgramRunsTheTimerAndTakesSnoozesByMessage)
+{
+    const QString root = TestEnv::freshDir("app");
+    DayloomApp app({root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
+                    "/opt/dayloom/dayloom"},
+                   CommandLine::parse({"auto"}));
+    EXPECT_TRUE(app.alarmTimer().isActive());
+    AlarmEntry reminder;
+    reminder.startTime = at(Day, 20, 0);
+    reminder.endTime = at(Day, 21, 0);
+    reminder.subject = "'Call back'";
+    ASSERT_TRUE(AlarmFiles::appendSnooze(app.settings().dataPath(), {7, reminder})); // 2 hours
+    const SerialDateTime before = app.clock().nowValue();
+    EXPECT_EQ(app.handleMessage("snooze"), "ok");
+    ASSERT_EQ(app.events().pendingAlarms().size(), 1);
+    const SerialDateTime ringsAt = app.events().pendingAlarms().at(0).alarmTime;
+    EXPECT_GE(ringsAt, before + 2.0 / 24 - 1e-6);
+    EXPECT_LE(ringsAt, app.clock().nowValue() + 2.0 / 24 + 1e-6);
+    // The file was taken: a repeated message applies nothing twice.
+    app.handleMessage("snooze");
+    EXPECT_EQ(app.events().pendingAlarms().size(), 1);
+}
+
+TEST(TrayIcon, MenuRestoresAHiddenWindowAndShutdownClosesIt)
+{
+    AlarmBench b(QDateTime(Day, QTime(9, 0)));
+    TrayIcon tray(*b.w.win);
+    QStringList texts;
+    for (QAction *a : tray.menu()->actions())
+        texts << (a->isSeparator() ? "-" : a->text());
+    EXPECT_EQ(texts, (QStringList{"Restore Dayloom", "-", "Shutdown Dayloom"}));
+    EXPECT_EQ(tray.icon().toolTip(), "Dayloom");
+
+    tray.updateMenu();
+    EXPECT_FALSE(tray.restoreAction()->isVisible());
+    b.w.win->hide();
+    tray.updateMenu();
+    EXPECT_TRUE(tray.restoreAction()->isVisible());
+    tray.restoreAction()->trigger();
+    EXPECT_TRUE(b.w.win->isVisible());
+    EXPECT_FALSE(tray.restoreAction()->isVisible());
+
+    tray.shutdownAction()->trigger();
+    EXPECT_FALSE(b.w.win->isVisible());
 }
