@@ -3,6 +3,7 @@
 // at a time. "Close" dismisses the alarm shown, "Snooze" hands it back to the running program
 // through "snooze.dat" with the chosen snooze code; either way the next alarm follows, and the
 // window closes after the last. The header "2 of 3" counts from the first alarm taken.
+// Closing the window by its title bar dismisses the alarms not yet shown.
 #include "core/DateTimeFormat.h"
 #include "store/AlarmEntry.h"
 

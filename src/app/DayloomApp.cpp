@@ -4,6 +4,7 @@
 #include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
 #include "mainwin/TrayIcon.h"
+#include "store/AlarmFiles.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
@@ -110,6 +111,9 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     const auto finishStart = [this, settingsFile] {
         m_main->makeDailyCopies();
         reportStartupProblems();
+        // Reminders snoozed while no Dayloom was running to take the message.
+        if (QFile::exists(m_settings->dataPath() + AlarmFiles::SnoozeFileName))
+            m_alarmTimer->takeSnoozedReminders();
         if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "

@@ -246,3 +246,21 @@ TEST(TrayIcon, MenuRestoresAHiddenWindowAndShutdownClosesIt)
     tray.shutdownAction()->trigger();
     EXPECT_FALSE(b.w.win->isVisible());
 }
+
+TEST(AlarmTimer, ASnoozeLeftWhileTheProgramWasNotRunningIsTakenAtStart)
+{
+    const QString root = TestEnv::freshDir("app");
+    const SettingsPaths where{root + "/dayloom.ini", root + "/data",
+                              root + "/autostart/dayloom.desktop", "/opt/dayloom/dayloom"};
+    QDir().mkpath(where.dataDir);
+    AlarmEntry reminder;
+    reminder.startTime = at(Day, 20, 0);
+    reminder.endTime = at(Day, 21, 0);
+    ASSERT_TRUE(AlarmFiles::appendSnooze(where.dataDir + "/", {6, reminder}));
+    DayloomApp app(where, CommandLine::parse({"auto"}));
+    QTest::qWait(0);
+    QApplication::processEvents();
+    ASSERT_EQ(app.events().pendingAlarms().size(), 1);
+    EXPECT_EQ(app.events().pendingAlarms().at(0).id, -1);
+    EXPECT_FALSE(QFile::exists(app.settings().dataPath() + AlarmFiles::SnoozeFileName));
+}
