@@ -1,15 +1,20 @@
 #include "app/DayloomApp.h"
 
 #include "core/ViewDates.h"
+#include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
+#include "mainwin/TrayIcon.h"
+#include "store/AlarmFiles.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QSaveFile>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <functional>
@@ -91,6 +96,11 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     m_main = std::make_unique<MainWindow>(
         *m_settings, *m_layers, *m_events, *m_tasks, *m_viewDates, m_clock,
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
+    m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
+                                                QCoreApplication::applicationDirPath());
+    m_alarmTimer->start();
+    if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
+        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
     // The daily copies wait until the user sees the calendar (its view has painted); problems found
     // while starting are told after them, once, so that the message boxes come over the window. A
@@ -99,6 +109,9 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     const auto finishStart = [this, settingsFile] {
         m_main->makeDailyCopies();
         reportStartupProblems();
+        // Reminders snoozed while no Dayloom was running to take the message.
+        if (QFile::exists(m_settings->dataPath() + AlarmFiles::SnoozeFileName))
+            m_alarmTimer->takeSnoozedReminders();
         if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
@@ -114,6 +127,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 DayloomApp::~DayloomApp()
 {
     // Reverse order of creation; each store saves its table as it goes.
+    m_trayIcon.reset();
+    m_alarmTimer.reset();
     m_main.reset();
     m_tasks.reset();
     m_events.reset();
@@ -165,6 +180,8 @@ QString DayloomApp::handleMessage(const QString &message)
         m_main->wakeUp(0);
     } else if (message == QLatin1String("wake 1")) {
         m_main->wakeUp(1);
+    } else if (message == QLatin1String("snooze")) {
+        m_alarmTimer->takeSnoozedReminders();
     } else if (message == QLatin1String("state")) {
         return QStringLiteral("visible=%1 import=%2")
             .arg(m_main->isVisible() ? 1 : 0)

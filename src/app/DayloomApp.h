@@ -16,6 +16,8 @@ class LayersStore;
 class TasksStore;
 class ViewDates;
 class MainWindow;
+class AlarmTimer;
+class TrayIcon;
 
 class DayloomApp
 {
@@ -34,6 +36,9 @@ public:
     LayersStore &layers() { return *m_layers; }
     EventsStore &events() { return *m_events; }
     TasksStore &tasks() { return *m_tasks; }
+    AlarmTimer &alarmTimer() { return *m_alarmTimer; }
+    // Null when no icon is shown.
+    TrayIcon *trayIcon() { return m_trayIcon.get(); }
     const Clock &clock() const { return m_clock; }
 
 private:
@@ -48,6 +53,9 @@ private:
     std::unique_ptr<EventsStore> m_events;
     std::unique_ptr<TasksStore> m_tasks;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<AlarmTimer> m_alarmTimer;
+    // Only while UseTrayIcon is on and the desktop has a tray.
+    std::unique_ptr<TrayIcon> m_trayIcon;
 };
 
 // The text that reports a table file's load to the user; empty when it loaded or was missing.

@@ -697,7 +697,14 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
 
 void EventsStore::fillPendingAlarms()
 {
+    // Snoozed reminders (id -1) belong to no row, so the table cannot give them back: they
+    // stay, whatever day they ring on.
+    QList<AlarmEntry> snoozed;
+    for (const AlarmEntry &e : m_alarms.items())
+        if (e.id == -1) snoozed.append(e);
     m_alarms.clear();
+    for (const AlarmEntry &e : snoozed)
+        m_alarms.add(e);
     const SerialDateTime today = clock().today();
     // Rings of earlier days can no longer come back.
     const qint64 midnight = ms(today);

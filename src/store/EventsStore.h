@@ -229,7 +229,7 @@ public:
 
     // ---- alarms -------------------------------------------------------------------------
     // Start-up step and after every change of day: rebuilds the pending-alarm list from every
-    // event with alarmSet (clipboard row skipped).
+    // event with alarmSet (clipboard row skipped). Snoozed reminders (id -1) are kept.
     void fillPendingAlarms();
     // Refreshes the pending alarm of one event: drops its entry and adds the current one when
     // the event exists with alarmSet. Runs after every post by itself.

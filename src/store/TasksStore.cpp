@@ -157,7 +157,10 @@ InsertResult TasksStore::insertTask(int parentID, int level, int layer, const QS
     r.table = m_table.insertRow({QVariant(), parentID, level, false, false, layer, alarmSet,
                                  alarmSet ? QVariant(alarmTime) : QVariant(), subject, description,
                                  priority, finished, QVariant()});
-    if (r.table.applied) r.id = id;
+    if (r.table.applied) {
+        r.id = id;
+        if (alarmSet) refreshAlarm(id);
+    }
     return r;
 }
 

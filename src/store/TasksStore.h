@@ -60,7 +60,8 @@ public:
     std::optional<TaskRow> listTask(int position) const;
 
     // ---- changes ------------------------------------------------------------------------
-    // Inserts a task (the table assigns its id).
+    // Inserts a task (the table assigns its id); an alarm before the coming midnight joins the
+    // pending task alarms.
     InsertResult insertTask(int parentID, int level, int layer, const QString &subject,
                             int priority = 0, bool finished = false, bool alarmSet = false,
                             SerialDateTime alarmTime = 0, const QString &description = {});

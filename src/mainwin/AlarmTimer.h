@@ -1,0 +1,80 @@
+#pragma once
+// The main timer: every 45 s it hands the due event and task alarms to "alarm.dat", rings the
+// alarm sound and starts the reminder program once for whatever fell due in that tick, and
+// runs the change of day on the first tick of a new date (also after a suspend or a clock
+// change that skipped midnight). It also takes back the reminders the reminder program
+// snoozed. The sound and the program start are handed in, so tests watch them instead.
+#include "core/DateTimeValue.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+
+class Clock;
+class EventsStore;
+class MainWindow;
+class Settings;
+class TasksStore;
+
+class AlarmTimer : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int IntervalMs = 45000;
+    static constexpr const char *ReminderProgramName = "dayloom-alarm";
+
+    // Plays the wave file at `path` once, without waiting for it; calls `failed` with the
+    // reason when the file cannot be played (now or later, on the event loop).
+    using SoundPlayer =
+        std::function<void(const QString &path, std::function<void(const QString &)> failed)>;
+    // Starts the program at `path` with `arguments`, detached; false when it could not start.
+    using ProgramStarter = std::function<bool(const QString &path, const QStringList &arguments)>;
+
+    // Empty player or starter: the platform's (a sound effect; a detached process). The
+    // reminder program is looked for in `programDir` (the running program's own folder). The
+    // timer does not run until start(). Every reference must outlive the timer.
+    AlarmTimer(const Clock &clock, Settings &settings, EventsStore &events, TasksStore &tasks,
+               MainWindow &window, QString programDir, SoundPlayer player = {},
+               ProgramStarter starter = {});
+
+    void start() { m_timer.start(); }
+    bool isActive() const { return m_timer.isActive(); }
+
+    // One tick of the timer: the change of day when the date moved on, then the due alarms.
+    void tick();
+    // The reminder program wrote "snooze.dat": its reminders join the pending alarms and the
+    // views refresh on the next turn of the event loop.
+    void takeSnoozedReminders();
+
+    // The date whose change of day ran last (at construction: the clock's today).
+    SerialDateTime lastDay() const { return m_lastDay; }
+    QString reminderProgramPath() const;
+    // What the reminder program is started with: the data folder it shares with this program.
+    QStringList reminderProgramArguments() const;
+
+private:
+    // Writes the due alarms of both stores, events first. True when a line was written.
+    bool fireDueAlarms();
+    void changeOfDay(SerialDateTime previousDay, SerialDateTime today);
+    void ringAndRemind();
+    void playSound();
+
+    const Clock &m_clock;
+    Settings &m_settings;
+    EventsStore &m_events;
+    TasksStore &m_tasks;
+    MainWindow &m_window;
+    QString m_programDir;
+    SoundPlayer m_player;
+    ProgramStarter m_starter;
+    QTimer m_timer;
+    SerialDateTime m_lastDay = 0;
+    // The sound file whose failure was told; told again only for another file.
+    QString m_soundProblemTold;
+    // A write failure of "alarm.dat" or a failed start is told once until it works again.
+    bool m_writeProblemTold = false;
+    bool m_startProblemTold = false;
+};
