@@ -9,6 +9,7 @@
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
@@ -101,6 +102,12 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     m_alarmTimer->start();
     if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
         m_trayIcon = std::make_unique<TrayIcon>(*m_main);
+    // The program ends when the main window closes for good, never because the last visible
+    // window (a message box, the help window) closed while the main window sits in the tray or
+    // was started hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(m_main.get(), &MainWindow::closedForGood, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     if (cmd.kind != CommandLine::Kind::Auto) m_main->showMaximized();
     // The daily copies wait until the user sees the calendar (its view has painted); problems found
     // while starting are told after them, once, so that the message boxes come over the window. A

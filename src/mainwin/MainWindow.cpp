@@ -14,6 +14,9 @@
 #include "mainwin/MainPanels.h"
 #include "mainwin/MonthPanelLayout.h"
 #include "mainwin/NavigatorColumn.h"
+#include "mainwin/TaskCommands.h"
+#include "mainwin/TasksPanelLayout.h"
+#include "mainwin/TasksStoreGridModel.h"
 #include "mainwin/TimePanelLayout.h"
 #include "mainwin/ViewTab.h"
 #include "mainwin/YearPanelLayout.h"
@@ -21,16 +24,12 @@
 #include "store/LayersStore.h"
 #include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
-#include "mainwin/TaskCommands.h"
-#include "mainwin/TasksPanelLayout.h"
-#include "mainwin/TasksStoreGridModel.h"
-#include "views/TasksGrid.h"
-#include "views/TasksHeader.h"
-#include "mainwin/DateHeaderGrid.h"
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
 #include "views/MonthGrid.h"
 #include "views/NavigatorCalendar.h"
+#include "views/TasksGrid.h"
+#include "views/TasksHeader.h"
 #include "views/TimeGrid.h"
 #include "views/YearGrid.h"
 
@@ -242,8 +241,10 @@ void MainWindow::buildTasksGrid()
         refresh();
     });
     connect(m_tasksHeader, &TasksHeader::menuRequested, this, [this](QPoint at) {
-        m_menus->showPriorityAction()->setChecked(m_tasksGrid->isShown(TasksGrid::Column::Priority));
-        m_menus->showFinishedAction()->setChecked(m_tasksGrid->isShown(TasksGrid::Column::Finished));
+        m_menus->showPriorityAction()->setChecked(
+            m_tasksGrid->isShown(TasksGrid::Column::Priority));
+        m_menus->showFinishedAction()->setChecked(
+            m_tasksGrid->isShown(TasksGrid::Column::Finished));
         m_menus->tasksHeaderMenu()->popup(at);
     });
     const auto toggle = [this](TasksGrid::Column c) {
@@ -262,8 +263,7 @@ void MainWindow::buildTasksGrid()
             [toggle] { toggle(TasksGrid::Column::Priority); });
     connect(m_menus->showFinishedAction(), &QAction::triggered, this,
             [toggle] { toggle(TasksGrid::Column::Finished); });
-    m_taskCommands =
-        new TaskCommands(*this, *m_tasksGrid, m_tasks, m_layers, m_settings, m_clock);
+    m_taskCommands = new TaskCommands(*this, *m_tasksGrid, m_tasks, m_layers, m_settings, m_clock);
 }
 
 void MainWindow::connectEventGrid(EventGrid *grid)
@@ -352,6 +352,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     event->accept();
+    emit closedForGood();
 }
 
 void MainWindow::reFilter()

@@ -195,6 +195,8 @@ public:
 signals:
     // reFilter() handed this visible-layer filter to the stores.
     void layerFilterChanged(const QString &filter);
+    // The window was closed for good (not hidden to the tray): the program ends.
+    void closedForGood();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -288,7 +290,7 @@ private:
     TasksPanelLayout *m_tasksPanelLayout = nullptr; // owned by the tasks panel
     TasksHeader *m_tasksHeader = nullptr;           // owned by the date bar
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
-    EventCommands *m_eventCommands = nullptr; // owned by the window
-    HelpCommands *m_helpCommands = nullptr;   // owned by the window
-    EventEditing *m_eventEditing = nullptr;   // owned by the window
+    EventCommands *m_eventCommands = nullptr;       // owned by the window
+    HelpCommands *m_helpCommands = nullptr;         // owned by the window
+    EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

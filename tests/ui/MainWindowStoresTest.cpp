@@ -23,8 +23,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 
 namespace
 {
@@ -325,6 +327,27 @@ TEST(MainWindowStartUp, DailyCopiesThatCannotBeMadeAreReported)
     EXPECT_TRUE(messages[0].contains("Events.bak"));
     EXPECT_FALSE(messages[0].contains("Layers.bak")) << "only the copy that failed";
     EXPECT_TRUE(QFileInfo(data + "Events.bak").isDir()) << "nothing was put in its place";
+}
+
+TEST(MainWindowStartUp, OnlyClosingTheMainWindowEndsTheProgram)
+{
+    const QString root = TestEnv::freshDir("quit");
+    seedDataFolder(root + "/data/", {});
+    DayloomApp app(locationsIn(root), CommandLine::parse({"auto"}));
+    // Started hidden: a message box that comes and goes leaves the program running.
+    QTimer::singleShot(0, [] {
+        auto *box = new QMessageBox(QMessageBox::Information, "Dayloom", "A message");
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+        QTimer::singleShot(50, box, &QWidget::close);
+    });
+    QTimer::singleShot(400, [] { QCoreApplication::exit(7); });
+    EXPECT_EQ(QApplication::exec(), 7) << "the program ended with the message box";
+
+    app.mainWindow().show();
+    QTimer::singleShot(0, [&app] { app.mainWindow().close(); });
+    QTimer::singleShot(3000, [] { QCoreApplication::exit(9); });
+    EXPECT_EQ(QApplication::exec(), 0) << "closing the main window ends the program";
 }
 
 TEST(MainWindowStartUp, StoresAreDestroyedAfterTheWindowAndSaveTheirTables)
