@@ -372,7 +372,9 @@ void MainWindow::layoutWindow()
 {
     m_panels->layout(m_navigatorShown);
     if (ViewState::usesTimeGrid(m_view.kind)) layoutTimePanel();
-    if (ViewState::usesMonthGrid(m_view.kind) || ViewState::usesYearGrid(m_view.kind)) refresh();
+    if (ViewState::usesMonthGrid(m_view.kind) || ViewState::usesYearGrid(m_view.kind) ||
+        ViewState::isTasksView(m_view.kind))
+        refresh();
 }
 
 void MainWindow::layoutTimePanel()

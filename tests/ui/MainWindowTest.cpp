@@ -12,6 +12,8 @@
 #include "views/AllDayStrip.h"
 #include "views/FlatButton.h"
 #include "views/MonthGrid.h"
+#include "views/TasksGrid.h"
+#include "views/TasksHeader.h"
 #include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +183,12 @@ TEST(MainWindow, StartUpInTheTasksViewShowsTheTaskList)
     EXPECT_TRUE(f.panels().tab(5)->isMarked());
     EXPECT_TRUE(f.panels().tasksPanel()->isVisible());
     EXPECT_FALSE(f.panels().timePanel()->isVisible());
+    // The header over the list follows the window's size.
+    f.w().resize(1100, 700);
+    QApplication::processEvents();
+    EXPECT_TRUE(f.w().tasksHeader()->isVisible());
+    EXPECT_EQ(f.w().tasksHeader()->width(), f.w().tasksGrid()->width());
+    EXPECT_GT(f.w().tasksHeader()->width(), 500);
 }
 
 TEST(MainWindow, StartUpInALaterFamilyShowsItsTabAndLabelWithoutCrashing)
