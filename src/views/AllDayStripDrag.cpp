@@ -43,20 +43,11 @@ void AllDayStripDrag::press(const GridMouseEvent &e)
     grid.clearTimeSelection();
     if (press.plainLeft) grid.clearSelectedEvents();
     const int day = m_strip.dayAt(e.pos.x());
-    m_mode = DragSelect;
     const SpanItem *hit = barAt(e.pos);
-    int hitId = 0;
-    if (hit) {
-        const SpanItem item = *hit; // the collection may be rebuilt below
-        hitId = item.id;
-        const std::optional<GridEventRow> row = pressOnEvent(item, press.ctrl, press.plainRight());
-        m_mode = press.plainLeft && row.has_value()
-                     ? pressMode(item, e.pos.x(), item.left, item.right, false)
-                     : DragClicked;
-    } else if (!press.plainLeft && !press.leftDouble) {
-        grid.clearSelectedEvents();
-    }
-    emit grid.commandStatesChanged();
+    const int hitId = hit ? hit->id : 0;
+    (void)pressItem(hit, press, [&e](const SpanItem &item) {
+        return pressMode(item, e.pos.x(), item.left, item.right, false);
+    });
 
     const int d = std::clamp(day, 1, grid.dayCount());
     if (!hit || press.plainLeft) {

@@ -34,6 +34,23 @@ void DayGridDrag::step()
     }
 }
 
+std::optional<GridEventRow>
+DayGridDrag::pressItem(const SpanItem *hit, const GridPress::Press &press,
+                       const std::function<GridDragMode(const SpanItem &)> &grab)
+{
+    m_mode = DragSelect;
+    std::optional<GridEventRow> row;
+    if (hit) {
+        const SpanItem item = *hit; // the collection may be rebuilt below
+        row = pressOnEvent(item, press.ctrl, press.plainRight());
+        m_mode = press.plainLeft && row ? grab(item) : DragClicked;
+    } else if (!press.plainLeft && !press.leftDouble) {
+        m_owner.clearSelectedEvents();
+    }
+    emit m_owner.commandStatesChanged();
+    return row;
+}
+
 std::optional<GridEventRow> DayGridDrag::pressOnEvent(const SpanItem &item, bool ctrl,
                                                       bool plainRight)
 {

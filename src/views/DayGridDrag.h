@@ -9,6 +9,7 @@
 #include "views/GridPress.h"
 
 #include <QPoint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -62,6 +63,14 @@ protected:
     // and a plain right press on an event not yet selected first drops every selected event of
     // both grids. Returns the event's row (nullopt when it cannot be read).
     std::optional<GridEventRow> pressOnEvent(const SpanItem &item, bool ctrl, bool plainRight);
+    // A press on `hit` (null: free space), in the mode DragSelect. On an event: pressOnEvent,
+    // then the drag mode `grab` picks for a plain left press on a readable event, DragClicked
+    // for any other press. On free space a press other than a plain left or a left double
+    // click drops the selected events. Either way the grid then says that command states may
+    // have changed. Returns the event's row; nullopt on free space or an unreadable event.
+    std::optional<GridEventRow>
+    pressItem(const SpanItem *hit, const GridPress::Press &press,
+              const std::function<GridDragMode(const SpanItem &)> &grab);
     // What a plain left press on a readable event grabs: its start edge (the first 5 px along
     // the drag axis, unless the event begins before the grid shows it), its end edge (the last
     // 4 px, unless it goes on after) or its body. `along` is the pointer's coordinate on that

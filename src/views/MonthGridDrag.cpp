@@ -49,24 +49,14 @@ void MonthGridDrag::press(const GridMouseEvent &e)
     grid.clearRowSelection();
     if (press.plainLeft) grid.clearSelectedEvents();
     const int day = dayAt(e.pos);
-    m_mode = DragSelect;
     const SpanItem *hit = grid.itemAt(e.pos);
-    int hitId = 0;
-    if (hit) {
-        const SpanItem item = *hit;
-        hitId = item.id;
-        const std::optional<GridEventRow> row = pressOnEvent(item, press.ctrl, press.plainRight());
-        if (!press.plainLeft || !row) {
-            m_mode = DragClicked;
-        } else if (ms(item.endTime) - ms(item.startTime) >= MsPerDay) {
-            m_mode = pressMode(item, e.pos.x(), item.left, item.right, false);
-        } else {
-            m_mode = item.isOccurrence ? DragClicked : DragMove;
-        }
-    } else if (!press.plainLeft && !press.leftDouble) {
-        grid.clearSelectedEvents();
-    }
-    emit grid.commandStatesChanged();
+    const int hitId = hit ? hit->id : 0;
+    // An event shorter than a day only moves (an occurrence's body only clicks it).
+    (void)pressItem(hit, press, [&e](const SpanItem &item) {
+        if (ms(item.endTime) - ms(item.startTime) >= MsPerDay)
+            return pressMode(item, e.pos.x(), item.left, item.right, false);
+        return item.isOccurrence ? DragClicked : DragMove;
+    });
 
     if (!hit || press.plainLeft) {
         if (press.shift) {

@@ -56,22 +56,13 @@ void TimeGridDrag::press(const GridMouseEvent &e)
     const SpanItem *hit = grid.itemAt(e.pos, &day);
     const int screenRow = std::max(1, grid.grid().rowAt(e.pos.y()));
     const int step = screenRow + grid.m_view.firstVisibleRow;
-    m_mode = DragSelect;
     m_outside = false;
 
-    int hitId = 0;
-    if (hit) {
-        const SpanItem item = *hit; // the collection may be rebuilt below
-        hitId = item.id;
-        const std::optional<GridEventRow> row = pressOnEvent(item, press.ctrl, press.plainRight());
-        if (row) m_dragRow = *row;
-        m_mode = press.plainLeft && row.has_value()
-                     ? pressMode(item, e.pos.y(), item.top, item.bottom, true)
-                     : DragClicked;
-    } else if (!press.plainLeft && !press.leftDouble) {
-        grid.clearSelectedEvents();
-    }
-    emit grid.commandStatesChanged();
+    const int hitId = hit ? hit->id : 0;
+    if (const std::optional<GridEventRow> row = pressItem(hit, press, [&e](const SpanItem &item) {
+            return pressMode(item, e.pos.y(), item.top, item.bottom, true);
+        }))
+        m_dragRow = *row;
 
     const int d = std::clamp(day, 1, grid.dayCount());
     if (!hit || press.plainLeft) {

@@ -289,7 +289,7 @@ TEST_F(MonthGridTest, TooltipShowsTheWholeEventOnlyWhereTheBarCutsItsText)
     grid->collectAll();
     const auto tipAt = [&](QPoint p) {
         QToolTip::hideText();
-        QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
         QHelpEvent help(QEvent::ToolTip, p, grid->mapToGlobal(p));
         QApplication::sendEvent(grid, &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
