@@ -14,6 +14,7 @@
 #include "mainwin/MainPanels.h"
 #include "mainwin/MonthPanelLayout.h"
 #include "mainwin/NavigatorColumn.h"
+#include "mainwin/PrintCommands.h"
 #include "mainwin/TaskCommands.h"
 #include "mainwin/TasksPanelLayout.h"
 #include "mainwin/TasksStoreGridModel.h"
@@ -97,6 +98,8 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     buildTasksGrid();
+    m_printCommands =
+        new PrintCommands(*this, m_settings, *m_gridModel, *m_yearModel, *m_tasksModel, m_clock);
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);

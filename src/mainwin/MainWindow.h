@@ -39,6 +39,7 @@ class MainPanels;
 class MonthGrid;
 class MonthPanelLayout;
 class NavigatorColumn;
+class PrintCommands;
 class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
@@ -172,6 +173,8 @@ public:
     // Delete, occurrences, cut, copy, paste and undo of events.
     EventCommands &eventCommands() const { return *m_eventCommands; }
     HelpCommands &helpCommands() const { return *m_helpCommands; }
+    // "Print Current View..." and the bottom bar's print button.
+    PrintCommands &printCommands() const { return *m_printCommands; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -292,5 +295,6 @@ private:
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr;       // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
+    PrintCommands *m_printCommands = nullptr;       // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

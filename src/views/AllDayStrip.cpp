@@ -1,6 +1,7 @@
 #include "views/AllDayStrip.h"
 
 #include "core/Settings.h"
+#include "views/BoxPaint.h"
 #include "views/GridPaint.h"
 #include "views/TimeGrid.h"
 
@@ -63,54 +64,13 @@ void AllDayStrip::paintBeforeCells(QPainter &p, const QRegion &region)
 
 void AllDayStrip::paintBar(QPainter &p, const SpanItem &item)
 {
-    const QRect in = drawItemFrame(p, item);
-    if (in.isEmpty()) return;
-    const QColor white(Qt::white);
-    const int w = colCount() > 1 ? colWidth(1) : in.width();
-
-    // Time bar: the top 4 px, white where the exact times leave the first and last day.
-    const QRect bar(in.left(), in.top(), in.width(), std::min(4, in.height()));
-    if (item.startFrac < 0) {
-        p.fillRect(bar, white);
-        p.setPen(Qt::NoPen);
-        p.setBrush(lineColor());
-        p.drawPolygon(QPolygon({QPoint(bar.left(), bar.top()), QPoint(bar.left(), bar.bottom() + 1),
-                                QPoint(bar.left() + 4, bar.bottom() + 1)}));
-        p.setBrush(white);
-        p.drawPolygon(
-            QPolygon({QPoint(bar.left() + 1, bar.top()), QPoint(bar.left() + 4, bar.top()),
-                      QPoint(bar.left() + 4, bar.bottom())}));
-        p.setBrush(Qt::NoBrush);
-    } else {
-        p.fillRect(bar, item.isOccurrence ? occurrenceColor() : lineColor());
-        if (item.startFrac > 0) {
-            const int k = int(std::trunc(w * item.startFrac));
-            p.fillRect(QRect(bar.left(), bar.top(), std::min(k, bar.width()), bar.height()), white);
-        }
-        if (item.endFrac > 0) {
-            int k = int(std::ceil(w * item.endFrac));
-            if (k > 0) k = w - k;
-            if (k > 0)
-                p.fillRect(
-                    QRect(bar.right() - k + 1, bar.top(), std::min(k, bar.width()), bar.height()),
-                    white);
-        }
-    }
-
-    QRect ta(in.left(), in.top() + 4, in.width(), in.height() - 4);
-    if (ta.height() < 1) return;
-    if (item.cutStart) ta = drawArrowBand(p, ta, ArrowSide::Left, 8);
-    if (item.cutEnd) ta = drawArrowBand(p, ta, ArrowSide::Right, 8);
-    p.fillRect(QRect(ta.left(), ta.top(), ta.width(), 1), lineColor());
-    ta.setTop(ta.top() + 1);
-    if (ta.width() < 1 || ta.height() < 1) return;
-
     const bool selected = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id) !=
                           m_selectedEvents.end();
     const QColor fill = selected ? selectedColor() : m_timeGrid.m_model.layerColor(item.layer);
     const Settings &settings = m_timeGrid.m_settings;
-    drawBarLabel(
-        p, ta, fill, selected, item.alarmSet && settings.showAlarmDayWeek(),
+    BoxPaint::paintStripBar(
+        p, item, colCount() > 1 ? colWidth(1) : 0, fill, selected,
+        item.alarmSet && settings.showAlarmDayWeek(),
         barText(item, m_timeGrid.m_format, settings.showStartDayWeek(), settings.showEndDayWeek()));
 }
 

@@ -5,6 +5,7 @@
 #include "core/DateTimeFormat.h"
 #include "core/Settings.h"
 #include "core/ViewDates.h"
+#include "views/BoxPaint.h"
 #include "views/GridPaint.h"
 
 #include <QHelpEvent>
@@ -91,7 +92,12 @@ void MonthGrid::place(int firstRow, int lastRow)
 
 QString MonthGrid::dayLabel(int col, int row) const
 {
-    const QDate d = DateTimeValue::toQDate(firstDay() + row * 7 + col);
+    return dayLabelOf(firstDay() + row * 7 + col);
+}
+
+QString MonthGrid::dayLabelOf(SerialDateTime day)
+{
+    const QDate d = DateTimeValue::toQDate(day);
     QString text = QString::number(d.day());
     if (d.day() == 1) {
         text +=
@@ -194,14 +200,11 @@ void MonthGrid::paintBeforeCells(QPainter &p, const QRegion &region)
 
 void MonthGrid::paintBar(QPainter &p, const QRect &box, const SpanItem &item)
 {
-    QRect area = drawItemFrame(p, box);
-    if (area.isEmpty()) return;
-    if (item.cutStart) area = drawArrowBand(p, area, ArrowSide::Left, 7);
-    if (item.cutEnd) area = drawArrowBand(p, area, ArrowSide::Right, 7);
     const bool selected = isSelected(item.id);
-    drawBarLabel(p, area, selected ? selectedColor() : m_model.layerColor(item.layer), selected,
-                 item.alarmSet && m_settings.showAlarmMonth(),
-                 barText(item, m_format, m_settings.showStartMonth(), m_settings.showEndMonth()));
+    BoxPaint::paintMonthBar(
+        p, box, item, selected ? selectedColor() : m_model.layerColor(item.layer), selected,
+        item.alarmSet && m_settings.showAlarmMonth(),
+        barText(item, m_format, m_settings.showStartMonth(), m_settings.showEndMonth()));
 }
 
 // ---------------------------------------------------------------------------------------------

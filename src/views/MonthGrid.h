@@ -49,6 +49,8 @@ public:
     // The day number of the cell; on the 1st the short month name follows ("1 Feb"), on
     // 1 January also two blanks and the year ("1 Jan  2025").
     QString dayLabel(int col, int row) const;
+    // The same for any day (printing uses it).
+    static QString dayLabelOf(SerialDateTime day);
     bool isInsideMonth(int col, int row) const;
 
     // --- selection ---

@@ -7,6 +7,7 @@
 #include "core/ViewState.h"
 #include "views/AllDayStrip.h"
 #include "views/BoxLines.h"
+#include "views/BoxPaint.h"
 #include "views/CellRuns.h"
 #include "views/GridPaint.h"
 #include "views/TextWrap.h"
@@ -307,63 +308,6 @@ void TimeGrid::paintBeforeCells(QPainter &p, const QRegion &region)
 
 void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
 {
-    const QRect in = drawItemFrame(p, item);
-    if (in.isEmpty()) return;
-    const int rh = shownRowHeight();
-    const QColor white(Qt::white);
-
-    // Time bar: the left 4 px, white where the event's exact times leave its rows.
-    const QRect bar(in.left(), in.top(), std::min(4, in.width()), in.height());
-    if (item.startFrac < 0) {
-        p.fillRect(bar, white);
-        p.setPen(Qt::NoPen);
-        p.setBrush(lineColor());
-        p.drawPolygon(QPolygon({QPoint(bar.left(), bar.top()), QPoint(bar.right() + 1, bar.top()),
-                                QPoint(bar.right() + 1, bar.top() + 4)}));
-        p.setBrush(white);
-        p.drawPolygon(
-            QPolygon({QPoint(bar.left(), bar.top() + 1), QPoint(bar.left(), bar.top() + 4),
-                      QPoint(bar.right(), bar.top() + 4)}));
-        p.setBrush(Qt::NoBrush);
-    } else {
-        p.fillRect(bar, item.isOccurrence ? occurrenceColor() : lineColor());
-        if (item.startFrac > 0) {
-            const int k = int(std::trunc(rh * item.startFrac));
-            p.fillRect(QRect(bar.left(), bar.top(), bar.width(), std::min(k, bar.height())), white);
-        }
-        if (item.endFrac > 0) {
-            int k = int(std::ceil(rh * item.endFrac));
-            if (k > 0) k = rh - k;
-            if (k > 0) p.fillRect(QRect(bar.left(), bar.bottom() - k + 1, bar.width(), k), white);
-        }
-    }
-
-    // Text area right of the bar, with the continuation bands.
-    QRect ta(in.left() + 4, in.top(), in.width() - 4, in.height());
-    if (ta.width() < 1) return;
-    const int l = (ta.width() - 7) / 2;
-    p.setPen(Qt::NoPen);
-    if (item.cutStart && ta.height() > 5) {
-        p.fillRect(QRect(ta.left(), ta.top(), ta.width(), 5), lineColor());
-        p.setBrush(white);
-        p.drawPolygon(
-            QPolygon({QPoint(ta.left() + l + 3, ta.top()), QPoint(ta.left() + l, ta.top() + 3),
-                      QPoint(ta.left() + l + 6, ta.top() + 3)}));
-        ta.setTop(ta.top() + 5);
-    }
-    if (item.cutEnd && ta.height() > 6) {
-        p.fillRect(QRect(ta.left(), ta.bottom() - 5, ta.width(), 6), lineColor());
-        p.setBrush(white);
-        p.drawPolygon(QPolygon({QPoint(ta.left() + l + 3, ta.bottom() - 2),
-                                QPoint(ta.left() + l, ta.bottom() - 5),
-                                QPoint(ta.left() + l + 6, ta.bottom() - 5)}));
-        ta.setBottom(ta.bottom() - 6);
-    }
-    p.setBrush(Qt::NoBrush);
-    p.fillRect(QRect(ta.left(), ta.top(), 1, ta.height()), lineColor());
-    ta.setLeft(ta.left() + 1);
-    if (ta.width() < 1 || ta.height() < 1) return;
-
     const bool selected = std::find(m_selectedEvents.begin(), m_selectedEvents.end(), item.id) !=
                           m_selectedEvents.end();
     BoxLines::Style style;
@@ -372,7 +316,7 @@ void TimeGrid::paintBox(QPainter &p, const SpanItem &item)
     style.alarmSet = item.alarmSet;
     style.alarmMark = m_settings.showAlarmDayWeek();
     style.maxPitch = TextWrap::lineHeight(QFontMetrics(p.font()));
-    BoxLines::paint(p, ta, item.subject + QStringLiteral("\r\n") + item.description, style);
+    BoxPaint::paintTimeBox(p, item, shownRowHeight(), style);
 }
 
 void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)

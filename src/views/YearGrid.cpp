@@ -8,6 +8,7 @@
 #include "core/ViewDates.h"
 #include "core/ViewState.h"
 #include "views/BoxLines.h"
+#include "views/BoxPaint.h"
 #include "views/CellRuns.h"
 #include "views/GridPaint.h"
 #include "views/TextWrap.h"
@@ -29,11 +30,6 @@ namespace
 constexpr int FreeRight = 12;
 // Line pitch of box text at most.
 constexpr int MaxPitch = 14;
-
-qint64 ms(SerialDateTime t)
-{
-    return DateTimeValue::toMs(t);
-}
 } // namespace
 
 YearGrid::YearGrid(QWidget *panel, YearGridModel &model, ViewDates &viewDates,
@@ -271,20 +267,8 @@ YearGrid::BoxText YearGrid::boxText(const SpanItem &item) const
     if (item.cutStart && area.height() > ArrowBandWidth) area.setTop(area.top() + ArrowBandWidth);
     if (item.cutEnd && area.height() > ArrowBandWidth)
         area.setBottom(area.bottom() - ArrowBandWidth);
-    QString text;
-    const bool wholeDays = DateTimeValue::msOfDay(item.startTime) == 0 &&
-                           DateTimeValue::msOfDay(item.endTime) == 0 &&
-                           ms(item.startTime) != ms(item.endTime);
-    if (!wholeDays) {
-        const QString start = timeText(m_format, item.startTime);
-        const QString end = timeText(m_format, item.endTime);
-        if (m_settings.showStartYear()) text = start + QLatin1Char(' ');
-        if (m_settings.showEndYear())
-            text = (text.isEmpty() ? QString() : start + QStringLiteral(" - ")) + end +
-                   QLatin1Char(' ');
-    }
-    text += item.subject + QStringLiteral("\r\n") + item.description;
-    return {area, text};
+    return {area, BoxPaint::yearBoxText(item, m_format, m_settings.showStartYear(),
+                                        m_settings.showEndYear())};
 }
 
 bool YearGrid::showsWholeText(const SpanItem &item) const
@@ -318,11 +302,6 @@ void YearGrid::paintBeforeCells(QPainter &p, const QRegion &region)
 
 void YearGrid::paintBox(QPainter &p, const SpanItem &item)
 {
-    QRect ta = drawItemFrame(p, item);
-    if (ta.isEmpty()) return;
-    const int apex = (ta.width() - 7) / 2 + 3;
-    if (item.cutStart) ta = drawArrowBand(p, ta, ArrowSide::Up, apex);
-    if (item.cutEnd) ta = drawArrowBand(p, ta, ArrowSide::Down, apex);
     const bool selected = isSelected(item.id);
     BoxLines::Style style;
     style.fill = selected ? selectedColor() : m_model.layerColor(item.layer);
@@ -330,8 +309,7 @@ void YearGrid::paintBox(QPainter &p, const SpanItem &item)
     style.alarmSet = item.alarmSet;
     style.alarmMark = m_settings.showAlarmYear();
     style.maxPitch = MaxPitch;
-    BoxLines::paint(
-        p, ta, BoxLines::holdsText(ta, p.fontMetrics()) ? boxText(item).text : QString(), style);
+    BoxPaint::paintYearBox(p, item, style, boxText(item).text);
 }
 
 void YearGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState)
