@@ -83,17 +83,17 @@ PrintDialog::PrintDialog(int viewKind, const Settings &settings, const DateTimeF
                                    : QPageLayout::Portrait);
 
     auto *panel = new DialogPanel(QStringLiteral("Settings"), this);
-    panel->setGeometry(12, 12, 312, panelHeight);
+    panel->setGeometry(10, 10, 312, panelHeight);
     QWidget *body = panel->body();
     int y = 8;
     const auto row = [&](const QString &label, QWidget *box, const QString &after = {}) {
         auto *l = new QLabel(label, body);
-        l->setGeometry(8, y + 3, 130, 17);
+        l->setGeometry(6, y + 3, 116, 17);
         box->setParent(body);
-        box->setGeometry(140, y, 100, 22);
+        box->setGeometry(120, y, 106, 22);
         if (!after.isEmpty()) {
             auto *a = new QLabel(after, body);
-            a->setGeometry(246, y + 3, 60, 17);
+            a->setGeometry(230, y + 3, 74, 17);
         }
         y += 28;
     };
@@ -142,10 +142,10 @@ PrintDialog::PrintDialog(int viewKind, const Settings &settings, const DateTimeF
     row(QStringLiteral("Event Color:"), m_color);
 
     m_heading = new QCheckBox(QStringLiteral("Print heading"), body);
-    m_heading->setGeometry(8, y, 140, 20);
+    m_heading->setGeometry(6, y, 140, 20);
     m_heading->setChecked(stored.heading);
     auto *setup = new QPushButton(QStringLiteral("Printer Setup..."), body);
-    setup->setGeometry(170, y - 2, 130, 24);
+    setup->setGeometry(166, y - 2, 130, 24);
     connect(setup, &QPushButton::clicked, this, &PrintDialog::printerSetup);
 
     auto *print = new QPushButton(QStringLiteral("Print"), this);

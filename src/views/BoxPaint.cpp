@@ -1,6 +1,5 @@
 #include "views/BoxPaint.h"
 
-#include "core/DateTextHelpers.h"
 #include "store/SpanItem.h"
 #include "views/GridPaint.h"
 
@@ -137,18 +136,7 @@ void paintMonthBar(QPainter &p, const QRect &box, const SpanItem &item, const QC
 QString yearBoxText(const SpanItem &item, const DateTimeFormat &format, bool showStart,
                     bool showEnd)
 {
-    QString text;
-    const bool wholeDays = DateTimeValue::msOfDay(item.startTime) == 0 &&
-                           DateTimeValue::msOfDay(item.endTime) == 0 &&
-                           DateTimeValue::toMs(item.startTime) != DateTimeValue::toMs(item.endTime);
-    if (!wholeDays) {
-        const QString start = timeText(format, item.startTime);
-        const QString end = timeText(format, item.endTime);
-        if (showStart) text = start + QLatin1Char(' ');
-        if (showEnd)
-            text = (text.isEmpty() ? QString() : start + QStringLiteral(" - ")) + end +
-                   QLatin1Char(' ');
-    }
+    const QString text = timesText(item, format, showStart, showEnd);
     return text + item.subject + QStringLiteral("\r\n") + item.description;
 }
 

@@ -59,22 +59,23 @@ void drawAlarmMark(QPainter &p, int x, int y, int height, const QColor &boxColor
     p.fillRect(QRect(x + 4, y + 6, 4, 4), selected ? QColor(Qt::white) : lineColor());
 }
 
-QString barText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd)
+QString timesText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd)
 {
-    QString text;
     const bool wholeDays = DateTimeValue::msOfDay(item.startTime) == 0 &&
                            DateTimeValue::msOfDay(item.endTime) == 0 &&
                            DateTimeValue::toMs(item.startTime) != DateTimeValue::toMs(item.endTime);
-    if (!wholeDays) {
-        const QString start = timeText(format, item.startTime);
-        const QString end = timeText(format, item.endTime);
-        if (showStart && showEnd)
-            text = start + QStringLiteral(" - ") + end + QLatin1Char(' ');
-        else if (showStart)
-            text = start + QLatin1Char(' ');
-        else if (showEnd)
-            text = end + QLatin1Char(' ');
-    }
+    if (wholeDays) return {};
+    const QString start = timeText(format, item.startTime);
+    const QString end = timeText(format, item.endTime);
+    if (showStart && showEnd) return start + QStringLiteral(" - ") + end + QLatin1Char(' ');
+    if (showStart) return start + QLatin1Char(' ');
+    if (showEnd) return end + QLatin1Char(' ');
+    return {};
+}
+
+QString barText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd)
+{
+    const QString text = timesText(item, format, showStart, showEnd);
     int lead = 0;
     while (lead < item.subject.size() && item.subject.at(lead) == QLatin1Char(' '))
         ++lead;

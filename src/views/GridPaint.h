@@ -54,6 +54,10 @@ QRect drawItemFrame(QPainter &p, const SpanItem &item);
 // The same for any box (a bar cut back to its row, for instance).
 QRect drawItemFrame(QPainter &p, const QRect &frame);
 
+// The times an item's text starts with: for an item that is not a whole-day item (a start or
+// end with a time of day, or start equal to end) "start - end ", "start " or "end " as
+// showStart and showEnd say; empty otherwise.
+QString timesText(const SpanItem &item, const DateTimeFormat &format, bool showStart, bool showEnd);
 // The one line of text of a bar: for an item that is not a whole-day item (a start or end with
 // a time of day, or start equal to end) the times first ("start - end ", "start " or "end "
 // as showStart and showEnd say), then the subject without leading blanks.

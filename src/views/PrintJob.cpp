@@ -22,6 +22,11 @@ bool PrintJob::begin()
 {
     m_printer.setResolution(Resolution);
     const QString file = m_printer.outputFileName();
+    if (file.isEmpty() && m_printer.outputFormat() == QPrinter::PdfFormat) {
+        m_error = QStringLiteral("No printer and no PDF file is chosen; choose one with "
+                                 "\"Printer Setup...\" in the print dialog.");
+        return false;
+    }
     if (!file.isEmpty()) {
         // Probe the file first: the printer's own failure says nothing about why.
         QFile probe(file);

@@ -1,6 +1,7 @@
 #include "views/PrintPage.h"
 
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,11 @@ PrintPage::PrintPage(QPaintDevice &device, QSize pageSize, const PrintOptions &o
     m_textHeight = std::max(1, QFontMetrics(font(m_options.fontSize), &m_device).height());
     m_line = std::max(1, int(std::lround(m_textHeight * 1.2)));
     m_pen = std::max(1, int(std::lround(m_textHeight / 10.0)));
+}
+
+PrintPage::PrintPage(QPaintDevice &device, const PrintOptions &options)
+    : PrintPage(device, QSize(device.width(), device.height()), options)
+{
 }
 
 QFont PrintPage::font(int points, bool bold) const

@@ -18,6 +18,8 @@ class PrintPage
 public:
     // `pageSize`: the printable area of the device in device units.
     PrintPage(QPaintDevice &device, QSize pageSize, const PrintOptions &options);
+    // The same over the device's whole printable area.
+    PrintPage(QPaintDevice &device, const PrintOptions &options);
 
     // The printed rectangle: W x H from the shares, its left and top at half of the 5 % that a
     // "100 %" print leaves free. right() + 1 and bottom() + 1 are its outer edges.

@@ -60,7 +60,7 @@ PrintResult TaskListPrint::print(QPrinter &printer, const TasksGridModel &model,
     PrintJob job(printer);
     if (!job.begin()) return job.finish();
     QPainter &p = job.painter();
-    const PrintPage page(printer, QSize(printer.width(), printer.height()), options);
+    const PrintPage page(printer, options);
     const QRect frame = page.frame();
     const int line = page.line();
     const int pen = page.pen();

@@ -92,7 +92,7 @@ PrintResult TimeGridPrint::print(QPrinter &printer, const PrintOptions &options,
     PrintJob job(printer);
     if (!job.begin()) return job.finish();
     QPainter &p = job.painter();
-    const PrintPage page(printer, QSize(printer.width(), printer.height()), options);
+    const PrintPage page(printer, options);
     const QRect frame = page.frame();
 
     Layout l;

@@ -10,6 +10,7 @@
 #include "store/TasksStore.h"
 #include "ui/AugustWeekWindow.h"
 #include "ui/PdfPages.h"
+#include "SampleCalendar.h"
 #include "views/FlatButton.h"
 #include "views/TimeGrid.h"
 #include "views/TimeGridModel.h"
@@ -18,6 +19,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPrinter>
@@ -379,6 +381,61 @@ TEST_F(PrintTest, CtrlPOpensTheDialogAndPrintsItsChoices)
     win->printCommands().setDialogRunner([](PrintDialog &) { return int(QDialog::Rejected); });
     win->menus().printAction()->trigger();
     EXPECT_FALSE(QFile::exists(pdf("dialog")));
+}
+
+// The week and the year of the 100,000-event calendar, printed from the program's window.
+TEST(PrintLargeCalendar, WeekAndYearPrintInTimeWithTheirBoxes)
+{
+    const QString root = TestEnv::freshDir("print-large");
+    Clock clock = fixedClock(QDateTime(QDate(2025, 3, 12), QTime(10, 0)));
+    Settings reg(pathsBelow(root));
+    reg.setStartView(ViewWeek);
+    reg.setStartHour(8);
+    QString error;
+    ASSERT_TRUE(SampleCalendar::writeBench(reg.dataPath() + "/", {}, nullptr, &error))
+        << error.toStdString();
+    ViewDates time(clock);
+    WindowOverStores stores;
+    ASSERT_TRUE(stores.open(reg, time, clock, {}, QSize(1400, 900)));
+    QPrinter &printer = stores.win->printCommands().printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+
+    const auto printTimed = [&](const QString &file, qint64 *ms) {
+        printer.setOutputFileName(root + "/" + file);
+        QElapsedTimer t;
+        t.start();
+        const PrintResult r = stores.win->printCommands().printCurrentView({});
+        *ms = t.elapsed();
+        return r;
+    };
+    // A subject the screen shows in the week, to be found on paper.
+    QString subject;
+    const DaySpanCollection &day = stores.events->collections().day;
+    for (int d = 1; d <= day.dayCount() && subject.isEmpty(); ++d)
+        for (const SpanItem &i : day.timeItems(d))
+            if (i.first > 40 && i.first < 60 && !i.subject.isEmpty()) subject = i.subject;
+    ASSERT_FALSE(subject.isEmpty());
+
+    qint64 weekMs = 0;
+    const PrintResult week = printTimed("week.pdf", &weekMs);
+    ASSERT_TRUE(week.ok) << week.error.toStdString();
+    EXPECT_EQ(PdfPages::pageCount(root + "/week.pdf"), 1);
+    const QString weekText = PdfPages::text(root + "/week.pdf").simplified();
+    EXPECT_TRUE(weekText.contains(subject.simplified().section(' ', 0, 0))) << subject.toStdString();
+    EXPECT_TRUE(weekText.contains("Wed 12 Mar"));
+    EXPECT_LT(weekMs, 5000);
+
+    ASSERT_TRUE(stores.win->switchToView(ViewYear));
+    qint64 yearMs = 0;
+    const PrintResult year = printTimed("year.pdf", &yearMs);
+    ASSERT_TRUE(year.ok) << year.error.toStdString();
+    EXPECT_EQ(PdfPages::pageCount(root + "/year.pdf"), 1);
+    const QString yearText = PdfPages::text(root + "/year.pdf");
+    for (const char *s : {"Jan", "Dec", "31"})
+        EXPECT_TRUE(yearText.contains(s)) << s;
+    EXPECT_GT(PdfPages::render(root + "/year.pdf").width(), 0);
+    EXPECT_LT(yearMs, 10000);
+    stores.close();
 }
 
 } // namespace
