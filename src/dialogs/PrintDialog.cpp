@@ -83,17 +83,17 @@ PrintDialog::PrintDialog(int viewKind, const Settings &settings, const DateTimeF
                                    : QPageLayout::Portrait);
 
     auto *panel = new DialogPanel(QStringLiteral("Settings"), this);
-    panel->setGeometry(10, 10, 312, panelHeight);
+    panel->setGeometry(8, 10, 318, panelHeight);
     QWidget *body = panel->body();
     int y = 8;
     const auto row = [&](const QString &label, QWidget *box, const QString &after = {}) {
         auto *l = new QLabel(label, body);
         l->setGeometry(6, y + 3, 116, 17);
         box->setParent(body);
-        box->setGeometry(120, y, 106, 22);
+        box->setGeometry(118, y, 100, 22);
         if (!after.isEmpty()) {
             auto *a = new QLabel(after, body);
-            a->setGeometry(230, y + 3, 74, 17);
+            a->setGeometry(221, y + 3, 82, 17);
         }
         y += 28;
     };

@@ -294,16 +294,18 @@ void TimeGridPrint::paintTimeColumn(QPainter &p, const PrintPage &page, const La
         const int hour = (step - 1) / perHour;
         const int y = top + (step - first) * h;
         p.fillRect(QRect(column.left(), y, column.width(), page.pen()), Qt::black);
-        const QRect hourRect(column.left(), y, column.width(), hourHeight);
+        // An hour cut by the page's last step is labelled in the part that is printed.
+        const QRect hourRect =
+            QRect(column.left(), y, column.width(), hourHeight).intersected(column);
         const HourLabel label = hourLabel(hour, twelve);
         if (twelve) {
             const int wn = fm.horizontalAdvance(label.number);
             const int ws = fm.horizontalAdvance(label.suffix);
             const int x0 = column.left() + (column.width() - wn - ws) / 2;
             p.setPen(Qt::black);
-            p.drawText(QRect(x0, y, wn, hourHeight), Qt::AlignVCenter, label.number);
+            p.drawText(QRect(x0, y, wn, hourRect.height()), Qt::AlignVCenter, label.number);
             p.setPen(occurrenceColor());
-            p.drawText(QRect(x0 + wn, y, ws, hourHeight), Qt::AlignVCenter, label.suffix);
+            p.drawText(QRect(x0 + wn, y, ws, hourRect.height()), Qt::AlignVCenter, label.suffix);
         } else {
             p.setPen(Qt::black);
             p.drawText(hourRect, Qt::AlignCenter, label.number);

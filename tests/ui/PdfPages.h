@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 namespace PdfPages
 {
 
@@ -54,6 +56,20 @@ inline int countColor(const QImage &image, const QColor &color)
                 std::abs(qGreen(line[x]) - color.green()) <= 3 &&
                 std::abs(qBlue(line[x]) - color.blue()) <= 3)
                 ++n;
+    }
+    return n;
+}
+
+// Pixels of `image` that are not a grey (their channels more than 24 apart): the layer colours.
+inline int countTinted(const QImage &image)
+{
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int r = qRed(line[x]), g = qGreen(line[x]), b = qBlue(line[x]);
+            if (std::max({r, g, b}) - std::min({r, g, b}) > 24) ++n;
+        }
     }
     return n;
 }
