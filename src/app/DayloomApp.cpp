@@ -4,6 +4,7 @@
 #include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
 #include "mainwin/TrayIcon.h"
+#include "platform/ProgramIcon.h"
 #include "store/AlarmFiles.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
@@ -86,6 +87,11 @@ static void initResources()
 DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 {
     initResources();
+    // The platform adds the display name to every window title that does not already end with
+    // it: the main window's caption is the display name itself, so it shows once.
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(MainWindow::Caption));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dayloom"));
+    QApplication::setWindowIcon(programIcon());
     m_settings = std::make_unique<Settings>(where);
     provideAlarmSound(m_settings->dataPath());
 
