@@ -9,6 +9,7 @@
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
+#include "views/TimeGrid.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -105,6 +106,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
                                                 QCoreApplication::applicationDirPath());
+    QObject::connect(m_alarmTimer.get(), &AlarmTimer::ticked, m_main->timeGrid(),
+                     &TimeGrid::refreshNowLine);
     m_alarmTimer->start();
     if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
         m_trayIcon = std::make_unique<TrayIcon>(*m_main);

@@ -404,8 +404,35 @@ void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDr
 
 void TimeGrid::paintAfterCells(QPainter &p, const QRegion &region)
 {
-    if (!region.intersects(QRect(0, 0, TimeColumnWidth, height()))) return;
-    paintTimeColumn(p);
+    if (region.intersects(QRect(0, 0, TimeColumnWidth, height()))) paintTimeColumn(p);
+    paintNowLine(p);
+}
+
+QRect TimeGrid::nowLineRect() const
+{
+    const QDateTime now = m_clock.now();
+    const int day = dayIndexOf(m_clock.today());
+    if (day < 1 || day > dayCount() || day >= colCount() || m_timeScale <= 0) return {};
+    const double minutes = now.time().msecsSinceStartOfDay() / 60000.0;
+    const int top =
+        rowHeight(0) +
+        int(std::floor((minutes / m_timeScale - m_view.firstVisibleRow) * shownRowHeight()));
+    const int bottom = grid().rowTop(rowCount() - 1) + rowHeight(rowCount() - 1);
+    if (top < rowHeight(0) || top + NowLineThickness > std::min(bottom, height())) return {};
+    const QRect cell = cellRect(day, 0);
+    return QRect(cell.left(), top, cell.width() - 1, NowLineThickness);
+}
+
+void TimeGrid::refreshNowLine()
+{
+    invalidateRect(m_nowLinePainted);
+    invalidateRect(nowLineRect());
+}
+
+void TimeGrid::paintNowLine(QPainter &p)
+{
+    m_nowLinePainted = nowLineRect();
+    if (!m_nowLinePainted.isEmpty()) p.fillRect(m_nowLinePainted, QColor(NowLineColor));
 }
 
 void TimeGrid::paintTimeColumn(QPainter &p)

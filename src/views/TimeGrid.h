@@ -106,6 +106,16 @@ public:
 
     // The whole column of day 1..7 from y = 0 to the bottom of the last row.
     void invalidateDay(int day);
+
+    // --- the current time ---
+    static constexpr QRgb NowLineColor = qRgb(214, 40, 40);
+    static constexpr int NowLineThickness = 2;
+    // Where the line of the clock's current time is drawn: across today's column (left of its
+    // separator), its top at the time's exact position within its row. Empty when today is not
+    // shown or the time lies above or below the visible rows.
+    QRect nowLineRect() const;
+    // Repaints where the line was and where it is now (the main timer calls this every tick).
+    void refreshNowLine();
     int dayCount() const; // shown day columns, 1..7
     GridEventModel &dragModel() override { return m_model; }
 
@@ -141,6 +151,7 @@ private:
     TimeGridGeometry placementGeometry() const;
     void paintBox(QPainter &p, const SpanItem &item);
     void paintTimeColumn(QPainter &p);
+    void paintNowLine(QPainter &p);
     void collect(unsigned parts, int firstDay, int lastDay, int forcedAllDay, int forcedTimeGrid);
     void placeDays(int firstDay, int lastDay, bool vertical, bool horizontal);
     // Collects, places and repaints the time-grid part of days firstDay..lastDay, the event
@@ -169,6 +180,7 @@ private:
     std::array<StepRange, 7> m_daySelection;
     std::vector<int> m_selectedEvents;
     GridScrollState m_scrollState;
+    QRect m_nowLinePainted; // the line's last painted place, repainted when it moves
     WheelSteps m_wheel;
     TimeGridDrag m_drag{*this};
 };
