@@ -36,9 +36,13 @@ TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &viewDates, V
         setColWidth(1, std::max(0, panel->width() - 78));
     }
     m_selectedEvents.reserve(MaxSelectedEvents);
-    m_allDayStrip = new AllDayStrip(panel, *this); // owned by the panel
-    m_allDayStrip->setGeometry(1, 0, width(), 15);
-    m_allDayStrip->raise();
+    // The strip scrolls inside a view over row 0; both are owned by the panel.
+    m_stripView = new QWidget(panel);
+    if (panel) m_stripView->resize(panel->size());
+    m_allDayStrip = new AllDayStrip(m_stripView, *this);
+    m_stripView->setGeometry(1, 0, width(), 15);
+    m_allDayStrip->setGeometry(0, 0, width(), 15);
+    m_stripView->raise();
 }
 
 void TimeGrid::setTimeScale(int minutes)
@@ -84,21 +88,41 @@ void TimeGrid::applyRows(int headerHeight, int rowHeight, int rowCount)
     setRowCount(std::max(1, rowCount));
     setDefaultRowHeight(rowHeight);
     setRowHeight(0, headerHeight);
+    const int stripHeight = std::max(headerHeight, int(m_view.stripHeight));
     m_allDayStrip->setRowCount(1);
-    m_allDayStrip->setRowHeight(0, headerHeight);
-    m_allDayStrip->setGeometry(x(), y(), width(), headerHeight);
+    m_allDayStrip->setRowHeight(0, stripHeight);
+    m_stripView->setGeometry(x(), y(), width(), headerHeight);
+    m_allDayStrip->resize(width(), stripHeight);
+    setStripScroll(stripScroll());
+}
+
+void TimeGrid::setStripScroll(int px)
+{
+    m_allDayStrip->move(0, -std::clamp(px, 0, stripScrollMaximum()));
+}
+
+int TimeGrid::stripScroll() const
+{
+    return -m_allDayStrip->y();
+}
+
+int TimeGrid::stripScrollMaximum() const
+{
+    return std::max(0, m_allDayStrip->height() - m_stripView->height());
 }
 
 void TimeGrid::resizeEvent(QResizeEvent *e)
 {
     DrawGrid::resizeEvent(e);
-    if (m_allDayStrip) m_allDayStrip->setGeometry(x(), y(), width(), m_allDayStrip->height());
+    if (!m_allDayStrip) return;
+    m_stripView->setGeometry(x(), y(), width(), m_stripView->height());
+    m_allDayStrip->resize(width(), m_allDayStrip->height());
 }
 
 void TimeGrid::moveEvent(QMoveEvent *e)
 {
     DrawGrid::moveEvent(e);
-    if (m_allDayStrip) m_allDayStrip->move(pos());
+    if (m_stripView) m_stripView->move(pos());
 }
 
 void TimeGrid::wheelEvent(QWheelEvent *e)

@@ -61,9 +61,17 @@ public:
     // --- layout (the time panel's layout calls these) ---
     // Day columns 1..widths.size() (at most 7) with the given widths, in both grids.
     void setDayColumns(const std::vector<int> &widths);
-    // Row 0 (and the all-day strip) `headerHeight` high, `rowCount` rows in all (row 0
-    // included), rows 1.. `rowHeight` high.
+    // Row 0 (and the all-day strip's visible part) `headerHeight` high, `rowCount` rows in all
+    // (row 0 included), rows 1.. `rowHeight` high. The strip itself is as high as its lanes need
+    // (ViewState.stripHeight), at least `headerHeight`; what does not fit scrolls.
     void applyRows(int headerHeight, int rowHeight, int rowCount);
+    // Pixels of the all-day strip scrolled out above row 0: 0 to stripScrollMaximum() (the
+    // strip's height less the visible part's). Values outside are clamped.
+    void setStripScroll(int px);
+    int stripScroll() const;
+    int stripScrollMaximum() const;
+    // The widget that shows the visible part of the strip over row 0 (the strip's parent).
+    QWidget *stripView() const { return m_stripView; }
     // The panel's scroll bar, for the auto-scroll while a drag is past the top or bottom edge.
     // Until the first call: position 0, page 23, so the ticks move the dragged cell only.
     void setScrollState(const GridScrollState &state) { m_scrollState = state; }
@@ -172,6 +180,7 @@ private:
     const Settings &m_settings;
     const DateTimeFormat &m_format;
     const Clock &m_clock;
+    QWidget *m_stripView = nullptr;
     AllDayStrip *m_allDayStrip = nullptr;
 
     int m_timeScale = 15;
