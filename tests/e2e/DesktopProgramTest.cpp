@@ -1,5 +1,5 @@
-// The install layout: this build tree installed into a temporary prefix, the installed
-// programs started from there.
+// Dayloom as a desktop program: this build tree installed into a temporary prefix and started
+// from there, and screenshots of the real program on the large sample calendar.
 #include "platform/SingleInstance.h"
 #include "support/TestEnv.h"
 
@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +103,45 @@ TEST(Installed, TheInstalledProgramShowsItsTitleOnceWithItsIconAndHasItsReminder
     EXPECT_TRUE(icon.out.contains("Icon (48 x 48)")) << icon.out.left(300).toStdString();
     EXPECT_TRUE(icon.out.contains("\"dayloom\"")) << "WM_CLASS";
 
+    dayloom.terminate();
+    if (!dayloom.waitForFinished(5000)) {
+        dayloom.kill();
+        dayloom.waitForFinished();
+    }
+}
+
+// For looking at by eye: the week of today on the 100,000-event calendar in a window of
+// 800 x 600, the hours around now in sight. Runs only when DAYLOOM_SHOT_DIR names a folder.
+TEST(Screenshot, TodaysWeekOfTheLargeCalendarWithTheNowLineAndTheStripCapped)
+{
+    const QString dir = qEnvironmentVariable("DAYLOOM_SHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set DAYLOOM_SHOT_DIR to write the screenshot";
+    OwnXServer x;
+    if (!x.ok()) GTEST_SKIP() << "no Xvfb and xdotool to show the program on";
+    ASSERT_EQ(run(DAYLOOM_SAMPLE_BIN, {TestEnv::dataDir(), "bench"}).exitCode, 0);
+    QProcess dayloom;
+    dayloom.setProcessEnvironment(x.environment());
+    dayloom.setProcessChannelMode(QProcess::ForwardedChannels);
+    dayloom.start(DAYLOOM_BIN, {});
+    ASSERT_TRUE(dayloom.waitForStarted(5000));
+    ASSERT_TRUE(runningCopyAnswers());
+    QThread::msleep(1500); // the first paint of the large calendar
+
+    // Without a window manager the window sits at the screen's top left: the "Week" button,
+    // then the wheel over the time grid from the first hour shown (08) to the hour before now.
+    ASSERT_EQ(x.xdotool({"mousemove", "397", "48", "click", "1"}), 0);
+    const int notches = 8 - std::max(0, QTime::currentTime().hour() - 1);
+    if (notches != 0)
+        ASSERT_EQ(x.xdotool({"mousemove", "500", "400", "click", "--repeat",
+                             QString::number(std::abs(notches)), "--delay", "100",
+                             notches > 0 ? "4" : "5"}),
+                  0);
+    ASSERT_EQ(x.xdotool({"mousemove", "790", "590"}), 0);
+    QThread::msleep(500);
+    EXPECT_EQ(run("import", {"-window", "root", "-crop", "800x600+0+0", dir + "/week-now-line.png"},
+                  x.environment())
+                  .exitCode,
+              0);
     dayloom.terminate();
     if (!dayloom.waitForFinished(5000)) {
         dayloom.kill();
