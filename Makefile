@@ -36,8 +36,9 @@ test: build
 # last install put there.
 install: build
 	cmake --install $(BUILD) --prefix "$(PREFIX)"
-	-update-desktop-database -q "$(PREFIX)/share/applications" 2>/dev/null
-	-gtk-update-icon-cache -q -t "$(PREFIX)/share/icons/hicolor" 2>/dev/null
+	@if command -v update-desktop-database >/dev/null; then \
+	  update-desktop-database -q "$(PREFIX)/share/applications" || true; fi
+	@touch "$(PREFIX)/share/icons/hicolor"
 
 uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
