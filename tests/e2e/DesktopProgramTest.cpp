@@ -98,7 +98,7 @@ TEST(Installed, TheInstalledProgramShowsItsTitleOnceWithItsIconAndHasItsReminder
     ASSERT_EQ(found.exitCode, 0);
     const QString window = found.out.section('\n', 0, 0);
     // The title as the window system shows it: the caption, not followed by the display name.
-    EXPECT_EQ(onX("xdotool", {"getwindowname", window}).out, "Dayloom LE");
+    EXPECT_EQ(onX("xdotool", {"getwindowname", window}).out.toStdString(), "Dayloom LE");
     const ProgramRun icon = onX("xprop", {"-id", window, "_NET_WM_ICON", "WM_CLASS"});
     EXPECT_TRUE(icon.out.contains("Icon (48 x 48)")) << icon.out.left(300).toStdString();
     EXPECT_TRUE(icon.out.contains("\"dayloom\"")) << "WM_CLASS";
