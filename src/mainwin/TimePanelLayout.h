@@ -45,8 +45,8 @@ public:
     // the strip, the rows, view.rowCount, the scroll bar's page and range, and the first
     // visible row for its position. The grid gets scale, zoom, columns and rows and is placed.
     // Row 0, and so the visible strip, never takes more than a third of the panel's height
-    // (stripHeightLimit()); lanes below scroll inside the strip, by the wheel over the strip
-    // or the strip's scroll bar beside it.
+    // (stripHeightLimit()), unless a third is less than an empty strip's 15 px; lanes below
+    // scroll inside the strip, by the wheel over the strip or the strip's scroll bar beside it.
     void layoutRows(int clientHeight);
     int stripHeightLimit() const;
 
