@@ -93,8 +93,8 @@ TEST(Installed, TheInstalledProgramShowsItsTitleOnceWithItsIconAndHasItsReminder
     const auto onX = [&x](const QString &program, const QStringList &args) {
         return run(program, args, x.environment());
     };
-    const ProgramRun found =
-        onX("xdotool", {"search", "--sync", "--limit", "1", "--name", "Dayloom LE"});
+    const ProgramRun found = onX(
+        "xdotool", {"search", "--sync", "--onlyvisible", "--limit", "1", "--name", "Dayloom LE"});
     ASSERT_EQ(found.exitCode, 0);
     const QString window = found.out.section('\n', 0, 0);
     // The title as the window system shows it: the caption, not followed by the display name.
