@@ -2,8 +2,10 @@
 BUILD ?= build
 BENCH_BUILD ?= build-bench
 JOBS ?= $(shell nproc)
+# Where `make install` puts Dayloom: your own ~/.local, or /usr/local when run as root (sudo).
+PREFIX ?= $(if $(filter 0,$(shell id -u)),/usr/local,$(HOME)/.local)
 
-.PHONY: all deps build run demo test bench fuzz clean format
+.PHONY: all deps build run demo test install uninstall package bench fuzz clean format
 
 all: build
 
@@ -29,6 +31,22 @@ demo: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --no-tests=error
+
+# The programs, the menu entry and the icon under PREFIX; `make uninstall` removes what the
+# last install put there.
+install: build
+	cmake --install $(BUILD) --prefix "$(PREFIX)"
+	@if command -v update-desktop-database >/dev/null; then \
+	  update-desktop-database -q "$(PREFIX)/share/applications" || true; fi
+	@touch "$(PREFIX)/share/icons/hicolor"
+
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)"; exit 1; }
+	xargs -d '\n' rm -f < $(BUILD)/install_manifest.txt
+
+# A .deb of the same layout (prefix /usr) in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench:
 	@scripts/install-deps --bench

@@ -4,6 +4,7 @@
 #include "core/DateTimeFormat.h"
 #include "core/Settings.h"
 #include "core/SettingsPaths.h"
+#include "platform/ProgramIcon.h"
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("dayloom");
+    QApplication::setWindowIcon(programIcon());
     const QStringList args = QApplication::arguments();
 
     const SettingsPaths where = SettingsPaths::fromEnvironment(QApplication::applicationFilePath());

@@ -4,10 +4,12 @@
 #include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
 #include "mainwin/TrayIcon.h"
+#include "platform/ProgramIcon.h"
 #include "store/AlarmFiles.h"
 #include "store/EventsStore.h"
 #include "store/LayersStore.h"
 #include "store/TasksStore.h"
+#include "views/TimeGrid.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -86,6 +88,11 @@ static void initResources()
 DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
 {
     initResources();
+    // The platform adds the display name to every window title that does not already end with
+    // it: the main window's caption is the display name itself, so it shows once.
+    QGuiApplication::setApplicationDisplayName(QString::fromLatin1(MainWindow::Caption));
+    QGuiApplication::setDesktopFileName(QStringLiteral("dayloom"));
+    QApplication::setWindowIcon(programIcon());
     m_settings = std::make_unique<Settings>(where);
     provideAlarmSound(m_settings->dataPath());
 
@@ -99,6 +106,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         cmd.kind == CommandLine::Kind::Import ? cmd.importPath : QString());
     m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
                                                 QCoreApplication::applicationDirPath());
+    QObject::connect(m_alarmTimer.get(), &AlarmTimer::ticked, m_main->timeGrid(),
+                     &TimeGrid::refreshNowLine);
     m_alarmTimer->start();
     if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
         m_trayIcon = std::make_unique<TrayIcon>(*m_main);

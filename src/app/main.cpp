@@ -11,7 +11,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("dayloom");
-    QApplication::setApplicationDisplayName(QStringLiteral("Dayloom LE  ").trimmed());
 
     const CommandLine cmd = CommandLine::parse(QApplication::arguments().mid(1));
     const SettingsPaths where = SettingsPaths::fromEnvironment(QApplication::applicationFilePath());

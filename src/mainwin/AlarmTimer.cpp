@@ -94,6 +94,7 @@ void AlarmTimer::tick()
         fired = fireDueAlarms() || fired;
     }
     if (fired) ringAndRemind();
+    emit ticked();
 }
 
 bool AlarmTimer::fireDueAlarms()

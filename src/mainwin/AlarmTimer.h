@@ -55,6 +55,10 @@ public:
     // What the reminder program is started with: the data folder it shares with this program.
     QStringList reminderProgramArguments() const;
 
+signals:
+    // After every tick: what shows the current time repaints.
+    void ticked();
+
 private:
     // Writes the due alarms of both stores, events first. True when a line was written.
     bool fireDueAlarms();

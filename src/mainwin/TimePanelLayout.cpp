@@ -4,6 +4,8 @@
 #include "views/AllDayStrip.h"
 #include "views/TimeGrid.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QScrollBar>
 
 namespace
@@ -21,6 +23,13 @@ TimePanelLayout::TimePanelLayout(QWidget &panel, TimeGrid &grid, ViewState &view
     m_scrollBar->setPageStep(23);
     connect(m_scrollBar, &QScrollBar::valueChanged, this, &TimePanelLayout::scrollBarMoved);
     connect(&grid, &TimeGrid::scrollRequested, this, &TimePanelLayout::scrollToHour);
+
+    m_stripScrollBar = new QScrollBar(Qt::Vertical, &panel);
+    m_stripScrollBar->setFocusPolicy(Qt::NoFocus);
+    m_stripScrollBar->setSingleStep(AllDayStrip::LanePitch);
+    m_stripScrollBar->hide();
+    connect(m_stripScrollBar, &QScrollBar::valueChanged, &grid, &TimeGrid::setStripScroll);
+    grid.allDayStrip()->installEventFilter(this);
 }
 
 void TimePanelLayout::layoutColumns()
@@ -31,10 +40,22 @@ void TimePanelLayout::layoutColumns()
     m_grid.setGeometry(1, 0, gridWidth, m_panel.height());
 }
 
+int TimePanelLayout::stripHeightLimit() const
+{
+    return m_panel.height() / 3;
+}
+
 void TimePanelLayout::layoutRows(int clientHeight)
 {
-    m_rows = TimeFamily::rowLayout(clientHeight, m_view.stripHeight, m_zoomRowHeight,
-                                   TimeFamily::stepsPerDay(m_minutesPerRow));
+    // Row 0 is the strip's height plus what is left over below the last row; the strip gives
+    // up pixels until the two fit under the limit (never below the height of no lanes).
+    const int steps = TimeFamily::stepsPerDay(m_minutesPerRow);
+    const int limit = stripHeightLimit();
+    const int floor = std::min(int(m_view.stripHeight), int(ViewState::DefaultStripHeight));
+    int strip = std::max(std::min(int(m_view.stripHeight), limit), floor);
+    m_rows = TimeFamily::rowLayout(clientHeight, strip, m_zoomRowHeight, steps);
+    while (m_rows.headerHeight > limit && strip > floor)
+        m_rows = TimeFamily::rowLayout(clientHeight, --strip, m_zoomRowHeight, steps);
     m_view.rowCount = m_rows.rowCount;
     m_grid.setTimeScale(m_minutesPerRow);
     m_grid.setZoomRowHeight(m_zoomRowHeight);
@@ -55,6 +76,31 @@ void TimePanelLayout::layoutRows(int clientHeight)
     }
     m_settingScrollBar = false;
     scrollBarMoved(m_scrollBar->value());
+    layoutStripScrollBar();
+}
+
+void TimePanelLayout::layoutStripScrollBar()
+{
+    const int hidden = m_grid.stripScrollMaximum();
+    m_stripScrollBar->setRange(0, hidden);
+    m_stripScrollBar->setPageStep(std::max(m_rows.headerHeight, 1));
+    m_stripScrollBar->setValue(m_grid.stripScroll());
+    if (hidden > 0) {
+        m_stripScrollBar->setGeometry(m_panel.width() - ScrollBarWidth + 1, 0, ScrollBarWidth - 2,
+                                      m_rows.headerHeight);
+        m_stripScrollBar->show();
+    } else {
+        m_stripScrollBar->hide();
+    }
+}
+
+bool TimePanelLayout::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Wheel && m_stripScrollBar->isVisible()) {
+        QCoreApplication::sendEvent(m_stripScrollBar, event);
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 bool TimePanelLayout::zoom(int (*zoomed)(int rowHeight))

@@ -44,17 +44,28 @@ public:
     // the panel plus the window's top and bottom bars) and view.stripHeight: row 0 and
     // the strip, the rows, view.rowCount, the scroll bar's page and range, and the first
     // visible row for its position. The grid gets scale, zoom, columns and rows and is placed.
+    // Row 0, and so the visible strip, never takes more than a third of the panel's height
+    // (stripHeightLimit()), unless a third is less than an empty strip's 15 px; lanes below
+    // scroll inside the strip, by the wheel over the strip or the strip's scroll bar beside it.
     void layoutRows(int clientHeight);
+    int stripHeightLimit() const;
 
     const std::vector<int> &dayWidths() const { return m_dayWidths; }
     const TimeFamily::RowLayout &rows() const { return m_rows; }
     QScrollBar *scrollBar() const { return m_scrollBar; }
+    // Beside the strip; shown while its lanes do not all fit.
+    QScrollBar *stripScrollBar() const { return m_stripScrollBar; }
     // First visible hour: the scroll bar's position.
     int scrollHour() const;
     // Scrolls to first-visible hour `hour`, kept within the scroll bar's range.
     void scrollToHour(int hour);
 
+protected:
+    // Wheel turns over the strip scroll it.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void layoutStripScrollBar();
     bool zoom(int (*zoomed)(int rowHeight));
     void scrollBarMoved(int hour);
 
@@ -62,6 +73,7 @@ private:
     TimeGrid &m_grid;
     ViewState &m_view;
     QScrollBar *m_scrollBar = nullptr;
+    QScrollBar *m_stripScrollBar = nullptr;
     int m_minutesPerRow = TimeFamily::ScaleMinutes[TimeFamily::DefaultScaleIndex];
     int m_zoomRowHeight = TimeFamily::DefaultRowHeight;
     TimeFamily::RowLayout m_rows;

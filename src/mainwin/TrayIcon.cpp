@@ -1,33 +1,13 @@
 #include "mainwin/TrayIcon.h"
 
 #include "mainwin/MainWindow.h"
+#include "platform/ProgramIcon.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QMenu>
-#include <QPainter>
-#include <QPixmap>
 #include <QTimer>
-
-namespace
-{
-// A small calendar page: a blue band over a white sheet with a grid of days.
-QIcon calendarIcon()
-{
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QColor(0x3A, 0x6E, 0xA5));
-    p.setBrush(Qt::white);
-    p.drawRect(2, 4, 27, 25);
-    p.fillRect(3, 5, 26, 7, QColor(0x3A, 0x6E, 0xA5));
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; col < 4; ++col)
-            p.fillRect(5 + col * 6, 14 + row * 5, 4, 3, QColor(0x80, 0x80, 0x80));
-    return QIcon(pm);
-}
-} // namespace
 
 TrayIcon::TrayIcon(MainWindow &window) : m_window(window)
 {
@@ -39,7 +19,7 @@ TrayIcon::TrayIcon(MainWindow &window) : m_window(window)
     connect(m_shutdown, &QAction::triggered, this, &TrayIcon::shutDown);
     connect(m_menu, &QMenu::aboutToShow, this, &TrayIcon::updateMenu);
 
-    m_icon.setIcon(calendarIcon());
+    m_icon.setIcon(programIcon());
     m_icon.setToolTip(QString::fromLatin1(ToolTip));
     m_icon.setContextMenu(m_menu);
     connect(&m_icon, &QSystemTrayIcon::activated, this,

@@ -37,9 +37,13 @@ TimeGrid::TimeGrid(QWidget *panel, TimeGridModel &model, ViewDates &viewDates, V
         setColWidth(1, std::max(0, panel->width() - 78));
     }
     m_selectedEvents.reserve(MaxSelectedEvents);
-    m_allDayStrip = new AllDayStrip(panel, *this); // owned by the panel
-    m_allDayStrip->setGeometry(1, 0, width(), 15);
-    m_allDayStrip->raise();
+    // The strip scrolls inside a view over row 0; both are owned by the panel.
+    m_stripView = new QWidget(panel);
+    if (panel) m_stripView->resize(panel->size());
+    m_allDayStrip = new AllDayStrip(m_stripView, *this);
+    m_stripView->setGeometry(1, 0, width(), 15);
+    m_allDayStrip->setGeometry(0, 0, width(), 15);
+    m_stripView->raise();
 }
 
 void TimeGrid::setTimeScale(int minutes)
@@ -85,21 +89,41 @@ void TimeGrid::applyRows(int headerHeight, int rowHeight, int rowCount)
     setRowCount(std::max(1, rowCount));
     setDefaultRowHeight(rowHeight);
     setRowHeight(0, headerHeight);
+    const int stripHeight = std::max(headerHeight, int(m_view.stripHeight));
     m_allDayStrip->setRowCount(1);
-    m_allDayStrip->setRowHeight(0, headerHeight);
-    m_allDayStrip->setGeometry(x(), y(), width(), headerHeight);
+    m_allDayStrip->setRowHeight(0, stripHeight);
+    m_stripView->setGeometry(x(), y(), width(), headerHeight);
+    m_allDayStrip->resize(width(), stripHeight);
+    setStripScroll(stripScroll());
+}
+
+void TimeGrid::setStripScroll(int px)
+{
+    m_allDayStrip->move(0, -std::clamp(px, 0, stripScrollMaximum()));
+}
+
+int TimeGrid::stripScroll() const
+{
+    return -m_allDayStrip->y();
+}
+
+int TimeGrid::stripScrollMaximum() const
+{
+    return std::max(0, m_allDayStrip->height() - m_stripView->height());
 }
 
 void TimeGrid::resizeEvent(QResizeEvent *e)
 {
     DrawGrid::resizeEvent(e);
-    if (m_allDayStrip) m_allDayStrip->setGeometry(x(), y(), width(), m_allDayStrip->height());
+    if (!m_allDayStrip) return;
+    m_stripView->setGeometry(x(), y(), width(), m_stripView->height());
+    m_allDayStrip->resize(width(), m_allDayStrip->height());
 }
 
 void TimeGrid::moveEvent(QMoveEvent *e)
 {
     DrawGrid::moveEvent(e);
-    if (m_allDayStrip) m_allDayStrip->move(pos());
+    if (m_stripView) m_stripView->move(pos());
 }
 
 void TimeGrid::wheelEvent(QWheelEvent *e)
@@ -348,8 +372,35 @@ void TimeGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, GridDr
 
 void TimeGrid::paintAfterCells(QPainter &p, const QRegion &region)
 {
-    if (!region.intersects(QRect(0, 0, TimeColumnWidth, height()))) return;
-    paintTimeColumn(p);
+    if (region.intersects(QRect(0, 0, TimeColumnWidth, height()))) paintTimeColumn(p);
+    paintNowLine(p);
+}
+
+QRect TimeGrid::nowLineRect() const
+{
+    const QDateTime now = m_clock.now();
+    const int day = dayIndexOf(m_clock.today());
+    if (day < 1 || day > dayCount() || day >= colCount() || m_timeScale <= 0) return {};
+    const double minutes = now.time().msecsSinceStartOfDay() / 60000.0;
+    const int top =
+        rowHeight(0) +
+        int(std::floor((minutes / m_timeScale - m_view.firstVisibleRow) * shownRowHeight()));
+    const int bottom = grid().rowTop(rowCount() - 1) + rowHeight(rowCount() - 1);
+    if (top < rowHeight(0) || top + NowLineThickness > std::min(bottom, height())) return {};
+    const QRect cell = cellRect(day, 0);
+    return QRect(cell.left(), top, cell.width() - 1, NowLineThickness);
+}
+
+void TimeGrid::refreshNowLine()
+{
+    invalidateRect(m_nowLinePainted);
+    invalidateRect(nowLineRect());
+}
+
+void TimeGrid::paintNowLine(QPainter &p)
+{
+    m_nowLinePainted = nowLineRect();
+    if (!m_nowLinePainted.isEmpty()) p.fillRect(m_nowLinePainted, QColor(NowLineColor));
 }
 
 void TimeGrid::paintTimeColumn(QPainter &p)

@@ -61,9 +61,17 @@ public:
     // --- layout (the time panel's layout calls these) ---
     // Day columns 1..widths.size() (at most 7) with the given widths, in both grids.
     void setDayColumns(const std::vector<int> &widths);
-    // Row 0 (and the all-day strip) `headerHeight` high, `rowCount` rows in all (row 0
-    // included), rows 1.. `rowHeight` high.
+    // Row 0 (and the all-day strip's visible part) `headerHeight` high, `rowCount` rows in all
+    // (row 0 included), rows 1.. `rowHeight` high. The strip itself is as high as its lanes need
+    // (ViewState.stripHeight), at least `headerHeight`; what does not fit scrolls.
     void applyRows(int headerHeight, int rowHeight, int rowCount);
+    // Pixels of the all-day strip scrolled out above row 0: 0 to stripScrollMaximum() (the
+    // strip's height less the visible part's). Values outside are clamped.
+    void setStripScroll(int px);
+    int stripScroll() const;
+    int stripScrollMaximum() const;
+    // The widget that shows the visible part of the strip over row 0 (the strip's parent).
+    QWidget *stripView() const { return m_stripView; }
     // The panel's scroll bar, for the auto-scroll while a drag is past the top or bottom edge.
     // Until the first call: position 0, page 23, so the ticks move the dragged cell only.
     void setScrollState(const GridScrollState &state) { m_scrollState = state; }
@@ -106,6 +114,16 @@ public:
 
     // The whole column of day 1..7 from y = 0 to the bottom of the last row.
     void invalidateDay(int day);
+
+    // --- the current time ---
+    static constexpr QRgb NowLineColor = qRgb(214, 40, 40);
+    static constexpr int NowLineThickness = 2;
+    // Where the line of the clock's current time is drawn: across today's column (left of its
+    // separator), its top at the time's exact position within its row. Empty when today is not
+    // shown or the time lies above or below the visible rows.
+    QRect nowLineRect() const;
+    // Repaints where the line was and where it is now (the main timer calls this every tick).
+    void refreshNowLine();
     int dayCount() const; // shown day columns, 1..7
     GridEventModel &dragModel() override { return m_model; }
 
@@ -141,6 +159,7 @@ private:
     TimeGridGeometry placementGeometry() const;
     void paintBox(QPainter &p, const SpanItem &item);
     void paintTimeColumn(QPainter &p);
+    void paintNowLine(QPainter &p);
     void collect(unsigned parts, int firstDay, int lastDay, int forcedAllDay, int forcedTimeGrid);
     void placeDays(int firstDay, int lastDay, bool vertical, bool horizontal);
     // Collects, places and repaints the time-grid part of days firstDay..lastDay, the event
@@ -161,6 +180,7 @@ private:
     const Settings &m_settings;
     const DateTimeFormat &m_format;
     const Clock &m_clock;
+    QWidget *m_stripView = nullptr;
     AllDayStrip *m_allDayStrip = nullptr;
 
     int m_timeScale = 15;
@@ -169,6 +189,7 @@ private:
     std::array<StepRange, 7> m_daySelection;
     std::vector<int> m_selectedEvents;
     GridScrollState m_scrollState;
+    QRect m_nowLinePainted; // the line's last painted place, repainted when it moves
     WheelSteps m_wheel;
     TimeGridDrag m_drag{*this};
 };
