@@ -18,6 +18,7 @@
 #include "mainwin/TasksPanelLayout.h"
 #include "mainwin/TasksStoreGridModel.h"
 #include "mainwin/TimePanelLayout.h"
+#include "mainwin/UnsavedChangesBar.h"
 #include "mainwin/ViewTab.h"
 #include "mainwin/YearPanelLayout.h"
 #include "store/EventsStore.h"
@@ -84,6 +85,8 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     resize(800, 600);
     m_panels = std::make_unique<MainPanels>(
         *this, m_font, QStringLiteral("Today: ") + dateText(m_format, m_clock.today()));
+    m_unsavedBar = new UnsavedChangesBar({m_layers.writes(), m_events.writes(), m_tasks.writes()},
+                                         *m_panels->client());
     m_navigator = new NavigatorColumn(*m_panels->navigatorMiddle(), *m_panels->navigatorTop(),
                                       *m_panels->navigatorBottom(), m_layers, m_clock, m_font.font);
     m_shownDate = selectedDate();
@@ -97,6 +100,12 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     buildTasksGrid();
+    if (isReadOnly()) {
+        m_gridModel->setReadOnly(true);
+        m_yearModel->setReadOnly(true);
+        m_tasksModel->setReadOnly(true);
+        m_navigator->setReadOnly(true);
+    }
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
@@ -131,6 +140,8 @@ QStringList MainWindow::backUpLoadedTables()
     // not be opened) its store is empty, and copying that would overwrite the last good ".bak".
     const QString dir = m_settings.dataPath();
     QStringList errors;
+    // A read-only calendar's folder takes no copies; the bar already says it cannot be written.
+    if (isReadOnly()) return errors;
     const auto note = [&errors](const char *name, const TableResult &r) {
         if (!r.ok()) errors << QStringLiteral("%1: %2").arg(QLatin1String(name), r.error);
     };
@@ -291,6 +302,63 @@ bool MainWindow::saveTables()
     return layersSaved && eventsSaved && tasksSaved;
 }
 
+bool MainWindow::askUser(const QString &text)
+{
+    if (m_questionSink) return m_questionSink(text);
+    return QMessageBox::question(this, QString::fromLatin1(Caption).trimmed(), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MainWindow::retryFailedWrites()
+{
+    (void)m_unsavedBar->retry(); // the bar shows what is still not written
+}
+
+bool MainWindow::isReadOnly() const
+{
+    return m_unsavedBar->isReadOnly();
+}
+
+void MainWindow::tablesRestored()
+{
+    m_events.fillPendingAlarms();
+    m_tasks.rebuildAlarms();
+    m_navigator->showLayers();
+    reFilter();
+}
+
+void MainWindow::disableEditing()
+{
+    const MainMenus &m = *m_menus;
+    for (QAction *a : {m.newEventAction(),
+                       m.layerManagerAction(),
+                       m.deleteEventsAction(),
+                       m.moveEventsAction(),
+                       m.undoAction(),
+                       m.editAction(),
+                       m.deleteAction(),
+                       m.cutAction(),
+                       m.pasteAction(),
+                       m.moveToLayerAction(),
+                       m.eventEditAction(),
+                       m.eventDeleteAction(),
+                       m.deleteOccurrenceAction(),
+                       m.breakOutOccurrenceAction(),
+                       m.eventCutAction(),
+                       m.eventMoveToLayerAction(),
+                       m.selectionNewEventAction(),
+                       m.selectionPasteAction(),
+                       m.newSubtaskAction(),
+                       m.taskEditAction(),
+                       m.taskDeleteAction(),
+                       m.taskMoveToLayerAction(),
+                       m.newTaskAction(),
+                       m.layerMenuManagerAction()})
+        a->setEnabled(false);
+    m_panels->newButton()->setEnabled(false);
+}
+
 void MainWindow::showMessage(const QString &text)
 {
     if (m_messageSink) {
@@ -349,6 +417,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (closeHidesToTray()) {
         event->ignore();
         hide();
+        return;
+    }
+    if (!m_unsavedBar->retry() &&
+        !askUser(QStringLiteral("Some changes could not be saved (%1). If Dayloom closes now, "
+                                "they are lost.\n\nClose Dayloom and lose these changes?")
+                     .arg(m_unsavedBar->lastError()))) {
+        event->ignore();
         return;
     }
     event->accept();
@@ -638,6 +713,7 @@ void MainWindow::updateCommands()
     if (m_eventCommands) m_eventCommands->updateStates();
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
+    if (isReadOnly()) disableEditing();
 }
 
 void MainWindow::eventsPosted()
