@@ -127,25 +127,31 @@ TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
 
 namespace
 {
-// How many rows of the events file have this subject, read straight from the file (as another
-// program would); -1 when the file cannot be read.
-int rowsWithSubject(const QString &subject)
+// The first column of the first row that `sql` (one "?" for the subject) gives over the events
+// file, read straight from the file as another program would; -1 when there is no row or the
+// file cannot be read.
+double eventsQuery(const char *sql, const QString &subject)
 {
     sqlite3 *db = nullptr;
     const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
-    int count = -1;
+    double value = -1;
     if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt *st = nullptr;
         const QByteArray s = subject.toUtf8();
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Subject = ?", -1, &st,
-                               nullptr) == SQLITE_OK &&
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
             sqlite3_bind_text(st, 1, s.constData(), int(s.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
             sqlite3_step(st) == SQLITE_ROW)
-            count = sqlite3_column_int(st, 0);
+            value = sqlite3_column_double(st, 0);
         sqlite3_finalize(st);
     }
     sqlite3_close(db);
-    return count;
+    return value;
+}
+
+// How many rows of the events file have this subject; -1 when the file cannot be read.
+int rowsWithSubject(const QString &subject)
+{
+    return int(eventsQuery("SELECT count(*) FROM records WHERE Subject = ?", subject));
 }
 
 std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
@@ -158,6 +164,24 @@ std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
     p->waitForStarted(5000);
     return p;
 }
+
+// Clicks a free time in the day view of the program shown on `x`, types `subject` and presses
+// Enter. True once the events file holds one row with that subject (within 5 seconds).
+bool typeEventAtFreeTime(const OwnXServer &x, const QString &subject)
+{
+    // Without a window manager the window sits at the screen's top left; this point is in the
+    // day view's time grid, right of the navigator column and below the all-day strip.
+    if (x.xdotool({"mousemove", "500", "300", "click", "1"}) != 0 ||
+        x.xdotool({"type", "--delay", "40", subject}) != 0)
+        return false;
+    QThread::msleep(300);
+    if (x.xdotool({"key", "Return"}) != 0) return false;
+    QElapsedTimer t;
+    t.start();
+    while (rowsWithSubject(subject) != 1 && t.elapsed() < 5000)
+        QThread::msleep(50);
+    return rowsWithSubject(subject) == 1;
+}
 } // namespace
 
 // A user clicks a free time in the day view, types a subject and presses Enter; the program is
@@ -169,17 +193,7 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
     auto first = startShownOn(x);
     ASSERT_EQ(waitForState(), "visible=1 import=");
     QThread::msleep(500); // the first paint
-    // Without a window manager the window sits at the screen's top left; this point is in the
-    // day view's time grid, right of the navigator column and below the all-day strip.
-    ASSERT_EQ(x.xdotool({"mousemove", "500", "300", "click", "1"}), 0);
-    ASSERT_EQ(x.xdotool({"type", "--delay", "40", "Dentist"}), 0);
-    QThread::msleep(300);
-    ASSERT_EQ(x.xdotool({"key", "Return"}), 0);
-    QElapsedTimer t;
-    t.start();
-    while (rowsWithSubject("Dentist") != 1 && t.elapsed() < 5000)
-        QThread::msleep(50);
-    EXPECT_EQ(rowsWithSubject("Dentist"), 1) << "written when the editor closed";
+    EXPECT_TRUE(typeEventAtFreeTime(x, "Dentist")) << "written when the editor closed";
     first->kill();
     first->waitForFinished();
 
@@ -191,25 +205,10 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
 
 namespace
 {
-// StartTime of the first row with this subject, read straight from the events file; -1 when
-// there is none or the file cannot be read.
+// StartTime of the first row with this subject; -1 when there is none.
 double startOf(const QString &subject)
 {
-    sqlite3 *db = nullptr;
-    const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
-    double start = -1;
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *st = nullptr;
-        const QByteArray s = subject.toUtf8();
-        if (sqlite3_prepare_v2(db, "SELECT StartTime FROM records WHERE Subject = ?", -1, &st,
-                               nullptr) == SQLITE_OK &&
-            sqlite3_bind_text(st, 1, s.constData(), int(s.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            start = sqlite3_column_double(st, 0);
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return start;
+    return eventsQuery("SELECT StartTime FROM records WHERE Subject = ?", subject);
 }
 
 // Presses at (x, y), moves down by `dy` in steps and lets go.
@@ -261,14 +260,8 @@ TEST(Program, ADragWhileTheFileIsLockedShowsTheBarAndReachesTheFileLater)
     auto program = startShownOn(x);
     ASSERT_EQ(waitForState(), "visible=1 import=");
     QThread::msleep(500);
-    ASSERT_EQ(x.xdotool({"mousemove", "500", "300", "click", "1"}), 0);
-    ASSERT_EQ(x.xdotool({"type", "--delay", "40", "Dentist"}), 0);
-    QThread::msleep(300);
-    ASSERT_EQ(x.xdotool({"key", "Return"}), 0);
+    ASSERT_TRUE(typeEventAtFreeTime(x, "Dentist"));
     QElapsedTimer t;
-    t.start();
-    while (startOf("Dentist") < 0 && t.elapsed() < 5000)
-        QThread::msleep(50);
     const double created = startOf("Dentist");
     ASSERT_GT(created, 0);
 

@@ -82,6 +82,34 @@ std::pair<int, int> seed(const QString &dataDir)
     return {planning, review};
 }
 
+// The program started ("auto") over `where`, with its questions answered by `answer` and its
+// questions and messages kept, after the turns of the event loop that report the start-up.
+struct StartedProgram {
+    DayloomApp app;
+    QStringList questions;
+    QStringList messages;
+
+    StartedProgram(const SettingsPaths &where, bool answer)
+        : app(where, CommandLine::parse({"auto"}))
+    {
+        app.mainWindow().setQuestionSink([this, answer](const QString &q) {
+            questions << q;
+            return answer;
+        });
+        app.mainWindow().setMessageSink([this](const QString &m) { messages << m; });
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+};
+
+// Puts text that is no table file where the events file was.
+void damageEventsFile(const QString &dataDir)
+{
+    QFile damaged(dataDir + EventsStore::FileName);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    damaged.write("this is not a table file");
+}
+
 // The week of Wed 9 Aug 2000 (10:30), from 8:00, over a seeded data folder.
 class UnsavedChanges : public ::testing::Test
 {
@@ -243,25 +271,15 @@ TEST(UnsavedChangesAtStart, ADamagedEventsFileIsRestoredFromItsDailyCopy)
         EventsStore events(data, layers, time, clock);
         ASSERT_TRUE(events.backupTo(data + "Events.bak").ok());
     }
-    QFile damaged(data + EventsStore::FileName);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    damaged.write("this is not a table file");
-    damaged.close();
-
-    DayloomApp app(pathsBelow(root), CommandLine::parse({"auto"}));
-    QStringList questions, messages;
-    app.mainWindow().setQuestionSink([&](const QString &q) {
-        questions << q;
-        return true;
-    });
-    app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
+    damageEventsFile(data);
+    StartedProgram program(pathsBelow(root), true);
+    const QStringList &questions = program.questions;
+    DayloomApp &app = program.app;
 
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].contains("\"Events.bak\"")) << questions[0].toStdString();
     EXPECT_TRUE(questions[0].contains("Events.cds.unreadable-"));
-    EXPECT_TRUE(messages.isEmpty()) << messages.join("\n").toStdString();
+    EXPECT_TRUE(program.messages.isEmpty()) << program.messages.join("\n").toStdString();
     EXPECT_EQ(app.events().eventCount(), 2);
     EXPECT_TRUE(sameTime(startInFile(data, planning), at(2000, 8, 9, 10)));
     EXPECT_TRUE(sameTime(startInFile(data, review), at(2000, 8, 10, 14)));
@@ -275,24 +293,13 @@ TEST(UnsavedChangesAtStart, NoCopyIsOfferedWithoutOneAndAFolderThatCannotBeMadeI
     const QString root = TestEnv::freshDir("nocopy");
     const QString data = root + "/data/";
     seed(data);
-    QFile damaged(data + EventsStore::FileName);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    damaged.write("this is not a table file");
-    damaged.close();
+    damageEventsFile(data);
     {
-        DayloomApp app(pathsBelow(root), CommandLine::parse({"auto"}));
-        QStringList questions, messages;
-        app.mainWindow().setQuestionSink([&](const QString &q) {
-            questions << q;
-            return true;
-        });
-        app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
-        for (int i = 0; i < 3; ++i)
-            QApplication::processEvents();
-        EXPECT_TRUE(questions.isEmpty());
-        ASSERT_EQ(messages.size(), 1);
-        EXPECT_FALSE(messages[0].contains(".bak")) << messages[0].toStdString();
-        EXPECT_TRUE(messages[0].contains("no daily copy"));
+        const StartedProgram program(pathsBelow(root), true);
+        EXPECT_TRUE(program.questions.isEmpty());
+        ASSERT_EQ(program.messages.size(), 1);
+        EXPECT_FALSE(program.messages[0].contains(".bak")) << program.messages[0].toStdString();
+        EXPECT_TRUE(program.messages[0].contains("no daily copy"));
     }
 
     // A file where the data folder should be: the folder cannot be made.
@@ -302,11 +309,8 @@ TEST(UnsavedChangesAtStart, NoCopyIsOfferedWithoutOneAndAFolderThatCannotBeMadeI
     file.close();
     SettingsPaths where = pathsBelow(blocked);
     where.dataDir = blocked + "/file/data";
-    DayloomApp app(where, CommandLine::parse({"auto"}));
-    QStringList messages;
-    app.mainWindow().setMessageSink([&](const QString &m) { messages << m; });
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
+    const StartedProgram program(where, true);
+    const QStringList &messages = program.messages;
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].contains(QStringLiteral("The data folder \"%1/\" cannot be created")
                                          .arg(QDir::toNativeSeparators(where.dataDir))))
