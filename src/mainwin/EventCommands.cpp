@@ -105,6 +105,7 @@ void EventCommands::breakOutOccurrence()
 
 void EventCommands::copySelected()
 {
+    if (m_window.isReadOnly()) return; // the copy is a row of the events table
     const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e) return;
     if (!m_events.copyToClipboard(e->id)) return;
@@ -184,4 +185,5 @@ void EventCommands::updateStates()
     m.pasteAction()->setEnabled(!ViewState::isTasksView(kind) && clipboard &&
                                 m_window.viewDates().hasSelection());
     m.selectionPasteAction()->setEnabled(clipboard);
+    m_window.keepEditingOffWhenReadOnly();
 }

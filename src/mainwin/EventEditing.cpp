@@ -70,6 +70,7 @@ void EventEditing::updateCommands()
     m.selectionNewEventAction()->setEnabled(dated);
     m.editAction()->setEnabled(dated && one);
     m.eventEditAction()->setEnabled(dated && one);
+    m_window.keepEditingOffWhenReadOnly();
 }
 
 std::optional<int> EventEditing::newEvent(const Prefill &prefill)

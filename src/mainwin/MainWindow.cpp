@@ -328,8 +328,9 @@ void MainWindow::tablesRestored()
     reFilter();
 }
 
-void MainWindow::disableEditing()
+void MainWindow::keepEditingOffWhenReadOnly()
 {
+    if (!isReadOnly()) return;
     const MainMenus &m = *m_menus;
     for (QAction *a : {m.newEventAction(),
                        m.layerManagerAction(),
@@ -339,6 +340,8 @@ void MainWindow::disableEditing()
                        m.editAction(),
                        m.deleteAction(),
                        m.cutAction(),
+                       m.copyAction(),
+                       m.eventCopyAction(),
                        m.pasteAction(),
                        m.moveToLayerAction(),
                        m.eventEditAction(),
@@ -713,7 +716,7 @@ void MainWindow::updateCommands()
     if (m_eventCommands) m_eventCommands->updateStates();
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
-    if (isReadOnly()) disableEditing();
+    keepEditingOffWhenReadOnly();
 }
 
 void MainWindow::eventsPosted()

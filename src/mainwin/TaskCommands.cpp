@@ -131,6 +131,7 @@ void TaskCommands::updateStates()
         a->setEnabled(n == 1);
     for (QAction *a : {m.deleteAction(), m.taskDeleteAction()})
         a->setEnabled(n > 0);
+    m_window.keepEditingOffWhenReadOnly();
 }
 
 bool TaskCommands::eventFilter(QObject *watched, QEvent *event)

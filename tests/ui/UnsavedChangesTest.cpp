@@ -251,6 +251,10 @@ TEST_F(UnsavedChanges, AFolderThatCannotBeWrittenOpensTheCalendarReadOnly)
     QTest::keyClick(stores.win.get(), Qt::Key_A);
     QTest::qWait(300);
     EXPECT_TRUE(modals.isEmpty()) << modals.join(", ").toStdString();
+    // The clicks selected the event: the commands for a selected event stay off all the same.
+    for (QAction *a : {m.editAction(), m.eventEditAction(), m.copyAction(), m.eventCopyAction(),
+                       m.eventDeleteAction(), m.eventCutAction()})
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_EQ(stores.events->eventCount(), 2);
     EXPECT_FALSE(stores.events->writes().hasPendingWrites());
 
