@@ -21,6 +21,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <tuple>
 
 namespace
 {
@@ -153,15 +154,25 @@ DayloomApp::~DayloomApp()
     m_settings.reset();
 }
 
-QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
+QString backupFileName(const QString &tableFileName)
+{
+    return QString(tableFileName).replace(QStringLiteral(".cds"), QStringLiteral(".bak"));
+}
+
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load,
+                         bool backupRestorable)
 {
     switch (load.status) {
-    case TableLoadResult::SetAside:
-        return QStringLiteral("The table file \"%1\" could not be read. It was renamed to "
-                              "\"%2\" and Dayloom starts with an empty table. The last daily "
-                              "copy, if there is one, is \"%3\".")
-            .arg(fileName, QDir::toNativeSeparators(load.setAsidePath),
-                 QString(fileName).replace(QStringLiteral(".cds"), QStringLiteral(".bak")));
+    case TableLoadResult::SetAside: {
+        const QString told =
+            QStringLiteral("The table file \"%1\" could not be read. It was renamed to \"%2\" "
+                           "and Dayloom starts with an empty table.")
+                .arg(fileName, QDir::toNativeSeparators(load.setAsidePath));
+        return backupRestorable
+                   ? told + QStringLiteral("\n\nRestore the last daily copy \"%1\" now?")
+                                .arg(backupFileName(fileName))
+                   : told + QStringLiteral(" There is no daily copy to restore it from.");
+    }
     case TableLoadResult::Failed:
         return QStringLiteral("The table file \"%1\" could not be opened (%2). Dayloom runs on an "
                               "empty table, and changes to it will not be kept.")
@@ -174,12 +185,37 @@ QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
 void DayloomApp::reportStartupProblems()
 {
     QStringList texts;
-    for (const auto &[name, load] : {std::pair{LayersStore::FileName, &m_layers->loadResult()},
-                                     std::pair{EventsStore::FileName, &m_events->loadResult()},
-                                     std::pair{TasksStore::FileName, &m_tasks->loadResult()}}) {
-        const QString text = tableLoadMessage(QString::fromLatin1(name), *load);
-        if (!text.isEmpty()) texts << text;
+    const QString dataDir = m_settings->dataPath();
+    const bool folderMade = QFileInfo(dataDir).isDir();
+    if (!folderMade)
+        texts << QStringLiteral("The data folder \"%1\" cannot be created. Dayloom runs on "
+                                "empty tables, and changes to them will not be kept.")
+                     .arg(QDir::toNativeSeparators(dataDir));
+    bool restored = false;
+    for (const auto &[name, load, writes] :
+         {std::tuple{LayersStore::FileName, &m_layers->loadResult(), m_layers->writes()},
+          std::tuple{EventsStore::FileName, &m_events->loadResult(), m_events->writes()},
+          std::tuple{TasksStore::FileName, &m_tasks->loadResult(), m_tasks->writes()}}) {
+        if (!folderMade && load->status == TableLoadResult::Failed) continue; // told above
+        const QString fileName = QString::fromLatin1(name);
+        const QString backup = dataDir + backupFileName(fileName);
+        TableWrites table = writes;
+        const bool restorable =
+            load->status == TableLoadResult::SetAside && table.canRestoreFrom(backup);
+        const QString text = tableLoadMessage(fileName, *load, restorable);
+        if (!restorable) {
+            if (!text.isEmpty()) texts << text;
+            continue;
+        }
+        if (!m_main->askUser(text)) continue;
+        // A copy that was read but not written stays in memory; the window's bar tells that.
+        if (const TableResult r = table.restoreFrom(backup); r.applied)
+            restored = true;
+        else
+            texts << QStringLiteral("The daily copy \"%1\" could not be restored (%2).")
+                         .arg(backupFileName(fileName), r.error);
     }
+    if (restored) m_main->tablesRestored();
     if (!m_main->backupErrors().isEmpty())
         texts << QStringLiteral("The daily copies of the tables could not all be made:\n%1")
                      .arg(m_main->backupErrors().join(QLatin1Char('\n')));

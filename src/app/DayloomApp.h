@@ -42,8 +42,10 @@ public:
     const Clock &clock() const { return m_clock; }
 
 private:
-    // Tells the user, in one message, what went wrong while starting: tables set aside or not
-    // opened, daily copies not made, old events not archived.
+    // Tells the user, in one message, what went wrong while starting: a data folder that could
+    // not be made, tables set aside or not opened, daily copies not made, old events not
+    // archived. A table set aside whose ".bak" copy is readable is asked about first, in a
+    // question of its own, and restored from that copy when the user says yes.
     void reportStartupProblems();
 
     Clock m_clock;
@@ -59,7 +61,12 @@ private:
 };
 
 // The text that reports a table file's load to the user; empty when it loaded or was missing.
-QString tableLoadMessage(const QString &fileName, const TableLoadResult &load);
+// A table set aside whose ".bak" copy can be restored (`backupRestorable`) gets a question
+// that offers it; otherwise the text says that there is no copy.
+QString tableLoadMessage(const QString &fileName, const TableLoadResult &load,
+                         bool backupRestorable);
+// "Events.bak" for "Events.cds".
+QString backupFileName(const QString &tableFileName);
 
 // Writes "import.dat" (one line: `path`) into `dataDir`. False when it cannot be written.
 bool writeImportFile(const QString &dataDir, const QString &path);

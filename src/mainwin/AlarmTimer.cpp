@@ -82,6 +82,7 @@ QStringList AlarmTimer::reminderProgramArguments() const
 
 void AlarmTimer::tick()
 {
+    m_window.retryFailedWrites();
     // Alarms still pending from the day that ended ring before its list is rebuilt; the
     // rebuilt list may hold alarms of the new day that are already due (after a suspend).
     // Both count as one ring.

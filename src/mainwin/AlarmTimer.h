@@ -43,7 +43,8 @@ public:
     void start() { m_timer.start(); }
     bool isActive() const { return m_timer.isActive(); }
 
-    // One tick of the timer: the change of day when the date moved on, then the due alarms.
+    // One tick of the timer: the window's failed table writes tried again, the change of day
+    // when the date moved on, then the due alarms.
     void tick();
     // The reminder program wrote "snooze.dat": its reminders join the pending alarms and the
     // views refresh on the next turn of the event loop.

@@ -70,6 +70,7 @@ void EventCommands::setUndoAvailable(bool on, const char *caption)
 
 void EventCommands::deleteSelected()
 {
+    if (m_window.isReadOnly()) return;
     QStringList ids;
     for (const Entry &e : selectedEntries())
         if (!ids.contains(QString::number(e.id))) ids << QString::number(e.id);
@@ -86,8 +87,9 @@ void EventCommands::deleteOccurrence()
     const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e || !e->isOccurrence()) return;
     const TableResult r = m_events.excludeOccurrence(e->id, DateTimeValue::dayOf(e->occurrenceDay));
-    finish(r.ok() ? QString()
-                  : QStringLiteral("The occurrence could not be deleted.\n%1").arg(r.error));
+    // A change made in memory whose write failed is shown by the window's bar, not here.
+    finish(r.applied ? QString()
+                     : QStringLiteral("The occurrence could not be deleted.\n%1").arg(r.error));
 }
 
 void EventCommands::breakOutOccurrence()
@@ -96,13 +98,14 @@ void EventCommands::breakOutOccurrence()
     if (!e || !e->isOccurrence()) return;
     const InsertResult r =
         m_events.breakOutOccurrence(e->id, DateTimeValue::dayOf(e->occurrenceDay));
-    finish(r.ok()
+    finish(r.applied()
                ? QString()
                : QStringLiteral("The occurrence could not be broken out.\n%1").arg(r.table.error));
 }
 
 void EventCommands::copySelected()
 {
+    if (m_window.isReadOnly()) return; // the copy is a row of the events table
     const std::optional<Entry> e = EventSelection(m_window).single();
     if (!e) return;
     if (!m_events.copyToClipboard(e->id)) return;
@@ -111,6 +114,7 @@ void EventCommands::copySelected()
 
 void EventCommands::cutSelected()
 {
+    if (m_window.isReadOnly()) return;
     const std::optional<Entry> e = EventSelection(m_window).single();
     // Without the copy in the clipboard the event would simply be lost.
     if (!e || !m_events.copyToClipboard(e->id)) return;
@@ -119,6 +123,7 @@ void EventCommands::cutSelected()
 
 void EventCommands::paste()
 {
+    if (m_window.isReadOnly()) return;
     if (m_events.clipboardCount() != 1) return;
     const auto target =
         pasteTarget(m_window.currentView().kind, m_window.viewDates(), m_window.selectedDate());
@@ -130,6 +135,7 @@ void EventCommands::paste()
 
 void EventCommands::undo()
 {
+    if (m_window.isReadOnly()) return;
     const QString dataDir = m_events.dataDir();
     QString error;
     const auto content = UndoLog::read(dataDir, &error);
@@ -179,4 +185,5 @@ void EventCommands::updateStates()
     m.pasteAction()->setEnabled(!ViewState::isTasksView(kind) && clipboard &&
                                 m_window.viewDates().hasSelection());
     m.selectionPasteAction()->setEnabled(clipboard);
+    m_window.keepEditingOffWhenReadOnly();
 }

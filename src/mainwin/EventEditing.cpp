@@ -70,10 +70,12 @@ void EventEditing::updateCommands()
     m.selectionNewEventAction()->setEnabled(dated);
     m.editAction()->setEnabled(dated && one);
     m.eventEditAction()->setEnabled(dated && one);
+    m_window.keepEditingOffWhenReadOnly();
 }
 
 std::optional<int> EventEditing::newEvent(const Prefill &prefill)
 {
+    if (m_window.isReadOnly()) return std::nullopt;
     // The layer current in the navigator's layer list; without one, the first shown layer.
     int layerId = m_window.navigator().layerList()->currentLayerId();
     for (const LayerRow &l : m_layers.layers()) {
@@ -103,6 +105,7 @@ std::optional<int> EventEditing::newEventHere(const QString &subject)
 
 bool EventEditing::editEvent(int id)
 {
+    if (m_window.isReadOnly()) return false;
     if (!m_editor->prepareExisting(id)) return false;
     return m_editor->exec() == QDialog::Accepted && m_editor->savedId() >= 0;
 }
@@ -115,7 +118,9 @@ bool EventEditing::editSelected()
 
 bool EventEditing::typed(const QString &text)
 {
-    if (!m_window.viewDates().hasSelection() || m_window.viewKind() == ViewTasks) return false;
+    if (!m_window.viewDates().hasSelection() || m_window.viewKind() == ViewTasks ||
+        m_window.isReadOnly())
+        return false;
     if (text.size() == 1 && isAccent(text[0])) {
         m_pendingAccent = text;
         return true;

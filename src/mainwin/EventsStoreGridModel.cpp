@@ -50,6 +50,9 @@ bool EventsStoreGridModel::isBrowsing() const
 
 bool EventsStoreGridModel::postEventTimes(int id, const GridEventRow &row)
 {
+    if (m_readOnly) return false;
+    // A write that fails keeps the new times on the screen and in memory; the window's bar
+    // tells the user, and the times reach the file with the next write that succeeds.
     m_posting = true;
     const TableResult r = m_events.updateEventTimes(id, row.startTime, row.endTime, row.extraDays);
     m_posting = false;

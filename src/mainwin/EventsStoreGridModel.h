@@ -32,9 +32,12 @@ public:
 
     // True only while postEventTimes() posts.
     bool postingDrag() const { return m_posting; }
+    // A read-only calendar: postEventTimes() refuses, so drags move nothing.
+    void setReadOnly(bool on) { m_readOnly = on; }
 
 private:
     EventsStore &m_events;
     LayersStore &m_layers;
     bool m_posting = false;
+    bool m_readOnly = false;
 };

@@ -27,6 +27,7 @@ public:
 
     // True only while postEventTimes() posts.
     bool postingDrag() const { return m_rows.postingDrag(); }
+    void setReadOnly(bool on) { m_rows.setReadOnly(on); }
 
 private:
     EventsStore &m_events;

@@ -19,6 +19,7 @@
 #include "mainwin/TasksPanelLayout.h"
 #include "mainwin/TasksStoreGridModel.h"
 #include "mainwin/TimePanelLayout.h"
+#include "mainwin/UnsavedChangesBar.h"
 #include "mainwin/ViewTab.h"
 #include "mainwin/YearPanelLayout.h"
 #include "store/EventsStore.h"
@@ -85,6 +86,8 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     resize(800, 600);
     m_panels = std::make_unique<MainPanels>(
         *this, m_font, QStringLiteral("Today: ") + dateText(m_format, m_clock.today()));
+    m_unsavedBar = new UnsavedChangesBar({m_layers.writes(), m_events.writes(), m_tasks.writes()},
+                                         *m_panels->client());
     m_navigator = new NavigatorColumn(*m_panels->navigatorMiddle(), *m_panels->navigatorTop(),
                                       *m_panels->navigatorBottom(), m_layers, m_clock, m_font.font);
     m_shownDate = selectedDate();
@@ -100,6 +103,12 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     buildTasksGrid();
     m_printCommands =
         new PrintCommands(*this, m_settings, *m_gridModel, *m_yearModel, *m_tasksModel, m_clock);
+    if (isReadOnly()) {
+        m_gridModel->setReadOnly(true);
+        m_yearModel->setReadOnly(true);
+        m_tasksModel->setReadOnly(true);
+        m_navigator->setReadOnly(true);
+    }
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
@@ -134,6 +143,8 @@ QStringList MainWindow::backUpLoadedTables()
     // not be opened) its store is empty, and copying that would overwrite the last good ".bak".
     const QString dir = m_settings.dataPath();
     QStringList errors;
+    // A read-only calendar's folder takes no copies; the bar already says it cannot be written.
+    if (isReadOnly()) return errors;
     const auto note = [&errors](const char *name, const TableResult &r) {
         if (!r.ok()) errors << QStringLiteral("%1: %2").arg(QLatin1String(name), r.error);
     };
@@ -294,6 +305,66 @@ bool MainWindow::saveTables()
     return layersSaved && eventsSaved && tasksSaved;
 }
 
+bool MainWindow::askUser(const QString &text)
+{
+    if (m_questionSink) return m_questionSink(text);
+    return QMessageBox::question(this, QString::fromLatin1(Caption).trimmed(), text,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+void MainWindow::retryFailedWrites()
+{
+    (void)m_unsavedBar->retry(); // the bar shows what is still not written
+}
+
+bool MainWindow::isReadOnly() const
+{
+    return m_unsavedBar->isReadOnly();
+}
+
+void MainWindow::tablesRestored()
+{
+    m_events.fillPendingAlarms();
+    m_tasks.rebuildAlarms();
+    m_navigator->showLayers();
+    reFilter();
+}
+
+void MainWindow::keepEditingOffWhenReadOnly()
+{
+    if (!isReadOnly()) return;
+    const MainMenus &m = *m_menus;
+    for (QAction *a : {m.newEventAction(),
+                       m.layerManagerAction(),
+                       m.deleteEventsAction(),
+                       m.moveEventsAction(),
+                       m.undoAction(),
+                       m.editAction(),
+                       m.deleteAction(),
+                       m.cutAction(),
+                       m.copyAction(),
+                       m.eventCopyAction(),
+                       m.pasteAction(),
+                       m.moveToLayerAction(),
+                       m.eventEditAction(),
+                       m.eventDeleteAction(),
+                       m.deleteOccurrenceAction(),
+                       m.breakOutOccurrenceAction(),
+                       m.eventCutAction(),
+                       m.eventMoveToLayerAction(),
+                       m.selectionNewEventAction(),
+                       m.selectionPasteAction(),
+                       m.newSubtaskAction(),
+                       m.taskEditAction(),
+                       m.taskDeleteAction(),
+                       m.taskMoveToLayerAction(),
+                       m.newTaskAction(),
+                       m.layerMenuManagerAction()})
+        a->setEnabled(false);
+    m_panels->newButton()->setEnabled(false);
+}
+
 void MainWindow::showMessage(const QString &text)
 {
     if (m_messageSink) {
@@ -352,6 +423,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (closeHidesToTray()) {
         event->ignore();
         hide();
+        return;
+    }
+    if (!m_unsavedBar->retry() &&
+        !askUser(QStringLiteral("Some changes could not be saved (%1). If Dayloom closes now, "
+                                "they are lost.\n\nClose Dayloom and lose these changes?")
+                     .arg(m_unsavedBar->lastError()))) {
+        event->ignore();
         return;
     }
     event->accept();
@@ -641,6 +719,7 @@ void MainWindow::updateCommands()
     if (m_eventCommands) m_eventCommands->updateStates();
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
+    keepEditingOffWhenReadOnly();
 }
 
 void MainWindow::eventsPosted()

@@ -50,6 +50,7 @@ class TasksPanelLayout;
 class TasksStoreGridModel;
 class TaskCommands;
 class TimeGrid;
+class UnsavedChangesBar;
 class TimePanelLayout;
 class YearGrid;
 class YearPanelLayout;
@@ -100,6 +101,25 @@ public:
     void showMessage(const QString &text);
     using MessageSink = std::function<void(const QString &text)>;
     void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
+    // Asks the user a yes-or-no question: a modal message box, or the sink set here (tests).
+    // True for yes.
+    bool askUser(const QString &text);
+    using QuestionSink = std::function<bool(const QString &text)>;
+    void setQuestionSink(QuestionSink sink) { m_questionSink = std::move(sink); }
+
+    // --- Unsaved changes and read-only calendars --------------------------------------------
+    // The bar that tells the user when changes are not reaching the table files.
+    UnsavedChangesBar &unsavedChangesBar() const { return *m_unsavedBar; }
+    // Writes the changes that wait for their table files again (every tick of the main timer);
+    // the bar goes once they are all written.
+    void retryFailedWrites();
+    // Some table file can be read but not written: every editing command is off.
+    bool isReadOnly() const;
+    // Turns off every command that changes the calendar when it is read-only; the parts that
+    // enable commands call it after they did.
+    void keepEditingOffWhenReadOnly();
+    // After a table's rows were replaced by its ".bak" copy: alarms, filters and views follow.
+    void tablesRestored();
 
     // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
     // open over it (a dialog it opened, a message box) close before it, innermost first.
@@ -271,6 +291,8 @@ private:
     bool m_shutdownRequested = false;
     QList<QWidget *> m_wakeUpDialogs;
     MessageSink m_messageSink;
+    QuestionSink m_questionSink;
+    UnsavedChangesBar *m_unsavedBar = nullptr; // owned by the client area
     QSystemTrayIcon *m_trayIcon = nullptr;
 
     QTimer m_previousRepeatTimer;

@@ -238,8 +238,9 @@ void NavigatorColumn::stepYear(int by)
 void NavigatorColumn::toggleLayer(int layerId)
 {
     const std::optional<LayerRow> layer = m_layers.layer(layerId);
-    if (!layer) return;
-    // A write that fails keeps the change in memory; the next write of the table carries it.
+    if (!layer || m_readOnly) return;
+    // A write that fails keeps the change in memory; the window's bar tells the user and the
+    // next write of the table carries it.
     if (!m_layers.setLayerShown(layerId, !layer->shown).applied) return;
     showLayers();
     emit layerVisibilityChanged();
@@ -248,13 +249,13 @@ void NavigatorColumn::toggleLayer(int layerId)
 void NavigatorColumn::toggleAllLayers()
 {
     const std::vector<LayerRow> all = m_layers.layers();
-    if (all.empty()) return;
+    if (all.empty() || m_readOnly) return;
     const bool show =
         !std::all_of(all.begin(), all.end(), [](const LayerRow &l) { return l.shown; });
     m_layers.beginBulk();
     for (const LayerRow &l : all)
         (void)m_layers.setLayerShown(l.id, show);
-    // As above: a failed write stays in memory and goes with the next one.
+    // As above: a failed write stays in memory, shown by the bar, and goes with the next one.
     (void)m_layers.endBulk();
     showLayers();
     emit layerVisibilityChanged();

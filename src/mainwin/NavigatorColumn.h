@@ -45,6 +45,8 @@ public:
     bool weeksOn() const { return m_weeksOn; }
     // Reads the layers again from the store.
     void showLayers();
+    // A read-only calendar: the layer list's visibility boxes change nothing.
+    void setReadOnly(bool on) { m_readOnly = on; }
 
     // First year of the year list.
     int firstListedYear() const { return m_firstYear; }
@@ -101,6 +103,7 @@ private:
     FlatButton *m_scrollDown = nullptr;
 
     bool m_weeksOn = false;
+    bool m_readOnly = false;
     int m_offset = 0;
     int m_firstYear = 0;
     int m_weekListYear = 0;

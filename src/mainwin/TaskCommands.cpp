@@ -63,6 +63,7 @@ bool TaskCommands::inTasksView() const
 
 std::optional<int> TaskCommands::runNew(int parentId, const QString &subject)
 {
+    if (m_window.isReadOnly()) return std::nullopt;
     const int layer = m_window.navigator().layerList()->currentLayerId();
     if (!m_editor->prepareNew(parentId, subject, layer)) return std::nullopt;
     const bool saved = m_editor->exec() == QDialog::Accepted && m_editor->savedId() >= 0;
@@ -90,6 +91,7 @@ std::optional<int> TaskCommands::newSubtask()
 
 bool TaskCommands::editTask(int id)
 {
+    if (m_window.isReadOnly()) return false;
     if (!m_editor->prepareExisting(id)) return false;
     const bool saved = m_editor->exec() == QDialog::Accepted && m_editor->savedId() >= 0;
     m_window.refresh();
@@ -104,7 +106,7 @@ bool TaskCommands::editSelected()
 void TaskCommands::deleteSelected()
 {
     const QList<int> ids = m_grid.selectedIds();
-    if (ids.isEmpty()) return;
+    if (ids.isEmpty() || m_window.isReadOnly()) return;
     const StoreResult r = m_tasks.deleteWithUndo(ids);
     // Nothing is deleted unless the undo file was written first.
     if (r.count > 0) m_window.eventCommands().setUndoAvailable(true);
@@ -129,6 +131,7 @@ void TaskCommands::updateStates()
         a->setEnabled(n == 1);
     for (QAction *a : {m.deleteAction(), m.taskDeleteAction()})
         a->setEnabled(n > 0);
+    m_window.keepEditingOffWhenReadOnly();
 }
 
 bool TaskCommands::eventFilter(QObject *watched, QEvent *event)

@@ -26,10 +26,12 @@ QColor TasksStoreGridModel::layerColor(int layerId) const
 
 bool TasksStoreGridModel::writeTask(const TaskRow &task)
 {
+    if (m_readOnly) return false;
     return m_tasks.updateTask(task).applied;
 }
 
 bool TasksStoreGridModel::moveTask(int from, int to)
 {
+    if (m_readOnly) return false;
     return m_tasks.moveInTree(from, to);
 }

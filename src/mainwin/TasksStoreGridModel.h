@@ -20,8 +20,11 @@ public:
     QColor layerColor(int layerId) const override;
     bool writeTask(const TaskRow &task) override;
     bool moveTask(int from, int to) override;
+    // A read-only calendar: writeTask() and moveTask() refuse.
+    void setReadOnly(bool on) { m_readOnly = on; }
 
 private:
     TasksStore &m_tasks;
     const LayersStore &m_layers;
+    bool m_readOnly = false;
 };

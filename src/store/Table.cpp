@@ -684,6 +684,13 @@ TableResult Table::writeChange()
 
 TableResult Table::writeThrough()
 {
+    const TableResult r = writePending();
+    if (m_afterWrite) m_afterWrite(r);
+    return r;
+}
+
+TableResult Table::writePending()
+{
     TableResult r;
     if (!m_file || !m_file->isOpen()) {
         if (m_fileFailed) {
@@ -726,6 +733,40 @@ TableResult Table::flush()
 {
     postIfEditing();
     return writeThrough();
+}
+
+QString Table::readSource(const QString &path, TableImage *image) const
+{
+    TableFile source;
+    QString error;
+    if (source.open(path, image, &error) != TableFile::OpenResult::Loaded)
+        return error.isEmpty() ? QStringLiteral("%1 holds no table").arg(path) : error;
+    if (!m_schema.fields.isEmpty() && !m_schema.sameFields(image->schema))
+        return QStringLiteral("the fields of %1 differ from this table's").arg(path);
+    return {};
+}
+
+bool Table::canRestoreFrom(const QString &path) const
+{
+    TableImage image;
+    return readSource(path, &image).isEmpty();
+}
+
+TableResult Table::restoreFrom(const QString &path)
+{
+    TableImage image;
+    if (const QString error = readSource(path, &image); !error.isEmpty()) return notApplied(error);
+    cancel();
+    // Ids handed out since the copy was made are not handed out again.
+    const qint32 nextId = std::max(m_nextId, image.nextId);
+    adoptImage(std::move(image));
+    m_nextId = nextId;
+    m_pendingEmpty = true;
+    for (int slot : m_order)
+        m_pending[m_rowKey[slot]] = slot;
+    const TableResult r = writeChange();
+    if (m_afterReset) m_afterReset(*this);
+    return r;
 }
 
 void Table::adoptImage(TableImage &&image)

@@ -252,6 +252,19 @@ public:
     TableResult backupTo(const QString &path);
     // Retries the pending writes.
     TableResult flush();
+    // Replaces every row with the rows of the table file at `path` (a ".bak" copy) and writes
+    // them all to this table's file in one transaction. Refused (applied false, nothing
+    // changed) when `path` is no readable table file with this table's fields.
+    TableResult restoreFrom(const QString &path);
+    // Whether `path` is a table file that restoreFrom() would take.
+    bool canRestoreFrom(const QString &path) const;
+    // The loaded file could be read but the system refused to open it for writing: every
+    // write fails and the changes stay pending.
+    bool isReadOnly() const { return m_file && m_file->isReadOnly(); }
+    // Called with the outcome of every write of pending changes to the file (after each
+    // change, flush(), save(), endBulk()); an empty function: none.
+    using AfterWrite = std::function<void(const TableResult &)>;
+    void setAfterWrite(AfterWrite cb) { m_afterWrite = std::move(cb); }
     // Bulk changes (generators, imports): between beginBulk() and endBulk() posts, inserts and
     // deletes change the rows in memory only and report written = true; endBulk() writes them
     // all to the file in one transaction and returns that write's outcome. Scopes nest; only
@@ -290,6 +303,10 @@ private:
     void adoptImage(TableImage &&image);
     std::vector<QVariant> rowValues(int slot) const;
     TableResult writeThrough();
+    // writeThrough() without telling the after-write function.
+    TableResult writePending();
+    // Opens `path` into `image`; an error text when it is no table file with this table's fields.
+    QString readSource(const QString &path, TableImage *image) const;
     // writeThrough() outside a bulk; nothing (success) inside one.
     TableResult writeChange();
     TableResult writeWholeTable(TableFile &file, const QString &path);
@@ -314,6 +331,7 @@ private:
     AfterPost m_afterPost;
     BeforeDelete m_beforeDelete;
     AfterReset m_afterReset;
+    AfterWrite m_afterWrite;
 
     int m_pos = -1;
     bool m_eof = true;

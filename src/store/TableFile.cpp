@@ -2,12 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace
 {
@@ -51,6 +53,7 @@ public:
     Stmt &operator=(const Stmt &) = delete;
     int rc() const { return m_rc; }
     sqlite3_stmt *get() const { return m_s; }
+    sqlite3_stmt *release() { return std::exchange(m_s, nullptr); }
 
 private:
     int prepare(sqlite3 *db, const QByteArray &sql)
@@ -147,6 +150,7 @@ void TableFile::close()
         m_db = nullptr;
     }
     m_path.clear();
+    m_readOnly = false;
     m_types.clear();
     m_fieldCount = 0;
 }
@@ -162,15 +166,39 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
         return OpenResult::Failed;
     }
 
-    const QByteArray native = QFile::encodeName(path);
-    if (sqlite3_open_v2(native.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                        nullptr) != SQLITE_OK) {
+    // The system may refuse to open the file for writing (a read-only file system, no write
+    // permission): SQLite then opens it read-only, and a WAL file whose -shm cannot be made
+    // cannot even be read. Such a file is read as immutable and stays read-only.
+    const auto openDb = [&](const QByteArray &name, int flags) {
+        if (sqlite3_open_v2(name.constData(), &m_db, flags | SQLITE_OPEN_NOMUTEX, nullptr) !=
+            SQLITE_OK)
+            return false;
+        sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+        sqlite3_extended_result_codes(m_db, 1);
+        return true;
+    };
+    const QByteArray immutable =
+        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+    if (!openDb(QFile::encodeName(path), SQLITE_OPEN_READWRITE)) {
         *error = lastError();
         close();
         return OpenResult::Failed;
     }
-    sqlite3_busy_timeout(m_db, BusyTimeoutMs);
-    sqlite3_extended_result_codes(m_db, 1);
+    m_readOnly = sqlite3_db_readonly(m_db, "main") == 1;
+    if (m_readOnly) {
+        Stmt probe(m_db, QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        if ((probe.rc() & 0xff) == SQLITE_CANTOPEN ||
+            (probe.rc() == SQLITE_OK && (sqlite3_step(probe.get()) & 0xff) == SQLITE_CANTOPEN)) {
+            sqlite3_finalize(probe.release());
+            sqlite3_close_v2(m_db);
+            m_db = nullptr;
+            if (!openDb(immutable, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI)) {
+                *error = lastError();
+                close();
+                return OpenResult::Failed;
+            }
+        }
+    }
 
     auto failWith = [&](int rc, const QString &why) {
         *error = why;
@@ -356,8 +384,9 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
     m_fieldCount = n;
     for (const FieldDef &f : schema.fields)
         m_types.push_back(f.type);
-    if (!exec("PRAGMA journal_mode=WAL", error) || !exec("PRAGMA synchronous=FULL", error) ||
-        !prepareWriters(error)) {
+    const bool journalSet = m_readOnly || (exec("PRAGMA journal_mode=WAL", error) &&
+                                           exec("PRAGMA synchronous=FULL", error));
+    if (!journalSet || !prepareWriters(error)) {
         close();
         *image = TableImage();
         return OpenResult::Failed;
@@ -492,6 +521,10 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32
         *error = QStringLiteral("table file not open");
         return false;
     }
+    if (m_readOnly) {
+        *error = QStringLiteral("%1 is read-only").arg(m_path);
+        return false;
+    }
     if (!exec("BEGIN IMMEDIATE", error)) return false;
     auto stepReset = [&](sqlite3_stmt *s) {
         const int rc = sqlite3_step(s);
@@ -533,6 +566,7 @@ bool TableFile::checkpoint(QString *error)
         *error = QStringLiteral("table file not open");
         return false;
     }
+    if (m_readOnly) return true; // nothing was written to a read-only file
     const int rc =
         sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     if (rc != SQLITE_OK) {

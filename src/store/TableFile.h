@@ -56,6 +56,8 @@ public:
     // readable data lives.
     bool create(const QString &path, const TableSchema &schema, qint32 nextId, QString *error);
     bool isOpen() const { return m_db != nullptr; }
+    // The system refused to open the loaded file for writing: every write() fails.
+    bool isReadOnly() const { return m_readOnly; }
     QString path() const { return m_path; }
     // Closing checkpoints the WAL into the main file.
     void close();
@@ -84,6 +86,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_path;
     int m_fieldCount = 0;
+    bool m_readOnly = false;
     std::vector<FieldType> m_types;
     sqlite3_stmt *m_upsert = nullptr;
     sqlite3_stmt *m_delete = nullptr;

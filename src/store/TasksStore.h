@@ -9,6 +9,7 @@
 #include "store/RecordLines.h"
 #include "store/StoreResult.h"
 #include "store/Table.h"
+#include "store/TableWrites.h"
 #include "store/TaskRow.h"
 
 #include <QList>
@@ -178,6 +179,8 @@ public:
     TableResult save() { return saveTo(m_dataDir); }
     // A consistent copy of the table file at `path` (see Table::backupTo).
     TableResult backupTo(const QString &path) { return m_table.backupTo(path); }
+    // The table file's write state (see TableWrites).
+    TableWrites writes() { return TableWrites(m_table); }
     // Bulk changes: see Table::beginBulk. endBulk() returns the one write's outcome.
     void beginBulk() { m_table.beginBulk(); }
     TableResult endBulk() { return m_table.inBulk() ? m_table.endBulk() : TableResult{}; }

@@ -1,6 +1,7 @@
 // Whole-program runs of the real binary with this process's temporary XDG folders.
 #include "core/SettingsFile.h"
 #include "platform/SingleInstance.h"
+#include "support/SecondProcessLock.h"
 #include "support/TestEnv.h"
 
 #include "OwnXServer.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
@@ -125,25 +127,31 @@ TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
 
 namespace
 {
-// How many rows of the events file have this subject, read straight from the file (as another
-// program would); -1 when the file cannot be read.
-int rowsWithSubject(const QString &subject)
+// The first column of the first row that `sql` (one "?" for the subject) gives over the events
+// file, read straight from the file as another program would; -1 when there is no row or the
+// file cannot be read.
+double eventsQuery(const char *sql, const QString &subject)
 {
     sqlite3 *db = nullptr;
     const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
-    int count = -1;
+    double value = -1;
     if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt *st = nullptr;
         const QByteArray s = subject.toUtf8();
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Subject = ?", -1, &st,
-                               nullptr) == SQLITE_OK &&
+        if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) == SQLITE_OK &&
             sqlite3_bind_text(st, 1, s.constData(), int(s.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
             sqlite3_step(st) == SQLITE_ROW)
-            count = sqlite3_column_int(st, 0);
+            value = sqlite3_column_double(st, 0);
         sqlite3_finalize(st);
     }
     sqlite3_close(db);
-    return count;
+    return value;
+}
+
+// How many rows of the events file have this subject; -1 when the file cannot be read.
+int rowsWithSubject(const QString &subject)
+{
+    return int(eventsQuery("SELECT count(*) FROM records WHERE Subject = ?", subject));
 }
 
 std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
@@ -156,6 +164,24 @@ std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
     p->waitForStarted(5000);
     return p;
 }
+
+// Clicks a free time in the day view of the program shown on `x`, types `subject` and presses
+// Enter. True once the events file holds one row with that subject (within 5 seconds).
+bool typeEventAtFreeTime(const OwnXServer &x, const QString &subject)
+{
+    // Without a window manager the window sits at the screen's top left; this point is in the
+    // day view's time grid, right of the navigator column and below the all-day strip.
+    if (x.xdotool({"mousemove", "500", "300", "click", "1"}) != 0 ||
+        x.xdotool({"type", "--delay", "40", subject}) != 0)
+        return false;
+    QThread::msleep(300);
+    if (x.xdotool({"key", "Return"}) != 0) return false;
+    QElapsedTimer t;
+    t.start();
+    while (rowsWithSubject(subject) != 1 && t.elapsed() < 5000)
+        QThread::msleep(50);
+    return rowsWithSubject(subject) == 1;
+}
 } // namespace
 
 // A user clicks a free time in the day view, types a subject and presses Enter; the program is
@@ -167,17 +193,7 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
     auto first = startShownOn(x);
     ASSERT_EQ(waitForState(), "visible=1 import=");
     QThread::msleep(500); // the first paint
-    // Without a window manager the window sits at the screen's top left; this point is in the
-    // day view's time grid, right of the navigator column and below the all-day strip.
-    ASSERT_EQ(x.xdotool({"mousemove", "500", "300", "click", "1"}), 0);
-    ASSERT_EQ(x.xdotool({"type", "--delay", "40", "Dentist"}), 0);
-    QThread::msleep(300);
-    ASSERT_EQ(x.xdotool({"key", "Return"}), 0);
-    QElapsedTimer t;
-    t.start();
-    while (rowsWithSubject("Dentist") != 1 && t.elapsed() < 5000)
-        QThread::msleep(50);
-    EXPECT_EQ(rowsWithSubject("Dentist"), 1) << "written when the editor closed";
+    EXPECT_TRUE(typeEventAtFreeTime(x, "Dentist")) << "written when the editor closed";
     first->kill();
     first->waitForFinished();
 
@@ -185,4 +201,96 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
     EXPECT_EQ(waitForState(), "visible=1 import=");
     stop(*next);
     EXPECT_EQ(rowsWithSubject("Dentist"), 1);
+}
+
+namespace
+{
+// StartTime of the first row with this subject; -1 when there is none.
+double startOf(const QString &subject)
+{
+    return eventsQuery("SELECT StartTime FROM records WHERE Subject = ?", subject);
+}
+
+// Presses at (x, y), moves down by `dy` in steps and lets go.
+int dragDown(const OwnXServer &x, int px, int py, int dy)
+{
+    const QString sx = QString::number(px);
+    QStringList args{"mousemove", sx, QString::number(py), "mousedown", "1"};
+    for (int k = 1; k <= 4; ++k)
+        args << "sleep"
+             << "0.1"
+             << "mousemove" << sx << QString::number(py + k * dy / 4);
+    args << "sleep"
+         << "0.2"
+         << "mouseup"
+         << "1";
+    return x.xdotool(args);
+}
+
+// The screen as an image, also written to DAYLOOM_SHOT_DIR as `name` when that is set.
+QImage screenShot(const OwnXServer &x, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("DAYLOOM_SHOT_DIR");
+    const QString path = (dir.isEmpty() ? TestEnv::freshDir("shot") : dir) + "/" + name;
+    QProcess p;
+    p.setProcessEnvironment(x.environment());
+    p.start(QStringLiteral("import"), {"-window", "root", path});
+    if (!p.waitForFinished(10000)) return {};
+    return QImage(path);
+}
+
+// Pixels in the colour of the unsaved-changes bar (#fff3b0).
+int barPixels(const QImage &shot)
+{
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x)
+            if (shot.pixelColor(x, y) == QColor(0xff, 0xf3, 0xb0)) ++n;
+    return n;
+}
+} // namespace
+
+// An event is dragged while another program holds the events file's lock: the bar appears
+// at once, the file keeps the old time, and after the lock is gone the next drag writes both
+// drags to the file and the bar goes.
+TEST(Program, ADragWhileTheFileIsLockedShowsTheBarAndReachesTheFileLater)
+{
+    OwnXServer x;
+    if (!x.ok()) GTEST_SKIP() << "no Xvfb and xdotool to drive the program with";
+    auto program = startShownOn(x);
+    ASSERT_EQ(waitForState(), "visible=1 import=");
+    QThread::msleep(500);
+    ASSERT_TRUE(typeEventAtFreeTime(x, "Dentist"));
+    QElapsedTimer t;
+    const double created = startOf("Dentist");
+    ASSERT_GT(created, 0);
+
+    // The box fills the row clicked (16 pixels high in the window's first size); each drag
+    // presses in the middle of the box and moves it down by four rows. The first drag, with the
+    // file free, gives the time that is.
+    ASSERT_EQ(dragDown(x, 500, 307, 64), 0);
+    t.restart();
+    while (startOf("Dentist") == created && t.elapsed() < 5000)
+        QThread::msleep(50);
+    const double afterFirst = startOf("Dentist");
+    const double step = afterFirst - created;
+    ASSERT_GT(step, 0);
+
+    auto lock = std::make_unique<SecondProcessLock>(TestEnv::dataDir() + "Events.cds");
+    if (!lock->held()) GTEST_SKIP() << "no sqlite3 shell to hold the lock";
+    ASSERT_EQ(dragDown(x, 500, 371, 64), 0);
+    QThread::msleep(3000); // every step waits out the lock once
+    const QImage locked = screenShot(x, "unsaved-changes-bar.png");
+    EXPECT_GT(barPixels(locked), 1000) << "the bar shows";
+    EXPECT_EQ(startOf("Dentist"), afterFirst) << "the locked file kept the time";
+
+    lock->release();
+    ASSERT_EQ(dragDown(x, 500, 435, 64), 0);
+    t.restart();
+    while (startOf("Dentist") == afterFirst && t.elapsed() < 5000)
+        QThread::msleep(50);
+    EXPECT_NEAR(startOf("Dentist") - afterFirst, 2 * step, 1e-6) << "both drags are in the file";
+    QThread::msleep(500);
+    EXPECT_EQ(barPixels(screenShot(x, "unsaved-changes-bar-gone.png")), 0);
+    stop(*program);
 }
