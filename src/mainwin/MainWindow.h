@@ -39,6 +39,7 @@ class MainPanels;
 class MonthGrid;
 class MonthPanelLayout;
 class NavigatorColumn;
+class OptionsCommand;
 class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
@@ -163,6 +164,11 @@ public:
     void reFilter();
     // Enables the commands for the current view and selection.
     void updateCommands();
+    // Puts the settings the options dialog wrote into effect: shows or hides the tasks columns
+    // whose boxes differed from their settings, rebuilds the date and time formats and the today
+    // button, applies the week start and the week list to the navigator, lays out and refreshes;
+    // asks for the tray icon (trayIconWanted) when UseTrayIcon differs from `trayWasOn`.
+    void applySettings(bool trayWasOn, bool togglePriority, bool toggleFinished);
     // Lays out columns and rows of the time-grid panel for the current size.
     void layoutTimePanel();
 
@@ -172,6 +178,7 @@ public:
     // Delete, occurrences, cut, copy, paste and undo of events.
     EventCommands &eventCommands() const { return *m_eventCommands; }
     HelpCommands &helpCommands() const { return *m_helpCommands; }
+    OptionsCommand &optionsCommand() const { return *m_optionsCommand; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -197,6 +204,8 @@ signals:
     void layerFilterChanged(const QString &filter);
     // The window was closed for good (not hidden to the tray): the program ends.
     void closedForGood();
+    // UseTrayIcon was changed: the tray icon is to be shown (on) or removed.
+    void trayIconWanted(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -292,5 +301,6 @@ private:
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr;       // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
+    OptionsCommand *m_optionsCommand = nullptr;     // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };
