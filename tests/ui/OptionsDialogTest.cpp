@@ -4,6 +4,7 @@
 #include "dialogs/OptionsDialog.h"
 #include "ModalDriver.h"
 #include "WindowOverStores.h"
+#include "app/DayloomApp.h"
 #include "core/SettingsFile.h"
 #include "dialogs/DatePopup.h"
 #include "dialogs/EventEditor.h"
@@ -29,6 +30,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QToolButton>
 
@@ -501,6 +503,32 @@ TEST(OptionsEffects, AFailedAutostartEntryIsReported)
     ASSERT_EQ(w.messages.size(), 1);
     EXPECT_TRUE(w.messages[0].startsWith("The autostart entry")) << w.messages[0].toStdString();
     EXPECT_TRUE(w.messages[0].contains("could not be written"));
+}
+
+TEST(OptionsEffects, WithoutATrayOnTheDesktopTurningTheTrayOnShowsNoIcon)
+{
+    if (QSystemTrayIcon::isSystemTrayAvailable()) GTEST_SKIP() << "this desktop has a tray";
+    const QString root = TestEnv::freshDir("options-app");
+    DayloomApp app(pathsBelow(root), CommandLine::parse({"auto"}));
+    QStringList messages;
+    app.mainWindow().setMessageSink([&messages](const QString &text) { messages << text; });
+    const auto toggleTray = [&app] {
+        whenModal([](QWidget *w) {
+            auto *d = qobject_cast<OptionsDialog *>(w);
+            ASSERT_NE(d, nullptr);
+            clickBox(control<QCheckBox>(*d, "useTrayIcon"));
+            QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        });
+        app.mainWindow().menus().optionsAction()->trigger();
+    };
+    ASSERT_TRUE(app.settings().useTrayIcon());
+    EXPECT_EQ(app.trayIcon(), nullptr);
+    toggleTray();
+    EXPECT_FALSE(app.settings().useTrayIcon());
+    toggleTray();
+    EXPECT_TRUE(app.settings().useTrayIcon());
+    EXPECT_EQ(app.trayIcon(), nullptr);
+    EXPECT_FALSE(app.mainWindow().closeHidesToTray()) << "closing must not hide the only window";
 }
 
 // Renders every page to a PNG for looking at by eye. Runs only when DAYLOOM_SHOT_DIR names a
