@@ -104,6 +104,8 @@ public:
     // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
     // open over it (a dialog it opened, a message box) close before it, innermost first.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
+    // Puts `dialog` last in that order.
+    void addWakeUpDialog(QWidget *dialog) { m_wakeUpDialogs << dialog; }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
     // icon is shown on a desktop that has a tray (and no shut-down was asked for), so the

@@ -25,6 +25,7 @@ OptionsCommand::OptionsCommand(MainWindow &window, Settings &settings)
         }
         m_window.applySettings(o.trayWasOn, o.togglePriority, o.toggleFinished);
     });
+    window.addWakeUpDialog(m_dialog);
     QAction *item = window.menus().optionsAction();
     item->setEnabled(true);
     connect(item, &QAction::triggered, this, &OptionsCommand::run);

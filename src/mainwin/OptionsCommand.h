@@ -12,8 +12,8 @@ class OptionsCommand : public QObject
 {
     Q_OBJECT
 public:
-    // Builds the dialog over the window's formats and font and enables the menu item. The
-    // references must outlive this object.
+    // Builds the dialog over the window's formats and font, adds it to the dialogs a wake-up
+    // closes and enables the menu item. The references must outlive this object.
     OptionsCommand(MainWindow &window, Settings &settings);
 
     OptionsDialog &dialog() const { return *m_dialog; }

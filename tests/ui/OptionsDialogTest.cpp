@@ -490,6 +490,21 @@ TEST(OptionsEffects, TasksColumnsTrayAndAutostartFollowOk)
     EXPECT_TRUE(w.messages.isEmpty());
 }
 
+TEST(OptionsEffects, AWakeUpClosesTheDialogWithoutWritingIt)
+{
+    OptionsWindow w;
+    const QByteArray before = bytesOf(w.reg.locations().settingsFile);
+    bool shown = false;
+    whenModal([&](QWidget *d) {
+        shown = qobject_cast<OptionsDialog *>(d) != nullptr;
+        clickBox(d->findChild<QCheckBox *>(QStringLiteral("alarmSoundOn")));
+        w.win->wakeUp(0);
+    });
+    EXPECT_FALSE(w.win->optionsCommand().run());
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(bytesOf(w.reg.locations().settingsFile), before);
+}
+
 TEST(OptionsEffects, AFailedAutostartEntryIsReported)
 {
     OptionsWindow w;
