@@ -11,9 +11,23 @@
 OptionsCommand::OptionsCommand(MainWindow &window, Settings &settings)
     : QObject(&window), m_window(window), m_settings(settings)
 {
+    QAction *item = window.menus().optionsAction();
+    item->setEnabled(true);
+    connect(item, &QAction::triggered, this, &OptionsCommand::run);
+}
+
+bool OptionsCommand::run()
+{
+    if (!m_dialog) buildDialog();
+    return m_dialog->exec() == QDialog::Accepted;
+}
+
+void OptionsCommand::buildDialog()
+{
     DialogPrompts prompts;
-    prompts.warn = [&window](const QString &text) { window.showMessage(text); };
-    m_dialog = new OptionsDialog(settings, window.format(), window.font().font, prompts, &window);
+    prompts.warn = [this](const QString &text) { m_window.showMessage(text); };
+    m_dialog =
+        new OptionsDialog(m_settings, m_window.format(), m_window.font().font, prompts, &m_window);
     connect(m_dialog, &OptionsDialog::applied, this, [this](const OptionsDialog::Outcome &o) {
         if (!m_settings.autostartApplied()) {
             const QString entry = QDir::toNativeSeparators(m_settings.locations().autostartFile);
@@ -25,13 +39,5 @@ OptionsCommand::OptionsCommand(MainWindow &window, Settings &settings)
         }
         m_window.applySettings(o.trayWasOn, o.togglePriority, o.toggleFinished);
     });
-    window.addWakeUpDialog(m_dialog);
-    QAction *item = window.menus().optionsAction();
-    item->setEnabled(true);
-    connect(item, &QAction::triggered, this, &OptionsCommand::run);
-}
-
-bool OptionsCommand::run()
-{
-    return m_dialog->exec() == QDialog::Accepted;
+    m_window.addWakeUpDialog(m_dialog);
 }

@@ -12,16 +12,17 @@ class OptionsCommand : public QObject
 {
     Q_OBJECT
 public:
-    // Builds the dialog over the window's formats and font, adds it to the dialogs a wake-up
-    // closes and enables the menu item. The references must outlive this object.
+    // Enables and connects the menu item. The references must outlive this object.
     OptionsCommand(MainWindow &window, Settings &settings);
 
-    OptionsDialog &dialog() const { return *m_dialog; }
-    // Shows the dialog modally; true when it was left with OK.
+    // Shows the dialog modally (built at the first run, over the window's formats and font, and
+    // added to the dialogs a wake-up closes); true when it was left with OK.
     bool run();
 
 private:
+    void buildDialog();
+
     MainWindow &m_window;
     Settings &m_settings;
-    OptionsDialog *m_dialog = nullptr; // owned by the window
+    OptionsDialog *m_dialog = nullptr; // owned by the window; null until the first run
 };
