@@ -110,8 +110,9 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     QObject::connect(m_alarmTimer.get(), &AlarmTimer::ticked, m_main->timeGrid(),
                      &TimeGrid::refreshNowLine);
     m_alarmTimer->start();
-    if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
-        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
+    setTrayShown(m_settings->useTrayIcon());
+    QObject::connect(m_main.get(), &MainWindow::trayIconWanted, m_main.get(),
+                     [this](bool on) { setTrayShown(on); });
     // The program ends when the main window closes for good, never because the last visible
     // window (a message box, the help window) closed while the main window sits in the tray or
     // was started hidden.
@@ -139,6 +140,14 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         new AfterFirstPaint(*m_main->currentViewWidget(), finishStart);
     else
         QTimer::singleShot(0, m_main.get(), finishStart);
+}
+
+void DayloomApp::setTrayShown(bool on)
+{
+    if (!on)
+        m_trayIcon.reset();
+    else if (!m_trayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
 }
 
 DayloomApp::~DayloomApp()

@@ -39,6 +39,9 @@ public:
     AlarmTimer &alarmTimer() { return *m_alarmTimer; }
     // Null when no icon is shown.
     TrayIcon *trayIcon() { return m_trayIcon.get(); }
+    // Adds the tray icon (on; only where the desktop has a tray) or removes it. Showing an
+    // icon that is shown, or removing one that is not, changes nothing.
+    void setTrayShown(bool on);
     const Clock &clock() const { return m_clock; }
 
 private:

@@ -30,6 +30,22 @@ QString toText(bool b)
     return boolText(b);
 }
 
+// Integer settings that pick an entry of an option list (or an hour): a stored value outside
+// the list is taken as the default. The print settings are checked where they are printed.
+bool inOptionRange(const char *name, int value)
+{
+    struct Range {
+        const char *name;
+        int last; // the first entry is 0
+    };
+    static constexpr Range Ranges[] = {{"StartOfWeek", 1},   {"DateFormat", 6}, {"DateSeparator", 4},
+                                       {"TimeFormat", 2},    {"TimeSeparator", 4}, {"View", 18},
+                                       {"Time", 24},         {"TimeScale", 5}};
+    for (const Range &r : Ranges)
+        if (qstrcmp(name, r.name) == 0) return value >= 0 && value <= r.last;
+    return true;
+}
+
 // Quotes one argument of a desktop entry's Exec line, then escapes it as a string value.
 QString execArgument(const QString &arg)
 {
@@ -57,7 +73,8 @@ Settings::Settings(SettingsPaths where) : m_where(std::move(where)), m_file(m_wh
     DAYLOOM_SETTINGS(DAYLOOM_LOAD)
 #undef DAYLOOM_LOAD
 
-    if (!applyAutostart(m_autostart)) m_writeFailed = true;
+    m_autostartApplied = applyAutostart(m_autostart);
+    if (!m_autostartApplied) m_writeFailed = true;
 }
 
 void Settings::writeText(const char *name, const QString &text)
@@ -77,7 +94,7 @@ int Settings::readOrDefault(const char *name, int def)
     if (auto v = m_file.value(Section, QString::fromLatin1(name))) {
         bool ok = false;
         const int i = v->trimmed().toInt(&ok);
-        return ok ? i : def;
+        return ok && inOptionRange(name, i) ? i : def;
     }
     writeText(name, toText(def));
     return def;
@@ -107,7 +124,9 @@ DAYLOOM_SETTINGS(DAYLOOM_DEFINE)
 
 void Settings::afterSet(const char *name)
 {
-    if (qstrcmp(name, "Autostart") == 0 && !applyAutostart(m_autostart)) m_writeFailed = true;
+    if (qstrcmp(name, "Autostart") != 0) return;
+    m_autostartApplied = applyAutostart(m_autostart);
+    if (!m_autostartApplied) m_writeFailed = true;
 }
 
 QString Settings::autostartEntryText(const QString &programPath)

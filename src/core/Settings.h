@@ -86,6 +86,9 @@ public:
 
     // Writes (on) or removes (off) the autostart entry for the program path. False on failure.
     bool applyAutostart(bool on);
+    // Whether the last write or removal of the autostart entry (at load or by setAutostart)
+    // succeeded.
+    bool autostartApplied() const { return m_autostartApplied; }
     // The desktop entry text that starts `programPath` with the single argument "auto".
     static QString autostartEntryText(const QString &programPath);
 
@@ -100,6 +103,7 @@ private:
     SettingsPaths m_where;
     SettingsFile m_file;
     bool m_writeFailed = false;
+    bool m_autostartApplied = true;
     QString m_dataPath;
 #define DAYLOOM_MEMBER(type, key, getter, setter, def) type m_##getter{};
     DAYLOOM_SETTINGS(DAYLOOM_MEMBER)

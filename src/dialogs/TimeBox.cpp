@@ -10,7 +10,6 @@ TimeBox::TimeBox(const DateTimeFormat &format, QWidget *parent)
 {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
-    addItems(m_format.timeItemList());
     setTime(0);
     connect(lineEdit(), &QLineEdit::editingFinished, this, [this] {
         if (window()->isVisible()) apply();
@@ -20,6 +19,12 @@ TimeBox::TimeBox(const DateTimeFormat &format, QWidget *parent)
 
 void TimeBox::setTime(SerialDateTime value)
 {
+    // The list follows a change of the time format since it was last filled.
+    if (m_listed != m_format.timeItemList()) {
+        m_listed = m_format.timeItemList();
+        clear();
+        addItems(m_listed);
+    }
     m_time = DateTimeValue::msOfDay(value) / double(DateTimeValue::MsPerDay);
     setEditText(timeText(m_format, m_time));
 }

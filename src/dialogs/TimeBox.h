@@ -5,6 +5,7 @@
 #include "core/DateTimeValue.h"
 
 #include <QComboBox>
+#include <QStringList>
 
 class DateTimeFormat;
 
@@ -14,7 +15,8 @@ class TimeBox : public QComboBox
 public:
     TimeBox(const DateTimeFormat &format, QWidget *parent);
 
-    // Shows the time of day of `value` (its day is ignored).
+    // Shows the time of day of `value` (its day is ignored); the list is filled again first
+    // when the format's entries changed.
     void setTime(SerialDateTime value);
     // The time of day last set or applied, in [0, 1).
     SerialDateTime time() const { return m_time; }
@@ -29,4 +31,5 @@ signals:
 private:
     const DateTimeFormat &m_format;
     SerialDateTime m_time = 0;
+    QStringList m_listed; // the entries the list holds
 };

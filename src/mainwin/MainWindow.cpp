@@ -15,6 +15,7 @@
 #include "mainwin/MonthPanelLayout.h"
 #include "mainwin/NavigatorColumn.h"
 #include "mainwin/PrintCommands.h"
+#include "mainwin/OptionsCommand.h"
 #include "mainwin/TaskCommands.h"
 #include "mainwin/TasksPanelLayout.h"
 #include "mainwin/TasksStoreGridModel.h"
@@ -109,6 +110,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
         m_tasksModel->setReadOnly(true);
         m_navigator->setReadOnly(true);
     }
+    m_optionsCommand = new OptionsCommand(*this, m_settings);
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
@@ -720,6 +722,21 @@ void MainWindow::updateCommands()
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
     keepEditingOffWhenReadOnly();
+}
+
+void MainWindow::applySettings(bool trayWasOn, bool togglePriority, bool toggleFinished)
+{
+    if (togglePriority) m_tasksGrid->toggleColumn(TasksGrid::Column::Priority);
+    if (toggleFinished) m_tasksGrid->toggleColumn(TasksGrid::Column::Finished);
+    m_format.buildDateFormat(m_settings.dateFormat(), m_settings.dateSeparator());
+    m_format.buildTimeFormat(m_settings.timeFormat(), m_settings.timeSeparator());
+    m_panels->todayButton()->setCaption(QStringLiteral("Today: ") +
+                                        dateText(m_format, m_clock.today()));
+    m_navigator->setStartOfWeek(m_settings.startOfWeek());
+    m_navigator->setWeeksOn(m_settings.weeksOn());
+    layoutWindow();
+    refresh();
+    if (m_settings.useTrayIcon() != trayWasOn) emit trayIconWanted(m_settings.useTrayIcon());
 }
 
 void MainWindow::eventsPosted()

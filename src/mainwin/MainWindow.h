@@ -40,6 +40,7 @@ class MonthGrid;
 class MonthPanelLayout;
 class NavigatorColumn;
 class PrintCommands;
+class OptionsCommand;
 class QScrollBar;
 class QSystemTrayIcon;
 class Settings;
@@ -124,6 +125,8 @@ public:
     // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
     // open over it (a dialog it opened, a message box) close before it, innermost first.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
+    // Puts `dialog` last in that order.
+    void addWakeUpDialog(QWidget *dialog) { m_wakeUpDialogs << dialog; }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
     // icon is shown on a desktop that has a tray (and no shut-down was asked for), so the
@@ -184,6 +187,11 @@ public:
     void reFilter();
     // Enables the commands for the current view and selection.
     void updateCommands();
+    // Puts the settings the options dialog wrote into effect: shows or hides the tasks columns
+    // whose boxes differed from their settings, rebuilds the date and time formats and the today
+    // button, applies the week start and the week list to the navigator, lays out and refreshes;
+    // asks for the tray icon (trayIconWanted) when UseTrayIcon differs from `trayWasOn`.
+    void applySettings(bool trayWasOn, bool togglePriority, bool toggleFinished);
     // Lays out columns and rows of the time-grid panel for the current size.
     void layoutTimePanel();
 
@@ -195,6 +203,7 @@ public:
     HelpCommands &helpCommands() const { return *m_helpCommands; }
     // "Print Current View..." and the bottom bar's print button.
     PrintCommands &printCommands() const { return *m_printCommands; }
+    OptionsCommand &optionsCommand() const { return *m_optionsCommand; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -220,6 +229,8 @@ signals:
     void layerFilterChanged(const QString &filter);
     // The window was closed for good (not hidden to the tray): the program ends.
     void closedForGood();
+    // UseTrayIcon was changed: the tray icon is to be shown (on) or removed.
+    void trayIconWanted(bool on);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -318,5 +329,6 @@ private:
     EventCommands *m_eventCommands = nullptr;       // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
     PrintCommands *m_printCommands = nullptr;       // owned by the window
+    OptionsCommand *m_optionsCommand = nullptr;     // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

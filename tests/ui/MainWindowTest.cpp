@@ -449,7 +449,6 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
         {"Copy", m.copyAction()},
         {"Paste", m.pasteAction()},
         {"Move To Layer", m.moveToLayerAction()},
-        {"Options", m.optionsAction()},
         {"selection menu: Paste", m.selectionPasteAction()},
         {"event menu: Edit", m.eventEditAction()},
         {"event menu: Delete", m.eventDeleteAction()},
