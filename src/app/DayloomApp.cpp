@@ -101,8 +101,7 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
     m_alarmTimer = std::make_unique<AlarmTimer>(m_clock, *m_settings, *m_events, *m_tasks, *m_main,
                                                 QCoreApplication::applicationDirPath());
     m_alarmTimer->start();
-    if (m_settings->useTrayIcon() && QSystemTrayIcon::isSystemTrayAvailable())
-        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
+    (void)setTrayIconShown(m_settings->useTrayIcon());
     // The program ends when the main window closes for good, never because the last visible
     // window (a message box, the help window) closed while the main window sits in the tray or
     // was started hidden.
@@ -145,6 +144,15 @@ DayloomApp::~DayloomApp()
     m_layers.reset();
     m_viewDates.reset();
     m_settings.reset();
+}
+
+bool DayloomApp::setTrayIconShown(bool shown)
+{
+    if (!shown)
+        m_trayIcon.reset();
+    else if (!m_trayIcon && QSystemTrayIcon::isSystemTrayAvailable())
+        m_trayIcon = std::make_unique<TrayIcon>(*m_main);
+    return m_trayIcon != nullptr;
 }
 
 QString tableLoadMessage(const QString &fileName, const TableLoadResult &load)
@@ -191,7 +199,9 @@ QString DayloomApp::handleMessage(const QString &message)
     } else if (message == QLatin1String("wake 1")) {
         m_main->wakeUp(1);
     } else if (message == QLatin1String("snooze")) {
-        m_alarmTimer->takeSnoozedReminders();
+        // Not inside the socket's callback: a message box there would run a nested event loop
+        // in which the reminder program's socket can go away under the callback.
+        QTimer::singleShot(0, m_alarmTimer.get(), [this] { m_alarmTimer->takeSnoozedReminders(); });
     } else if (message == QLatin1String("alarms")) {
         QStringList entries;
         for (const AlarmEntry &e : m_events->pendingAlarms().items())

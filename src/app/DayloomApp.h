@@ -30,7 +30,8 @@ public:
 
     // Answers a message of another start of the program (see SingleInstance): "wake 0",
     // "wake 1", "snooze" and "state"; "alarms" answers the pending event alarms in list order
-    // as "<id> <alarm time as file date-time text>", joined by ", " (empty when none).
+    // as "<id> <alarm time as file date-time text>", joined by ", " (empty when none). The
+    // snoozed reminders are taken on the next turn of the event loop, after the answer.
     QString handleMessage(const QString &message);
 
     Settings &settings() { return *m_settings; }
@@ -41,6 +42,9 @@ public:
     AlarmTimer &alarmTimer() { return *m_alarmTimer; }
     // Null when no icon is shown.
     TrayIcon *trayIcon() { return m_trayIcon.get(); }
+    // Shows or removes the tray icon (UseTrayIcon turned on or off). The desktop may have no
+    // tray: then no icon is made. Returns whether an icon is shown afterwards.
+    [[nodiscard]] bool setTrayIconShown(bool shown);
     const Clock &clock() const { return m_clock; }
 
 private:

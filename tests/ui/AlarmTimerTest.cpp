@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPaintEvent>
+#include <QSystemTrayIcon>
 
 namespace
 {
@@ -224,13 +225,28 @@ TEST(AlarmTimer, TheProgramRunsTheTimerAndTakesSnoozesByMessage)
     ASSERT_TRUE(AlarmFiles::appendSnooze(app.settings().dataPath(), {7, reminder})); // 2 hours
     const SerialDateTime before = app.clock().nowValue();
     EXPECT_EQ(app.handleMessage("snooze"), "ok");
+    QApplication::processEvents();
     ASSERT_EQ(app.events().pendingAlarms().size(), 1);
     const SerialDateTime ringsAt = app.events().pendingAlarms().at(0).alarmTime;
     EXPECT_GE(ringsAt, before + 2.0 / 24 - 1e-6);
     EXPECT_LE(ringsAt, app.clock().nowValue() + 2.0 / 24 + 1e-6);
     // The file was taken: a repeated message applies nothing twice.
     app.handleMessage("snooze");
+    QApplication::processEvents();
     EXPECT_EQ(app.events().pendingAlarms().size(), 1);
+
+    // A damaged file is told after the answer went out, outside the socket's callback.
+    QStringList told;
+    app.mainWindow().setMessageSink([&told](const QString &text) { told << text; });
+    QFile damaged(app.settings().dataPath() + AlarmFiles::SnoozeFileName);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a snooze file\r\n");
+    damaged.close();
+    EXPECT_EQ(app.handleMessage("snooze"), "ok");
+    EXPECT_TRUE(told.isEmpty());
+    QApplication::processEvents();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("The snoozed reminders in \"snooze.dat\" could not be read"));
 }
 
 TEST(TrayIcon, MenuRestoresAHiddenWindowAndShutdownClosesIt)
@@ -351,4 +367,19 @@ TEST(AlarmTimer, TheHourAxisRepaintsOnTheFullHourAndTheTimerIsArmedAgain)
     const int next = b.timer->msUntilHourRepaint();
     EXPECT_GT(next, 3590 * 1000);
     EXPECT_LE(next, 3600 * 1000 + 20);
+}
+
+TEST(TrayIcon, TheProgramAddsAndRemovesItsIconOnlyWhereTheDesktopHasATray)
+{
+    const QString root = TestEnv::freshDir("app");
+    DayloomApp app({root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
+                    "/opt/dayloom/dayloom"},
+                   CommandLine::parse({"auto"}));
+    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+    EXPECT_EQ(app.trayIcon() != nullptr, tray && app.settings().useTrayIcon());
+    EXPECT_FALSE(app.setTrayIconShown(false));
+    EXPECT_EQ(app.trayIcon(), nullptr);
+    EXPECT_EQ(app.setTrayIconShown(true), tray);
+    EXPECT_EQ(app.trayIcon() != nullptr, tray);
+    EXPECT_EQ(app.setTrayIconShown(true), tray) << "a second call keeps the one icon";
 }
