@@ -61,7 +61,7 @@ AlarmTimer::AlarmTimer(const Clock &clock, Settings &settings, EventsStore &even
                        SoundPlayer player, ProgramStarter starter)
     : m_clock(clock), m_settings(settings), m_events(events), m_tasks(tasks), m_window(window),
       m_programDir(std::move(programDir)), m_player(std::move(player)),
-      m_starter(std::move(starter)), m_lastDay(clock.today())
+      m_starter(std::move(starter)), m_lastDay(clock.today()), m_lastCheck(settings.dataPath())
 {
     if (!m_player) m_player = platformSoundPlayer(this);
     if (!m_starter)
@@ -74,8 +74,7 @@ AlarmTimer::AlarmTimer(const Clock &clock, Settings &settings, EventsStore &even
     connect(&m_hourTimer, &QTimer::timeout, this, &AlarmTimer::repaintHourAxis);
 
     const SerialDateTime now = clock.nowValue();
-    if (const auto lastCheck = LastCheckFile::read(m_settings.dataPath());
-        lastCheck && *lastCheck < now) {
+    if (const auto lastCheck = m_lastCheck.read(); lastCheck && *lastCheck < now) {
         m_missed = MissedWindow{*lastCheck, now};
         m_events.forgetAlarmsRungBy(*lastCheck);
     }
@@ -133,7 +132,7 @@ void AlarmTimer::tick()
     if (fired) ringAndRemind();
     m_missed.reset();
     // Without the file the next start misses nothing; the alarms themselves are not at risk.
-    (void)LastCheckFile::write(m_settings.dataPath(), m_clock.nowValue());
+    (void)m_lastCheck.write(m_clock.nowValue());
 }
 
 bool AlarmTimer::fireDueAlarms()

@@ -10,6 +10,7 @@
 // as missed. A second timer repaints the time grid's hour axis on every full hour.
 #include "core/DateTimeValue.h"
 #include "core/ReminderArguments.h"
+#include "store/LastCheckFile.h"
 
 #include <QObject>
 #include <QString>
@@ -92,6 +93,7 @@ private:
     QTimer m_hourTimer;
     std::optional<MissedWindow> m_missed;
     SerialDateTime m_lastDay = 0;
+    LastCheckFile m_lastCheck;
     // The sound file whose failure was told; told again only for another file.
     QString m_soundProblemTold;
     // A write failure of "alarm.dat" or a failed start is told once until it works again.

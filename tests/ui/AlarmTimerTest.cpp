@@ -308,7 +308,7 @@ TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
         b.w.events->insertEvent(eventWithAlarm(b.layer(), at(Day, 9, 20), 15, "Meeting")).id;
     const int task =
         b.w.tasks->insertTask(-1, 0, b.layer(), "Report", 0, false, true, at(Day, 9, 10)).id;
-    ASSERT_TRUE(LastCheckFile::write(b.reg.dataPath(), at(Day, 9, 0)));
+    ASSERT_TRUE(LastCheckFile(b.reg.dataPath()).write(at(Day, 9, 0)));
 
     b.timer = b.makeTimer();
     ASSERT_TRUE(b.timer->missedWindow().has_value());
@@ -322,7 +322,7 @@ TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
                                " --missed 2024-03-11 09:00:00 2024-03-11 09:30:00");
     const auto arguments = ReminderArguments::fromList(b.timer->reminderProgramArguments());
     EXPECT_FALSE(arguments.missed.has_value()) << "only the first tick hands on missed alarms";
-    EXPECT_EQ(LastCheckFile::read(b.reg.dataPath()), at(Day, 9, 30));
+    EXPECT_EQ(LastCheckFile(b.reg.dataPath()).read(), at(Day, 9, 30));
 
     // An alarm of the running program is not missed.
     ASSERT_TRUE(
@@ -331,7 +331,7 @@ TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
     b.timer->tick();
     ASSERT_EQ(b.starts.size(), 2);
     EXPECT_EQ(b.starts[1], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath());
-    EXPECT_EQ(LastCheckFile::read(b.reg.dataPath()), at(Day, 9, 36));
+    EXPECT_EQ(LastCheckFile(b.reg.dataPath()).read(), at(Day, 9, 36));
     EXPECT_TRUE(b.messages.isEmpty());
 }
 
