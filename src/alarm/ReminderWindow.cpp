@@ -107,7 +107,8 @@ ReminderWindow::ReminderWindow(QList<AlarmEntry> alarms, QString dataDir,
     m_missedMark->setFont(markFont);
     m_missedMark->setStyleSheet(QStringLiteral("color: #b00000"));
     grid->addWidget(m_missedMark, 2, 2);
-    grid->setColumnStretch(1, 1);
+    // The mark sits right after the alarm time.
+    grid->setColumnStretch(3, 1);
     outer->addWidget(info);
 
     m_description = new QPlainTextEdit(this);
