@@ -75,30 +75,35 @@ TEST(ReminderProgram, AnAlarmDueAtStartIsShownAndItsSnoozeReachesTheProgram)
         << QDir(TestEnv::dataDir()).entryList(QDir::Files).join(' ').toStdString();
     QThread::msleep(300); // its first paint
     screenshot(x, "reminder-window");
-    // Enter snoozes with the choice made at first, "in 5 minutes".
-    ASSERT_EQ(x.xdotool({"search", "--onlyvisible", "--name", "^Reminder$", "windowfocus", "--sync",
-                         "key", "Return"}),
-              0);
-    const SerialDateTime snoozedAt = DateTimeValue::fromQDateTime(QDateTime::currentDateTime());
+    // Enter snoozes with the choice made at first, "in 5 minutes". A key sent before the window
+    // took the focus is lost on a busy machine, so it is sent again while the window is there.
+    const auto nowValue = [] { return DateTimeValue::fromQDateTime(QDateTime::currentDateTime()); };
+    const SerialDateTime firstPress = nowValue();
+    SerialDateTime lastPress = firstPress;
+    QString pending;
+    EXPECT_TRUE(waitUntil(30000, [&] {
+        pending = SingleInstance::send(TestEnv::runtimeDir(), "alarms", 500);
+        if (pending.startsWith("-1 ")) return true;
+        if (x.xdotool({"search", "--onlyvisible", "--name", "^Reminder$", "windowfocus", "--sync",
+                       "key", "Return"}) == 0)
+            lastPress = nowValue();
+        QThread::msleep(900);
+        return false;
+    })) << pending.toStdString();
 
     // The program took the snooze: one reminder tied to no event, five minutes on.
-    QString pending;
-    EXPECT_TRUE(waitUntil(10000, [&pending] {
-        pending = SingleInstance::send(TestEnv::runtimeDir(), "alarms", 500);
-        return pending.startsWith("-1 ");
-    })) << pending.toStdString();
     const auto ringsAt = FileText::parseFileDateTimeText(pending.mid(3));
     ASSERT_TRUE(ringsAt.has_value()) << pending.toStdString();
     const double fiveMinutes = 5.0 / (24 * 60), slack = 3.0 / (24 * 3600);
-    EXPECT_GE(*ringsAt, snoozedAt + fiveMinutes - slack);
-    EXPECT_LE(*ringsAt, snoozedAt + fiveMinutes + slack);
+    EXPECT_GE(*ringsAt, firstPress + fiveMinutes - slack);
+    EXPECT_LE(*ringsAt, lastPress + fiveMinutes + slack);
     EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + AlarmFiles::SnoozeFileName));
     QFile alarmFile(TestEnv::dataDir() + AlarmFiles::AlarmFileName);
     ASSERT_TRUE(alarmFile.open(QIODevice::ReadOnly));
     const auto left = AlarmFiles::parseAlarmFile(alarmFile.readAll());
     ASSERT_TRUE(left.has_value());
     EXPECT_TRUE(left->alarms.isEmpty()) << "the reminder program took the line";
-    EXPECT_TRUE(waitUntil(5000, [&x] {
+    EXPECT_TRUE(waitUntil(10000, [&x] {
         return x.xdotool({"search", "--onlyvisible", "--name", "^Reminder$"}) != 0;
     })) << "the reminder window closed after its only alarm";
     EXPECT_EQ(program.state(), QProcess::Running);

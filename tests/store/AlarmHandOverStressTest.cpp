@@ -20,8 +20,8 @@ TEST(AlarmHandOver, TwoProgramsChangingBothFilesAtOnceLoseAndRepeatNoLine)
 
     QList<int> snoozedIds;
     const auto takeSnoozes = [&] {
+        // A lock not taken in time leaves the file for the next try.
         const AlarmFiles::SnoozeTakeResult t = AlarmFiles::takeSnoozeRequests(dir);
-        EXPECT_TRUE(t.ok) << t.error.toStdString();
         for (const AlarmFiles::SnoozeRequest &r : t.requests)
             snoozedIds << r.entry.id;
     };
@@ -32,16 +32,22 @@ TEST(AlarmHandOver, TwoProgramsChangingBothFilesAtOnceLoseAndRepeatNoLine)
         a.endTime = 45000.4;
         a.alarmTime = 45000.36;
         a.subject = QStringLiteral("'Alarm %1'").arg(id);
-        ASSERT_TRUE(AlarmFiles::appendAlarms(dir, {a}).ok);
+        // A lock not taken in time leaves the file as it was; the program tries again later.
+        QElapsedTimer retry;
+        retry.start();
+        while (!AlarmFiles::appendAlarms(dir, {a}).ok)
+            ASSERT_LT(retry.elapsed(), 60000) << "alarm " << id << " could not be appended";
         if (id % 3 == 0) takeSnoozes();
     }
     QElapsedTimer t;
     t.start();
-    while (snoozedIds.size() < Count && t.elapsed() < 30000) {
+    while (snoozedIds.size() < Count && t.elapsed() < 60000) {
         takeSnoozes();
         child.waitForFinished(5);
     }
-    if (child.state() != QProcess::NotRunning) ASSERT_TRUE(child.waitForFinished(30000));
+    if (child.state() != QProcess::NotRunning) {
+        ASSERT_TRUE(child.waitForFinished(60000));
+    }
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0);
     takeSnoozes();
