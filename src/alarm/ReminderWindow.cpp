@@ -101,7 +101,14 @@ ReminderWindow::ReminderWindow(QList<AlarmEntry> alarms, QString dataDir,
         grid->addWidget(new QLabel(QString::fromLatin1(caption), info), row, 0);
         grid->addWidget(value, row++, 1);
     }
-    grid->setColumnStretch(1, 1);
+    m_missedMark = new QLabel(QStringLiteral("Missed"), info);
+    QFont markFont = m_missedMark->font();
+    markFont.setBold(true);
+    m_missedMark->setFont(markFont);
+    m_missedMark->setStyleSheet(QStringLiteral("color: #b00000"));
+    grid->addWidget(m_missedMark, 2, 2);
+    // The mark sits right after the alarm time.
+    grid->setColumnStretch(3, 1);
     outer->addWidget(info);
 
     m_description = new QPlainTextEdit(this);
@@ -115,6 +122,8 @@ ReminderWindow::ReminderWindow(QList<AlarmEntry> alarms, QString dataDir,
     m_snoozeList->addItems(snoozeChoices());
     m_snoozeButton = new QPushButton(QStringLiteral("Snooze"), this);
     m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    // Enter snoozes; Escape closes, keeping what was not shown.
+    m_snoozeButton->setDefault(true);
     snoozeRow->addWidget(prompt);
     snoozeRow->addWidget(m_snoozeList, 1);
     snoozeRow->addWidget(m_snoozeButton);
@@ -145,6 +154,7 @@ void ReminderWindow::showAlarm()
     m_start->setText(dateAndTime(a.startTime));
     m_end->setText(dateAndTime(a.endTime));
     m_alarmOn->setText(dateAndTime(a.alarmTime));
+    m_missedMark->setVisible(m_missed && m_missed->contains(a.alarmTime));
     m_layer->setText(plain(a.layerName));
     m_description->setPlainText(plain(a.description));
     // A task has no start to be reminded before.
@@ -172,6 +182,30 @@ bool ReminderWindow::snooze()
     if (m_notice) (void)m_notice();
     next();
     return true;
+}
+
+void ReminderWindow::setMissedWindow(const std::optional<MissedWindow> &missed)
+{
+    m_missed = missed;
+    if (m_index < m_alarms.size()) showAlarm();
+}
+
+void ReminderWindow::reject()
+{
+    const QList<AlarmEntry> unseen = m_alarms.mid(m_index + 1);
+    if (!unseen.isEmpty()) {
+        const AlarmFiles::FileResult back = AlarmFiles::rewriteAlarms(
+            m_dataDir, [&unseen](QList<AlarmEntry> later) { return unseen + later; });
+        if (!back.ok) {
+            m_header->setText(QStringLiteral("%1 of %2 - the other alarms could not be kept (%3)")
+                                  .arg(m_index + 1)
+                                  .arg(m_alarms.size())
+                                  .arg(back.error));
+            return;
+        }
+    }
+    m_index = int(m_alarms.size());
+    QDialog::reject();
 }
 
 void ReminderWindow::dismiss()

@@ -3,8 +3,11 @@
 // at a time. "Close" dismisses the alarm shown, "Snooze" hands it back to the running program
 // through "snooze.dat" with the chosen snooze code; either way the next alarm follows, and the
 // window closes after the last. The header "2 of 3" counts from the first alarm taken.
-// Closing the window by its title bar dismisses the alarms not yet shown.
+// Closing the window by its title bar (or Escape) dismisses the alarm shown only: the alarms
+// not yet shown go back to "alarm.dat" for the next reminder. An alarm that fell due while no
+// program ran carries the mark "Missed" beside its alarm time.
 #include "core/DateTimeFormat.h"
+#include "core/ReminderArguments.h"
 #include "store/AlarmEntry.h"
 
 #include <QDialog>
@@ -12,6 +15,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -40,10 +44,14 @@ public:
     // header; nullopt when the file could not be rewritten (its lines stay for a later start).
     static std::optional<QList<AlarmEntry>> takeDueAlarms(const QString &dataDir);
 
+    // Alarms whose time lies in `missed` are marked "Missed" (nullopt: none).
+    void setMissedWindow(const std::optional<MissedWindow> &missed);
+
     int shownIndex() const { return m_index; }
     int alarmCount() const { return int(m_alarms.size()); }
     QLabel *headerLabel() const { return m_header; }
     QLabel *subjectLabel() const { return m_subject; }
+    QLabel *missedLabel() const { return m_missedMark; }
     QComboBox *snoozeList() const { return m_snoozeList; }
     QPushButton *snoozeButton() const { return m_snoozeButton; }
     QPushButton *closeButton() const { return m_closeButton; }
@@ -53,6 +61,9 @@ public:
     bool snooze();
     // Drops the alarm shown and goes on with the next.
     void dismiss();
+    // Closing without "Close": the alarms after the one shown are put back in front of the
+    // lines of "alarm.dat". When that fails the window stays open and says so.
+    void reject() override;
 
 private:
     void showAlarm();
@@ -68,6 +79,8 @@ private:
     QLabel *m_start = nullptr;
     QLabel *m_end = nullptr;
     QLabel *m_alarmOn = nullptr;
+    QLabel *m_missedMark = nullptr;
+    std::optional<MissedWindow> m_missed;
     QLabel *m_layer = nullptr;
     QPlainTextEdit *m_description = nullptr;
     QComboBox *m_snoozeList = nullptr;

@@ -1,7 +1,11 @@
 // The reminder program: started by Dayloom with its data folder when alarms fell due; shows
 // them and hands snoozed ones back. It ends when the last alarm was closed or snoozed.
+#include "alarm/DesktopNotifier.h"
 #include "alarm/ReminderWindow.h"
+#include "core/DateTextHelpers.h"
 #include "core/DateTimeFormat.h"
+#include "core/FileText.h"
+#include "core/ReminderArguments.h"
 #include "core/Settings.h"
 #include "core/SettingsPaths.h"
 #include "platform/ProgramIcon.h"
@@ -14,11 +18,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("dayloom");
     QApplication::setWindowIcon(programIcon());
-    const QStringList args = QApplication::arguments();
+    const ReminderArguments args = ReminderArguments::fromList(QApplication::arguments().mid(1));
 
     const SettingsPaths where = SettingsPaths::fromEnvironment(QApplication::applicationFilePath());
     const Settings settings(where);
-    QString dataDir = args.size() > 1 ? args.at(1) : settings.dataPath();
+    QString dataDir = args.dataDir.isEmpty() ? settings.dataPath() : args.dataDir;
     if (!dataDir.endsWith(QLatin1Char('/'))) dataDir += QLatin1Char('/');
 
     DateTimeFormat format;
@@ -28,10 +32,20 @@ int main(int argc, char **argv)
     const auto alarms = ReminderWindow::takeDueAlarms(dataDir);
     if (!alarms || alarms->isEmpty()) return alarms ? 0 : 1;
 
+    DesktopNotifier notifier;
+    for (const AlarmEntry &a : *alarms) {
+        const SerialDateTime when = a.startTime.value_or(a.alarmTime);
+        // A desktop that does not take one takes none: the window is not held up further.
+        if (!notifier.notify(FileText::unquoteFileText(a.subject).value_or(a.subject),
+                             dateText(format, when) + QLatin1Char(' ') + timeText(format, when)))
+            break;
+    }
+
     ReminderWindow window(*alarms, dataDir, format, [] {
         return !SingleInstance::send(SingleInstance::defaultFolder(), QStringLiteral("snooze"))
                     .isEmpty();
     });
+    window.setMissedWindow(args.missed);
     window.show();
     window.exec();
     return 0;

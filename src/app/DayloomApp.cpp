@@ -1,5 +1,6 @@
 #include "app/DayloomApp.h"
 
+#include "core/FileText.h"
 #include "core/ViewDates.h"
 #include "mainwin/AlarmTimer.h"
 #include "mainwin/MainWindow.h"
@@ -130,6 +131,8 @@ DayloomApp::DayloomApp(const SettingsPaths &where, const CommandLine &cmd)
         // Reminders snoozed while no Dayloom was running to take the message.
         if (QFile::exists(m_settings->dataPath() + AlarmFiles::SnoozeFileName))
             m_alarmTimer->takeSnoozedReminders();
+        // Alarms due while no Dayloom ran ring now rather than at the end of the first period.
+        m_alarmTimer->tick();
         if (m_settings->writeFailed())
             m_main->showMessage(
                 QStringLiteral("The settings file \"%1\" cannot be written. Dayloom runs on the "
@@ -242,7 +245,15 @@ QString DayloomApp::handleMessage(const QString &message)
     } else if (message == QLatin1String("wake 1")) {
         m_main->wakeUp(1);
     } else if (message == QLatin1String("snooze")) {
-        m_alarmTimer->takeSnoozedReminders();
+        // Not inside the socket's callback: a message box there would run a nested event loop
+        // in which the reminder program's socket can go away under the callback.
+        QTimer::singleShot(0, m_alarmTimer.get(), [this] { m_alarmTimer->takeSnoozedReminders(); });
+    } else if (message == QLatin1String("alarms")) {
+        QStringList entries;
+        for (const AlarmEntry &e : m_events->pendingAlarms().items())
+            entries << QString::number(e.id) + QLatin1Char(' ') +
+                           FileText::fileDateTimeText(e.alarmTime);
+        return entries.join(QStringLiteral(", "));
     } else if (message == QLatin1String("state")) {
         return QStringLiteral("visible=%1 import=%2")
             .arg(m_main->isVisible() ? 1 : 0)

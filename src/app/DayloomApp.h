@@ -28,7 +28,10 @@ public:
     DayloomApp(const SettingsPaths &where, const CommandLine &cmd);
     ~DayloomApp();
 
-    // Answers a message of another start of the program (see SingleInstance).
+    // Answers a message of another start of the program (see SingleInstance): "wake 0",
+    // "wake 1", "snooze" and "state"; "alarms" answers the pending event alarms in list order
+    // as "<id> <alarm time as file date-time text>", joined by ", " (empty when none). The
+    // snoozed reminders are taken on the next turn of the event loop, after the answer.
     QString handleMessage(const QString &message);
 
     Settings &settings() { return *m_settings; }

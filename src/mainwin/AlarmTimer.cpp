@@ -7,9 +7,11 @@
 #include "mainwin/MainWindow.h"
 #include "mainwin/NavigatorColumn.h"
 #include "store/EventsStore.h"
+#include "store/LastCheckFile.h"
 #include "store/TasksStore.h"
 #include "views/FlatButton.h"
 #include "views/NavigatorCalendar.h"
+#include "views/TimeGrid.h"
 
 #include <QApplication>
 #include <QDir>
@@ -59,7 +61,7 @@ AlarmTimer::AlarmTimer(const Clock &clock, Settings &settings, EventsStore &even
                        SoundPlayer player, ProgramStarter starter)
     : m_clock(clock), m_settings(settings), m_events(events), m_tasks(tasks), m_window(window),
       m_programDir(std::move(programDir)), m_player(std::move(player)),
-      m_starter(std::move(starter)), m_lastDay(clock.today())
+      m_starter(std::move(starter)), m_lastDay(clock.today()), m_lastCheck(settings.dataPath())
 {
     if (!m_player) m_player = platformSoundPlayer(this);
     if (!m_starter)
@@ -68,6 +70,40 @@ AlarmTimer::AlarmTimer(const Clock &clock, Settings &settings, EventsStore &even
         };
     m_timer.setInterval(IntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &AlarmTimer::tick);
+    m_hourTimer.setSingleShot(true);
+    connect(&m_hourTimer, &QTimer::timeout, this, &AlarmTimer::repaintHourAxis);
+
+    const SerialDateTime now = clock.nowValue();
+    if (const auto lastCheck = m_lastCheck.read(); lastCheck && *lastCheck < now) {
+        m_missed = MissedWindow{*lastCheck, now};
+        m_events.forgetAlarmsRungBy(*lastCheck);
+    }
+}
+
+void AlarmTimer::start()
+{
+    m_timer.start();
+    armHourRepaint();
+}
+
+void AlarmTimer::armHourRepaint()
+{
+    constexpr qint64 MsPerHour = 3600 * 1000;
+    const qint64 intoHour = m_clock.now().time().msecsSinceStartOfDay() % MsPerHour;
+    // A little past the hour, so that the clock reads the new hour when the grid paints.
+    m_hourTimer.start(int(MsPerHour - intoHour) + 20);
+}
+
+void AlarmTimer::repaintHourAxis()
+{
+    if (m_window.isVisible() && ViewState::usesTimeGrid(m_window.viewKind())) {
+        TimeGrid *grid = m_window.timeGrid();
+        if (grid && grid->rowCount() > 0) {
+            const QRect top = grid->cellRect(0, 0);
+            grid->update(QRect(top.left(), 0, top.width(), grid->height()));
+        }
+    }
+    armHourRepaint();
 }
 
 QString AlarmTimer::reminderProgramPath() const
@@ -77,7 +113,7 @@ QString AlarmTimer::reminderProgramPath() const
 
 QStringList AlarmTimer::reminderProgramArguments() const
 {
-    return {m_settings.dataPath()};
+    return ReminderArguments{m_settings.dataPath(), m_missed}.toList();
 }
 
 void AlarmTimer::tick()
@@ -95,6 +131,9 @@ void AlarmTimer::tick()
         fired = fireDueAlarms() || fired;
     }
     if (fired) ringAndRemind();
+    m_missed.reset();
+    // Without the file the next start misses nothing; the alarms themselves are not at risk.
+    (void)m_lastCheck.write(m_clock.nowValue());
     emit ticked();
 }
 

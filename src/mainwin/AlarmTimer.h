@@ -4,7 +4,13 @@
 // runs the change of day on the first tick of a new date (also after a suspend or a clock
 // change that skipped midnight). It also takes back the reminders the reminder program
 // snoozed. The sound and the program start are handed in, so tests watch them instead.
+//
+// Each tick records its time in "lastcheck.dat". Alarms that fell due between that time and
+// the next start rang while no program ran: the first tick after the start hands them on marked
+// as missed. A second timer repaints the time grid's hour axis on every full hour.
 #include "core/DateTimeValue.h"
+#include "core/ReminderArguments.h"
+#include "store/LastCheckFile.h"
 
 #include <QObject>
 #include <QString>
@@ -12,6 +18,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 class Clock;
 class EventsStore;
@@ -35,13 +42,20 @@ public:
 
     // Empty player or starter: the platform's (a sound effect; a detached process). The
     // reminder program is looked for in `programDir` (the running program's own folder). The
-    // timer does not run until start(). Every reference must outlive the timer.
+    // timer does not run until start(). Every reference must outlive the timer. Reads
+    // "lastcheck.dat": recurring alarms listed for a time up to it rang before and are dropped.
     AlarmTimer(const Clock &clock, Settings &settings, EventsStore &events, TasksStore &tasks,
                MainWindow &window, QString programDir, SoundPlayer player = {},
                ProgramStarter starter = {});
 
-    void start() { m_timer.start(); }
+    // Starts the 45-second timer and the hourly repaint.
+    void start();
     bool isActive() const { return m_timer.isActive(); }
+    // Milliseconds until the hourly repaint; -1 while it is not armed.
+    int msUntilHourRepaint() const { return m_hourTimer.isActive() ? m_hourTimer.interval() : -1; }
+    // Repaints the hour axis of the time grid when the window is shown in a time view, then
+    // arms the next repaint for the next full hour of the clock.
+    void repaintHourAxis();
 
     // One tick of the timer: the window's failed table writes tried again, the change of day
     // when the date moved on, then the due alarms.
@@ -54,7 +68,11 @@ public:
     SerialDateTime lastDay() const { return m_lastDay; }
     QString reminderProgramPath() const;
     // What the reminder program is started with: the data folder it shares with this program.
+    // With "--missed" only for the first tick after a start that found "lastcheck.dat".
     QStringList reminderProgramArguments() const;
+    // The alarms the first tick hands on as missed; nullopt once that tick ran, or when the
+    // program starts for the first time.
+    const std::optional<MissedWindow> &missedWindow() const { return m_missed; }
 
 signals:
     // After every tick: what shows the current time repaints.
@@ -66,6 +84,7 @@ private:
     void changeOfDay(SerialDateTime previousDay, SerialDateTime today);
     void ringAndRemind();
     void playSound();
+    void armHourRepaint();
 
     const Clock &m_clock;
     Settings &m_settings;
@@ -76,7 +95,10 @@ private:
     SoundPlayer m_player;
     ProgramStarter m_starter;
     QTimer m_timer;
+    QTimer m_hourTimer;
+    std::optional<MissedWindow> m_missed;
     SerialDateTime m_lastDay = 0;
+    LastCheckFile m_lastCheck;
     // The sound file whose failure was told; told again only for another file.
     QString m_soundProblemTold;
     // A write failure of "alarm.dat" or a failed start is told once until it works again.

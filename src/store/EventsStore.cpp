@@ -727,6 +727,20 @@ void EventsStore::refreshPendingAlarm(int id)
     AlarmRules::rescheduleAlarm(m_alarms, id, entry);
 }
 
+void EventsStore::forgetAlarmsRungBy(SerialDateTime lastCheck)
+{
+    QList<int> rung;
+    for (const AlarmEntry &e : m_alarms.items()) {
+        if (ms(e.alarmTime) > ms(lastCheck)) break;
+        const int slot = e.id == -1 ? -1 : eventSlot(e.id);
+        if (slot < 0 || intIn(slot, EventField::Recurring) == 0) continue;
+        m_fired.insert({e.id, ms(e.alarmTime)});
+        rung.append(e.id);
+    }
+    for (int id : rung)
+        refreshPendingAlarm(id);
+}
+
 AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
 {
     return AlarmRules::writeDueAlarms(

@@ -238,6 +238,10 @@ public:
     // the event exists with alarmSet. Runs after every post by itself.
     void refreshPendingAlarm(int id);
     const PendingAlarms &pendingAlarms() const { return m_alarms; }
+    // At start: the listed alarms of recurring events due at or before `lastCheck` rang before
+    // the program last stopped; they are dropped and not listed again that day. One-time
+    // events keep theirs (alarmSet still on means it never rang).
+    void forgetAlarmsRungBy(SerialDateTime lastCheck);
     // Moves the due alarms to "alarm.dat"; a one-time event that rang loses alarmSet. When the
     // file cannot be written the list and the table stay as they were.
     AlarmRules::DueWriteResult writeDueAlarms();

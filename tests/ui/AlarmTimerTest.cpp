@@ -5,14 +5,20 @@
 #include "mainwin/MainPanels.h"
 #include "mainwin/TrayIcon.h"
 #include "store/AlarmFiles.h"
+#include "store/CalendarStores.h"
+#include "store/LastCheckFile.h"
+#include "store/RuleBuilders.h"
 #include "support/TestEnv.h"
 #include "views/FlatButton.h"
+#include "views/TimeGrid.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QSystemTrayIcon>
 
 namespace
 {
@@ -35,7 +41,11 @@ struct AlarmBench {
     {
         EXPECT_TRUE(w.open(reg, time, clock));
         w.win->setMessageSink([this](const QString &text) { messages << text; });
-        timer = std::make_unique<AlarmTimer>(
+        timer = makeTimer();
+    }
+    std::unique_ptr<AlarmTimer> makeTimer()
+    {
+        return std::make_unique<AlarmTimer>(
             clock, reg, *w.events, *w.tasks, *w.win, "/opt/dayloom",
             [this](const QString &path, std::function<void(const QString &)> failed) {
                 sounds << path;
@@ -215,13 +225,28 @@ TEST(AlarmTimer, TheProgramRunsTheTimerAndTakesSnoozesByMessage)
     ASSERT_TRUE(AlarmFiles::appendSnooze(app.settings().dataPath(), {7, reminder})); // 2 hours
     const SerialDateTime before = app.clock().nowValue();
     EXPECT_EQ(app.handleMessage("snooze"), "ok");
+    QApplication::processEvents();
     ASSERT_EQ(app.events().pendingAlarms().size(), 1);
     const SerialDateTime ringsAt = app.events().pendingAlarms().at(0).alarmTime;
     EXPECT_GE(ringsAt, before + 2.0 / 24 - 1e-6);
     EXPECT_LE(ringsAt, app.clock().nowValue() + 2.0 / 24 + 1e-6);
     // The file was taken: a repeated message applies nothing twice.
     app.handleMessage("snooze");
+    QApplication::processEvents();
     EXPECT_EQ(app.events().pendingAlarms().size(), 1);
+
+    // A damaged file is told after the answer went out, outside the socket's callback.
+    QStringList told;
+    app.mainWindow().setMessageSink([&told](const QString &text) { told << text; });
+    QFile damaged(app.settings().dataPath() + AlarmFiles::SnoozeFileName);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a snooze file\r\n");
+    damaged.close();
+    EXPECT_EQ(app.handleMessage("snooze"), "ok");
+    EXPECT_TRUE(told.isEmpty());
+    QApplication::processEvents();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].startsWith("The snoozed reminders in \"snooze.dat\" could not be read"));
 }
 
 TEST(TrayIcon, MenuRestoresAHiddenWindowAndShutdownClosesIt)
@@ -263,4 +288,100 @@ TEST(AlarmTimer, ASnoozeLeftWhileTheProgramWasNotRunningIsTakenAtStart)
     ASSERT_EQ(app.events().pendingAlarms().size(), 1);
     EXPECT_EQ(app.events().pendingAlarms().at(0).id, -1);
     EXPECT_FALSE(QFile::exists(app.settings().dataPath() + AlarmFiles::SnoozeFileName));
+}
+
+// The program was closed at 09:00 after its last tick and starts again at 09:30.
+TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
+{
+    AlarmBench b(QDateTime(Day, QTime(9, 30)));
+    b.timer.reset();
+    // Rang at 08:45, before the program was closed: not again.
+    ASSERT_GE(b.w.events
+                  ->insertEvent(CalendarTest::Calendar::withAlarm(
+                      CalendarTest::Calendar::recurring(
+                          b.layer(), Rules::everyNDays(1, Day.addDays(-3)), "Stand-up"),
+                      15))
+                  .id,
+              0);
+    // Due at 09:05 and 09:10, while no program ran.
+    const int meeting =
+        b.w.events->insertEvent(eventWithAlarm(b.layer(), at(Day, 9, 20), 15, "Meeting")).id;
+    const int task =
+        b.w.tasks->insertTask(-1, 0, b.layer(), "Report", 0, false, true, at(Day, 9, 10)).id;
+    ASSERT_TRUE(LastCheckFile(b.reg.dataPath()).write(at(Day, 9, 0)));
+
+    b.timer = b.makeTimer();
+    ASSERT_TRUE(b.timer->missedWindow().has_value());
+    b.timer->tick();
+    const QList<AlarmEntry> lines = b.alarmFile();
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines[0].id, meeting);
+    EXPECT_EQ(lines[1].id, task);
+    ASSERT_EQ(b.starts.size(), 1);
+    EXPECT_EQ(b.starts[0], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath() +
+                               " --missed 2024-03-11 09:00:00 2024-03-11 09:30:00");
+    const auto arguments = ReminderArguments::fromList(b.timer->reminderProgramArguments());
+    EXPECT_FALSE(arguments.missed.has_value()) << "only the first tick hands on missed alarms";
+    EXPECT_EQ(LastCheckFile(b.reg.dataPath()).read(), at(Day, 9, 30));
+
+    // An alarm of the running program is not missed.
+    ASSERT_TRUE(
+        b.w.events->insertEvent(eventWithAlarm(b.layer(), at(Day, 9, 45), 10, "Call")).ok());
+    b.setNow(Day, 9, 36);
+    b.timer->tick();
+    ASSERT_EQ(b.starts.size(), 2);
+    EXPECT_EQ(b.starts[1], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath());
+    EXPECT_EQ(LastCheckFile(b.reg.dataPath()).read(), at(Day, 9, 36));
+    EXPECT_TRUE(b.messages.isEmpty());
+}
+
+TEST(AlarmTimer, TheHourAxisRepaintsOnTheFullHourAndTheTimerIsArmedAgain)
+{
+    AlarmBench b(QDateTime(Day, QTime(9, 59, 59, 700)));
+    EXPECT_EQ(b.timer->msUntilHourRepaint(), -1);
+    b.timer->start();
+    const int wait = b.timer->msUntilHourRepaint();
+    EXPECT_GE(wait, 300);
+    EXPECT_LE(wait, 400);
+
+    struct AxisPaints : QObject {
+        QRect axis;
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint &&
+                static_cast<QPaintEvent *>(e)->region().intersects(axis))
+                ++count;
+            return false;
+        }
+    } paints;
+    TimeGrid *grid = b.w.win->timeGrid();
+    ASSERT_NE(grid, nullptr);
+    const QRect corner = grid->cellRect(0, 0);
+    paints.axis = QRect(corner.left(), 0, corner.width(), grid->height());
+    QApplication::processEvents();
+    grid->installEventFilter(&paints);
+    b.clock.setFixed(QDateTime(Day, QTime(10, 0, 0, 50)));
+    QTest::qWait(wait + 200);
+    EXPECT_GE(paints.count, 1);
+    const int next = b.timer->msUntilHourRepaint();
+    EXPECT_GT(next, 3590 * 1000);
+    EXPECT_LE(next, 3600 * 1000 + 20);
+}
+
+TEST(TrayIcon, TheProgramAddsAndRemovesItsIconOnlyWhereTheDesktopHasATray)
+{
+    const QString root = TestEnv::freshDir("app");
+    DayloomApp app({root + "/dayloom.ini", root + "/data", root + "/autostart/dayloom.desktop",
+                    "/opt/dayloom/dayloom"},
+                   CommandLine::parse({"auto"}));
+    const bool tray = QSystemTrayIcon::isSystemTrayAvailable();
+    EXPECT_EQ(app.trayIcon() != nullptr, tray && app.settings().useTrayIcon());
+    app.setTrayShown(false);
+    EXPECT_EQ(app.trayIcon(), nullptr);
+    app.setTrayShown(true);
+    TrayIcon *const shown = app.trayIcon();
+    EXPECT_EQ(shown != nullptr, tray);
+    app.setTrayShown(true);
+    EXPECT_EQ(app.trayIcon(), shown) << "a second call keeps the one icon";
 }

@@ -89,3 +89,58 @@ TEST(ReminderWindow, StepsThroughTheDueAlarmsAndHandsASnoozeBackToTheStore)
     EXPECT_EQ(DateTimeValue::toQDateTime(back.alarmTime),
               QDateTime(QDate(2024, 3, 1), QTime(9, 46)));
 }
+
+// The user saw the first of three alarms and closed the window by its title bar: the two not
+// yet shown wait in "alarm.dat", in front of a line the program added meanwhile.
+TEST(ReminderWindow, ClosingByTheTitleBarKeepsTheAlarmsNotYetShownAndMarksMissedOnes)
+{
+    Calendar c(QDateTime(QDate(2024, 3, 1), QTime(9, 30)));
+    QList<AlarmEntry> due;
+    for (const auto &[id, minute] : {std::pair{1, 5}, {2, 20}, {3, 25}}) {
+        AlarmEntry a;
+        a.id = id;
+        a.startTime = at(10, minute);
+        a.endTime = at(11, 0);
+        a.alarmTime = at(9, minute);
+        a.subject = QStringLiteral("'Alarm %1'").arg(id);
+        due << a;
+    }
+    ASSERT_TRUE(AlarmFiles::appendAlarms(c.dataDir, due));
+    const auto taken = ReminderWindow::takeDueAlarms(c.dataDir);
+    ASSERT_TRUE(taken && taken->size() == 3);
+    AlarmEntry later = due[0];
+    later.id = 4;
+    later.alarmTime = at(9, 31);
+    ASSERT_TRUE(AlarmFiles::appendAlarms(c.dataDir, {later}));
+
+    DateTimeFormat format;
+    format.buildDateFormat(0, 0);
+    format.buildTimeFormat(0, 0);
+    ReminderWindow w(*taken, c.dataDir, format, [] { return true; });
+    // Missed: due after 09:00 and up to 09:20.
+    w.setMissedWindow(MissedWindow{at(9, 0), at(9, 20)});
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    EXPECT_TRUE(w.missedLabel()->isVisible());
+    EXPECT_EQ(w.missedLabel()->text(), "Missed");
+    QTest::mouseClick(w.closeButton(), Qt::LeftButton);
+    EXPECT_EQ(w.headerLabel()->text(), "2 of 3");
+    EXPECT_TRUE(w.missedLabel()->isVisible()) << "09:20 is the end of the window, included";
+
+    w.close();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+    const auto kept = ReminderWindow::takeDueAlarms(c.dataDir);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(*kept, (QList<AlarmEntry>{due[2], later}));
+
+    // Escape on the last alarm keeps nothing more: every alarm was seen.
+    ReminderWindow last({due[2]}, c.dataDir, format, [] { return true; });
+    last.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&last));
+    EXPECT_FALSE(last.missedLabel()->isVisible());
+    QTest::keyClick(&last, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(last.isVisible());
+    EXPECT_TRUE(ReminderWindow::takeDueAlarms(c.dataDir)->isEmpty());
+}
