@@ -33,6 +33,7 @@ class EventsStore;
 class EventsStoreGridModel;
 class EventsStoreYearModel;
 class HelpCommands;
+class LayerCommands;
 class LayersStore;
 class MainMenus;
 class MainPanels;
@@ -103,6 +104,7 @@ public:
     // Dialogs closed by a wake-up, first visible one only, in this order; the modal windows
     // open over it (a dialog it opened, a message box) close before it, innermost first.
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
+    const QList<QWidget *> &wakeUpDialogs() const { return m_wakeUpDialogs; }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
     // icon is shown on a desktop that has a tray (and no shut-down was asked for), so the
@@ -172,6 +174,8 @@ public:
     // Delete, occurrences, cut, copy, paste and undo of events.
     EventCommands &eventCommands() const { return *m_eventCommands; }
     HelpCommands &helpCommands() const { return *m_helpCommands; }
+    // The layer manager, move-to-layer and the pending import.
+    LayerCommands &layerCommands() const { return *m_layerCommands; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -292,5 +296,6 @@ private:
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr;       // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
+    LayerCommands *m_layerCommands = nullptr;       // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

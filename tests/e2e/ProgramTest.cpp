@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -89,10 +90,9 @@ TEST(Program, FirstStartWritesDefaultsAndSecondStartsHandOver)
     EXPECT_EQ(runToEnd({"import", "/tmp/some where/Work.dyl"}, &ms), 0);
     EXPECT_LT(ms, 5000);
 
-    QFile importDat(TestEnv::dataDir() + "import.dat");
-    ASSERT_TRUE(importDat.open(QIODevice::ReadOnly));
-    EXPECT_EQ(importDat.readAll(), "/tmp/some where/Work.dyl\n");
+    // The running copy took the path from "import.dat" and removed the file.
     EXPECT_EQ(waitForState(), "visible=1 import=/tmp/some where/Work.dyl");
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
     stop(*first);
 }
 
@@ -185,4 +185,75 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
     EXPECT_EQ(waitForState(), "visible=1 import=");
     stop(*next);
     EXPECT_EQ(rowsWithSubject("Dentist"), 1);
+}
+
+namespace
+{
+// How many rows of the layers file have this name, read straight from the file; -1 when the
+// file cannot be read.
+int layersNamed(const QString &name)
+{
+    sqlite3 *db = nullptr;
+    const QByteArray path = (TestEnv::dataDir() + "Layers.cds").toUtf8();
+    int count = -1;
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *st = nullptr;
+        const QByteArray n = name.toUtf8();
+        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Name = ?", -1, &st,
+                               nullptr) == SQLITE_OK &&
+            sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            count = sqlite3_column_int(st, 0);
+        sqlite3_finalize(st);
+    }
+    sqlite3_close(db);
+    return count;
+}
+} // namespace
+
+// "dayloom import sub/holiday.dyl" started in another folder while Dayloom runs: the running
+// copy opens the layer manager on that file, the user presses Enter, and the layer is in the
+// file once; "import.dat" is gone and a later wake-up imports nothing again.
+TEST(Program, ARelativeImportFromAnotherFolderWhileRunningImportsTheFileOnce)
+{
+    OwnXServer x;
+    if (!x.ok()) GTEST_SKIP() << "no Xvfb and xdotool to drive the program with";
+    auto first = startShownOn(x);
+    ASSERT_EQ(waitForState(), "visible=1 import=");
+    QThread::msleep(500);
+
+    const QString folder = TestEnv::freshDir("import-from");
+    ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DAYLOOM_SOURCE_DIR "/tests/data/good-layer-file.dyl"),
+                            folder + "/sub/holiday.dyl"));
+    QProcess second;
+    second.setProgram(QStringLiteral(DAYLOOM_BIN));
+    second.setArguments({"import", "sub/holiday.dyl"});
+    second.setWorkingDirectory(folder);
+    second.setProcessEnvironment(x.environment());
+    second.start();
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    // The path was made absolute against the folder the second copy started in, and
+    // "import.dat" was read and removed.
+    EXPECT_EQ(waitForState(), "visible=1 import=" + folder + "/sub/holiday.dyl");
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
+    // The dialog "Layer" comes up over the window with the file's layer in its list; Enter is
+    // its OK, which ends the pending import. Focusing a window that is only just mapped can
+    // fail, so the key is tried again until the dialog has closed.
+    QElapsedTimer t;
+    t.start();
+    while (waitForState() != "visible=1 import=" && t.elapsed() < 8000) {
+        x.xdotool({"search", "--onlyvisible", "--name", "^Layer$", "windowfocus", "key", "Return"});
+        QThread::msleep(200);
+    }
+    EXPECT_EQ(waitForState(), "visible=1 import=");
+    EXPECT_EQ(layersNamed("L"), 1);
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
+
+    EXPECT_EQ(SingleInstance::send(TestEnv::runtimeDir(), "wake 0"), "ok");
+    QThread::msleep(500);
+    EXPECT_EQ(layersNamed("L"), 1) << "imported once";
+    stop(*first);
 }
