@@ -39,6 +39,7 @@ LayerListGrid::LayerListGrid(QWidget *parent) : DrawGrid(parent)
     for (int c = 0; c < ColumnCount; ++c)
         setColWidth(c, columnWidth(c));
     setFixedRows(1);
+    setColor(Qt::white);
     setFocusPolicy(Qt::StrongFocus);
     rowsChanged();
 }

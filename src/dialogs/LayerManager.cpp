@@ -91,6 +91,7 @@ void LayerManager::buildControls()
     m_zeroLayers = new QLabel(QStringLiteral("No layers"), m_list);
     m_zeroLayers->setAlignment(Qt::AlignCenter);
     m_zeroLayers->setAutoFillBackground(true);
+    m_zeroLayers->hide();
     auto *buttons = new QHBoxLayout;
     m_newButton = new QPushButton(QStringLiteral("New"), layersPanel->body());
     m_deleteButton = new QPushButton(QStringLiteral("Delete"), layersPanel->body());
@@ -214,8 +215,9 @@ void LayerManager::prepare(Mode mode, const QString &importFile)
     m_rangePanel->setTitle(mode == Mode::DeleteEvents ? QStringLiteral("Delete")
                            : mode == Mode::MoveEvents ? QStringLiteral("Move")
                                                       : QStringLiteral("Copy"));
-    m_targetLabel->setVisible(mode == Mode::MoveEvents || mode == Mode::CopyEvents);
-    m_target->setVisible(m_targetLabel->isVisible());
+    const bool toLayer = mode == Mode::MoveEvents || mode == Mode::CopyEvents;
+    m_targetLabel->setVisible(toLayer);
+    m_target->setVisible(toLayer);
     m_list->setEditable(layersMode);
     m_deletedIds.clear();
     m_importedIds.clear();
@@ -274,6 +276,8 @@ void LayerManager::fillTargets()
     for (const LayerListGrid::Row &r : m_list->rows())
         if (!r.selected) targets.push_back(r.layer);
     m_target->showLayers(targets);
+    m_zeroLayers->setGeometry(m_list->rect());
+    m_zeroLayers->setVisible(m_list->rows().empty());
     m_ok->setEnabled(m_mode == Mode::DeleteEvents ? !m_list->rows().empty() : !targets.empty());
 }
 
