@@ -125,18 +125,18 @@ TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
 
 namespace
 {
-// How many rows of the events file have this subject, read straight from the file (as another
-// program would); -1 when the file cannot be read.
-int rowsWithSubject(const QString &subject)
+// How many rows of the table file `fileName` (in the data folder) have `value` in `column`,
+// read straight from the file (as another program would); -1 when the file cannot be read.
+int rowsWith(const char *fileName, const char *column, const QString &value)
 {
     sqlite3 *db = nullptr;
-    const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
+    const QByteArray path = (TestEnv::dataDir() + fileName).toUtf8();
+    const QByteArray sql = QByteArray("SELECT count(*) FROM records WHERE ") + column + " = ?";
     int count = -1;
     if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt *st = nullptr;
-        const QByteArray s = subject.toUtf8();
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Subject = ?", -1, &st,
-                               nullptr) == SQLITE_OK &&
+        const QByteArray s = value.toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) == SQLITE_OK &&
             sqlite3_bind_text(st, 1, s.constData(), int(s.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
             sqlite3_step(st) == SQLITE_ROW)
             count = sqlite3_column_int(st, 0);
@@ -144,6 +144,11 @@ int rowsWithSubject(const QString &subject)
     }
     sqlite3_close(db);
     return count;
+}
+
+int rowsWithSubject(const QString &subject)
+{
+    return rowsWith("Events.cds", "Subject", subject);
 }
 
 std::unique_ptr<QProcess> startShownOn(const OwnXServer &x)
@@ -189,25 +194,9 @@ TEST(Program, AnEventCreatedByTypingSurvivesAKillAndTheNextStart)
 
 namespace
 {
-// How many rows of the layers file have this name, read straight from the file; -1 when the
-// file cannot be read.
 int layersNamed(const QString &name)
 {
-    sqlite3 *db = nullptr;
-    const QByteArray path = (TestEnv::dataDir() + "Layers.cds").toUtf8();
-    int count = -1;
-    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *st = nullptr;
-        const QByteArray n = name.toUtf8();
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM records WHERE Name = ?", -1, &st,
-                               nullptr) == SQLITE_OK &&
-            sqlite3_bind_text(st, 1, n.constData(), int(n.size()), SQLITE_TRANSIENT) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            count = sqlite3_column_int(st, 0);
-        sqlite3_finalize(st);
-    }
-    sqlite3_close(db);
-    return count;
+    return rowsWith("Layers.cds", "Name", name);
 }
 } // namespace
 
