@@ -30,6 +30,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -163,6 +164,13 @@ TEST_F(LayersWindow, ANewLayerIsNamedColouredHiddenAndArchivedAtOkAndDeletedWith
         EXPECT_EQ(m.daysBox().currentText(), "30 Days");
         typeInto(m.daysBox().lineEdit(), "45 days");
         EXPECT_EQ(m.daysBox().currentText(), "45 Days");
+        // Dragged from the last row onto the first, Garden leads the list.
+        QTest::mousePress(&m.list(), Qt::LeftButton, {}, m.list().rowRect(2, 0).center());
+        QTest::mouseMove(&m.list(), m.list().rowRect(1, 0).center());
+        QTest::mouseMove(&m.list(), m.list().rowRect(0, 0).center());
+        QTest::mouseRelease(&m.list(), Qt::LeftButton, {}, m.list().rowRect(0, 0).center());
+        EXPECT_EQ(m.list().rows().front().layer.name, "Garden");
+        EXPECT_EQ(m.list().selectedRows(), std::vector<int>{0});
         QTest::mouseClick(&m.okButton(), Qt::LeftButton);
     });
     EXPECT_EQ(messages, QStringList({"Invalid Number"}));
@@ -173,7 +181,7 @@ TEST_F(LayersWindow, ANewLayerIsNamedColouredHiddenAndArchivedAtOkAndDeletedWith
     EXPECT_FALSE(g.shown);
     EXPECT_EQ(g.archiving, 2);
     EXPECT_EQ(g.archiveDays, 45);
-    EXPECT_EQ(layerNames(), QStringList({"Layer1", "Work", "Garden"}));
+    EXPECT_EQ(layerNames(), QStringList({"Garden", "Layer1", "Work"}));
     EXPECT_EQ(namesInFile(), QStringList({"Garden", "Layer1", "Work"}));
     EXPECT_FALSE(events->filterText().contains(QStringLiteral("Layer = %1").arg(garden)))
         << "a hidden layer leaves the filter";
@@ -456,4 +464,25 @@ TEST_F(LayersWindow, APendingImportOpensTheManagerOnlyOnceTheWindowIsShown)
     EXPECT_EQ(layerNames(), QStringList({"Layer1", "Work", "Work"}));
     EXPECT_EQ(win->navigator().layerList()->layers().size(), 3u);
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LayersWindow, TheNavigatorLayerListOpensTheManagerOnADoubleClickAndItsPopupOnTheRightButton)
+{
+    NavigatorLayerList *list = win->navigator().layerList();
+    const QPoint onWork = list->cellRect(0, 2).center();
+    bool opened = false;
+    whenModal([&](QWidget *w) {
+        auto *m = qobject_cast<LayerManager *>(w);
+        opened = m && m->windowTitle() == "Layer";
+        static_cast<QDialog *>(w)->reject();
+    });
+    QTest::mouseDClick(list, Qt::LeftButton, {}, onWork);
+    QApplication::processEvents();
+    EXPECT_TRUE(opened);
+
+    QTest::mousePress(list, Qt::RightButton, {}, onWork);
+    QMenu *popup = menus().layerMenu();
+    ASSERT_TRUE(popup->isVisible());
+    EXPECT_TRUE(menus().layerMenuManagerAction()->isEnabled());
+    popup->close();
 }
