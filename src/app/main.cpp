@@ -6,21 +6,35 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("dayloom");
 
-    const CommandLine cmd = CommandLine::parse(QApplication::arguments().mid(1));
+    CommandLine cmd = CommandLine::parse(QApplication::arguments().mid(1));
+    // The running copy works in its data folder: a relative path names a file of the folder
+    // this copy was started in.
+    if (cmd.kind == CommandLine::Kind::Import)
+        cmd.importPath = QFileInfo(cmd.importPath).absoluteFilePath();
     const SettingsPaths where = SettingsPaths::fromEnvironment(QApplication::applicationFilePath());
 
     SingleInstance instance;
     if (!instance.claim()) {
         int param = 0;
         if (cmd.kind == CommandLine::Kind::Import) {
-            writeImportFile(where.dataDir, cmd.importPath);
-            param = 1;
+            if (writeImportFile(where.dataDir, cmd.importPath))
+                param = 1;
+            else
+                std::fprintf(stderr,
+                             "dayloom: \"%s\" cannot be written, so \"%s\" is not imported; "
+                             "the running Dayloom is only brought to the front.\n",
+                             qPrintable(QDir::toNativeSeparators(where.dataDir + "import.dat")),
+                             qPrintable(QDir::toNativeSeparators(cmd.importPath)));
         }
         SingleInstance::send(SingleInstance::defaultFolder(), QStringLiteral("wake %1").arg(param));
         return 0;

@@ -16,6 +16,11 @@ public:
 
     QWidget *body() const { return m_body; }
     QString title() const { return m_title; }
+    void setTitle(const QString &title)
+    {
+        m_title = title;
+        update();
+    }
 
     // The dialogs' background colour, the panels' frame and heading colour, the shadow colour.
     static QColor dialogColor();

@@ -10,6 +10,7 @@
 #include "mainwin/EventsStoreGridModel.h"
 #include "mainwin/EventsStoreYearModel.h"
 #include "mainwin/HelpCommands.h"
+#include "mainwin/LayerCommands.h"
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MonthPanelLayout.h"
@@ -111,6 +112,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
         m_navigator->setReadOnly(true);
     }
     m_optionsCommand = new OptionsCommand(*this, m_settings);
+    m_layerCommands = new LayerCommands(*this, m_layers, m_events, m_tasks, m_settings, m_clock);
     applyStartupView();
 
     if (m_settings.firstTime()) OldDataConversion::convert(m_events, m_layers, m_settings);
@@ -341,6 +343,7 @@ void MainWindow::keepEditingOffWhenReadOnly()
                        m.layerManagerAction(),
                        m.deleteEventsAction(),
                        m.moveEventsAction(),
+                       m.copyEventsAction(),
                        m.undoAction(),
                        m.editAction(),
                        m.deleteAction(),
@@ -380,6 +383,7 @@ void MainWindow::setPendingImport(const QString &path)
 {
     m_pendingImport = !path.isEmpty();
     m_pendingImportPath = path;
+    if (m_pendingImport && m_layerCommands) m_layerCommands->schedulePendingImport();
 }
 
 void MainWindow::wakeUp(int param)
@@ -403,7 +407,11 @@ void MainWindow::wakeUp(int param)
             return;
         }
         QTextStream in(&f);
-        setPendingImport(in.readLine());
+        const QString path = in.readLine();
+        f.close();
+        // Read once: a later wake-up without a new file imports nothing again.
+        QFile::remove(file);
+        setPendingImport(path);
     } else {
         setPendingImport({});
     }
@@ -721,6 +729,7 @@ void MainWindow::updateCommands()
     if (m_eventCommands) m_eventCommands->updateStates();
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
+    if (m_layerCommands) m_layerCommands->updateStates();
     keepEditingOffWhenReadOnly();
 }
 

@@ -33,6 +33,7 @@ class EventsStore;
 class EventsStoreGridModel;
 class EventsStoreYearModel;
 class HelpCommands;
+class LayerCommands;
 class LayersStore;
 class MainMenus;
 class MainPanels;
@@ -127,6 +128,7 @@ public:
     void setWakeUpDialogs(QList<QWidget *> dialogs) { m_wakeUpDialogs = std::move(dialogs); }
     // Puts `dialog` last in that order.
     void addWakeUpDialog(QWidget *dialog) { m_wakeUpDialogs << dialog; }
+    const QList<QWidget *> &wakeUpDialogs() const { return m_wakeUpDialogs; }
 
     // True when closing hides to the tray instead of ending the program: only while a tray
     // icon is shown on a desktop that has a tray (and no shut-down was asked for), so the
@@ -204,6 +206,8 @@ public:
     // "Print Current View..." and the bottom bar's print button.
     PrintCommands &printCommands() const { return *m_printCommands; }
     OptionsCommand &optionsCommand() const { return *m_optionsCommand; }
+    // The layer manager, move-to-layer and the pending import.
+    LayerCommands &layerCommands() const { return *m_layerCommands; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -330,5 +334,6 @@ private:
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
     PrintCommands *m_printCommands = nullptr;       // owned by the window
     OptionsCommand *m_optionsCommand = nullptr;     // owned by the window
+    LayerCommands *m_layerCommands = nullptr;       // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

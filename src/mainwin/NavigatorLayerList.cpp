@@ -99,10 +99,16 @@ void NavigatorLayerList::drawCell(QPainter &p, int col, int row, const QRect &re
 void NavigatorLayerList::gridMouseDown(const GridMouseEvent &e)
 {
     m_pressedBoxRow = -1;
+    if (e.button == Qt::RightButton) {
+        emit menuRequested(mapToGlobal(e.pos));
+        return;
+    }
     if (e.button != Qt::LeftButton || e.cell.isNone()) return;
     m_pressedBoxRow = boxRowAt(e.pos);
-    if (m_pressedBoxRow < 0 && e.cell.col == 0 && e.cell.row > 0)
+    if (m_pressedBoxRow < 0 && e.cell.col == 0 && e.cell.row > 0) {
         (void)setCurrentCell(0, e.cell.row);
+        if (e.shift.testFlag(GridShift::Double)) emit managerRequested();
+    }
 }
 
 void NavigatorLayerList::gridMouseUp(const GridMouseEvent &e)

@@ -34,6 +34,10 @@ signals:
     void visibilityClicked(int layerId);
     // The header's box: every layer to be shown, or (when all are shown) hidden.
     void allVisibilityClicked();
+    // A double click on a layer's name: the layer manager is asked for.
+    void managerRequested();
+    // A right press on the list, at this global position: the layer popup is asked for.
+    void menuRequested(QPoint global);
 
 protected:
     void drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState state) override;

@@ -292,6 +292,24 @@ StoreResult EventsStore::moveToLayer(const QStringList &ids, int layerId)
     return result;
 }
 
+StoreResult EventsStore::deleteEventsOfLayers(const QList<int> &layerIds)
+{
+    std::vector<int> ids;
+    forEachEvent([&](const EventRow &row) {
+        if (layerIds.contains(row.layer())) ids.push_back(row.id());
+    });
+    StoreResult result;
+    m_table.beginBulk();
+    for (int id : ids)
+        if (deleteEvent(id).applied) ++result.count;
+    const TableResult written = m_table.endBulk();
+    if (!written.ok()) {
+        result.ok = false;
+        result.error = written.error;
+    }
+    return result;
+}
+
 InsertResult EventsStore::duplicateToLayer(int id, int layerId)
 {
     const int slot = eventSlot(id);

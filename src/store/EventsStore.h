@@ -121,6 +121,10 @@ public:
     // the clipboard row are skipped). count: events moved. Not ok, with the error, when a
     // change could not be made or written (the others are still made).
     StoreResult moveToLayer(const QStringList &ids, int layerId);
+    // Deletes every event of these layers (the clipboard row stays) with its pending alarm, in
+    // one write. count: events deleted. Not ok, with the error, when the write failed (the
+    // events are gone from memory all the same and the table retries the write).
+    StoreResult deleteEventsOfLayers(const QList<int> &layerIds);
     // Inserts a copy of event `id` (every field, ExceptionList and Updates included) into
     // `layerId`. Not applied when there is no such event or `id` is the clipboard row.
     InsertResult duplicateToLayer(int id, int layerId);

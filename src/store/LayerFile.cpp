@@ -47,14 +47,16 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersSt
 }
 
 ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events,
-                        TasksStore &tasks)
+                        TasksStore &tasks, std::optional<int> layerCount)
 {
     ImportResult result;
     const auto bytes = TextFileLines::readFile(path, LayerFileFormat::MaxFileBytes, &result.error);
     if (!bytes) return result;
     const auto content = LayerFileFormat::parse(*bytes, &result.error);
     if (!content) return result;
-    if (layers.count() + content->layers.size() > LayerFileFormat::MaxLayers) {
+    result.fileLayers = int(content->layers.size());
+    if (layerCount.value_or(layers.count()) + result.fileLayers > LayerFileFormat::MaxLayers) {
+        result.tooMany = true;
         result.error = QStringLiteral("The layer file holds more layers than can be added.");
         return result;
     }
@@ -63,6 +65,7 @@ ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &e
     for (const LayerRow &layer : layers.layers())
         nextRow = qMax(nextRow, layer.row + 1);
     QHash<int, int> map; // number in the file -> new layer id
+    layers.beginBulk();
     for (const LayerFileFormat::LayerRow &row : content->layers) {
         const InsertResult added =
             layers.insertLayer(nextRow++, row.name, row.show, row.color, row.archiving, row.days);
@@ -72,8 +75,13 @@ ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &e
         result.layerIDs.append(added.id);
     }
 
+    (void)layers.endBulk(); // a failed write stays in memory and is retried by the table
+    events.beginBulk();
     result.events = events.importEvents(content->events, map);
+    (void)events.endBulk();
+    tasks.beginBulk();
     result.tasks = tasks.importTasks(content->tasks, map);
+    (void)tasks.endBulk();
     result.ok = true;
     return result;
 }

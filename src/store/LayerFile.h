@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 class LayersStore;
 class EventsStore;
 class TasksStore;
@@ -22,6 +24,8 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersSt
 struct ImportResult {
     bool ok = false;
     QString error;       // why nothing was imported
+    bool tooMany = false; // refused because the layers would pass MaxLayers
+    int fileLayers = 0;   // layers the file holds (also when refused for too many)
     QList<int> layerIDs; // the new layers, in file order
     int events = 0;
     int tasks = 0;
@@ -30,8 +34,9 @@ struct ImportResult {
 
 // Reads `path` whole and checks it before anything changes; then inserts its layers (after
 // the existing ones, in file order), their events and their task trees under the new layer
-// IDs. A file that does not parse, or whose layers would make more than 24, imports nothing.
+// IDs, each store in one write. A file that does not parse, or whose layers would make more
+// than 24 together with `layerCount` layers (nullopt: the layers stored now), imports nothing.
 ImportResult importFile(const QString &path, LayersStore &layers, EventsStore &events,
-                        TasksStore &tasks);
+                        TasksStore &tasks, std::optional<int> layerCount = std::nullopt);
 
 } // namespace LayerFile

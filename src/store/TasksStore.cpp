@@ -392,6 +392,23 @@ bool TasksStore::moveTasksToLayer(const QList<int> &ids, int layerID)
 
 // ---- counts and lines -----------------------------------------------------------------------
 
+StoreResult TasksStore::deleteTasksOfLayers(const QList<int> &layerIds)
+{
+    QList<int> ids;
+    for (const TreeNode &node : allNodes())
+        if (layerIds.contains(node.layer)) ids.append(node.id);
+    StoreResult result;
+    m_table.beginBulk();
+    for (int id : ids)
+        if (deleteTask(id).applied) ++result.count;
+    const TableResult written = m_table.endBulk();
+    if (!written.ok()) {
+        result.ok = false;
+        result.error = written.error;
+    }
+    return result;
+}
+
 int TasksStore::countTasksOfLayer(int layerID) const
 {
     int n = 0;

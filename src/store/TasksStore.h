@@ -152,6 +152,11 @@ public:
     QStringList layerFileTaskLines(const QHash<int, int> &layerNumbers,
                                    QHash<int, int> *counts = nullptr) const;
 
+    // Deletes every task of these layers with its pending alarm, in one write. count: tasks
+    // deleted. Not ok, with the error, when the write failed (the tasks are gone from memory
+    // all the same and the table retries the write).
+    StoreResult deleteTasksOfLayers(const QList<int> &layerIds);
+
     // ---- counts and lines ---------------------------------------------------------------
     int countTasksOfLayer(int layerID) const;
     // The task as a task line of the undo and layer files: -id;-parentId (or -1 when

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -91,10 +92,9 @@ TEST(Program, FirstStartWritesDefaultsAndSecondStartsHandOver)
     EXPECT_EQ(runToEnd({"import", "/tmp/some where/Work.dyl"}, &ms), 0);
     EXPECT_LT(ms, 5000);
 
-    QFile importDat(TestEnv::dataDir() + "import.dat");
-    ASSERT_TRUE(importDat.open(QIODevice::ReadOnly));
-    EXPECT_EQ(importDat.readAll(), "/tmp/some where/Work.dyl\n");
+    // The running copy took the path from "import.dat" and removed the file.
     EXPECT_EQ(waitForState(), "visible=1 import=/tmp/some where/Work.dyl");
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
     stop(*first);
 }
 
@@ -127,13 +127,13 @@ TEST(Program, AutoStartsHiddenAndAutoWithAnotherArgumentVisible)
 
 namespace
 {
-// The first column of the first row that `sql` (one "?" for the subject) gives over the events
-// file, read straight from the file as another program would; -1 when there is no row or the
-// file cannot be read.
-double eventsQuery(const char *sql, const QString &subject)
+// The first column of the first row that `sql` (one "?" for the value) gives over the table
+// file `fileName` of the data folder, read straight from the file as another program would; -1
+// when there is no row or the file cannot be read.
+double tableQuery(const char *fileName, const char *sql, const QString &subject)
 {
     sqlite3 *db = nullptr;
-    const QByteArray path = (TestEnv::dataDir() + "Events.cds").toUtf8();
+    const QByteArray path = (TestEnv::dataDir() + fileName).toUtf8();
     double value = -1;
     if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_stmt *st = nullptr;
@@ -146,6 +146,11 @@ double eventsQuery(const char *sql, const QString &subject)
     }
     sqlite3_close(db);
     return value;
+}
+
+double eventsQuery(const char *sql, const QString &subject)
+{
+    return tableQuery("Events.cds", sql, subject);
 }
 
 // How many rows of the events file have this subject; -1 when the file cannot be read.
@@ -293,4 +298,59 @@ TEST(Program, ADragWhileTheFileIsLockedShowsTheBarAndReachesTheFileLater)
     QThread::msleep(500);
     EXPECT_EQ(barPixels(screenShot(x, "unsaved-changes-bar-gone.png")), 0);
     stop(*program);
+}
+
+namespace
+{
+int layersNamed(const QString &name)
+{
+    return int(tableQuery("Layers.cds", "SELECT count(*) FROM records WHERE Name = ?", name));
+}
+} // namespace
+
+// "dayloom import sub/holiday.dyl" started in another folder while Dayloom runs: the running
+// copy opens the layer manager on that file, the user presses Enter, and the layer is in the
+// file once; "import.dat" is gone and a later wake-up imports nothing again.
+TEST(Program, ARelativeImportFromAnotherFolderWhileRunningImportsTheFileOnce)
+{
+    OwnXServer x;
+    if (!x.ok()) GTEST_SKIP() << "no Xvfb and xdotool to drive the program with";
+    auto first = startShownOn(x);
+    ASSERT_EQ(waitForState(), "visible=1 import=");
+    QThread::msleep(500);
+
+    const QString folder = TestEnv::freshDir("import-from");
+    ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(DAYLOOM_SOURCE_DIR "/tests/data/good-layer-file.dyl"),
+                            folder + "/sub/holiday.dyl"));
+    QProcess second;
+    second.setProgram(QStringLiteral(DAYLOOM_BIN));
+    second.setArguments({"import", "sub/holiday.dyl"});
+    second.setWorkingDirectory(folder);
+    second.setProcessEnvironment(x.environment());
+    second.start();
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    // The path was made absolute against the folder the second copy started in, and
+    // "import.dat" was read and removed.
+    EXPECT_EQ(waitForState(), "visible=1 import=" + folder + "/sub/holiday.dyl");
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
+    // The dialog "Layer" comes up over the window with the file's layer in its list; Enter is
+    // its OK, which ends the pending import. Focusing a window that is only just mapped can
+    // fail, so the key is tried again until the dialog has closed.
+    QElapsedTimer t;
+    t.start();
+    while (waitForState() != "visible=1 import=" && t.elapsed() < 8000) {
+        x.xdotool({"search", "--onlyvisible", "--name", "^Layer$", "windowfocus", "key", "Return"});
+        QThread::msleep(200);
+    }
+    EXPECT_EQ(waitForState(), "visible=1 import=");
+    EXPECT_EQ(layersNamed("L"), 1);
+    EXPECT_FALSE(QFile::exists(TestEnv::dataDir() + "import.dat"));
+
+    EXPECT_EQ(SingleInstance::send(TestEnv::runtimeDir(), "wake 0"), "ok");
+    QThread::msleep(500);
+    EXPECT_EQ(layersNamed("L"), 1) << "imported once";
+    stop(*first);
 }
