@@ -26,6 +26,7 @@
 #include <memory>
 
 class Clock;
+class CalendarFileCommands;
 class EventCommands;
 class EventGrid;
 class EventEditing;
@@ -86,7 +87,9 @@ public:
     // ends that wake-up without showing the window.
     void wakeUp(int param);
 
-    // The layer file an import is pending for; empty when none.
+    // The layer file an import is pending for; empty when none. A calendar file (by its
+    // content, IcsReader::isCalendarFile) is not kept pending: it is imported into a new layer
+    // on the next turn of the event loop.
     QString pendingImportPath() const { return m_pendingImport ? m_pendingImportPath : QString(); }
     bool importPending() const { return m_pendingImport; }
     void setPendingImport(const QString &path);
@@ -172,6 +175,9 @@ public:
     // Delete, occurrences, cut, copy, paste and undo of events.
     EventCommands &eventCommands() const { return *m_eventCommands; }
     HelpCommands &helpCommands() const { return *m_helpCommands; }
+    // Import and export of calendar files (.ics).
+    CalendarFileCommands &calendarFileCommands() const { return *m_calendarFileCommands; }
+    LayersStore &layers() const { return m_layers; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -291,6 +297,7 @@ private:
     TasksHeader *m_tasksHeader = nullptr;           // owned by the date bar
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr;       // owned by the window
+    CalendarFileCommands *m_calendarFileCommands = nullptr; // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
     EventEditing *m_eventEditing = nullptr;         // owned by the window
 };

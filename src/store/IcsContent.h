@@ -18,7 +18,7 @@ struct IcsTask {
     QString description;
     int priority = 1; // 0 low, 1 normal, 2 high
     bool finished = false;
-    std::optional<SerialDateTime> alarm; // from DUE, only while it is still ahead
+    std::optional<SerialDateTime> alarm; // DUE, when it is still ahead
 };
 
 struct IcsContent {

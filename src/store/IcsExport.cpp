@@ -56,8 +56,8 @@ void addAlarm(icalcomponent *ev, const EventRow &row)
     icalcomponent *alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
     icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
     icalcomponent_add_property(
-        alarm, icalproperty_new_description(row.subject().isEmpty() ? "Reminder"
-                                                                    : row.subject().toUtf8().constData()));
+        alarm, icalproperty_new_description(
+                   row.subject().isEmpty() ? "Reminder" : row.subject().toUtf8().constData()));
     icaltriggertype trigger;
     trigger.time = icaltime_null_time();
     trigger.duration = icaldurationtype_from_int(-minutes * 60);
@@ -99,19 +99,21 @@ icalcomponent *eventComponent(const EventRow &row, const QString &uid, SerialDat
 
     icalcomponent *ev = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(ev, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(
-        ev, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400), 0,
-                icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(ev,
+                               icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                                   time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400),
+                                   0, icaltimezone_get_utc_timezone())));
     icalcomponent_add_property(ev, icalproperty_new_dtstart(icalTime(start, asDate)));
     icalcomponent_add_property(ev, icalproperty_new_dtend(icalTime(end, asDate)));
     addText(ev, icalproperty_new_summary, row.subject());
     addText(ev, icalproperty_new_description, row.description());
     if (!rrule.empty()) {
-        icalcomponent_add_property(ev, icalproperty_new_rrule(icalrecurrencetype_from_string(rrule.c_str())));
+        icalcomponent_add_property(
+            ev, icalproperty_new_rrule(icalrecurrencetype_from_string(rrule.c_str())));
         const SerialDateTime timeOfDay = start - DateTimeValue::dayOf(start);
         for (int day : exceptions)
-            icalcomponent_add_property(ev, icalproperty_new_exdate(icalTime(day + timeOfDay, asDate)));
+            icalcomponent_add_property(ev,
+                                       icalproperty_new_exdate(icalTime(day + timeOfDay, asDate)));
     }
     if (row.alarmSet()) addAlarm(ev, row);
     return ev;
@@ -131,20 +133,26 @@ icalcomponent *taskComponent(const TaskRow &task, const QString &identity, bool 
                              SerialDateTime now)
 {
     icalcomponent *todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
-    icalcomponent_add_property(todo, icalproperty_new_uid(taskUid(task.id, identity).toUtf8().constData()));
     icalcomponent_add_property(
-        todo, icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                  time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400), 0,
-                  icaltimezone_get_utc_timezone())));
+        todo, icalproperty_new_uid(taskUid(task.id, identity).toUtf8().constData()));
+    icalcomponent_add_property(todo,
+                               icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
+                                   time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400),
+                                   0, icaltimezone_get_utc_timezone())));
     addText(todo, icalproperty_new_summary, task.subject);
     addText(todo, icalproperty_new_description, task.description);
-    icalcomponent_add_property(todo, icalproperty_new_priority(task.priority >= 2 ? 1 : task.priority == 1 ? 5 : 9));
+    icalcomponent_add_property(todo, icalproperty_new_priority(task.priority >= 2   ? 1
+                                                               : task.priority == 1 ? 5
+                                                                                    : 9));
     icalcomponent_add_property(
-        todo, icalproperty_new_status(task.finished ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
+        todo,
+        icalproperty_new_status(task.finished ? ICAL_STATUS_COMPLETED : ICAL_STATUS_NEEDSACTION));
     if (parentWritten)
         icalcomponent_add_property(
-            todo, icalproperty_new_relatedto(taskUid(task.parentId, identity).toUtf8().constData()));
-    if (task.alarmSet) icalcomponent_add_property(todo, icalproperty_new_due(icalTime(task.alarmTime, false)));
+            todo,
+            icalproperty_new_relatedto(taskUid(task.parentId, identity).toUtf8().constData()));
+    if (task.alarmSet)
+        icalcomponent_add_property(todo, icalproperty_new_due(icalTime(task.alarmTime, false)));
     return todo;
 }
 
@@ -167,8 +175,8 @@ QString calendarIdentity(const QString &dataDir)
 }
 
 Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
-                     const EventsStore &events, const TasksStore &tasks,
-                     const QString &identity, SerialDateTime now)
+                     const EventsStore &events, const TasksStore &tasks, const QString &identity,
+                     SerialDateTime now)
 {
     QSet<int> chosen;
     QString name = QStringLiteral("Dayloom");
@@ -216,10 +224,11 @@ Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
 StoreResult exportFile(const QString &path, const QList<int> &layerIDs, const LayersStore &layers,
                        const EventsStore &events, const TasksStore &tasks, SerialDateTime now)
 {
-    const Output out = calendarBytes(layerIDs, layers, events, tasks,
-                                     calendarIdentity(events.dataDir()), now);
+    const Output out =
+        calendarBytes(layerIDs, layers, events, tasks, calendarIdentity(events.dataDir()), now);
     QString error;
-    if (!TextFileLines::writeAtomically(path, out.bytes, &error)) return StoreResult::failure(error);
+    if (!TextFileLines::writeAtomically(path, out.bytes, &error))
+        return StoreResult::failure(error);
     StoreResult r;
     r.count = out.events + out.tasks;
     return r;

@@ -38,8 +38,8 @@ struct Output {
 // row never is written). X-WR-CALNAME is the layer's name for one layer, else "Dayloom".
 // `now` stamps DTSTAMP.
 Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
-                     const EventsStore &events, const TasksStore &tasks,
-                     const QString &identity, SerialDateTime now);
+                     const EventsStore &events, const TasksStore &tasks, const QString &identity,
+                     SerialDateTime now);
 
 // Writes calendarBytes() for the data directory's identity to `path`, atomically. count:
 // events and tasks written.

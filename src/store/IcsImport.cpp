@@ -71,16 +71,18 @@ namespace IcsImport
 QString Summary::message() const
 {
     if (!ok) return error;
-    QString text = QStringLiteral("Imported %1 events (%2 recurring) and %3 tasks into layer \"%4\".")
-                       .arg(events)
-                       .arg(recurringEvents)
-                       .arg(tasks)
-                       .arg(layerName);
+    QString text =
+        QStringLiteral("Imported %1 events (%2 recurring) and %3 tasks into layer \"%4\".")
+            .arg(events)
+            .arg(recurringEvents)
+            .arg(tasks)
+            .arg(layerName);
     if (expandedRules > 0)
-        text += QStringLiteral("\n%1 recurrence rules were added as single events.").arg(expandedRules);
-    if (!skipped.isEmpty()) text += QStringLiteral("\nLeft out: ") + skipped.join(QStringLiteral(", ")) + u'.';
-    if (!undoError.isEmpty())
-        text += QStringLiteral("\nThe import cannot be undone: ") + undoError;
+        text +=
+            QStringLiteral("\n%1 recurrence rules were added as single events.").arg(expandedRules);
+    if (!skipped.isEmpty())
+        text += QStringLiteral("\nLeft out: ") + skipped.join(QStringLiteral(", ")) + u'.';
+    if (!undoError.isEmpty()) text += QStringLiteral("\nThe import cannot be undone: ") + undoError;
     return text;
 }
 
@@ -115,9 +117,11 @@ Summary importBytes(const QByteArray &bytes, const QString &fileName, int layerI
             nextRow = qMax(nextRow, layer.row + 1);
         s.layerName = content->calendarName.isEmpty() ? fileName : content->calendarName;
         if (s.layerName.isEmpty()) s.layerName = QStringLiteral("Calendar");
-        const InsertResult made = layers.insertLayer(nextRow, s.layerName, true, freeColor(layers), 1, 30);
+        const InsertResult made =
+            layers.insertLayer(nextRow, s.layerName, true, freeColor(layers), 1, 30);
         if (!made.applied())
-            return refused(QStringLiteral("The layer could not be added.\n%1").arg(made.table.error));
+            return refused(
+                QStringLiteral("The layer could not be added.\n%1").arg(made.table.error));
         layerId = made.id;
         s.newLayer = true;
         added.append({UndoLog::ImportedItem::Kind::Layer, layerId});
@@ -148,8 +152,9 @@ Summary importBytes(const QByteArray &bytes, const QString &fileName, int layerI
     s.expandedRules = content->expandedRules;
     s.skipped = content->skipped;
     if (s.events < content->events.size() || s.tasks < content->tasks.size())
-        s.skipped.append(QStringLiteral("entries that could not be stored (%1)")
-                             .arg(content->events.size() + content->tasks.size() - s.events - s.tasks));
+        s.skipped.append(
+            QStringLiteral("entries that could not be stored (%1)")
+                .arg(content->events.size() + content->tasks.size() - s.events - s.tasks));
     for (const TableResult &w : {eventsWritten, tasksWritten})
         if (!w.ok()) s.skipped.append(QStringLiteral("not yet saved: %1").arg(w.error));
 
@@ -200,7 +205,8 @@ StoreResult undoImport(LayersStore &layers, EventsStore &events, TasksStore &tas
     note(events.endBulk());
     note(tasks.endBulk());
     for (int id : madeLayers)
-        if (layers.exists(id) && events.countLayerEvents(id) == 0 && tasks.countTasksOfLayer(id) == 0)
+        if (layers.exists(id) && events.countLayerEvents(id) == 0 &&
+            tasks.countTasksOfLayer(id) == 0)
             note(layers.deleteLayer(id));
     return result;
 }

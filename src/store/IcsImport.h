@@ -25,7 +25,7 @@ struct Summary {
     int layerId = -1;
     QString layerName;
     bool newLayer = false;
-    int events = 0;        // events added, one-time and recurring
+    int events = 0; // events added, one-time and recurring
     int recurringEvents = 0;
     int tasks = 0;
     int expandedRules = 0; // rules added as one-time events

@@ -5,6 +5,7 @@
 #include "store/IcsRules.h"
 #include "store/RecurrenceColumns.h"
 
+#include <QFile>
 #include <QHash>
 #include <QMap>
 #include <QSet>
@@ -97,7 +98,8 @@ public:
         for (icalcomponent *c : events) {
             if (!icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) continue;
             const auto day = localTime(c, ICAL_RECURRENCEID_PROPERTY);
-            if (day) m_overridden[textOf(icalcomponent_get_uid(c))].insert(DateTimeValue::dayOf(*day));
+            if (day)
+                m_overridden[textOf(icalcomponent_get_uid(c))].insert(DateTimeValue::dayOf(*day));
         }
         for (icalcomponent *c : events)
             readEvent(c);
@@ -197,7 +199,8 @@ private:
             if (!icaltime_is_null_time(t.time)) {
                 at = toLocal(t.time);
             } else {
-                icalparameter *rel = icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
+                icalparameter *rel =
+                    icalproperty_get_first_parameter(trigger, ICAL_RELATED_PARAMETER);
                 const bool fromEnd = rel && icalparameter_get_related(rel) == ICAL_RELATED_END;
                 const double seconds = icaldurationtype_as_int(t.duration);
                 at = (fromEnd ? end : start) + seconds / 86400.0;
@@ -221,8 +224,9 @@ private:
             return;
         }
         icalproperty *startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
-        const icaltimetype startIcal =
-            startProp ? icalproperty_get_datetime_with_component(startProp, c) : icaltime_null_time();
+        const icaltimetype startIcal = startProp
+                                           ? icalproperty_get_datetime_with_component(startProp, c)
+                                           : icaltime_null_time();
         const auto start = startProp ? localTimeOf(startProp, c) : std::nullopt;
         if (!start) {
             skip(QStringLiteral("events without a valid start"));
@@ -270,7 +274,8 @@ private:
         std::vector<int> exceptions;
         for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY))
-            if (const auto day = localTimeOf(p, c)) exceptions.push_back(DateTimeValue::dayOf(*day));
+            if (const auto day = localTimeOf(p, c))
+                exceptions.push_back(DateTimeValue::dayOf(*day));
         for (int day : m_overridden.value(uid))
             exceptions.push_back(day);
         std::sort(exceptions.begin(), exceptions.end());
@@ -280,7 +285,8 @@ private:
 
         if (rules.size() == 1 && followsLocalTime(startIcal.zone, DateTimeValue::dayOf(*start))) {
             std::optional<int> untilDay;
-            if (!icaltime_is_null_time(rules[0].until)) untilDay = lastStartDay(rules[0].until, startIcal, *start);
+            if (!icaltime_is_null_time(rules[0].until))
+                untilDay = lastStartDay(rules[0].until, startIcal, *start);
             if (auto rule = IcsRules::ruleOf(rules[0], *start, end, untilDay)) {
                 rule->exceptionDays = exceptions;
                 RecurrenceColumns::writeRule(*rule, row);
@@ -301,12 +307,13 @@ private:
     {
         if (until.is_date)
             return validDate(until) ? std::optional<int>(int(serialOf(until))) : std::nullopt;
-        if (!icaltime_is_utc(until) && startIcal.zone) until = icaltime_set_timezone(&until, startIcal.zone);
+        if (!icaltime_is_utc(until) && startIcal.zone)
+            until = icaltime_set_timezone(&until, startIcal.zone);
         const auto local = toLocal(until);
         if (!local) return std::nullopt;
         const SerialDateTime timeOfDay = start - DateTimeValue::dayOf(start);
-        return DateTimeValue::dayOf(DateTimeValue::fromMs(DateTimeValue::toMs(*local) -
-                                                          DateTimeValue::toMs(timeOfDay)));
+        return DateTimeValue::dayOf(
+            DateTimeValue::fromMs(DateTimeValue::toMs(*local) - DateTimeValue::toMs(timeOfDay)));
     }
 
     // Whether the alarm of a one-time event starting at `start` rings now or later: an alarm
@@ -335,7 +342,8 @@ private:
             for (int steps = 0; steps < 200000; ++steps) {
                 icaltimetype t = icalrecur_iterator_next(it.get());
                 if (icaltime_is_null_time(t)) break;
-                if (!t.zone && !t.is_date && startIcal.zone) t = icaltime_set_timezone(&t, startIcal.zone);
+                if (!t.zone && !t.is_date && startIcal.zone)
+                    t = icaltime_set_timezone(&t, startIcal.zone);
                 const auto local = toLocal(t);
                 if (!local || DateTimeValue::dayOf(*local) >= m_horizon) break;
                 starts.push_back(*local);
@@ -344,7 +352,8 @@ private:
         std::sort(starts.begin(), starts.end());
         starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
         std::erase_if(starts, [&](SerialDateTime s) {
-            return std::binary_search(exceptions.begin(), exceptions.end(), DateTimeValue::dayOf(s));
+            return std::binary_search(exceptions.begin(), exceptions.end(),
+                                      DateTimeValue::dayOf(s));
         });
         if (int(starts.size()) > IcsReader::MaxExpanded) {
             skip(QStringLiteral("early occurrences of long rules"),
@@ -381,8 +390,7 @@ private:
         task.finished = icalcomponent_get_status(c) == ICAL_STATUS_COMPLETED ||
                         icalcomponent_get_first_property(c, ICAL_COMPLETED_PROPERTY);
         if (const auto due = localTime(c, ICAL_DUE_PROPERTY)) {
-            if (!task.finished && DateTimeValue::toMs(*due) >= DateTimeValue::toMs(m_now))
-                task.alarm = due;
+            if (DateTimeValue::toMs(*due) >= DateTimeValue::toMs(m_now)) task.alarm = due;
         }
         m_out.tasks.append(task);
     }
@@ -401,6 +409,15 @@ private:
 namespace IcsReader
 {
 
+bool isCalendarFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) return false;
+    QByteArray head = f.read(4096);
+    if (head.startsWith("\xEF\xBB\xBF")) head.remove(0, 3);
+    return head.trimmed().left(15).toUpper() == "BEGIN:VCALENDAR";
+}
+
 std::optional<IcsContent> read(const QByteArray &bytes, const Options &options, QString *error)
 {
     const auto refuse = [error](const QString &why) -> std::optional<IcsContent> {
@@ -418,7 +435,8 @@ std::optional<IcsContent> read(const QByteArray &bytes, const Options &options, 
     if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
         calendars.push_back(root.get());
     } else {
-        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
+        for (icalcomponent *c =
+                 icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT);
              c; c = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT))
             calendars.push_back(c);
     }

@@ -26,6 +26,11 @@ struct Options {
     SerialDateTime now = 0;
 };
 
+// Whether the file at `path` is a calendar file by its content: its first line, after a
+// byte-order mark and blank space, is "BEGIN:VCALENDAR" (any case). False when it cannot be
+// read.
+bool isCalendarFile(const QString &path);
+
 // The file's content; nullopt (`error` set to a sentence for the user) when the bytes are
 // larger than MaxFileBytes, hold a NUL byte, or libical finds no calendar in them.
 std::optional<IcsContent> read(const QByteArray &bytes, const Options &options, QString *error);

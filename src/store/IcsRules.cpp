@@ -167,6 +167,30 @@ int daysInEveryYear(int month)
     return month == 2 ? 28 : CalendarMath::daysInMonth(2001, month);
 }
 
+// The day of a monthly or yearly rule: the day of DTSTART when BY... names none, a day of
+// month (form `dayForm`) of at most `plainUpTo` (a later one is not in every month), or the
+// K-th day of a kind. False when none of these fits.
+bool setDayOrKind(RecurrenceRule &r, const ByParts &p, int startDayOfMonth, int plainUpTo,
+                  Variant dayForm)
+{
+    std::optional<int> day;
+    if (p.days.empty() && p.monthDays.empty() && p.setPositions.empty())
+        day = startDayOfMonth <= plainUpTo ? std::optional<int>(startDayOfMonth) : std::nullopt;
+    else
+        day = clampedMonthDayOf(p, plainUpTo);
+    if (day) {
+        r.variant = dayForm;
+        r.dayOfMonth = *day;
+        return true;
+    }
+    const auto k = kindOf(p);
+    if (!k) return false;
+    r.variant = Variant::NthKindOfDay;
+    r.ordinal = k->ordinal;
+    r.dayKind = k->kind;
+    return true;
+}
+
 std::optional<RecurrenceRule> patternOf(const icalrecurrencetype &recur, int startDay)
 {
     const ByParts p = partsOf(recur);
@@ -197,9 +221,8 @@ std::optional<RecurrenceRule> patternOf(const icalrecurrencetype &recur, int sta
         }
         // Weeks starting on another day group the days from Sunday up to that day into other
         // weeks; with an interval above 1 that changes which weeks occur.
-        const int weekStart = int(recur.week_start) >= 1 && int(recur.week_start) <= 7
-                                  ? int(recur.week_start)
-                                  : 2;
+        const int weekStart =
+            int(recur.week_start) >= 1 && int(recur.week_start) <= 7 ? int(recur.week_start) : 2;
         for (int d = 1; d < weekStart && recur.interval > 1; ++d)
             if (days->contains(d)) return std::nullopt;
         r.pattern = Pattern::Weekly;
@@ -210,20 +233,7 @@ std::optional<RecurrenceRule> patternOf(const icalrecurrencetype &recur, int sta
     case ICAL_MONTHLY_RECURRENCE: {
         if (!p.months.empty()) return std::nullopt;
         r.pattern = Pattern::Monthly;
-        if (p.days.empty() && p.monthDays.empty() && p.setPositions.empty()) {
-            if (ymd.day > 28) return std::nullopt;
-            r.variant = Variant::DayOfMonth;
-            r.dayOfMonth = ymd.day;
-        } else if (const auto d = clampedMonthDayOf(p, 28)) {
-            r.variant = Variant::DayOfMonth;
-            r.dayOfMonth = *d;
-        } else if (const auto k = kindOf(p)) {
-            r.variant = Variant::NthKindOfDay;
-            r.ordinal = k->ordinal;
-            r.dayKind = k->kind;
-        } else {
-            return std::nullopt;
-        }
+        if (!setDayOrKind(r, p, ymd.day, 28, Variant::DayOfMonth)) return std::nullopt;
         return r;
     }
     case ICAL_YEARLY_RECURRENCE: {
@@ -231,20 +241,8 @@ std::optional<RecurrenceRule> patternOf(const icalrecurrencetype &recur, int sta
         r.pattern = Pattern::Yearly;
         r.month = p.months.empty() ? ymd.month : p.months[0];
         if (r.month < 1 || r.month > 12) return std::nullopt;
-        if (p.days.empty() && p.monthDays.empty() && p.setPositions.empty()) {
-            if (ymd.day > daysInEveryYear(r.month)) return std::nullopt;
-            r.variant = Variant::FixedDate;
-            r.dayOfMonth = ymd.day;
-        } else if (const auto d = clampedMonthDayOf(p, daysInEveryYear(r.month))) {
-            r.variant = Variant::FixedDate;
-            r.dayOfMonth = *d;
-        } else if (const auto k = kindOf(p)) {
-            r.variant = Variant::NthKindOfDay;
-            r.ordinal = k->ordinal;
-            r.dayKind = k->kind;
-        } else {
+        if (!setDayOrKind(r, p, ymd.day, daysInEveryYear(r.month), Variant::FixedDate))
             return std::nullopt;
-        }
         return r;
     }
     default:

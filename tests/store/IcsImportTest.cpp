@@ -12,19 +12,10 @@ using namespace IcsTest;
 namespace
 {
 
-const QDateTime NewYear2024(QDate(2024, 1, 1), QTime(0, 0));
-const int FirstDay = int(DateTimeValue::fromQDate(QDate(2024, 1, 1)));
-const int EndDay = int(DateTimeValue::fromQDate(QDate(2026, 1, 1)));
-
 IcsImport::Summary importData(Calendar &cal, const QString &name, int layer = 0)
 {
     return IcsImport::importFile(dataFile(name), layer, *cal.layers, *cal.events, *cal.tasks,
                                  options(cal));
-}
-
-SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
-{
-    return DateTimeValue::fromQDateTime(QDateTime(QDate(y, m, d), QTime(h, min)));
 }
 
 std::optional<EventRow> eventNamed(Calendar &cal, const QString &subject)
@@ -63,9 +54,9 @@ TEST(IcsImport, RulesOfTheSameDaysStayRulesTheOthersBecomeSingleEvents)
     // monthly: the 31st only in long months, twice a month and twice a day have no rule of ours.
     // yearly: 29 February only in leap years and every fourth year have none either.
     // weekly: weeks from Monday every other week put Sunday into another week than ours.
-    for (const Case c : {Case{"timezones.ics", 1, 2}, Case{"weekly-exdate.ics", 4, 1},
-                         Case{"monthly.ics", 4, 3}, Case{"yearly.ics", 2, 2},
-                         Case{"allday.ics", 2, 0}}) {
+    for (const Case c :
+         {Case{"timezones.ics", 1, 2}, Case{"weekly-exdate.ics", 4, 1}, Case{"monthly.ics", 4, 3},
+          Case{"yearly.ics", 2, 2}, Case{"allday.ics", 2, 0}}) {
         SCOPED_TRACE(c.file);
         Calendar cal(NewYear2024);
         const IcsImport::Summary s = importData(cal, c.file);
@@ -88,7 +79,8 @@ TEST(IcsImport, RulesOfTheSameDaysStayRulesTheOthersBecomeSingleEvents)
     EXPECT_EQ(check.variant, Recurrence::Variant::EveryWorkday);
     EXPECT_EQ(check.endRule, Recurrence::EndRule::AfterCount);
     EXPECT_EQ(check.occurrenceCount, 40);
-    const RecurrenceRule late = RecurrenceColumns::readRule(*eventNamed(cal, "Late shift past midnight"));
+    const RecurrenceRule late =
+        RecurrenceColumns::readRule(*eventNamed(cal, "Late shift past midnight"));
     EXPECT_EQ(late.extraDays, 1);
     EXPECT_EQ(late.endRule, Recurrence::EndRule::Never);
 }
@@ -143,11 +135,11 @@ TEST(IcsImport, AlarmsTakeTheFirstDisplayOrAudioTriggerAsTheAdvance)
         int advance;
         int unit;
     };
-    for (const Expect e : {Expect{"Dentist", true, 15, 1}, Expect{"Train", true, 2, 2},
-                           Expect{"Team meeting", true, 1, 3},
-                           Expect{"Alarm before the end", true, 30, 1},
-                           Expect{"Absolute alarm", true, 30, 1}, Expect{"Long past", false, 10, 1},
-                           Expect{"Alarm after the start", false, 0, 1}}) {
+    for (const Expect e :
+         {Expect{"Dentist", true, 15, 1}, Expect{"Train", true, 2, 2},
+          Expect{"Team meeting", true, 1, 3}, Expect{"Alarm before the end", true, 30, 1},
+          Expect{"Absolute alarm", true, 30, 1}, Expect{"Long past", false, 10, 1},
+          Expect{"Alarm after the start", false, 0, 1}}) {
         SCOPED_TRACE(e.subject);
         const auto row = eventNamed(cal, e.subject);
         ASSERT_TRUE(row);
@@ -155,7 +147,8 @@ TEST(IcsImport, AlarmsTakeTheFirstDisplayOrAudioTriggerAsTheAdvance)
         EXPECT_EQ((*row)[EventField::AlarmAdvance].toInt(), e.advance);
         EXPECT_EQ((*row)[EventField::AlarmAdvanceUnit].toInt(), e.unit);
     }
-    EXPECT_TRUE(s.skipped.contains("alarms after the start (1)")) << s.skipped.join("|").toStdString();
+    EXPECT_TRUE(s.skipped.contains("alarms after the start (1)"))
+        << s.skipped.join("|").toStdString();
 }
 
 TEST(IcsImport, OverridesExcludeTheirDayAndStandAlone)
@@ -223,7 +216,8 @@ TEST(IcsImport, TheTargetLayerIsNewNamedAfterTheCalendarOrFileOrAnExistingOne)
     EXPECT_EQ(existing.layerId, cal.firstLayer());
     EXPECT_EQ(cal.events->countLayerEvents(cal.firstLayer()), existing.events);
     EXPECT_EQ(cal.layers->count(), before + 2);
-    EXPECT_TRUE(existing.message().startsWith("Imported 5 events (2 recurring) and 0 tasks into layer"));
+    EXPECT_TRUE(
+        existing.message().startsWith("Imported 5 events (2 recurring) and 0 tasks into layer"));
 
     // A 25th layer is refused before anything changes; a vanished layer too.
     while (cal.layers->count() < 24)
@@ -241,7 +235,8 @@ TEST(IcsImport, TheTargetLayerIsNewNamedAfterTheCalendarOrFileOrAnExistingOne)
 TEST(IcsImport, UndoRemovesWhatTheImportAddedAndNothingElse)
 {
     Calendar cal(NewYear2024);
-    const int mine = cal.addEvent(Calendar::oneTime(cal.firstLayer(), at(2024, 2, 1, 9), at(2024, 2, 1, 10), "Mine"));
+    const int mine = cal.addEvent(
+        Calendar::oneTime(cal.firstLayer(), at(2024, 2, 1, 9), at(2024, 2, 1, 10), "Mine"));
     const int myTask = cal.addTask("My task");
     const int layers = cal.layers->count();
     const IcsImport::Summary s = importData(cal, "todos.ics");
@@ -302,10 +297,11 @@ TEST(IcsImport, DamagedFilesAreRefusedWholeOrReadWithoutHarm)
 
     QByteArray huge("BEGIN:VCALENDAR\r\n");
     huge.append(QByteArray(IcsReader::MaxFileBytes, 'x'));
-    const IcsImport::Summary tooBig = IcsImport::importBytes(huge, "huge", 0, *cal.layers,
-                                                             *cal.events, *cal.tasks, options(cal));
+    const IcsImport::Summary tooBig =
+        IcsImport::importBytes(huge, "huge", 0, *cal.layers, *cal.events, *cal.tasks, options(cal));
     EXPECT_FALSE(tooBig.ok);
     EXPECT_EQ(tooBig.error, "The file is larger than 50 MB.");
     EXPECT_FALSE(IcsImport::importFile(dataFile("missing.ics"), 0, *cal.layers, *cal.events,
-                                       *cal.tasks, options(cal)).ok);
+                                       *cal.tasks, options(cal))
+                     .ok);
 }

@@ -19,6 +19,16 @@ namespace IcsTest
 
 inline const char *const LocalZone = "Europe/Berlin";
 
+// The tests' "now" and the two years they compare: 2024 and 2025.
+inline const QDateTime NewYear2024(QDate(2024, 1, 1), QTime(0, 0));
+inline const int FirstDay = int(DateTimeValue::fromQDate(QDate(2024, 1, 1)));
+inline const int EndDay = int(DateTimeValue::fromQDate(QDate(2026, 1, 1)));
+
+inline SerialDateTime at(int y, int m, int d, int h = 0, int min = 0)
+{
+    return DateTimeValue::fromQDateTime(QDateTime(QDate(y, m, d), QTime(h, min)));
+}
+
 inline QString dataFile(const QString &name)
 {
     return QStringLiteral(DAYLOOM_SOURCE_DIR "/tests/data/ics/") + name;
@@ -33,8 +43,8 @@ inline QByteArray readData(const QString &name)
 
 inline const QStringList &goodFiles()
 {
-    static const QStringList files = {"timezones.ics", "allday.ics",   "weekly-exdate.ics",
-                                      "monthly.ics",   "yearly.ics",   "overrides.ics",
+    static const QStringList files = {"timezones.ics", "allday.ics", "weekly-exdate.ics",
+                                      "monthly.ics",   "yearly.ics", "overrides.ics",
                                       "alarms.ics",    "todos.ics"};
     return files;
 }
@@ -75,8 +85,8 @@ inline std::ostream &operator<<(std::ostream &os, const Occurrence &o)
 
 // The occurrences starting on the days [firstDay, endDay) of every event of `layer` (every
 // layer when 0), sorted.
-inline std::vector<Occurrence> storeOccurrences(const EventsStore &events, int firstDay,
-                                                int endDay, int layer = 0)
+inline std::vector<Occurrence> storeOccurrences(const EventsStore &events, int firstDay, int endDay,
+                                                int layer = 0)
 {
     std::vector<Occurrence> out;
     events.forEachEvent([&](const EventRow &row) {
@@ -93,8 +103,8 @@ inline std::vector<Occurrence> storeOccurrences(const EventsStore &events, int f
         const SerialDateTime startTime = rule.startTime - DateTimeValue::dayOf(rule.startTime);
         const SerialDateTime endTime = rule.endTime - DateTimeValue::dayOf(rule.endTime);
         for (int d : days)
-            out.push_back({row.subject(), minutes(d + startTime),
-                           minutes(d + rule.extraDays + endTime)});
+            out.push_back(
+                {row.subject(), minutes(d + startTime), minutes(d + rule.extraDays + endTime)});
     });
     std::sort(out.begin(), out.end());
     return out;
@@ -123,8 +133,8 @@ inline std::vector<Occurrence> libicalOccurrences(const QByteArray &bytes, int f
     QMap<QString, QSet<int>> overridden;
     for (icalcomponent *c : events)
         if (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY))
-            overridden[QString::fromUtf8(icalcomponent_get_uid(c))].insert(
-                DateTimeValue::dayOf(localOf(icalproperty_get_datetime_with_component(p, c), local)));
+            overridden[QString::fromUtf8(icalcomponent_get_uid(c))].insert(DateTimeValue::dayOf(
+                localOf(icalproperty_get_datetime_with_component(p, c), local)));
     for (icalcomponent *c : events) {
         if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) continue;
         icalproperty *sp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
