@@ -6,6 +6,7 @@
 #include "platform/SingleInstance.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 int main(int argc, char **argv)
 {
@@ -20,7 +21,8 @@ int main(int argc, char **argv)
     if (!instance.claim()) {
         int param = 0;
         if (cmd.kind == CommandLine::Kind::Import) {
-            writeImportFile(where.dataDir, cmd.importPath);
+            // The running copy has a working directory of its own.
+            writeImportFile(where.dataDir, QFileInfo(cmd.importPath).absoluteFilePath());
             param = 1;
         }
         SingleInstance::send(SingleInstance::defaultFolder(), QStringLiteral("wake %1").arg(param));
