@@ -3,14 +3,13 @@
 // by binary search), and one daily rule over 100 years. Both sides start from parsed rules and
 // give day numbers; before timing, every rule's days must agree.
 //
-// Every rule translates to an RRULE with the same days: DTSTART is the rule's first
-// occurrence, UNTIL the day of its endTime, weeks start on Sunday; a day of month past the
-// month's end (ours clamps) is BYMONTHDAY=28..D;BYSETPOS=-1, the K-th workday or weekend day
-// a BYDAY list with BYSETPOS.
+// Every rule translates to an RRULE with the same days (IcsRules::patternText, the calendar
+// files' translation): DTSTART is the rule's first occurrence, UNTIL the day of its endTime.
 #include "BenchReport.h"
 #include "SampleCalendar.h"
 
 #include "core/CalendarMath.h"
+#include "store/IcsRules.h"
 #include "store/RecurrenceRule.h"
 
 #include <benchmark/benchmark.h>
@@ -28,8 +27,6 @@
 
 namespace
 {
-
-const char *const DayNames[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "SA"};
 
 std::string dateText(int day)
 {
@@ -49,41 +46,6 @@ int dayOf(const icaltimetype &t)
     return int(CalendarMath::dayFromCivil(t.year, t.month, t.day));
 }
 
-// BYDAY / BYMONTHDAY / BYSETPOS for the `ordinal` day of a kind.
-std::string kindPart(Recurrence::Ordinal ordinal, Recurrence::DayKind kind)
-{
-    using Recurrence::DayKind;
-    const int pos = ordinal == Recurrence::Ordinal::Last ? -1 : int(ordinal) + 1;
-    char buf[64];
-    if (kind == DayKind::AnyDay)
-        std::snprintf(buf, sizeof buf, ";BYMONTHDAY=%d", pos);
-    else if (kind == DayKind::Workday)
-        std::snprintf(buf, sizeof buf, ";BYDAY=MO,TU,WE,TH,FR;BYSETPOS=%d", pos);
-    else if (kind == DayKind::WeekendDay)
-        std::snprintf(buf, sizeof buf, ";BYDAY=SA,SU;BYSETPOS=%d", pos);
-    else
-        std::snprintf(buf, sizeof buf, ";BYDAY=%d%s", pos,
-                      DayNames[int(kind) - int(DayKind::Sunday)]);
-    return buf;
-}
-
-// Day D of a month, clamped to its end.
-std::string monthDayPart(int d)
-{
-    char buf[64];
-    if (d <= 28) {
-        std::snprintf(buf, sizeof buf, ";BYMONTHDAY=%d", d);
-        return buf;
-    }
-    std::string s = ";BYMONTHDAY=28";
-    for (int x = 29; x <= d; ++x) {
-        std::snprintf(buf, sizeof buf, ",%d", x);
-        s.append(buf);
-    }
-    s.append(";BYSETPOS=-1");
-    return s;
-}
-
 struct PeerRule {
     std::string text; // the RRULE
     icalrecurrencetype recur;
@@ -97,32 +59,8 @@ std::optional<PeerRule> translate(const RecurrenceRule &r)
 {
     const std::optional<int> first = nthOccurrenceDay(r, 1);
     if (!first) return std::nullopt;
-    using Recurrence::Pattern;
-    using Recurrence::Variant;
-    std::string s;
-    if (r.pattern == Pattern::Daily && r.variant == Variant::EveryNDays) {
-        s = "FREQ=DAILY;INTERVAL=" + std::to_string(r.interval);
-    } else if (r.pattern == Pattern::Daily && r.variant == Variant::EveryWorkday) {
-        s = "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR";
-    } else if (r.pattern == Pattern::Weekly) {
-        s = "FREQ=WEEKLY;WKST=SU;INTERVAL=" + std::to_string(r.interval) + ";BYDAY=";
-        bool any = false;
-        for (int dow = 1; dow <= 7; ++dow)
-            if (r.weekdays.contains(dow)) {
-                s += std::string(any ? "," : "") + DayNames[dow - 1];
-                any = true;
-            }
-    } else if (r.pattern == Pattern::Monthly && r.variant == Variant::DayOfMonth) {
-        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.interval) + monthDayPart(r.dayOfMonth);
-    } else if (r.pattern == Pattern::Monthly && r.variant == Variant::NthKindOfDay) {
-        s = "FREQ=MONTHLY;INTERVAL=" + std::to_string(r.interval) + kindPart(r.ordinal, r.dayKind);
-    } else if (r.pattern == Pattern::Yearly && r.variant == Variant::FixedDate) {
-        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.month) + monthDayPart(r.dayOfMonth);
-    } else if (r.pattern == Pattern::Yearly && r.variant == Variant::NthKindOfDay) {
-        s = "FREQ=YEARLY;BYMONTH=" + std::to_string(r.month) + kindPart(r.ordinal, r.dayKind);
-    } else {
-        return std::nullopt;
-    }
+    std::string s = IcsRules::patternText(r);
+    if (s.empty()) return std::nullopt;
     s += ";UNTIL=" + dateText(int(std::floor(r.endTime)));
     PeerRule p;
     p.text = s;

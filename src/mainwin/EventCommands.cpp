@@ -5,6 +5,8 @@
 #include "mainwin/MainMenus.h"
 #include "mainwin/MainPanels.h"
 #include "mainwin/MainWindow.h"
+#include "mainwin/NavigatorColumn.h"
+#include "store/IcsImport.h"
 #include "store/TasksStore.h"
 #include "store/UndoLog.h"
 #include "views/FlatButton.h"
@@ -156,6 +158,11 @@ void EventCommands::undo()
         break;
     case UndoLog::Section::MovedTasks:
         r = m_tasks.restoreMovedTask();
+        break;
+    case UndoLog::Section::ImportedCalendar:
+        r = IcsImport::undoImport(m_window.layers(), m_events, m_tasks);
+        m_window.navigator().showLayers();
+        m_window.reFilter();
         break;
     }
     // A restore that applied (even one whose write is still pending) must not run twice.

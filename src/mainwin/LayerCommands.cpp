@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QMenu>
+#include <QDir>
 #include <QTimer>
 
 LayerCommands::LayerCommands(MainWindow &window, LayersStore &layers, EventsStore &events,
@@ -133,6 +134,13 @@ void LayerCommands::runPendingImport()
     // A window not shown yet (started hidden) takes the import when it is shown.
     if (!m_window.importPending() || !m_window.isVisible() || m_manager->isVisible()) return;
     const QString path = m_window.pendingImportPath();
+    if (m_window.isReadOnly()) {
+        m_window.setPendingImport({});
+        m_window.showMessage(QStringLiteral("\"%1\" was not imported.\nThis calendar is open "
+                                            "read-only.")
+                                 .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
     openManager(LayerManager::Mode::Layers, path);
     if (m_window.pendingImportPath() == path) m_window.setPendingImport({});
 }

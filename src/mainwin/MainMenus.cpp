@@ -61,6 +61,9 @@ void MainMenus::buildMenuBar(QMenuBar &bar, QWidget &owner)
     m_moveEventsAction = addLaterItem(file, "Move Events...", QKeySequence(Qt::CTRL | Qt::Key_M));
     m_copyEventsAction = addLaterItem(file, "Copy Events...", QKeySequence(Qt::CTRL | Qt::Key_Y));
     file->addSeparator();
+    m_importCalendarAction = addItem(file, "Import Calendar...");
+    m_exportCalendarAction = addItem(file, "Export Calendar...");
+    file->addSeparator();
     m_printAction = addLaterItem(file, "Print Current View...", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
     m_exitAction = addItem(file, "Exit");

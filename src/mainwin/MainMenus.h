@@ -34,6 +34,8 @@ public:
     QAction *deleteEventsAction() const { return m_deleteEventsAction; }
     QAction *moveEventsAction() const { return m_moveEventsAction; }
     QAction *copyEventsAction() const { return m_copyEventsAction; }
+    QAction *importCalendarAction() const { return m_importCalendarAction; }
+    QAction *exportCalendarAction() const { return m_exportCalendarAction; }
     QAction *printAction() const { return m_printAction; }
     QAction *exitAction() const { return m_exitAction; }
     // --- Edit ---
@@ -108,6 +110,8 @@ private:
     QAction *m_deleteEventsAction = nullptr;
     QAction *m_moveEventsAction = nullptr;
     QAction *m_copyEventsAction = nullptr;
+    QAction *m_importCalendarAction = nullptr;
+    QAction *m_exportCalendarAction = nullptr;
     QAction *m_printAction = nullptr;
     QAction *m_exitAction = nullptr;
     QAction *m_undoAction = nullptr;

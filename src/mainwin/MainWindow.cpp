@@ -4,6 +4,7 @@
 #include "core/DateTextHelpers.h"
 #include "core/Settings.h"
 #include "mainwin/CalendarFamilyLayout.h"
+#include "mainwin/CalendarFileCommands.h"
 #include "mainwin/DateHeaderGrid.h"
 #include "mainwin/EventCommands.h"
 #include "mainwin/EventEditing.h"
@@ -25,6 +26,7 @@
 #include "mainwin/ViewTab.h"
 #include "mainwin/YearPanelLayout.h"
 #include "store/EventsStore.h"
+#include "store/IcsReader.h"
 #include "store/LayersStore.h"
 #include "store/OldDataConversion.h"
 #include "store/TasksStore.h"
@@ -100,6 +102,7 @@ MainWindow::MainWindow(Settings &settings, LayersStore &layers, EventsStore &eve
     buildMonthGrid();
     buildYearGrid();
     m_eventCommands = new EventCommands(*this, m_events, m_tasks);
+    m_calendarFileCommands = new CalendarFileCommands(*this, m_layers, m_events, m_tasks, m_clock);
     m_helpCommands = new HelpCommands(*m_menus, *this);
     m_eventEditing = new EventEditing(*this, m_events, m_layers, m_settings, m_clock);
     buildTasksGrid();
@@ -344,6 +347,7 @@ void MainWindow::keepEditingOffWhenReadOnly()
                        m.deleteEventsAction(),
                        m.moveEventsAction(),
                        m.copyEventsAction(),
+                       m.importCalendarAction(),
                        m.undoAction(),
                        m.editAction(),
                        m.deleteAction(),
@@ -381,6 +385,13 @@ void MainWindow::showMessage(const QString &text)
 
 void MainWindow::setPendingImport(const QString &path)
 {
+    if (!path.isEmpty() && IcsReader::isCalendarFile(path)) {
+        m_pendingImport = false;
+        m_pendingImportPath.clear();
+        QTimer::singleShot(0, m_calendarFileCommands,
+                           [this, path] { (void)m_calendarFileCommands->importFile(path, 0); });
+        return;
+    }
     m_pendingImport = !path.isEmpty();
     m_pendingImportPath = path;
     if (m_pendingImport && m_layerCommands) m_layerCommands->schedulePendingImport();

@@ -26,6 +26,7 @@
 #include <memory>
 
 class Clock;
+class CalendarFileCommands;
 class EventCommands;
 class EventGrid;
 class EventEditing;
@@ -90,7 +91,9 @@ public:
     // ends that wake-up without showing the window.
     void wakeUp(int param);
 
-    // The layer file an import is pending for; empty when none.
+    // The layer file an import is pending for; empty when none. A calendar file (by its
+    // content, IcsReader::isCalendarFile) is not kept pending: it is imported into a new layer
+    // on the next turn of the event loop.
     QString pendingImportPath() const { return m_pendingImport ? m_pendingImportPath : QString(); }
     bool importPending() const { return m_pendingImport; }
     void setPendingImport(const QString &path);
@@ -208,6 +211,9 @@ public:
     OptionsCommand &optionsCommand() const { return *m_optionsCommand; }
     // The layer manager, move-to-layer and the pending import.
     LayerCommands &layerCommands() const { return *m_layerCommands; }
+    // Import and export of calendar files (.ics).
+    CalendarFileCommands &calendarFileCommands() const { return *m_calendarFileCommands; }
+    LayersStore &layers() const { return m_layers; }
     NavigatorColumn &navigator() const { return *m_navigator; }
     // The time grid of views 0-8 (its strip is timeGrid()->allDayStrip()).
     TimeGrid *timeGrid() const { return m_timeGrid; }
@@ -331,6 +337,7 @@ private:
     TasksHeader *m_tasksHeader = nullptr;           // owned by the date bar
     TaskCommands *m_taskCommands = nullptr;         // owned by the window
     EventCommands *m_eventCommands = nullptr;       // owned by the window
+    CalendarFileCommands *m_calendarFileCommands = nullptr; // owned by the window
     HelpCommands *m_helpCommands = nullptr;         // owned by the window
     PrintCommands *m_printCommands = nullptr;       // owned by the window
     OptionsCommand *m_optionsCommand = nullptr;     // owned by the window

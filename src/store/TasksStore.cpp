@@ -409,6 +409,12 @@ StoreResult TasksStore::deleteTasksOfLayers(const QList<int> &layerIds)
     return result;
 }
 
+void TasksStore::forEachTask(const std::function<void(const TaskRow &)> &visit) const
+{
+    for (int n = 1; n <= m_table.recordCount(); ++n)
+        visit(rowInSlot(m_table.slotAt(n)));
+}
+
 int TasksStore::countTasksOfLayer(int layerID) const
 {
     int n = 0;
@@ -562,7 +568,7 @@ StoreResult TasksStore::deleteWithUndo(const QList<int> &ids)
 
 int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
                                 const std::function<int(int fileLayer)> &layerOf,
-                                bool keepOutsideParents)
+                                bool keepOutsideParents, QList<int> *newIDs)
 {
     const qsizetype n = lines.size();
     QHash<int, qsizetype> indexOfOld;
@@ -630,6 +636,7 @@ int TasksStore::insertTaskLines(const QList<RecordLines::TaskLine> &lines,
              QVariant()});
         if (!r.applied) continue;
         newID[i] = id;
+        if (newIDs) newIDs->append(id);
         ++inserted;
     }
     // A failed write below stays in memory and is retried by the table's next write or save,
@@ -696,10 +703,11 @@ StoreResult TasksStore::restoreMovedTask()
 }
 
 int TasksStore::importTasks(const QList<RecordLines::TaskLine> &lines,
-                            const QHash<int, int> &layerMap)
+                            const QHash<int, int> &layerMap, QList<int> *newIDs)
 {
     return insertTaskLines(
-        lines, [&](int number) { return m_layers.layerOrFirst(layerMap.value(number, 0)); }, false);
+        lines, [&](int number) { return m_layers.layerOrFirst(layerMap.value(number, 0)); }, false,
+        newIDs);
 }
 
 QStringList TasksStore::layerFileTaskLines(const QHash<int, int> &layerNumbers,

@@ -59,6 +59,9 @@ public:
     std::optional<TaskRow> task(int id) const;
     // The task at this position of the row list; nullopt outside the list.
     std::optional<TaskRow> listTask(int position) const;
+    // Calls `visit` for every task in the active index order (filters not applied). `visit`
+    // must not change the store.
+    void forEachTask(const std::function<void(const TaskRow &)> &visit) const;
 
     // ---- changes ------------------------------------------------------------------------
     // Inserts a task (the table assigns its id); an alarm before the coming midnight joins the
@@ -143,8 +146,9 @@ public:
     // Inserts parsed task lines of a layer file: layers through `layerMap` (file number ->
     // layer id; unknown: the layer at position 1), each task under the task of the file that
     // was its parent; a task whose parent is not in the file becomes top-level. Returns how
-    // many were inserted.
-    int importTasks(const QList<RecordLines::TaskLine> &lines, const QHash<int, int> &layerMap);
+    // many were inserted; `newIDs` (when given) receives their new IDs.
+    int importTasks(const QList<RecordLines::TaskLine> &lines, const QHash<int, int> &layerMap,
+                    QList<int> *newIDs = nullptr);
     // The tasks of these layers as task lines of a layer file: tree pre-order (siblings in
     // the active index order), IDs renumbered 1, 2, ... in that order, layers as
     // `layerNumbers` gives them. A task whose parent is missing is written as top-level.
@@ -213,7 +217,8 @@ private:
     // Inserts task lines as new rows; `outsideParent(oldID)` says whether a parent that is
     // not among the lines still exists as that id.
     int insertTaskLines(const QList<RecordLines::TaskLine> &lines,
-                        const std::function<int(int fileLayer)> &layerOf, bool keepOutsideParents);
+                        const std::function<int(int fileLayer)> &layerOf, bool keepOutsideParents,
+                        QList<int> *newIDs = nullptr);
 
     Table m_table;
     QString m_dataDir;

@@ -16,9 +16,11 @@ QString sectionTitle(Section s)
     case Section::DeletedTasks:
         return QStringLiteral("DELETED TASKS");
     case Section::MovedTasks:
+        return QStringLiteral("MOVED TASKS");
+    case Section::ImportedCalendar:
         break;
     }
-    return QStringLiteral("MOVED TASKS");
+    return QStringLiteral("IMPORTED CALENDAR");
 }
 
 QString sectionHeader(Section s)
@@ -29,16 +31,19 @@ QString sectionHeader(Section s)
     case Section::DeletedTasks:
         return QString::fromLatin1(RecordLines::TaskHeader);
     case Section::MovedTasks:
+        return QStringLiteral("ID;OLDPARENTID;");
+    case Section::ImportedCalendar:
         break;
     }
-    return QStringLiteral("ID;OLDPARENTID;");
+    return QStringLiteral("KIND;ID;");
 }
 
 namespace
 {
 std::optional<Section> sectionOf(const QString &title)
 {
-    for (Section s : {Section::DeletedEvents, Section::DeletedTasks, Section::MovedTasks})
+    for (Section s : {Section::DeletedEvents, Section::DeletedTasks, Section::MovedTasks,
+                      Section::ImportedCalendar})
         if (title == sectionTitle(s)) return s;
     return std::nullopt;
 }
@@ -52,6 +57,22 @@ std::optional<MovedTaskRow> parseMovedRow(QStringView line)
     if (!id || !parent || !rest || !rest->isEmpty() || !r.atEnd()) return std::nullopt;
     if (*id <= 0 || (*parent <= 0 && *parent != -1)) return std::nullopt;
     return MovedTaskRow{*id, *parent};
+}
+
+constexpr char ImportedKinds[] = {'E', 'T', 'L'};
+
+std::optional<ImportedItem> parseImportedRow(QStringView line)
+{
+    FileText::FileLineReader r(line);
+    const auto kind = r.plain();
+    const auto id = r.integer();
+    const auto rest = r.plain();
+    if (!kind || !id || !rest || !rest->isEmpty() || !r.atEnd() || *id <= 0 || kind->size() != 1)
+        return std::nullopt;
+    for (int k = 0; k < 3; ++k)
+        if (kind->at(0) == QLatin1Char(ImportedKinds[k]))
+            return ImportedItem{ImportedItem::Kind(k), *id};
+    return std::nullopt;
 }
 
 std::optional<Content> refuse(QString *error, const QString &why)
@@ -97,6 +118,12 @@ std::optional<Content> parse(const QByteArray &bytes, QString *error)
             c.movedTask = row;
             break;
         }
+        case Section::ImportedCalendar: {
+            const auto item = parseImportedRow(line);
+            if (!item) return refuse(error, bad);
+            c.imported.append(*item);
+            break;
+        }
         }
     }
     if (c.section == Section::MovedTasks && !c.movedTask)
@@ -112,6 +139,11 @@ QByteArray fileBytes(Section section, const QStringList &rows)
 QString movedTaskRow(int id, int oldParentID)
 {
     return QStringLiteral("%1;%2;").arg(id).arg(oldParentID);
+}
+
+QString importedItemRow(const ImportedItem &item)
+{
+    return QStringLiteral("%1;%2;").arg(QLatin1Char(ImportedKinds[int(item.kind)])).arg(item.id);
 }
 
 bool write(const QString &dataDir, Section section, const QStringList &rows, QString *error)

@@ -3,7 +3,9 @@
 // whole file. Line 1 names the section, line 2 lists the columns, the rows follow:
 //   "DELETED EVENTS" - one event line per deleted event (RecordLines);
 //   "DELETED TASKS"  - one task line per deleted task, parents before their children;
-//   "MOVED TASKS"    - one row "id;OLDPARENTID;" (-1: the task was top-level).
+//   "MOVED TASKS"    - one row "id;OLDPARENTID;" (-1: the task was top-level);
+//   "IMPORTED CALENDAR" - one row "KIND;ID;" per thing a calendar-file import added: KIND "E"
+//                      an event, "T" a task, "L" the layer it made.
 // The file is checked whole before a store uses it: a title, header or row that does not fit
 // its section refuses the file, and the stores change nothing.
 #include "store/RecordLines.h"
@@ -21,7 +23,7 @@ namespace UndoLog
 inline constexpr const char *FileName = "undo.dat";
 inline constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 
-enum class Section { DeletedEvents, DeletedTasks, MovedTasks };
+enum class Section { DeletedEvents, DeletedTasks, MovedTasks, ImportedCalendar };
 
 QString sectionTitle(Section s);
 QString sectionHeader(Section s);
@@ -31,11 +33,19 @@ struct MovedTaskRow {
     int oldParentId = -1;
 };
 
+struct ImportedItem {
+    enum class Kind { Event, Task, Layer };
+    Kind kind = Kind::Event;
+    int id = -1;
+    bool operator==(const ImportedItem &) const = default;
+};
+
 struct Content {
     Section section = Section::DeletedEvents;
     QList<QVariantList> events;            // DELETED EVENTS: parsed event lines
     QList<RecordLines::TaskLine> tasks;    // DELETED TASKS: parsed task lines, distinct IDs
     std::optional<MovedTaskRow> movedTask; // MOVED TASKS: its one row
+    QList<ImportedItem> imported;          // IMPORTED CALENDAR: its rows
 };
 
 // The whole file's content; nullopt (`error` set) when any line does not fit. DELETED TASKS
@@ -46,6 +56,7 @@ std::optional<Content> parse(const QByteArray &bytes, QString *error = nullptr);
 // The file's bytes: title, header, rows, each line ending in CR LF.
 QByteArray fileBytes(Section section, const QStringList &rows);
 QString movedTaskRow(int id, int oldParentID);
+QString importedItemRow(const ImportedItem &item);
 
 // Replaces `dataDir` + "undo.dat" atomically; false (`error` set, old file untouched) on
 // failure.
