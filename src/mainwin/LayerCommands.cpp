@@ -17,9 +17,9 @@
 #include "views/YearGrid.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
 #include <QMenu>
-#include <QDir>
 #include <QTimer>
 
 LayerCommands::LayerCommands(MainWindow &window, LayersStore &layers, EventsStore &events,

@@ -229,14 +229,25 @@ TEST_F(UnsavedChanges, AFolderThatCannotBeWrittenOpensTheCalendarReadOnly)
     EXPECT_EQ(stores.tasks->count(), 1);
     EXPECT_NE(stores.box(4, planning), nullptr);
     EXPECT_TRUE(stores.win->isReadOnly());
+    const int layersBefore = stores.layers->count();
     EXPECT_TRUE(bar().isVisible());
     EXPECT_TRUE(bar().shownText().contains("read-only")) << bar().shownText().toStdString();
     EXPECT_TRUE(bar().shownText().contains("Events.cds"));
 
     MainMenus &m = stores.win->menus();
     for (QAction *a : {m.newEventAction(), m.deleteAction(), m.cutAction(), m.pasteAction(),
-                       m.editAction(), m.layerManagerAction(), m.newTaskAction()})
+                       m.editAction(), m.layerManagerAction(), m.newTaskAction(),
+                       m.copyEventsAction(), m.importCalendarAction()})
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    // A calendar file handed over from the command line is refused with the reason.
+    QStringList told;
+    stores.win->setMessageSink([&](const QString &text) { told << text; });
+    stores.win->setPendingImport(
+        QStringLiteral(DAYLOOM_SOURCE_DIR "/tests/data/ics/weekly-exdate.ics"));
+    QTest::qWait(50);
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_TRUE(told[0].contains("read-only")) << told[0].toStdString();
+    EXPECT_EQ(stores.layers->count(), layersBefore);
     EXPECT_FALSE(stores.win->panels().newButton()->isEnabled());
     EXPECT_TRUE(m.viewAction(ViewMonth)->isEnabled()) << "viewing stays";
 
