@@ -38,9 +38,9 @@ bool inOptionRange(const char *name, int value)
         const char *name;
         int last; // the first entry is 0
     };
-    static constexpr Range Ranges[] = {{"StartOfWeek", 1},   {"DateFormat", 6}, {"DateSeparator", 4},
-                                       {"TimeFormat", 2},    {"TimeSeparator", 4}, {"View", 18},
-                                       {"Time", 24},         {"TimeScale", 5}};
+    static constexpr Range Ranges[] = {
+        {"StartOfWeek", 1},   {"DateFormat", 6}, {"DateSeparator", 4}, {"TimeFormat", 2},
+        {"TimeSeparator", 4}, {"View", 19},      {"Time", 24},         {"TimeScale", 5}};
     for (const Range &r : Ranges)
         if (qstrcmp(name, r.name) == 0) return value >= 0 && value <= r.last;
     return true;

@@ -279,7 +279,8 @@ QWidget *OptionsDialog::buildStartupPage()
     QWidget *page = newPage(m_pages);
     auto *grid = new QGridLayout(page);
     QStringList views;
-    for (int kind = ViewDay; kind < ViewTasks; ++kind)
+    // Every view, the task list last, can be the one the program starts in.
+    for (int kind = ViewDay; kind <= ViewTasks; ++kind)
         views << ViewSpans::viewName(kind);
     m_view = listOf(page, views, "view");
     m_time = listOf(page, {}, "time");

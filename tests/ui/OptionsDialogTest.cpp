@@ -6,6 +6,7 @@
 #include "WindowOverStores.h"
 #include "app/DayloomApp.h"
 #include "core/SettingsFile.h"
+#include "core/ViewState.h"
 #include "dialogs/DatePopup.h"
 #include "dialogs/EventEditor.h"
 #include "mainwin/EventEditing.h"
@@ -357,6 +358,29 @@ TEST(OptionsDialog, OutOfRangeSettingsShowTheirDefaultsAndOkWritesThem)
           std::pair{"PrintFontSize", "4"}, std::pair{"PrintColor", "0"},
           std::pair{"StopPrintingTime", "0"}, std::pair{"Orientation", "01000000000000000000"}})
         EXPECT_EQ(stored(where.settingsFile, key), QString::fromLatin1(expected)) << key;
+}
+
+// The task list is a start-up view like the others: kept from the file, shown and written back.
+TEST(OptionsDialog, TheTaskListCanBeTheStartUpView)
+{
+    const QString root = TestEnv::freshDir("options-tasks-view");
+    const SettingsPaths where = pathsBelow(root);
+    {
+        QDir().mkpath(root);
+        QFile f(where.settingsFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[DayloomLE]\nView=19\n");
+    }
+    Settings reg(where);
+    EXPECT_EQ(reg.startView(), ViewTasks);
+    const DateTimeFormat format;
+    OptionsDialog d(reg, format, QFont(), {}, nullptr);
+    d.show();
+    auto *view = d.findChild<QComboBox *>("view");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->currentText(), "Tasks");
+    QTest::mouseClick(d.okButton(), Qt::LeftButton);
+    EXPECT_EQ(stored(where.settingsFile, "View"), "19");
 }
 
 // ---------------------------------------------------------------------------------------------
