@@ -328,18 +328,28 @@ TEST(OptionsDialog, TheSoundEntryMustNameAnExistingFileWithItsFolder)
     EXPECT_EQ(t.ini("AlarmSound"), original);
 }
 
+namespace
+{
+// The paths below a fresh folder whose settings file holds `text`; an empty settings file name
+// when it could not be written.
+SettingsPaths settingsFileHolding(const char *folder, const QByteArray &text)
+{
+    const QString root = TestEnv::freshDir(folder);
+    SettingsPaths where = pathsBelow(root);
+    QDir().mkpath(root);
+    QFile f(where.settingsFile);
+    if (!f.open(QIODevice::WriteOnly) || f.write(text) != text.size()) where.settingsFile.clear();
+    return where;
+}
+} // namespace
+
 TEST(OptionsDialog, OutOfRangeSettingsShowTheirDefaultsAndOkWritesThem)
 {
-    const QString root = TestEnv::freshDir("options-range");
-    const SettingsPaths where = pathsBelow(root);
-    {
-        QDir().mkpath(root);
-        QFile f(where.settingsFile);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[DayloomLE]\nStartOfWeek=7\nDateFormat=-1\nTimeFormat=9\nView=40\nTime=25\n"
-                "TimeScale=6\nPrintFontSize=99\nPrintColor=-3\nStopPrintingTime=30\n"
-                "Orientation=01\n");
-    }
+    const SettingsPaths where = settingsFileHolding(
+        "options-range",
+        "[DayloomLE]\nStartOfWeek=7\nDateFormat=-1\nTimeFormat=9\nView=40\nTime=25\n"
+        "TimeScale=6\nPrintFontSize=99\nPrintColor=-3\nStopPrintingTime=30\nOrientation=01\n");
+    ASSERT_FALSE(where.settingsFile.isEmpty());
     Settings reg(where);
     EXPECT_EQ(reg.startOfWeek(), 0);
     EXPECT_EQ(reg.dateFormat(), 0);
@@ -363,14 +373,8 @@ TEST(OptionsDialog, OutOfRangeSettingsShowTheirDefaultsAndOkWritesThem)
 // The task list is a start-up view like the others: kept from the file, shown and written back.
 TEST(OptionsDialog, TheTaskListCanBeTheStartUpView)
 {
-    const QString root = TestEnv::freshDir("options-tasks-view");
-    const SettingsPaths where = pathsBelow(root);
-    {
-        QDir().mkpath(root);
-        QFile f(where.settingsFile);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[DayloomLE]\nView=19\n");
-    }
+    const SettingsPaths where = settingsFileHolding("options-tasks-view", "[DayloomLE]\nView=19\n");
+    ASSERT_FALSE(where.settingsFile.isEmpty());
     Settings reg(where);
     EXPECT_EQ(reg.startView(), ViewTasks);
     const DateTimeFormat format;
