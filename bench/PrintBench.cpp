@@ -67,8 +67,8 @@ BENCHMARK(print_week_pdf)->Unit(benchmark::kMillisecond);
 void print_year_pdf(benchmark::State &state)
 {
     auto &s = BenchCalendar::appInstance<PrintSetup>();
-    const CalendarPageSource source{DateTimeValue::encodeDate(2025, 1, 1), 12,
-                                    QStringLiteral("2025"), {}};
+    const CalendarPageSource source{
+        DateTimeValue::encodeDate(2025, 1, 1), 12, QStringLiteral("2025"), {}};
     CalendarPagePrint print(s.format, *s.reg);
     for (auto _ : state) {
         const PrintResult r = print.printYear(s.printer, *s.yearModel, PrintOptions{}, source);

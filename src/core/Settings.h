@@ -88,7 +88,10 @@ public:
     bool applyAutostart(bool on);
     // Whether the last write or removal of the autostart entry (at load or by setAutostart)
     // succeeded.
-    bool autostartApplied() const { return m_autostartApplied; }
+    bool autostartApplied() const
+    {
+        return m_autostartApplied;
+    }
     // The desktop entry text that starts `programPath` with the single argument "auto".
     static QString autostartEntryText(const QString &programPath);
 

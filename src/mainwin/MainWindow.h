@@ -332,15 +332,15 @@ private:
     YearPanelLayout *m_yearPanelLayout = nullptr; // owned by the year panel
     WheelSteps m_yearWheel; // the wheel over the year grid, which passes it to its panel
     std::unique_ptr<TasksStoreGridModel> m_tasksModel;
-    TasksGrid *m_tasksGrid = nullptr;               // owned by the tasks panel
-    TasksPanelLayout *m_tasksPanelLayout = nullptr; // owned by the tasks panel
-    TasksHeader *m_tasksHeader = nullptr;           // owned by the date bar
-    TaskCommands *m_taskCommands = nullptr;         // owned by the window
-    EventCommands *m_eventCommands = nullptr;       // owned by the window
+    TasksGrid *m_tasksGrid = nullptr;                       // owned by the tasks panel
+    TasksPanelLayout *m_tasksPanelLayout = nullptr;         // owned by the tasks panel
+    TasksHeader *m_tasksHeader = nullptr;                   // owned by the date bar
+    TaskCommands *m_taskCommands = nullptr;                 // owned by the window
+    EventCommands *m_eventCommands = nullptr;               // owned by the window
     CalendarFileCommands *m_calendarFileCommands = nullptr; // owned by the window
-    HelpCommands *m_helpCommands = nullptr;         // owned by the window
-    PrintCommands *m_printCommands = nullptr;       // owned by the window
-    OptionsCommand *m_optionsCommand = nullptr;     // owned by the window
-    LayerCommands *m_layerCommands = nullptr;       // owned by the window
-    EventEditing *m_eventEditing = nullptr;         // owned by the window
+    HelpCommands *m_helpCommands = nullptr;                 // owned by the window
+    PrintCommands *m_printCommands = nullptr;               // owned by the window
+    OptionsCommand *m_optionsCommand = nullptr;             // owned by the window
+    LayerCommands *m_layerCommands = nullptr;               // owned by the window
+    EventEditing *m_eventEditing = nullptr;                 // owned by the window
 };

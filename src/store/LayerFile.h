@@ -23,10 +23,10 @@ StoreResult exportFile(const QString &path, const QList<int> &layerIDs, LayersSt
 
 struct ImportResult {
     bool ok = false;
-    QString error;       // why nothing was imported
+    QString error;        // why nothing was imported
     bool tooMany = false; // refused because the layers would pass MaxLayers
     int fileLayers = 0;   // layers the file holds (also when refused for too many)
-    QList<int> layerIDs; // the new layers, in file order
+    QList<int> layerIDs;  // the new layers, in file order
     int events = 0;
     int tasks = 0;
     explicit operator bool() const { return ok; }

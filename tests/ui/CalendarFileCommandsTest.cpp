@@ -115,8 +115,7 @@ TEST_F(CalendarFileWindow, ARefusedFileSaysWhyAndChangesNothing)
     EXPECT_FALSE(win->menus().undoAction()->isEnabled());
 
     // Into an existing layer: no new layer.
-    EXPECT_TRUE(
-        win->calendarFileCommands().importFile(icsFile("overrides.ics"), layers->idAt(1)));
+    EXPECT_TRUE(win->calendarFileCommands().importFile(icsFile("overrides.ics"), layers->idAt(1)));
     EXPECT_EQ(layers->count(), layersBefore);
     EXPECT_EQ(events->countLayerEvents(layers->idAt(1)), 3);
 }
