@@ -71,7 +71,7 @@ bool atMidnight(SerialDateTime t)
 }
 
 // The VEVENT of a row; nullptr for a recurring row whose rule has no occurrence.
-icalcomponent *eventComponent(const EventRow &row, const QString &uid, SerialDateTime now)
+icalcomponent *eventComponent(const EventRow &row, const QString &uid, const icaltimetype &stamp)
 {
     SerialDateTime start = row.startTime();
     SerialDateTime end = row.endTime();
@@ -99,10 +99,7 @@ icalcomponent *eventComponent(const EventRow &row, const QString &uid, SerialDat
 
     icalcomponent *ev = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     icalcomponent_add_property(ev, icalproperty_new_uid(uid.toUtf8().constData()));
-    icalcomponent_add_property(ev,
-                               icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                   time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400),
-                                   0, icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(ev, icalproperty_new_dtstamp(stamp));
     icalcomponent_add_property(ev, icalproperty_new_dtstart(icalTime(start, asDate)));
     icalcomponent_add_property(ev, icalproperty_new_dtend(icalTime(end, asDate)));
     addText(ev, icalproperty_new_summary, row.subject());
@@ -130,15 +127,12 @@ QString taskUid(int id, const QString &identity)
 }
 
 icalcomponent *taskComponent(const TaskRow &task, const QString &identity, bool parentWritten,
-                             SerialDateTime now)
+                             const icaltimetype &stamp)
 {
     icalcomponent *todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
     icalcomponent_add_property(
         todo, icalproperty_new_uid(taskUid(task.id, identity).toUtf8().constData()));
-    icalcomponent_add_property(todo,
-                               icalproperty_new_dtstamp(icaltime_from_timet_with_zone(
-                                   time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400),
-                                   0, icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(todo, icalproperty_new_dtstamp(stamp));
     addText(todo, icalproperty_new_summary, task.subject);
     addText(todo, icalproperty_new_description, task.description);
     icalcomponent_add_property(todo, icalproperty_new_priority(task.priority >= 2   ? 1
@@ -154,6 +148,24 @@ icalcomponent *taskComponent(const TaskRow &task, const QString &identity, bool 
     if (task.alarmSet)
         icalcomponent_add_property(todo, icalproperty_new_due(icalTime(task.alarmTime, false)));
     return todo;
+}
+
+// `now` as a UTC time of libical, for DTSTAMP.
+icaltimetype stampOf(SerialDateTime now)
+{
+    return icaltime_from_timet_with_zone(
+        time_t(DateTimeValue::toMs(now) / 1000 - qint64(25569) * 86400), 0,
+        icaltimezone_get_utc_timezone());
+}
+
+// The text of `c`, which is freed.
+QByteArray takeText(icalcomponent *c)
+{
+    char *text = icalcomponent_as_ical_string_r(c);
+    QByteArray bytes(text);
+    icalmemory_free_buffer(text);
+    icalcomponent_free(c);
+    return bytes;
 }
 
 } // namespace
@@ -186,6 +198,9 @@ Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
             name = chosen.size() == 1 ? layer->name : QStringLiteral("Dayloom");
         }
 
+    // Each component is written out and freed as soon as it is built, between the calendar's
+    // own lines and its END line, so that no tree of every component is held at once; the
+    // bytes are those of the whole tree written in one go.
     Output out;
     icalcomponent *cal = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
     icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
@@ -193,11 +208,15 @@ Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
     icalproperty *calName = icalproperty_new_x(name.toUtf8().constData());
     icalproperty_set_x_name(calName, "X-WR-CALNAME");
     icalcomponent_add_property(cal, calName);
+    const QByteArray head = takeText(cal);
+    static constexpr char End[] = "END:VCALENDAR\r\n";
+    out.bytes = head.endsWith(End) ? head.chopped(int(sizeof End) - 1) : head;
 
+    const icaltimetype stamp = stampOf(now);
     events.forEachEvent([&](const EventRow &row) {
         if (!chosen.contains(row.layer())) return;
-        if (icalcomponent *ev = eventComponent(row, eventUid(row.id(), identity), now)) {
-            icalcomponent_add_component(cal, ev);
+        if (icalcomponent *ev = eventComponent(row, eventUid(row.id(), identity), stamp)) {
+            out.bytes += takeText(ev);
             ++out.events;
         } else {
             ++out.skipped;
@@ -210,14 +229,10 @@ Output calendarBytes(const QList<int> &layerIDs, const LayersStore &layers,
     tasks.forEachTask([&](const TaskRow &t) {
         if (!written.contains(t.id)) return;
         const bool parent = t.parentId != t.id && written.contains(t.parentId);
-        icalcomponent_add_component(cal, taskComponent(t, identity, parent, now));
+        out.bytes += takeText(taskComponent(t, identity, parent, stamp));
         ++out.tasks;
     });
-
-    char *text = icalcomponent_as_ical_string_r(cal);
-    out.bytes = QByteArray(text);
-    icalmemory_free_buffer(text);
-    icalcomponent_free(cal);
+    out.bytes += End;
     return out;
 }
 

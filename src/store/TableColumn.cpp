@@ -156,8 +156,22 @@ QVariant TableColumn::get(int slot) const
 
 QVariant TableColumn::normalized(const QVariant &v) const
 {
-    TableColumn tmp(FieldDef{QString(), type, size});
-    tmp.resize(1);
-    tmp.set(0, v);
-    return tmp.get(0);
+    if (!v.isValid() || v.isNull()) return {};
+    switch (type) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+        return QVariant(int(toInt32(v)));
+    case FieldType::Boolean:
+        return QVariant(toBool(v));
+    case FieldType::DateTime:
+        return QVariant(toReal(v));
+    case FieldType::Text:
+        return QVariant(v.toString().left(size));
+    case FieldType::Memo:
+        return QVariant(v.toString());
+    case FieldType::Blob:
+        return QVariant(v.typeId() == QMetaType::QByteArray ? v.toByteArray()
+                                                            : v.toString().toUtf8());
+    }
+    return {};
 }

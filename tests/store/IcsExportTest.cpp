@@ -209,3 +209,37 @@ TEST(IcsExport, UidsStayTheSameFromOneExportToTheNextAndChosenLayersOnly)
         IcsExport::exportFile(path, {other}, *cal.layers, *cal.events, *cal.tasks, options(cal).now)
             .ok);
 }
+
+// The calendar's own lines, then each component, then one END line: with no event, with events
+// and tasks, and read back by libical as one calendar holding every component.
+TEST(IcsExport, BytesFormOneCalendarWithEveryComponentAfterItsOwnLines)
+{
+    Calendar cal(NewYear2024);
+    const int empty = cal.layers->insertLayer(5, "Empty", true, 2, 1, 30).id;
+    const QByteArray none = IcsExport::calendarBytes({empty}, *cal.layers, *cal.events, *cal.tasks,
+                                                     "id", options(cal).now)
+                                .bytes;
+    EXPECT_TRUE(none.startsWith("BEGIN:VCALENDAR\r\n"));
+    EXPECT_TRUE(none.endsWith("X-WR-CALNAME:Empty\r\nEND:VCALENDAR\r\n"));
+    EXPECT_EQ(none.count("END:VCALENDAR"), 1);
+
+    for (int i = 0; i < 3; ++i)
+        cal.addEvent(Calendar::oneTime(cal.firstLayer(), at(2024, 2, 1 + i, 9),
+                                       at(2024, 2, 1 + i, 10), QStringLiteral("e%1").arg(i)));
+    cal.addTask("t", -1, cal.firstLayer());
+    const IcsExport::Output out = IcsExport::calendarBytes(
+        {cal.firstLayer()}, *cal.layers, *cal.events, *cal.tasks, "id", options(cal).now);
+    EXPECT_EQ(out.events, 3);
+    EXPECT_EQ(out.tasks, 1);
+    EXPECT_TRUE(out.bytes.startsWith("BEGIN:VCALENDAR\r\n"));
+    EXPECT_TRUE(out.bytes.endsWith("END:VTODO\r\nEND:VCALENDAR\r\n"));
+    EXPECT_EQ(out.bytes.count("END:VCALENDAR"), 1);
+    EXPECT_LT(out.bytes.indexOf("X-WR-CALNAME:Layer1"), out.bytes.indexOf("BEGIN:VEVENT"));
+
+    icalcomponent *root = icalparser_parse_string(out.bytes.constData());
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(icalcomponent_isa(root), ICAL_VCALENDAR_COMPONENT);
+    EXPECT_EQ(icalcomponent_count_components(root, ICAL_VEVENT_COMPONENT), 3);
+    EXPECT_EQ(icalcomponent_count_components(root, ICAL_VTODO_COMPONENT), 1);
+    icalcomponent_free(root);
+}
