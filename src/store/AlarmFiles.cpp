@@ -4,11 +4,13 @@
 
 #include "core/FileText.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
 #include <QSaveFile>
 #include <QStringConverter>
+#include <QThread>
 
 namespace AlarmFiles
 {
@@ -101,12 +103,26 @@ bool setAside(const QString &path, QString *asidePath)
     return true;
 }
 
+// Takes the lock, trying again every few milliseconds until LockTimeoutMs has passed. The
+// other program holds the lock only for one read-modify-write at a time, so the gaps between
+// its turns are short: QLockFile's own waiting (sleeps that double up to seconds) would look
+// in on only a handful of them and give up while the file was free most of the time.
+bool takeLock(QLockFile &lock)
+{
+    QDeadlineTimer deadline(LockTimeoutMs);
+    while (!lock.tryLock(0)) {
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        QThread::msleep(LockRetryMs);
+    }
+    return true;
+}
+
 // Runs `body` while holding the lock file of `path`.
 FileResult underLock(const QString &path, const std::function<FileResult()> &body)
 {
     QLockFile lock(path + QStringLiteral(".lock"));
     lock.setStaleLockTime(30000);
-    if (!lock.tryLock(LockTimeoutMs)) {
+    if (!takeLock(lock)) {
         FileResult r;
         r.error = QStringLiteral("The file %1 is locked by another program.").arg(path);
         return r;

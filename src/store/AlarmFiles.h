@@ -32,6 +32,8 @@ inline constexpr const char *SnoozeHeader = "CODE;ID;STARTTIME;ENDTIME;SUBJECT;D
 inline constexpr qint64 MaxFileBytes = 4 * 1024 * 1024;
 // How long a writer waits for the other program's lock before it gives up (ms).
 inline constexpr int LockTimeoutMs = 5000;
+// How long a writer sleeps between two tries of a lock held by the other program (ms).
+inline constexpr int LockRetryMs = 2;
 
 // ---- lines --------------------------------------------------------------------------------
 

@@ -52,6 +52,20 @@ public:
         return p.exitCode();
     }
 
+    // Waits until a window whose title matches the regular expression `title` is mapped;
+    // false when none is within `ms`. Without a window manager the keyboard follows the
+    // pointer, so keys reach such a window once it is mapped under the pointer.
+    bool waitForWindow(const QString &title, int ms = 20000) const
+    {
+        QElapsedTimer t;
+        t.start();
+        while (xdotool({"search", "--onlyvisible", "--name", title}) != 0) {
+            if (t.elapsed() > ms) return false;
+            QThread::msleep(50);
+        }
+        return true;
+    }
+
 private:
     QString m_display;
     QProcess m_server;
