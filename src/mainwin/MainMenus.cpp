@@ -22,8 +22,9 @@ QAction *addItem(QMenu *menu, const QString &text, const QKeySequence &shortcut 
     return a;
 }
 
-// A disabled item: its command comes later.
-QAction *addLaterItem(QMenu *menu, const QString &text, const QKeySequence &shortcut = {})
+// An item that starts disabled; its command turns it on when it applies (a selection, a
+// writable calendar, something to undo).
+QAction *addDisabledItem(QMenu *menu, const QString &text, const QKeySequence &shortcut = {})
 {
     return addItem(menu, text, shortcut, false);
 }
@@ -53,35 +54,38 @@ MainMenus::MainMenus(QMenuBar &bar, QWidget &owner)
 void MainMenus::buildMenuBar(QMenuBar &bar, QWidget &owner)
 {
     QMenu *file = bar.addMenu(QStringLiteral("File"));
-    m_newEventAction = addLaterItem(file, "New Event...", QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_newEventAction = addDisabledItem(file, "New Event...", QKeySequence(Qt::CTRL | Qt::Key_N));
     file->addSeparator();
-    m_layerManagerAction = addLaterItem(file, "Layer...", QKeySequence(Qt::CTRL | Qt::Key_L));
+    m_layerManagerAction = addDisabledItem(file, "Layer...", QKeySequence(Qt::CTRL | Qt::Key_L));
     m_deleteEventsAction =
-        addLaterItem(file, "Delete Events...", QKeySequence(Qt::CTRL | Qt::Key_D));
-    m_moveEventsAction = addLaterItem(file, "Move Events...", QKeySequence(Qt::CTRL | Qt::Key_M));
-    m_copyEventsAction = addLaterItem(file, "Copy Events...", QKeySequence(Qt::CTRL | Qt::Key_Y));
+        addDisabledItem(file, "Delete Events...", QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_moveEventsAction =
+        addDisabledItem(file, "Move Events...", QKeySequence(Qt::CTRL | Qt::Key_M));
+    m_copyEventsAction =
+        addDisabledItem(file, "Copy Events...", QKeySequence(Qt::CTRL | Qt::Key_Y));
     file->addSeparator();
     m_importCalendarAction = addItem(file, "Import Calendar...");
     m_exportCalendarAction = addItem(file, "Export Calendar...");
     file->addSeparator();
-    m_printAction = addLaterItem(file, "Print Current View...", QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_printAction =
+        addDisabledItem(file, "Print Current View...", QKeySequence(Qt::CTRL | Qt::Key_P));
     file->addSeparator();
     m_exitAction = addItem(file, "Exit");
 
     QMenu *edit = bar.addMenu(QStringLiteral("Edit"));
-    m_undoAction = addLaterItem(edit, "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_undoAction = addDisabledItem(edit, "Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
     edit->addSeparator();
-    m_editAction = addLaterItem(edit, "Edit...");
-    m_deleteAction = addLaterItem(edit, "Delete", QKeySequence(Qt::Key_Delete));
+    m_editAction = addDisabledItem(edit, "Edit...");
+    m_deleteAction = addDisabledItem(edit, "Delete", QKeySequence(Qt::Key_Delete));
     edit->addSeparator();
-    m_cutAction = addLaterItem(edit, "Cut", QKeySequence(Qt::CTRL | Qt::Key_X));
-    m_copyAction = addLaterItem(edit, "Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_pasteAction = addLaterItem(edit, "Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_cutAction = addDisabledItem(edit, "Cut", QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_copyAction = addDisabledItem(edit, "Copy", QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_pasteAction = addDisabledItem(edit, "Paste", QKeySequence(Qt::CTRL | Qt::Key_V));
     edit->addSeparator();
     m_moveToLayerAction =
-        addLaterItem(edit, "Move To Layer...", QKeySequence(Qt::CTRL | Qt::Key_T));
+        addDisabledItem(edit, "Move To Layer...", QKeySequence(Qt::CTRL | Qt::Key_T));
     edit->addSeparator();
-    m_optionsAction = addLaterItem(edit, "Options...");
+    m_optionsAction = addDisabledItem(edit, "Options...");
 
     QMenu *view = bar.addMenu(QStringLiteral("View"));
     m_zoomInAction = addItem(view, "Zoom In", QKeySequence(Qt::CTRL | Qt::Key_I));
@@ -115,50 +119,50 @@ void MainMenus::buildMenuBar(QMenuBar &bar, QWidget &owner)
     m_showNavigatorAction->setChecked(true);
 
     QMenu *help = bar.addMenu(QStringLiteral("Help"));
-    m_helpAction = addLaterItem(help, "Dayloom Help");
-    m_allShortcutsAction = addLaterItem(help, "All Shortcuts");
+    m_helpAction = addDisabledItem(help, "Dayloom Help");
+    m_allShortcutsAction = addDisabledItem(help, "All Shortcuts");
     help->addSeparator();
-    m_aboutAction = addLaterItem(help, "About...");
+    m_aboutAction = addDisabledItem(help, "About...");
 }
 
 void MainMenus::buildPopups(QWidget &owner)
 {
     m_selectionMenu = new QMenu(&owner);
-    m_selectionNewEventAction = addLaterItem(m_selectionMenu, "New Event...");
-    m_selectionPasteAction = addLaterItem(m_selectionMenu, "Paste");
+    m_selectionNewEventAction = addDisabledItem(m_selectionMenu, "New Event...");
+    m_selectionPasteAction = addDisabledItem(m_selectionMenu, "Paste");
     m_selectionZoomInAction = addItem(m_selectionMenu, "Zoom In");
     m_selectionZoomOutAction = addItem(m_selectionMenu, "Zoom Out");
     m_selectionTimeScaleMenu = m_selectionMenu->addMenu(QStringLiteral("Time Scale"));
     addScaleItems(m_selectionTimeScaleMenu, owner, false, m_selectionTimeScaleActions);
 
     m_eventMenu = new QMenu(&owner);
-    m_eventEditAction = addLaterItem(m_eventMenu, "Edit...");
-    m_eventDeleteAction = addLaterItem(m_eventMenu, "Delete");
-    m_deleteOccurrenceAction = addLaterItem(m_eventMenu, "Delete This Occurrence");
+    m_eventEditAction = addDisabledItem(m_eventMenu, "Edit...");
+    m_eventDeleteAction = addDisabledItem(m_eventMenu, "Delete");
+    m_deleteOccurrenceAction = addDisabledItem(m_eventMenu, "Delete This Occurrence");
     m_deleteOccurrenceAction->setVisible(false);
-    m_breakOutOccurrenceAction = addLaterItem(m_eventMenu, "Break Out This Occurrence");
+    m_breakOutOccurrenceAction = addDisabledItem(m_eventMenu, "Break Out This Occurrence");
     m_breakOutOccurrenceAction->setVisible(false);
-    m_eventCutAction = addLaterItem(m_eventMenu, "Cut");
-    m_eventCopyAction = addLaterItem(m_eventMenu, "Copy");
-    m_eventMoveToLayerAction = addLaterItem(m_eventMenu, "Move To Layer...");
+    m_eventCutAction = addDisabledItem(m_eventMenu, "Cut");
+    m_eventCopyAction = addDisabledItem(m_eventMenu, "Copy");
+    m_eventMoveToLayerAction = addDisabledItem(m_eventMenu, "Move To Layer...");
 
     m_taskMenu = new QMenu(&owner);
-    m_newSubtaskAction = addLaterItem(m_taskMenu, "New Subtask...");
-    m_taskEditAction = addLaterItem(m_taskMenu, "Edit...");
-    m_taskDeleteAction = addLaterItem(m_taskMenu, "Delete");
-    m_taskMoveToLayerAction = addLaterItem(m_taskMenu, "Move To Layer...");
+    m_newSubtaskAction = addDisabledItem(m_taskMenu, "New Subtask...");
+    m_taskEditAction = addDisabledItem(m_taskMenu, "Edit...");
+    m_taskDeleteAction = addDisabledItem(m_taskMenu, "Delete");
+    m_taskMoveToLayerAction = addDisabledItem(m_taskMenu, "Move To Layer...");
 
     m_tasksMenu = new QMenu(&owner);
-    m_newTaskAction = addLaterItem(m_tasksMenu, "New Task...");
+    m_newTaskAction = addDisabledItem(m_tasksMenu, "New Task...");
 
     m_tasksHeaderMenu = new QMenu(&owner);
-    m_showPriorityAction = addLaterItem(m_tasksHeaderMenu, "Show Priority");
+    m_showPriorityAction = addDisabledItem(m_tasksHeaderMenu, "Show Priority");
     m_showPriorityAction->setCheckable(true);
-    m_showFinishedAction = addLaterItem(m_tasksHeaderMenu, "Show Finished");
+    m_showFinishedAction = addDisabledItem(m_tasksHeaderMenu, "Show Finished");
     m_showFinishedAction->setCheckable(true);
 
     m_layerMenu = new QMenu(&owner);
-    m_layerMenuManagerAction = addLaterItem(m_layerMenu, "Layer...");
+    m_layerMenuManagerAction = addDisabledItem(m_layerMenu, "Layer...");
 }
 
 void MainMenus::checkTimeScale(int scaleIndex)

@@ -433,11 +433,11 @@ TEST(MainWindow, HidingTheNavigatorWidensThePanels)
     EXPECT_TRUE(f.menus().showNavigatorAction()->isChecked());
 }
 
-TEST(MainWindow, LaterCommandsArePresentAndDisabled)
+TEST(MainWindow, SelectionCommandsStartDisabled)
 {
     Window f;
     const MainMenus &m = f.menus();
-    const std::pair<const char *, QAction *> later[] = {
+    const std::pair<const char *, QAction *> needSelection[] = {
         {"Undo", m.undoAction()},
         {"Edit", m.editAction()},
         {"Delete", m.deleteAction()},
@@ -454,7 +454,7 @@ TEST(MainWindow, LaterCommandsArePresentAndDisabled)
         {"task menu: New Subtask", m.newSubtaskAction()},
         {"tasks menu: New Task", m.newTaskAction()},
     };
-    for (const auto &[name, a] : later) {
+    for (const auto &[name, a] : needSelection) {
         ASSERT_NE(a, nullptr) << name;
         EXPECT_FALSE(a->isEnabled()) << name;
     }
