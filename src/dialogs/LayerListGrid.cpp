@@ -1,6 +1,7 @@
 #include "dialogs/LayerListGrid.h"
 
 #include "core/LayerPalette.h"
+#include "views/GridPaint.h"
 
 #include <QPainter>
 
@@ -124,19 +125,9 @@ void LayerListGrid::drawCell(QPainter &p, int col, int row, const QRect &rect, G
     case TasksCol:
         p.drawText(rect, Qt::AlignCenter, QString::number(r.taskCount));
         break;
-    case ShownCol: {
-        const QRect box = boxIn(rect);
-        p.setBrush(Qt::white);
-        p.drawRect(box.adjusted(0, 0, -1, -1));
-        if (r.layer.shown) {
-            p.setPen(QPen(Qt::black, 2));
-            const QPoint tick[3] = {QPoint(box.left() + 2, box.center().y()),
-                                    QPoint(box.left() + 5, box.bottom() - 2),
-                                    QPoint(box.right() - 2, box.top() + 2)};
-            p.drawPolyline(tick, 3);
-        }
+    case ShownCol:
+        GridPaint::drawTickBox(p, boxIn(rect), Qt::black, Qt::white, r.layer.shown);
         break;
-    }
     default:
         p.drawText(rect, Qt::AlignCenter, archiveText(r.layer));
     }

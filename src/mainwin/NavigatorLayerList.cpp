@@ -1,6 +1,7 @@
 #include "mainwin/NavigatorLayerList.h"
 
 #include "core/LayerPalette.h"
+#include "views/GridPaint.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -79,21 +80,7 @@ void NavigatorLayerList::drawCell(QPainter &p, int col, int row, const QRect &re
     const bool ticked = layer ? layer->shown
                               : std::all_of(m_layers.begin(), m_layers.end(),
                                             [](const LayerRow &l) { return l.shown; });
-    const QRect box = boxRect(row);
-    p.save();
-    p.setPen(Qt::white);
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(box.adjusted(0, 0, -1, -1));
-    if (ticked) {
-        QPen pen(Qt::white, 2);
-        p.setPen(pen);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QPointF tick[3] = {QPointF(box.left() + 3, box.center().y()),
-                                 QPointF(box.left() + 6, box.bottom() - 3),
-                                 QPointF(box.right() - 2, box.top() + 3)};
-        p.drawPolyline(tick, 3);
-    }
-    p.restore();
+    GridPaint::drawTickBox(p, boxRect(row), Qt::white, Qt::NoBrush, ticked);
 }
 
 void NavigatorLayerList::gridMouseDown(const GridMouseEvent &e)

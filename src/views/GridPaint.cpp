@@ -142,4 +142,21 @@ QRect drawArrowBand(QPainter &p, const QRect &area, ArrowSide side, int apex)
     return rest;
 }
 
+void drawTickBox(QPainter &p, const QRect &box, const QColor &ink, const QBrush &fill, bool ticked)
+{
+    p.save();
+    p.setPen(ink);
+    p.setBrush(fill);
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    if (ticked) {
+        p.setPen(QPen(ink, 2));
+        p.setRenderHint(QPainter::Antialiasing);
+        const QPointF tick[3] = {QPointF(box.left() + 3, box.center().y()),
+                                 QPointF(box.left() + 6, box.bottom() - 3),
+                                 QPointF(box.right() - 2, box.top() + 3)};
+        p.drawPolyline(tick, 3);
+    }
+    p.restore();
+}
+
 } // namespace GridPaint

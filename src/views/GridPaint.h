@@ -1,6 +1,7 @@
 #pragma once
 // Colours and small drawing pieces shared by the time grid and the all-day strip, and the
 // pure rules behind the time column (hour labels, cell shades).
+#include <QBrush>
 #include <QColor>
 #include <QRect>
 #include <QString>
@@ -84,5 +85,9 @@ inline constexpr int ArrowBandWidth = 5;
 // is not wider (Left, Right) or higher (Up, Down) than the band nothing is drawn and `area`
 // comes back unchanged.
 QRect drawArrowBand(QPainter &p, const QRect &area, ArrowSide side, int apex);
+
+// Draws a check box: the frame of `box` in `ink` over `fill` (Qt::NoBrush: none), and, when
+// `ticked`, a 2 px tick in `ink` inside it. The painter's pen, brush and hints are kept.
+void drawTickBox(QPainter &p, const QRect &box, const QColor &ink, const QBrush &fill, bool ticked);
 
 } // namespace GridPaint
