@@ -287,7 +287,15 @@ private:
             std::optional<int> untilDay;
             if (!icaltime_is_null_time(rules[0].until))
                 untilDay = lastStartDay(rules[0].until, startIcal, *start);
-            if (auto rule = IcsRules::ruleOf(rules[0], *start, end, untilDay)) {
+            auto rule = IcsRules::ruleOf(rules[0], *start, end, untilDay);
+            // libical does not count a DTSTART that the rule does not name among the
+            // occurrences; our rule then starts on the first one libical finds.
+            if (!rule) {
+                if (const auto first = firstOccurrence(rules[0], startIcal); first && *first > *start)
+                    rule = IcsRules::ruleOf(rules[0], *first, shifted(end, *start, *first),
+                                            untilDay);
+            }
+            if (rule) {
                 rule->exceptionDays = exceptions;
                 RecurrenceColumns::writeRule(*rule, row);
                 row[EventField::Recurring] = true;
@@ -324,13 +332,37 @@ private:
         return DateTimeValue::toMs(start - advance) >= DateTimeValue::toMs(m_now);
     }
 
+    // Occurrence `t` of libical's iteration of a rule whose DTSTART is `startIcal`, in local
+    // time; nullopt for the iteration's end or a date out of range.
+    std::optional<SerialDateTime> occurrenceOf(icaltimetype t, const icaltimetype &startIcal) const
+    {
+        if (icaltime_is_null_time(t)) return std::nullopt;
+        if (!t.zone && !t.is_date && startIcal.zone) t = icaltime_set_timezone(&t, startIcal.zone);
+        return toLocal(t);
+    }
+
+    std::optional<SerialDateTime> firstOccurrence(const icalrecurrencetype &rule,
+                                                  const icaltimetype &startIcal) const
+    {
+        std::unique_ptr<icalrecur_iterator, IteratorFree> it(
+            icalrecur_iterator_new(rule, startIcal));
+        if (!it) return std::nullopt;
+        return occurrenceOf(icalrecur_iterator_next(it.get()), startIcal);
+    }
+
+    // `end` moved by as much as `from` is moved to `to`.
+    static SerialDateTime shifted(SerialDateTime end, SerialDateTime from, SerialDateTime to)
+    {
+        return DateTimeValue::fromMs(DateTimeValue::toMs(end) + DateTimeValue::toMs(to) -
+                                     DateTimeValue::toMs(from));
+    }
+
     // Lists the occurrences (libical's iteration, in the zone of DTSTART) from the start up to
     // two years after now as one-time events; of more than MaxExpanded the latest are kept.
     void expand(const EventRow &master, const std::vector<icalrecurrencetype> &rules,
                 const icaltimetype &startIcal, SerialDateTime start, SerialDateTime end,
                 const std::vector<int> &exceptions, const std::optional<Alarm> &alarm)
     {
-        const qint64 lengthMs = DateTimeValue::toMs(end) - DateTimeValue::toMs(start);
         std::vector<SerialDateTime> starts;
         for (const icalrecurrencetype &rule : rules) {
             std::unique_ptr<icalrecur_iterator, IteratorFree> it(
@@ -340,11 +372,7 @@ private:
                 continue;
             }
             for (int steps = 0; steps < 200000; ++steps) {
-                icaltimetype t = icalrecur_iterator_next(it.get());
-                if (icaltime_is_null_time(t)) break;
-                if (!t.zone && !t.is_date && startIcal.zone)
-                    t = icaltime_set_timezone(&t, startIcal.zone);
-                const auto local = toLocal(t);
+                const auto local = occurrenceOf(icalrecur_iterator_next(it.get()), startIcal);
                 if (!local || DateTimeValue::dayOf(*local) >= m_horizon) break;
                 starts.push_back(*local);
             }
@@ -360,10 +388,14 @@ private:
                  int(starts.size()) - IcsReader::MaxExpanded);
             starts.erase(starts.begin(), starts.end() - IcsReader::MaxExpanded);
         }
+        if (starts.empty()) {
+            skip(QStringLiteral("recurring events without an occurrence"));
+            return;
+        }
         for (SerialDateTime s : starts) {
             EventRow row = master;
             row[EventField::StartTime] = s;
-            row[EventField::EndTime] = DateTimeValue::fromMs(DateTimeValue::toMs(s) + lengthMs);
+            row[EventField::EndTime] = shifted(end, start, s);
             row[EventField::AlarmSet] = alarm && alarmAhead(s, *alarm);
             m_out.events.append(row);
         }

@@ -56,7 +56,8 @@ TEST(IcsImport, RulesOfTheSameDaysStayRulesTheOthersBecomeSingleEvents)
     // weekly: weeks from Monday every other week put Sunday into another week than ours.
     for (const Case c :
          {Case{"timezones.ics", 1, 2}, Case{"weekly-exdate.ics", 4, 1}, Case{"monthly.ics", 4, 3},
-          Case{"yearly.ics", 2, 2}, Case{"allday.ics", 2, 0}}) {
+          Case{"yearly.ics", 2, 2}, Case{"allday.ics", 2, 0},
+          Case{"unsynchronized.ics", 5, 0}}) {
         SCOPED_TRACE(c.file);
         Calendar cal(NewYear2024);
         const IcsImport::Summary s = importData(cal, c.file);
@@ -83,6 +84,19 @@ TEST(IcsImport, RulesOfTheSameDaysStayRulesTheOthersBecomeSingleEvents)
         RecurrenceColumns::readRule(*eventNamed(cal, "Late shift past midnight"));
     EXPECT_EQ(late.extraDays, 1);
     EXPECT_EQ(late.endRule, Recurrence::EndRule::Never);
+
+    // A DTSTART the rule does not name is no occurrence: the rule starts on the first one and
+    // keeps its COUNT; a rule with no occurrence at all is reported.
+    Calendar off(NewYear2024);
+    const IcsImport::Summary s = importData(off, "unsynchronized.ics");
+    const RecurrenceRule training =
+        RecurrenceColumns::readRule(*eventNamed(off, "Training from a Saturday"));
+    EXPECT_EQ(training.startTime, at(2024, 1, 8, 9, 0));
+    EXPECT_EQ(training.endTime, at(2024, 1, 29, 9, 45));
+    EXPECT_EQ(training.occurrenceCount, 10);
+    EXPECT_FALSE(eventNamed(off, "Ends before it begins again"));
+    EXPECT_TRUE(s.skipped.contains("recurring events without an occurrence (1)"))
+        << s.skipped.join("|").toStdString();
 }
 
 TEST(IcsImport, TimesWithZonesBecomeLocalWallClockTime)

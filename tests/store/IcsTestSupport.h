@@ -45,7 +45,7 @@ inline const QStringList &goodFiles()
 {
     static const QStringList files = {"timezones.ics", "allday.ics", "weekly-exdate.ics",
                                       "monthly.ics",   "yearly.ics", "overrides.ics",
-                                      "alarms.ics",    "todos.ics"};
+                                      "alarms.ics",    "todos.ics",  "unsynchronized.ics"};
     return files;
 }
 
