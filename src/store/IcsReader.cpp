@@ -31,6 +31,91 @@ struct IteratorFree {
     void operator()(icalrecur_iterator *it) const { icalrecur_iterator_free(it); }
 };
 
+// The properties of one VEVENT that the import reads, found in one pass over them: the first
+// of each kind, every RRULE, EXDATE and RDATE.
+struct EventProperties {
+    icalcomponent *component = nullptr;
+    icalproperty *start = nullptr;
+    icalproperty *end = nullptr;
+    icalproperty *duration = nullptr;
+    icalproperty *summary = nullptr;
+    icalproperty *description = nullptr;
+    icalproperty *uid = nullptr;
+    icalproperty *status = nullptr;
+    icalproperty *recurrenceId = nullptr;
+    std::vector<icalproperty *> rules;
+    std::vector<icalproperty *> exceptions;
+    std::vector<icalproperty *> extraDates;
+};
+
+// The first property of each kind in `first`; its X-LIC-ERROR properties (lines libical could
+// not read) counted in `errors`.
+EventProperties propertiesOf(icalcomponent *c, int &errors)
+{
+    EventProperties e;
+    e.component = c;
+    for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_ANY_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_ANY_PROPERTY)) {
+        const auto first = [p](icalproperty *&slot) {
+            if (!slot) slot = p;
+        };
+        switch (icalproperty_isa(p)) {
+        case ICAL_DTSTART_PROPERTY:
+            first(e.start);
+            break;
+        case ICAL_DTEND_PROPERTY:
+            first(e.end);
+            break;
+        case ICAL_DURATION_PROPERTY:
+            first(e.duration);
+            break;
+        case ICAL_SUMMARY_PROPERTY:
+            first(e.summary);
+            break;
+        case ICAL_DESCRIPTION_PROPERTY:
+            first(e.description);
+            break;
+        case ICAL_UID_PROPERTY:
+            first(e.uid);
+            break;
+        case ICAL_STATUS_PROPERTY:
+            first(e.status);
+            break;
+        case ICAL_RECURRENCEID_PROPERTY:
+            first(e.recurrenceId);
+            break;
+        case ICAL_RRULE_PROPERTY:
+            e.rules.push_back(p);
+            break;
+        case ICAL_EXDATE_PROPERTY:
+            e.exceptions.push_back(p);
+            break;
+        case ICAL_RDATE_PROPERTY:
+            e.extraDates.push_back(p);
+            break;
+        case ICAL_XLICERROR_PROPERTY:
+            ++errors;
+            break;
+        default:
+            break;
+        }
+    }
+    for (icalcomponent *sub = icalcomponent_get_first_component(c, ICAL_ANY_COMPONENT); sub;
+         sub = icalcomponent_get_next_component(c, ICAL_ANY_COMPONENT))
+        errors += icalcomponent_count_errors(sub);
+    return e;
+}
+
+// The X-LIC-ERROR properties of `c` itself, not of its components.
+int ownErrors(icalcomponent *c)
+{
+    int errors = 0;
+    for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_XLICERROR_PROPERTY); p;
+         p = icalcomponent_get_next_property(c, ICAL_XLICERROR_PROPERTY))
+        ++errors;
+    return errors;
+}
+
 QString textOf(const char *s)
 {
     return s ? QString::fromUtf8(s) : QString();
@@ -74,38 +159,38 @@ public:
     void readCalendar(icalcomponent *cal)
     {
         if (m_out.calendarName.isEmpty()) m_out.calendarName = calendarName(cal);
-        std::vector<icalcomponent *> events, todos;
+        m_errors += ownErrors(cal);
+        std::vector<EventProperties> events;
+        std::vector<icalcomponent *> todos;
         for (icalcomponent *c = icalcomponent_get_first_component(cal, ICAL_ANY_COMPONENT); c;
              c = icalcomponent_get_next_component(cal, ICAL_ANY_COMPONENT)) {
-            switch (icalcomponent_isa(c)) {
-            case ICAL_VEVENT_COMPONENT:
-                events.push_back(c);
-                break;
-            case ICAL_VTODO_COMPONENT:
-                todos.push_back(c);
-                break;
-            case ICAL_VTIMEZONE_COMPONENT:
-                break;
-            case ICAL_VJOURNAL_COMPONENT:
-                skip(QStringLiteral("journal entries"));
-                break;
-            default:
-                skip(QStringLiteral("other calendar entries"));
-                break;
+            const icalcomponent_kind kind = icalcomponent_isa(c);
+            if (kind == ICAL_VEVENT_COMPONENT) {
+                events.push_back(propertiesOf(c, m_errors));
+                continue;
             }
+            m_errors += icalcomponent_count_errors(c);
+            if (kind == ICAL_VTODO_COMPONENT)
+                todos.push_back(c);
+            else if (kind == ICAL_VJOURNAL_COMPONENT)
+                skip(QStringLiteral("journal entries"));
+            else if (kind != ICAL_VTIMEZONE_COMPONENT)
+                skip(QStringLiteral("other calendar entries"));
         }
         // Overrides of single occurrences, by the UID of the event they change.
-        for (icalcomponent *c : events) {
-            if (!icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) continue;
-            const auto day = localTime(c, ICAL_RECURRENCEID_PROPERTY);
-            if (day)
-                m_overridden[textOf(icalcomponent_get_uid(c))].insert(DateTimeValue::dayOf(*day));
+        for (const EventProperties &e : events) {
+            if (!e.recurrenceId) continue;
+            if (const auto day = localTimeOf(e.recurrenceId, e.component))
+                m_overridden[uidOf(e)].insert(DateTimeValue::dayOf(*day));
         }
-        for (icalcomponent *c : events)
-            readEvent(c);
+        for (const EventProperties &e : events)
+            readEvent(e);
         for (icalcomponent *c : todos)
             readTodo(c);
     }
+
+    // X-LIC-ERROR properties met so far.
+    int errors() const { return m_errors; }
 
     void finish()
     {
@@ -137,10 +222,27 @@ private:
 
     std::optional<SerialDateTime> localTimeOf(icalproperty *p, icalcomponent *c)
     {
-        const icaltimetype t = icalproperty_get_datetime_with_component(p, c);
-        if (icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER) && !t.zone && !t.is_date)
-            skip(QStringLiteral("unknown time zones, read as local time"));
+        icaltimetype t = icalproperty_get_datetime_with_component(p, c);
+        if (!t.zone && !t.is_date)
+            if (icalparameter *tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
+                const icaltimezone *zone = zoneNamed(icalparameter_get_tzid(tzid), c);
+                if (!zone) skip(QStringLiteral("unknown time zones, read as local time"));
+                t = icaltime_set_timezone(&t, zone);
+            }
         return toLocal(t);
+    }
+
+    // The zone a TZID names: a VTIMEZONE of the calendar, libical's zone of that name, or the
+    // zone a Windows zone name ("W. Europe Standard Time") stands for; nullptr for none.
+    static const icaltimezone *zoneNamed(const char *tzid, icalcomponent *c)
+    {
+        if (!tzid) return nullptr;
+        icalcomponent *cal = icalcomponent_get_parent(c);
+        if (icaltimezone *z = cal ? icalcomponent_get_timezone(cal, tzid) : nullptr) return z;
+        if (icaltimezone *z = icaltimezone_get_builtin_timezone_from_tzid(tzid)) return z;
+        if (icaltimezone *z = icaltimezone_get_builtin_timezone(tzid)) return z;
+        const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(QByteArray(tzid));
+        return iana.isEmpty() ? nullptr : icaltimezone_get_builtin_timezone(iana.constData());
     }
 
     std::optional<SerialDateTime> toLocal(icaltimetype t) const
@@ -217,27 +319,32 @@ private:
         return std::nullopt;
     }
 
-    void readEvent(icalcomponent *c)
+    static QString uidOf(const EventProperties &e)
     {
-        if (icalcomponent_get_status(c) == ICAL_STATUS_CANCELLED) {
+        return e.uid ? textOf(icalproperty_get_uid(e.uid)) : QString();
+    }
+
+    void readEvent(const EventProperties &e)
+    {
+        icalcomponent *c = e.component;
+        if (e.status && icalproperty_get_status(e.status) == ICAL_STATUS_CANCELLED) {
             skip(QStringLiteral("cancelled events"));
             return;
         }
-        icalproperty *startProp = icalcomponent_get_first_property(c, ICAL_DTSTART_PROPERTY);
-        const icaltimetype startIcal = startProp
-                                           ? icalproperty_get_datetime_with_component(startProp, c)
+        const icaltimetype startIcal = e.start
+                                           ? icalproperty_get_datetime_with_component(e.start, c)
                                            : icaltime_null_time();
-        const auto start = startProp ? localTimeOf(startProp, c) : std::nullopt;
+        const auto start = e.start ? localTimeOf(e.start, c) : std::nullopt;
         if (!start) {
             skip(QStringLiteral("events without a valid start"));
             return;
         }
         const bool allDay = startIcal.is_date;
         SerialDateTime end = *start;
-        if (icalcomponent_get_first_property(c, ICAL_DTEND_PROPERTY)) {
-            end = localTime(c, ICAL_DTEND_PROPERTY).value_or(*start);
-        } else if (icalcomponent_get_first_property(c, ICAL_DURATION_PROPERTY)) {
-            end = *start + icaldurationtype_as_int(icalcomponent_get_duration(c)) / 86400.0;
+        if (e.end) {
+            end = localTimeOf(e.end, c).value_or(*start);
+        } else if (e.duration) {
+            end = *start + icaldurationtype_as_int(icalproperty_get_duration(e.duration)) / 86400.0;
         } else if (allDay) {
             end = *start + 1;
         }
@@ -245,43 +352,58 @@ private:
 
         EventRow row;
         row[EventField::AllDay] = allDay;
-        row[EventField::Subject] = textOf(icalcomponent_get_summary(c)).left(256);
-        row[EventField::Description] = textOf(icalcomponent_get_description(c));
+        row[EventField::Subject] =
+            (e.summary ? textOf(icalproperty_get_summary(e.summary)) : QString()).left(256);
+        row[EventField::Description] =
+            e.description ? textOf(icalproperty_get_description(e.description)) : QString();
         row[EventField::StartTime] = *start;
         row[EventField::EndTime] = end;
         row[EventField::Recurring] = false;
         const std::optional<Alarm> alarm = alarmOf(c, *start, end);
         row[EventField::AlarmAdvance] = alarm ? alarm->advance : 0;
         row[EventField::AlarmAdvanceUnit] = alarm ? alarm->unit : 1;
+        const EventRow single = row;
 
-        const QString uid = textOf(icalcomponent_get_uid(c));
         std::vector<icalrecurrencetype> rules;
-        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
-             p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
+        for (icalproperty *p : e.rules) {
             const icalrecurrencetype r = icalproperty_get_rrule(p);
             if (r.freq == ICAL_NO_RECURRENCE)
                 skip(QStringLiteral("recurrence rules libical cannot read"));
             else
                 rules.push_back(r);
         }
-        const bool isOverride = icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY);
-        if (rules.empty() || isOverride) {
-            row[EventField::AlarmSet] = alarm && alarmAhead(*start, *alarm);
-            m_out.events.append(row);
-            return;
+        if (e.recurrenceId) {
+            if (icalparameter *range =
+                    icalproperty_get_first_parameter(e.recurrenceId, ICAL_RANGE_PARAMETER);
+                range && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE)
+                skip(QStringLiteral("changes to later occurrences, applied to one only"));
+            rules.clear();
         }
 
         std::vector<int> exceptions;
-        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_EXDATE_PROPERTY); p;
-             p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY))
+        for (icalproperty *p : e.exceptions)
             if (const auto day = localTimeOf(p, c))
                 exceptions.push_back(DateTimeValue::dayOf(*day));
-        for (int day : m_overridden.value(uid))
-            exceptions.push_back(day);
+        if (!e.recurrenceId)
+            for (int day : m_overridden.value(uidOf(e)))
+                exceptions.push_back(day);
         std::sort(exceptions.begin(), exceptions.end());
         exceptions.erase(std::unique(exceptions.begin(), exceptions.end()), exceptions.end());
-        if (icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY))
-            skip(QStringLiteral("extra dates (RDATE) of recurring events"));
+        const std::vector<ExtraDate> extraDates =
+            e.recurrenceId ? std::vector<ExtraDate>{} : extraDatesOf(e, *start, end, exceptions);
+
+        if (rules.empty()) {
+            // DTSTART and the RDATEs are the occurrences; an EXDATE may remove DTSTART.
+            if (e.extraDates.empty() || !excepted(exceptions, *start)) {
+                row[EventField::AlarmSet] = alarm && alarmAhead(*start, *alarm);
+                m_out.events.append(row);
+            }
+            std::vector<ExtraDate> others;
+            for (const ExtraDate &d : extraDates)
+                if (DateTimeValue::toMs(d.start) != DateTimeValue::toMs(*start))
+                    others.push_back(d);
+            return addSingles(single, others, alarm);
+        }
 
         if (rules.size() == 1 && followsLocalTime(startIcal.zone, DateTimeValue::dayOf(*start))) {
             std::optional<int> untilDay;
@@ -291,7 +413,8 @@ private:
             // libical does not count a DTSTART that the rule does not name among the
             // occurrences; our rule then starts on the first one libical finds.
             if (!rule) {
-                if (const auto first = firstOccurrence(rules[0], startIcal); first && *first > *start)
+                if (const auto first = firstOccurrence(rules[0], startIcal);
+                    first && *first > *start)
                     rule = IcsRules::ruleOf(rules[0], *first, shifted(end, *start, *first),
                                             untilDay);
             }
@@ -302,10 +425,96 @@ private:
                 row[EventField::AlarmSet] = alarm.has_value();
                 m_out.events.append(row);
                 ++m_out.recurringEvents;
-                return;
+                std::vector<ExtraDate> others;
+                for (const ExtraDate &d : extraDates)
+                    if (!occursAt(*rule, d.start)) others.push_back(d);
+                return addSingles(single, others, alarm);
             }
         }
-        expand(row, rules, startIcal, *start, end, exceptions, alarm);
+        expand(single, rules, startIcal, *start, end, exceptions, extraDates, alarm);
+    }
+
+    // An RDATE occurrence: its local start and end.
+    struct ExtraDate {
+        SerialDateTime start = 0;
+        SerialDateTime end = 0;
+        bool operator<(const ExtraDate &o) const
+        {
+            return DateTimeValue::toMs(start) < DateTimeValue::toMs(o.start);
+        }
+    };
+
+    static bool excepted(const std::vector<int> &exceptions, SerialDateTime start)
+    {
+        return std::binary_search(exceptions.begin(), exceptions.end(), DateTimeValue::dayOf(start));
+    }
+
+    // The event's RDATE values, as long as the event itself unless a PERIOD says otherwise,
+    // those on exception days left out; sorted.
+    std::vector<ExtraDate> extraDatesOf(const EventProperties &e, SerialDateTime start,
+                                        SerialDateTime end, const std::vector<int> &exceptions)
+    {
+        std::vector<ExtraDate> out;
+        for (icalproperty *p : e.extraDates) {
+            const icaldatetimeperiodtype value = icalproperty_get_rdate(p);
+            icaltimetype from = value.time;
+            std::optional<SerialDateTime> until;
+            if (icaltime_is_null_time(from)) {
+                from = value.period.start;
+                if (!icaltime_is_null_time(value.period.end))
+                    until = zoned(value.period.end, p, e.component);
+                else if (!icaldurationtype_is_null_duration(value.period.duration))
+                    if (const auto s = zoned(from, p, e.component))
+                        until = *s + icaldurationtype_as_int(value.period.duration) / 86400.0;
+            }
+            const auto s = zoned(from, p, e.component);
+            if (!s) {
+                skip(QStringLiteral("extra dates (RDATE) libical cannot read"));
+                continue;
+            }
+            if (excepted(exceptions, *s)) continue;
+            const SerialDateTime last = until.value_or(shifted(end, start, *s));
+            out.push_back({*s, DateTimeValue::toMs(last) < DateTimeValue::toMs(*s) ? *s : last});
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+    // `t`, a value of property `p`, in local time; a time without a zone takes the property's
+    // TZID.
+    std::optional<SerialDateTime> zoned(icaltimetype t, icalproperty *p, icalcomponent *c)
+    {
+        if (!t.zone && !t.is_date)
+            if (icalparameter *tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
+                const icaltimezone *zone = zoneNamed(icalparameter_get_tzid(tzid), c);
+                if (!zone) skip(QStringLiteral("unknown time zones, read as local time"));
+                t = icaltime_set_timezone(&t, zone);
+            }
+        return toLocal(t);
+    }
+
+    // Whether the rule has an occurrence starting at `start` (day and time of day).
+    static bool occursAt(const RecurrenceRule &rule, SerialDateTime start)
+    {
+        const int day = DateTimeValue::dayOf(start);
+        if (minutesBetween(rule.startTime - DateTimeValue::dayOf(rule.startTime),
+                           start - day) != 0)
+            return false;
+        std::vector<int> days;
+        return expandOccurrenceDays(rule, day + rule.extraDays, day + 1, 1, days) == 1;
+    }
+
+    // Each extra date as a one-time event with the master's text and alarm.
+    void addSingles(const EventRow &master, const std::vector<ExtraDate> &dates,
+                    const std::optional<Alarm> &alarm)
+    {
+        for (const ExtraDate &d : dates) {
+            EventRow row = master;
+            row[EventField::StartTime] = d.start;
+            row[EventField::EndTime] = d.end;
+            row[EventField::AlarmSet] = alarm && alarmAhead(d.start, *alarm);
+            m_out.events.append(row);
+        }
     }
 
     // The last day on which an occurrence may start under UNTIL (a DATE, a UTC time, or a
@@ -359,9 +568,11 @@ private:
 
     // Lists the occurrences (libical's iteration, in the zone of DTSTART) from the start up to
     // two years after now as one-time events; of more than MaxExpanded the latest are kept.
+    // The extra dates that are no such occurrence are added as they are.
     void expand(const EventRow &master, const std::vector<icalrecurrencetype> &rules,
                 const icaltimetype &startIcal, SerialDateTime start, SerialDateTime end,
-                const std::vector<int> &exceptions, const std::optional<Alarm> &alarm)
+                const std::vector<int> &exceptions, const std::vector<ExtraDate> &extraDates,
+                const std::optional<Alarm> &alarm)
     {
         std::vector<SerialDateTime> starts;
         for (const icalrecurrencetype &rule : rules) {
@@ -388,17 +599,16 @@ private:
                  int(starts.size()) - IcsReader::MaxExpanded);
             starts.erase(starts.begin(), starts.end() - IcsReader::MaxExpanded);
         }
-        if (starts.empty()) {
+        std::vector<ExtraDate> singles;
+        for (SerialDateTime s : starts)
+            singles.push_back({s, shifted(end, start, s)});
+        for (const ExtraDate &d : extraDates)
+            if (!std::binary_search(starts.begin(), starts.end(), d.start)) singles.push_back(d);
+        if (singles.empty()) {
             skip(QStringLiteral("recurring events without an occurrence"));
             return;
         }
-        for (SerialDateTime s : starts) {
-            EventRow row = master;
-            row[EventField::StartTime] = s;
-            row[EventField::EndTime] = shifted(end, start, s);
-            row[EventField::AlarmSet] = alarm && alarmAhead(s, *alarm);
-            m_out.events.append(row);
-        }
+        addSingles(master, singles, alarm);
         ++m_out.expandedRules;
     }
 
@@ -433,6 +643,7 @@ private:
     int m_horizon = 0;
     QHash<QString, QSet<int>> m_overridden;
     QHash<const icaltimezone *, bool> m_steadyZones;
+    int m_errors = 0;
     QMap<QString, int> m_skipped;
 };
 
@@ -480,8 +691,15 @@ std::optional<IcsContent> read(const QByteArray &bytes, const Options &options, 
     for (icalcomponent *cal : calendars)
         reader.readCalendar(cal);
     reader.finish();
-    if (const int errors = icalcomponent_count_errors(root.get()); errors > 0)
-        content.skipped.append(QStringLiteral("damaged lines (%1)").arg(errors));
+    int errors = reader.errors();
+    if (icalcomponent_isa(root.get()) != ICAL_VCALENDAR_COMPONENT) {
+        errors += ownErrors(root.get());
+        for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT);
+             c; c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT))
+            if (icalcomponent_isa(c) != ICAL_VCALENDAR_COMPONENT)
+                errors += icalcomponent_count_errors(c);
+    }
+    if (errors > 0) content.skipped.append(QStringLiteral("damaged lines (%1)").arg(errors));
     return content;
 }
 

@@ -121,6 +121,58 @@ TEST(IcsImport, TimesWithZonesBecomeLocalWallClockTime)
     EXPECT_EQ(starts[4], minutes(at(2024, 4, 1, 15, 0)));
 }
 
+TEST(IcsImport, WindowsZoneNamesAreKnownAndChangesToLaterOccurrencesAreReported)
+{
+    const QByteArray file = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n"
+                            "BEGIN:VEVENT\r\nUID:w@example.com\r\nDTSTAMP:20240101T000000Z\r\n"
+                            "DTSTART;TZID=Eastern Standard Time:20240610T090000\r\n"
+                            "DTEND;TZID=Eastern Standard Time:20240610T100000\r\n"
+                            "SUMMARY:Windows zone\r\nEND:VEVENT\r\n"
+                            "BEGIN:VEVENT\r\nUID:r@example.com\r\nDTSTAMP:20240101T000000Z\r\n"
+                            "DTSTART:20240101T090000\r\nRRULE:FREQ=DAILY\r\n"
+                            "SUMMARY:Series\r\nEND:VEVENT\r\n"
+                            "BEGIN:VEVENT\r\nUID:r@example.com\r\nDTSTAMP:20240101T000000Z\r\n"
+                            "RECURRENCE-ID;RANGE=THISANDFUTURE:20240110T090000\r\n"
+                            "DTSTART:20240110T100000\r\nSUMMARY:Series later\r\nEND:VEVENT\r\n"
+                            "END:VCALENDAR\r\n";
+    Calendar cal(NewYear2024);
+    const IcsImport::Summary s = IcsImport::importBytes(file, "w", 0, *cal.layers, *cal.events,
+                                                        *cal.tasks, options(cal));
+    ASSERT_TRUE(s.ok);
+    // 9:00 in New York in June is 15:00 in Berlin.
+    EXPECT_EQ(eventNamed(cal, "Windows zone")->startTime(), at(2024, 6, 10, 15, 0));
+    EXPECT_EQ(s.skipped, QStringList{"changes to later occurrences, applied to one only (1)"});
+}
+
+TEST(IcsImport, ExtraDatesAreSingleEventsBesideTheRuleUnlessExceptedOrAlreadyAnOccurrence)
+{
+    Calendar cal(NewYear2024);
+    const IcsImport::Summary s = importData(cal, "extra-dates.ics");
+    ASSERT_TRUE(s.ok);
+    EXPECT_EQ(s.recurringEvents, 1); // the New York rule moves against Berlin's clock
+    EXPECT_EQ(s.expandedRules, 1);
+    const auto occurrences = storeOccurrences(*cal.events, FirstDay, EndDay, s.layerId);
+    QMap<QString, int> count;
+    QMap<qint64, qint64> lectureEnds;
+    for (const Occurrence &o : occurrences) {
+        ++count[o.subject];
+        if (o.subject == "Guest lectures") lectureEnds[o.start] = o.end;
+    }
+    // 26 Thursdays less 28 March, plus 23 March; 11 April is one already, 20 May excepted.
+    EXPECT_EQ(count["Choir rehearsal"], 26);
+    EXPECT_EQ(count["Guest lectures"], 5);
+    EXPECT_EQ(count["Flea market"], 3);
+    EXPECT_EQ(count["New York call"], 7);
+    EXPECT_EQ(count["First one called off"], 1);
+    EXPECT_EQ(lectureEnds.value(minutes(at(2024, 3, 4, 9, 0))), minutes(at(2024, 3, 4, 17, 0)));
+    EXPECT_EQ(lectureEnds.value(minutes(at(2024, 3, 11, 10, 0))), minutes(at(2024, 3, 11, 13, 0)));
+    // 9:00 in New York is 14:00 in Berlin on 20 March (New York already on summer time).
+    const auto extraCall = std::find_if(occurrences.begin(), occurrences.end(), [](auto &o) {
+        return o.subject == "New York call" && o.start == minutes(at(2024, 3, 20, 14, 0));
+    });
+    EXPECT_NE(extraCall, occurrences.end());
+}
+
 TEST(IcsImport, AllDayEventsKeepTheirDays)
 {
     Calendar cal(NewYear2024);

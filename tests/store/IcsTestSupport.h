@@ -45,7 +45,8 @@ inline const QStringList &goodFiles()
 {
     static const QStringList files = {"timezones.ics", "allday.ics", "weekly-exdate.ics",
                                       "monthly.ics",   "yearly.ics", "overrides.ics",
-                                      "alarms.ics",    "todos.ics",  "unsynchronized.ics"};
+                                      "alarms.ics",    "todos.ics",  "unsynchronized.ics",
+                                      "extra-dates.ics"};
     return files;
 }
 
@@ -119,8 +120,8 @@ inline SerialDateTime localOf(icaltimetype t, icaltimezone *zone)
 }
 
 // The occurrences libical itself finds in the file over [firstDay, endDay) in the local zone:
-// every RRULE iterated from DTSTART, EXDATEs and overridden occurrences left out, overrides
-// and one-time events as they are, cancelled ones left out.
+// every RRULE iterated from DTSTART, RDATEs added, EXDATEs and overridden occurrences left out,
+// overrides and one-time events as they are, cancelled ones left out.
 inline std::vector<Occurrence> libicalOccurrences(const QByteArray &bytes, int firstDay, int endDay)
 {
     std::vector<Occurrence> out;
@@ -147,11 +148,13 @@ inline std::vector<Occurrence> libicalOccurrences(const QByteArray &bytes, int f
             end = start + icaldurationtype_as_int(icalcomponent_get_duration(c)) / 86400.0;
         const QString subject = QString::fromUtf8(icalcomponent_get_summary(c));
         const qint64 length = minutes(end) - minutes(start);
+        const auto add = [&](qint64 from, qint64 to) {
+            const int day = DateTimeValue::dayOf(DateTimeValue::fromMs(from * 60000));
+            if (day >= firstDay && day < endDay) out.push_back({subject, from, to});
+        };
         icalproperty *rp = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY);
-        if (!rp || icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
-            const int day = DateTimeValue::dayOf(start);
-            if (day >= firstDay && day < endDay)
-                out.push_back({subject, minutes(start), minutes(end)});
+        if (icalcomponent_get_first_property(c, ICAL_RECURRENCEID_PROPERTY)) {
+            add(minutes(start), minutes(end));
             continue;
         }
         QSet<int> skip = overridden.value(QString::fromUtf8(icalcomponent_get_uid(c)));
@@ -159,18 +162,52 @@ inline std::vector<Occurrence> libicalOccurrences(const QByteArray &bytes, int f
              p = icalcomponent_get_next_property(c, ICAL_EXDATE_PROPERTY))
             skip.insert(DateTimeValue::dayOf(
                 localOf(icalproperty_get_datetime_with_component(p, c), local)));
-        icalrecur_iterator *it = icalrecur_iterator_new(icalproperty_get_rrule(rp), dtstart);
-        for (int n = 0; it && n < 100000; ++n) {
-            icaltimetype t = icalrecur_iterator_next(it);
-            if (icaltime_is_null_time(t)) break;
-            if (!t.zone && !t.is_date) t = icaltime_set_timezone(&t, dtstart.zone);
-            const SerialDateTime s = localOf(t, local);
-            const int day = DateTimeValue::dayOf(s);
-            if (day >= endDay) break;
-            if (day < firstDay || skip.contains(day)) continue;
-            out.push_back({subject, minutes(s), minutes(s) + length});
+        // The RDATE occurrences (a PERIOD with its own end), in the zone of their TZID.
+        std::vector<std::pair<qint64, qint64>> extra;
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype v = icalproperty_get_rdate(p);
+            const bool period = icaltime_is_null_time(v.time);
+            icaltimetype t = period ? v.period.start : v.time;
+            icaltimezone *zone = nullptr;
+            if (icalparameter *tz = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER))
+                zone = icaltimezone_get_builtin_timezone(icalparameter_get_tzid(tz));
+            if (!t.zone && !t.is_date) t = icaltime_set_timezone(&t, zone);
+            const qint64 s = minutes(localOf(t, local));
+            qint64 e = s + length;
+            if (period && !icaltime_is_null_time(v.period.end)) {
+                icaltimetype pe = v.period.end;
+                if (!pe.zone) pe = icaltime_set_timezone(&pe, zone);
+                e = minutes(localOf(pe, local));
+            } else if (period) {
+                e = s + icaldurationtype_as_int(v.period.duration) / 60;
+            }
+            if (!skip.contains(DateTimeValue::dayOf(DateTimeValue::fromMs(s * 60000))))
+                extra.push_back({s, e});
         }
-        if (it) icalrecur_iterator_free(it);
+        QSet<qint64> starts;
+        if (!rp) {
+            if (extra.empty() || !skip.contains(DateTimeValue::dayOf(start))) {
+                add(minutes(start), minutes(end));
+                starts.insert(minutes(start));
+            }
+        } else {
+            icalrecur_iterator *it = icalrecur_iterator_new(icalproperty_get_rrule(rp), dtstart);
+            for (int n = 0; it && n < 100000; ++n) {
+                icaltimetype t = icalrecur_iterator_next(it);
+                if (icaltime_is_null_time(t)) break;
+                if (!t.zone && !t.is_date) t = icaltime_set_timezone(&t, dtstart.zone);
+                const SerialDateTime s = localOf(t, local);
+                const int day = DateTimeValue::dayOf(s);
+                if (day >= endDay) break;
+                if (skip.contains(day)) continue;
+                starts.insert(minutes(s));
+                add(minutes(s), minutes(s) + length);
+            }
+            if (it) icalrecur_iterator_free(it);
+        }
+        for (const auto &[s, e] : extra)
+            if (!starts.contains(s)) add(s, e);
     }
     icalcomponent_free(root);
     std::sort(out.begin(), out.end());
