@@ -410,8 +410,8 @@ private:
             if (!icaltime_is_null_time(rules[0].until))
                 untilDay = lastStartDay(rules[0].until, startIcal, *start);
             auto rule = IcsRules::ruleOf(rules[0], *start, end, untilDay);
-            // libical does not count a DTSTART that the rule does not name among the
-            // occurrences; our rule then starts on the first one libical finds.
+            // A rule with a longer interval whose DTSTART it does not name starts on the first
+            // occurrence libical finds, so the weeks or months are counted as libical counts them.
             if (!rule) {
                 if (const auto first = firstOccurrence(rules[0], startIcal);
                     first && *first > *start)

@@ -289,13 +289,20 @@ std::string patternText(const RecurrenceRule &r)
 std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype &recur, SerialDateTime start,
                                      SerialDateTime firstEnd, std::optional<int> untilLastDay)
 {
-    const int startDay = DateTimeValue::dayOf(start);
+    int startDay = DateTimeValue::dayOf(start);
     const int endDay = DateTimeValue::dayOf(firstEnd);
     std::optional<RecurrenceRule> r = patternOf(recur, startDay);
     if (!r) return std::nullopt;
     r->startTime = start;
     r->extraDays = std::max(0, endDay - startDay);
-    if (nthOccurrenceDay(*r, 1) != startDay) return std::nullopt;
+    if (const auto first = nthOccurrenceDay(*r, 1); first != startDay) {
+        // libical does not count a DTSTART that the rule does not name. With an interval of 1
+        // the occurrences are the rule's days from DTSTART on, so the rule starts on the first
+        // of them; with a longer one the weeks or months counted from DTSTART could differ.
+        if (!first || *first < startDay || recur.interval != 1) return std::nullopt;
+        r->startTime = start + (*first - startDay);
+        startDay = *first;
+    }
 
     const SerialDateTime endTimeOfDay = firstEnd - endDay;
     int lastDay = 0;

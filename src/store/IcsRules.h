@@ -25,8 +25,10 @@ std::string patternText(const RecurrenceRule &rule);
 // startTime = start, extraDays and the time of day of its endTime from `firstEnd`, and its end
 // from COUNT, UNTIL (`untilLastDay`: the last day on which an occurrence may start, the caller
 // having converted UNTIL to local time; nullopt for none) or neither (never ends: the last day
-// 100000 days after the start). nullopt when no rule of ours gives exactly those days, or the
-// day of `start` is not itself one of them.
+// 100000 days after the start). A `start` on a day the rule does not name is no occurrence
+// (as libical counts them): with an INTERVAL of 1 the rule starts on the first day it names
+// after `start`, at the same time of day. nullopt when no rule of ours gives exactly those
+// days, or `start` is not one of them and the interval is longer.
 std::optional<RecurrenceRule> ruleOf(const icalrecurrencetype &recur, SerialDateTime start,
                                      SerialDateTime firstEnd, std::optional<int> untilLastDay);
 
