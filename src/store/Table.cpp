@@ -705,15 +705,10 @@ TableResult Table::writePending()
     if (!hasPendingWrites()) return r;
     std::vector<RowWrite> rows;
     rows.reserve(m_pending.size());
-    for (const auto &[key, slot] : m_pending) {
-        RowWrite w;
-        w.key = key;
-        w.present = slot >= 0 && m_rowKey[slot] == key;
-        if (w.present) w.values = rowValues(slot);
-        rows.push_back(std::move(w));
-    }
+    for (const auto &[key, slot] : m_pending)
+        rows.push_back({key, slot >= 0 && m_rowKey[slot] == key ? slot : -1});
     QString error;
-    if (m_file->write(m_pendingEmpty, rows, m_nextId, &error)) {
+    if (m_file->write(m_pendingEmpty, rows, m_cols, m_nextId, &error)) {
         m_pending.clear();
         m_pendingEmpty = false;
     } else {
@@ -904,8 +899,8 @@ TableResult Table::writeWholeTable(TableFile &file, const QString &path)
     std::vector<RowWrite> rows;
     rows.reserve(m_order.size());
     for (int slot : m_order)
-        rows.push_back({m_rowKey[slot], true, rowValues(slot)});
-    if (!file.write(false, rows, m_nextId, &error) || !file.checkpoint(&error)) {
+        rows.push_back({m_rowKey[slot], slot});
+    if (!file.write(false, rows, m_cols, m_nextId, &error) || !file.checkpoint(&error)) {
         r.written = false;
         r.error = error;
         file.close();

@@ -72,32 +72,34 @@ bool isDamage(int rc)
            primary == SQLITE_FORMAT || primary == SQLITE_MISMATCH || primary == SQLITE_RANGE;
 }
 
-void bindValue(sqlite3_stmt *s, int col, FieldType t, const QVariant &v)
+// Binds the value of `slot` in column `c` to parameter `col`. Texts and bytes are bound without
+// a copy: the column must not change until the statement is stepped and its bindings cleared.
+void bindValue(sqlite3_stmt *s, int col, const TableColumn &c, int slot)
 {
-    if (!v.isValid() || v.isNull()) {
+    if (c.isNull(slot)) {
         sqlite3_bind_null(s, col);
         return;
     }
-    switch (t) {
+    switch (c.type) {
     case FieldType::AutoInc:
     case FieldType::Integer:
-        sqlite3_bind_int64(s, col, v.toLongLong());
+        sqlite3_bind_int64(s, col, c.ints[slot]);
         break;
     case FieldType::Boolean:
-        sqlite3_bind_int(s, col, v.toBool() ? 1 : 0);
+        sqlite3_bind_int(s, col, c.ints[slot] != 0 ? 1 : 0);
         break;
     case FieldType::DateTime:
-        sqlite3_bind_double(s, col, v.toDouble());
+        sqlite3_bind_double(s, col, c.reals[slot]);
         break;
     case FieldType::Text:
     case FieldType::Memo: {
-        const QByteArray u = v.toString().toUtf8();
-        sqlite3_bind_text(s, col, u.constData(), int(u.size()), SQLITE_TRANSIENT);
+        const QString &t = c.texts[slot];
+        sqlite3_bind_text16(s, col, t.utf16(), int(t.size() * 2), SQLITE_STATIC);
         break;
     }
     case FieldType::Blob: {
-        const QByteArray b = v.toByteArray();
-        sqlite3_bind_blob(s, col, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+        const QByteArray &b = c.bytes[slot];
+        sqlite3_bind_blob(s, col, b.constData(), int(b.size()), SQLITE_STATIC);
         break;
     }
     }
@@ -151,7 +153,6 @@ void TableFile::close()
     }
     m_path.clear();
     m_readOnly = false;
-    m_types.clear();
     m_fieldCount = 0;
 }
 
@@ -382,8 +383,6 @@ TableFile::OpenResult TableFile::open(const QString &path, TableImage *image, QS
 
     m_path = path;
     m_fieldCount = n;
-    for (const FieldDef &f : schema.fields)
-        m_types.push_back(f.type);
     const bool journalSet = m_readOnly || (exec("PRAGMA journal_mode=WAL", error) &&
                                            exec("PRAGMA synchronous=FULL", error));
     if (!journalSet || !prepareWriters(error)) {
@@ -473,8 +472,6 @@ bool TableFile::create(const QString &path, const TableSchema &schema, qint32 ne
     }
     m_path = path;
     m_fieldCount = int(schema.fields.size());
-    for (const FieldDef &f : schema.fields)
-        m_types.push_back(f.type);
     if (!prepareWriters(error)) {
         close();
         return false;
@@ -514,8 +511,8 @@ bool TableFile::prepareWriters(QString *error)
                 &m_setNextId);
 }
 
-bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32 nextId,
-                      QString *error)
+bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows,
+                      const std::vector<TableColumn> &columns, qint32 nextId, QString *error)
 {
     if (!m_db) {
         *error = QStringLiteral("table file not open");
@@ -539,15 +536,14 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32
     bool ok = !emptyFirst || stepReset(m_deleteAll);
     for (const RowWrite &r : rows) {
         if (!ok) break;
-        if (!r.present) {
+        if (r.slot < 0) {
             sqlite3_bind_int64(m_delete, 1, r.key);
             ok = stepReset(m_delete);
             continue;
         }
         sqlite3_bind_int64(m_upsert, 1, r.key);
-        for (int i = 0; i < m_fieldCount; ++i)
-            bindValue(m_upsert, i + 2, m_types[i],
-                      i < int(r.values.size()) ? r.values[i] : QVariant());
+        for (int i = 0; i < m_fieldCount && i < int(columns.size()); ++i)
+            bindValue(m_upsert, i + 2, columns[i], r.slot);
         ok = stepReset(m_upsert);
     }
     if (ok) {

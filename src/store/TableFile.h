@@ -27,12 +27,11 @@ struct TableImage {
     std::vector<qint64> rowKeys;
 };
 
-// One row to write: `present` false deletes the row with that key; else `values` holds one
-// value per field (a null QVariant for null).
+// One row to write: the row with `_row` = key takes the values of `slot` in the columns handed
+// to TableFile::write; a negative slot deletes it.
 struct RowWrite {
     qint64 key = 0;
-    bool present = true;
-    std::vector<QVariant> values;
+    int slot = -1;
 };
 
 class TableFile
@@ -62,9 +61,11 @@ public:
     // Closing checkpoints the WAL into the main file.
     void close();
 
-    // One transaction: all rows deleted first when `emptyFirst`, then `rows` in order, then
-    // next_id. On failure nothing of it is in the file.
-    bool write(bool emptyFirst, const std::vector<RowWrite> &rows, qint32 nextId, QString *error);
+    // One transaction: all rows deleted first when `emptyFirst`, then `rows` in order with
+    // their values from `columns` (one per field of this file, in field order), then next_id.
+    // On failure nothing of it is in the file.
+    bool write(bool emptyFirst, const std::vector<RowWrite> &rows,
+               const std::vector<TableColumn> &columns, qint32 nextId, QString *error);
     // Moves everything from the WAL into the main file and truncates the WAL.
     bool checkpoint(QString *error);
     // A consistent copy of the open file at `path` (replaced when it exists).
@@ -87,7 +88,6 @@ private:
     QString m_path;
     int m_fieldCount = 0;
     bool m_readOnly = false;
-    std::vector<FieldType> m_types;
     sqlite3_stmt *m_upsert = nullptr;
     sqlite3_stmt *m_delete = nullptr;
     sqlite3_stmt *m_deleteAll = nullptr;

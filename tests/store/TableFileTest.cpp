@@ -86,7 +86,7 @@ TEST(TableFile, EveryTypeRoundTripsWithNullsAndSchema)
                                  false,
                                  15,
                                  2,
-                                 QString::fromUtf8("Zürich ☃ 'q'"),
+                                 QString::fromUtf8("Zürich ☃ 🙂 'q'"),
                                  "line1\r\nline2",
                                  true,
                                  1,
@@ -116,7 +116,7 @@ TEST(TableFile, EveryTypeRoundTripsWithNullsAndSchema)
     EXPECT_EQ(t.asInteger(Layer), -3);
     EXPECT_EQ(t.asDateTime(Start), 45000.75);
     EXPECT_TRUE(t.asBoolean(AllDay));
-    EXPECT_EQ(t.asString(Subject), QString::fromUtf8("Zürich ☃ 'q'"));
+    EXPECT_EQ(t.asString(Subject), QString::fromUtf8("Zürich ☃ 🙂 'q'"));
     EXPECT_EQ(t.asString(Memo), "line1\r\nline2");
     EXPECT_EQ(t.asString(Weekdays), "0101010");
     EXPECT_EQ(t.asBytes(Exceptions), blob);
