@@ -183,8 +183,12 @@ public:
             if (const auto day = localTimeOf(e.recurrenceId, e.component))
                 m_overridden[uidOf(e)].insert(DateTimeValue::dayOf(*day));
         }
-        for (const EventProperties &e : events)
+        // Each event is freed once read, so its memory serves the rows that follow.
+        for (const EventProperties &e : events) {
             readEvent(e);
+            icalcomponent_remove_component(cal, e.component);
+            icalcomponent_free(e.component);
+        }
         for (icalcomponent *c : todos)
             readTodo(c);
     }
