@@ -83,7 +83,10 @@ bool CalendarFileCommands::importFile(const QString &path, int layerId)
     m_window.eventCommands().setUndoAvailable(s.undoError.isEmpty(), UndoImportText);
     m_window.navigator().showLayers();
     m_window.reFilter();
-    m_window.showMessage(s.message());
+    if (s.clean())
+        m_window.showInformation(s.message());
+    else
+        m_window.showMessage(s.message());
     return true;
 }
 

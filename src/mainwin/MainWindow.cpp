@@ -383,6 +383,15 @@ void MainWindow::showMessage(const QString &text)
     QMessageBox::warning(this, QString::fromLatin1(Caption).trimmed(), text);
 }
 
+void MainWindow::showInformation(const QString &text)
+{
+    if (m_messageSink) {
+        m_messageSink(text);
+        return;
+    }
+    QMessageBox::information(this, QString::fromLatin1(Caption).trimmed(), text);
+}
+
 void MainWindow::setPendingImport(const QString &path)
 {
     if (!path.isEmpty() && IcsReader::isCalendarFile(path)) {

@@ -104,6 +104,8 @@ public:
     // Shows a message to the user: a modal message box, or what the sink set here does with
     // the text instead (tests, which a modal box would block). An empty sink: the box again.
     void showMessage(const QString &text);
+    // The same for news that is no problem (an information box).
+    void showInformation(const QString &text);
     using MessageSink = std::function<void(const QString &text)>;
     void setMessageSink(MessageSink sink) { m_messageSink = std::move(sink); }
     // Asks the user a yes-or-no question: a modal message box, or the sink set here (tests).

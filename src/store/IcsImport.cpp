@@ -71,13 +71,17 @@ namespace IcsImport
 QString Summary::message() const
 {
     if (!ok) return error;
-    QString text =
-        QStringLiteral("Imported %1 events (%2 recurring) and %3 tasks into layer \"%4\".")
-            .arg(events)
-            .arg(recurringEvents)
-            .arg(tasks)
-            .arg(layerName);
-    if (expandedRules > 0)
+    const auto counted = [](int n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    QString text = QStringLiteral("Imported %1 (%2 recurring) and %3 into layer \"%4\".")
+                       .arg(counted(events, "event", "events"))
+                       .arg(recurringEvents)
+                       .arg(counted(tasks, "task", "tasks"))
+                       .arg(layerName);
+    if (expandedRules == 1)
+        text += QStringLiteral("\n1 recurrence rule was added as single events.");
+    else if (expandedRules > 1)
         text +=
             QStringLiteral("\n%1 recurrence rules were added as single events.").arg(expandedRules);
     if (!skipped.isEmpty())
@@ -151,12 +155,14 @@ Summary importBytes(const QByteArray &bytes, const QString &fileName, int layerI
     s.ok = true;
     s.expandedRules = content->expandedRules;
     s.skipped = content->skipped;
-    if (s.events < content->events.size() || s.tasks < content->tasks.size())
-        s.skipped.append(
-            QStringLiteral("entries that could not be stored (%1)")
-                .arg(content->events.size() + content->tasks.size() - s.events - s.tasks));
+    s.unstored = int(content->events.size() + content->tasks.size()) - s.events - s.tasks;
+    if (s.unstored > 0)
+        s.skipped.append(QStringLiteral("entries that could not be stored (%1)").arg(s.unstored));
     for (const TableResult &w : {eventsWritten, tasksWritten})
-        if (!w.ok()) s.skipped.append(QStringLiteral("not yet saved: %1").arg(w.error));
+        if (!w.ok()) {
+            s.unsaved = true;
+            s.skipped.append(QStringLiteral("not yet saved: %1").arg(w.error));
+        }
 
     QStringList rows;
     for (const UndoLog::ImportedItem &item : added)

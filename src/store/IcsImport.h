@@ -31,7 +31,12 @@ struct Summary {
     int expandedRules = 0; // rules added as one-time events
     QStringList skipped;   // "why (count)"
     QString undoError;     // set when the import is made but cannot be undone
+    int unstored = 0;      // entries of the file the stores refused
+    bool unsaved = false;  // the stores hold the import but could not write it to the files yet
     explicit operator bool() const { return ok; }
+    // Whether the import went through without a problem the user must know of: everything
+    // stored and written, and undoable (what the reader left out is no such problem).
+    bool clean() const { return ok && unstored == 0 && !unsaved && undoError.isEmpty(); }
     // The text the window shows after the import (several lines).
     QString message() const;
 };

@@ -48,8 +48,8 @@ struct EventProperties {
     std::vector<icalproperty *> extraDates;
 };
 
-// The first property of each kind in `first`; its X-LIC-ERROR properties (lines libical could
-// not read) counted in `errors`.
+// The properties of VEVENT `c`; the X-LIC-ERROR properties (lines libical could not read) of
+// the event and of its alarms are added to `errors`.
 EventProperties propertiesOf(icalcomponent *c, int &errors)
 {
     EventProperties e;
@@ -226,7 +226,13 @@ private:
 
     std::optional<SerialDateTime> localTimeOf(icalproperty *p, icalcomponent *c)
     {
-        icaltimetype t = icalproperty_get_datetime_with_component(p, c);
+        return zoned(icalproperty_get_datetime_with_component(p, c), p, c);
+    }
+
+    // `t`, a value of property `p` of `c`, in local time; a time that libical left without a
+    // zone takes the zone the property's TZID names.
+    std::optional<SerialDateTime> zoned(icaltimetype t, icalproperty *p, icalcomponent *c)
+    {
         if (!t.zone && !t.is_date)
             if (icalparameter *tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
                 const icaltimezone *zone = zoneNamed(icalparameter_get_tzid(tzid), c);
@@ -484,18 +490,6 @@ private:
         return out;
     }
 
-    // `t`, a value of property `p`, in local time; a time without a zone takes the property's
-    // TZID.
-    std::optional<SerialDateTime> zoned(icaltimetype t, icalproperty *p, icalcomponent *c)
-    {
-        if (!t.zone && !t.is_date)
-            if (icalparameter *tzid = icalproperty_get_first_parameter(p, ICAL_TZID_PARAMETER)) {
-                const icaltimezone *zone = zoneNamed(icalparameter_get_tzid(tzid), c);
-                if (!zone) skip(QStringLiteral("unknown time zones, read as local time"));
-                t = icaltime_set_timezone(&t, zone);
-            }
-        return toLocal(t);
-    }
 
     // Whether the rule has an occurrence starting at `start` (day and time of day).
     static bool occursAt(const RecurrenceRule &rule, SerialDateTime start)

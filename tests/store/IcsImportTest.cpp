@@ -284,6 +284,17 @@ TEST(IcsImport, TheTargetLayerIsNewNamedAfterTheCalendarOrFileOrAnExistingOne)
     EXPECT_EQ(cal.layers->count(), before + 2);
     EXPECT_TRUE(
         existing.message().startsWith("Imported 5 events (2 recurring) and 0 tasks into layer"));
+    EXPECT_TRUE(existing.clean());
+
+    // An import that cannot be undone is made, but not reported as plain news.
+    const QString undoFile = QDir(cal.dataDir).filePath("undo.dat");
+    QFile::remove(undoFile);
+    ASSERT_TRUE(QDir().mkpath(undoFile));
+    const IcsImport::Summary noUndo = importData(cal, "allday.ics", cal.firstLayer());
+    EXPECT_TRUE(noUndo.ok);
+    EXPECT_FALSE(noUndo.clean());
+    EXPECT_TRUE(noUndo.message().contains("The import cannot be undone: "));
+    ASSERT_TRUE(QDir(undoFile).removeRecursively());
 
     // A 25th layer is refused before anything changes; a vanished layer too.
     while (cal.layers->count() < 24)
