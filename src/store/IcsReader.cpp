@@ -341,9 +341,8 @@ private:
             skip(QStringLiteral("cancelled events"));
             return;
         }
-        const icaltimetype startIcal = e.start
-                                           ? icalproperty_get_datetime_with_component(e.start, c)
-                                           : icaltime_null_time();
+        const icaltimetype startIcal =
+            e.start ? icalproperty_get_datetime_with_component(e.start, c) : icaltime_null_time();
         const auto start = e.start ? localTimeOf(e.start, c) : std::nullopt;
         if (!start) {
             skip(QStringLiteral("events without a valid start"));
@@ -425,8 +424,8 @@ private:
             if (!rule) {
                 if (const auto first = firstOccurrence(rules[0], startIcal);
                     first && *first > *start)
-                    rule = IcsRules::ruleOf(rules[0], *first, shifted(end, *start, *first),
-                                            untilDay);
+                    rule =
+                        IcsRules::ruleOf(rules[0], *first, shifted(end, *start, *first), untilDay);
             }
             if (rule) {
                 rule->exceptionDays = exceptions;
@@ -456,7 +455,8 @@ private:
 
     static bool excepted(const std::vector<int> &exceptions, SerialDateTime start)
     {
-        return std::binary_search(exceptions.begin(), exceptions.end(), DateTimeValue::dayOf(start));
+        return std::binary_search(exceptions.begin(), exceptions.end(),
+                                  DateTimeValue::dayOf(start));
     }
 
     // The event's RDATE values, as long as the event itself unless a PERIOD says otherwise,
@@ -490,13 +490,11 @@ private:
         return out;
     }
 
-
     // Whether the rule has an occurrence starting at `start` (day and time of day).
     static bool occursAt(const RecurrenceRule &rule, SerialDateTime start)
     {
         const int day = DateTimeValue::dayOf(start);
-        if (minutesBetween(rule.startTime - DateTimeValue::dayOf(rule.startTime),
-                           start - day) != 0)
+        if (minutesBetween(rule.startTime - DateTimeValue::dayOf(rule.startTime), start - day) != 0)
             return false;
         std::vector<int> days;
         return expandOccurrenceDays(rule, day + rule.extraDays, day + 1, 1, days) == 1;

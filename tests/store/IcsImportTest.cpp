@@ -56,8 +56,7 @@ TEST(IcsImport, RulesOfTheSameDaysStayRulesTheOthersBecomeSingleEvents)
     // weekly: weeks from Monday every other week put Sunday into another week than ours.
     for (const Case c :
          {Case{"timezones.ics", 1, 2}, Case{"weekly-exdate.ics", 4, 1}, Case{"monthly.ics", 4, 3},
-          Case{"yearly.ics", 2, 2}, Case{"allday.ics", 2, 0},
-          Case{"unsynchronized.ics", 5, 0}}) {
+          Case{"yearly.ics", 2, 2}, Case{"allday.ics", 2, 0}, Case{"unsynchronized.ics", 5, 0}}) {
         SCOPED_TRACE(c.file);
         Calendar cal(NewYear2024);
         const IcsImport::Summary s = importData(cal, c.file);
@@ -136,8 +135,8 @@ TEST(IcsImport, WindowsZoneNamesAreKnownAndChangesToLaterOccurrencesAreReported)
                             "DTSTART:20240110T100000\r\nSUMMARY:Series later\r\nEND:VEVENT\r\n"
                             "END:VCALENDAR\r\n";
     Calendar cal(NewYear2024);
-    const IcsImport::Summary s = IcsImport::importBytes(file, "w", 0, *cal.layers, *cal.events,
-                                                        *cal.tasks, options(cal));
+    const IcsImport::Summary s =
+        IcsImport::importBytes(file, "w", 0, *cal.layers, *cal.events, *cal.tasks, options(cal));
     ASSERT_TRUE(s.ok);
     // 9:00 in New York in June is 15:00 in Berlin.
     EXPECT_EQ(eventNamed(cal, "Windows zone")->startTime(), at(2024, 6, 10, 15, 0));

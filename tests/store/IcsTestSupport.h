@@ -43,9 +43,9 @@ inline QByteArray readData(const QString &name)
 
 inline const QStringList &goodFiles()
 {
-    static const QStringList files = {"timezones.ics", "allday.ics", "weekly-exdate.ics",
-                                      "monthly.ics",   "yearly.ics", "overrides.ics",
-                                      "alarms.ics",    "todos.ics",  "unsynchronized.ics",
+    static const QStringList files = {"timezones.ics",  "allday.ics", "weekly-exdate.ics",
+                                      "monthly.ics",    "yearly.ics", "overrides.ics",
+                                      "alarms.ics",     "todos.ics",  "unsynchronized.ics",
                                       "extra-dates.ics"};
     return files;
 }
