@@ -6,7 +6,8 @@
 // with libical's zone data into `localZone`, a floating time and a DATE are kept as they are.
 // A recurrence becomes a rule of ours when one occurs on exactly the same days at the same local
 // time (IcsRules); otherwise its occurrences from its start up to two years after `now` (at
-// most MaxExpanded of them) become one-time events.
+// most MaxExpanded of them) become one-time events. The occurrences an RDATE adds become
+// one-time events beside the rule, unless the rule already has one at that time.
 #include "store/IcsContent.h"
 
 #include <QByteArray>
