@@ -34,6 +34,11 @@ CalendarFileCommands::CalendarFileCommands(MainWindow &window, LayersStore &laye
             &CalendarFileCommands::chooseAndExport);
 }
 
+void CalendarFileCommands::updateStates()
+{
+    m_window.menus().importCalendarAction()->setEnabled(!m_window.isReadOnly());
+}
+
 QString CalendarFileCommands::pick(bool save)
 {
     if (m_picker) return m_picker(save);

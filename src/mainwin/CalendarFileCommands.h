@@ -40,6 +40,9 @@ public:
     // Writes the layers to `path`; a failure is shown. True when written.
     bool exportFile(const QString &path, const QList<int> &layerIDs);
 
+    // Import is off in a read-only calendar; export stays on.
+    void updateStates();
+
 private:
     QString pick(bool save);
 

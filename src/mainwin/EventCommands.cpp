@@ -67,7 +67,7 @@ void EventCommands::setUndoAvailable(bool on, const char *caption)
     m_undoAvailable = on;
     QAction *undo = m_window.menus().undoAction();
     undo->setText(QString::fromLatin1(on ? caption : UndoText));
-    undo->setEnabled(on);
+    undo->setEnabled(on && !m_window.isReadOnly());
 }
 
 void EventCommands::deleteSelected()
@@ -180,17 +180,19 @@ void EventCommands::updateStates()
     const bool occurrence = one && entries.front().isOccurrence();
     const bool clipboard = m_events.clipboardCount() == 1;
     const quint8 kind = m_window.currentView().kind;
+    // A read-only calendar takes no change; copying is one too (the copy is a row).
+    const bool writable = !m_window.isReadOnly();
 
+    m.undoAction()->setEnabled(m_undoAvailable && writable);
     for (QAction *a : {m.deleteAction(), m.eventDeleteAction()})
-        a->setEnabled(any);
+        a->setEnabled(any && writable);
     for (QAction *a : {m.cutAction(), m.copyAction(), m.eventCutAction(), m.eventCopyAction()})
-        a->setEnabled(one);
+        a->setEnabled(one && writable);
     for (QAction *a : {m.deleteOccurrenceAction(), m.breakOutOccurrenceAction()}) {
         a->setVisible(occurrence);
-        a->setEnabled(occurrence);
+        a->setEnabled(occurrence && writable);
     }
-    m.pasteAction()->setEnabled(!ViewState::isTasksView(kind) && clipboard &&
+    m.pasteAction()->setEnabled(writable && !ViewState::isTasksView(kind) && clipboard &&
                                 m_window.viewDates().hasSelection());
-    m.selectionPasteAction()->setEnabled(clipboard);
-    m_window.keepEditingOffWhenReadOnly();
+    m.selectionPasteAction()->setEnabled(writable && clipboard);
 }

@@ -62,7 +62,7 @@ void EventEditing::connectCommands()
 
 void EventEditing::updateCommands()
 {
-    const bool dated = m_window.viewKind() != ViewTasks;
+    const bool dated = m_window.viewKind() != ViewTasks && !m_window.isReadOnly();
     const bool one = EventSelection(m_window).ids().size() == 1;
     MainMenus &m = m_window.menus();
     m_window.panels().newButton()->setEnabled(dated);
@@ -70,7 +70,6 @@ void EventEditing::updateCommands()
     m.selectionNewEventAction()->setEnabled(dated);
     m.editAction()->setEnabled(dated && one);
     m.eventEditAction()->setEnabled(dated && one);
-    m_window.keepEditingOffWhenReadOnly();
 }
 
 std::optional<int> EventEditing::newEvent(const Prefill &prefill)

@@ -52,10 +52,8 @@ void LayerCommands::connectCommands()
         {m.deleteEventsAction(), Mode::DeleteEvents},
         {m.moveEventsAction(), Mode::MoveEvents},
         {m.copyEventsAction(), Mode::CopyEvents}};
-    for (const auto &[action, mode] : managerActions) {
-        action->setEnabled(true);
+    for (const auto &[action, mode] : managerActions)
         connect(action, &QAction::triggered, this, [this, mode = mode] { openManager(mode); });
-    }
     for (QAction *a :
          {m.moveToLayerAction(), m.eventMoveToLayerAction(), m.taskMoveToLayerAction()})
         connect(a, &QAction::triggered, this, [this] { moveSelectedToLayer(); });
@@ -78,10 +76,14 @@ void LayerCommands::updateStates()
     const bool any = tasksView
                          ? m_window.tasksGrid() && !m_window.tasksGrid()->selectedIds().isEmpty()
                          : !EventSelection(m_window).ids().empty();
+    const bool writable = !m_window.isReadOnly();
     MainMenus &m = m_window.menus();
     for (QAction *a :
          {m.moveToLayerAction(), m.eventMoveToLayerAction(), m.taskMoveToLayerAction()})
-        a->setEnabled(any);
+        a->setEnabled(writable && any);
+    for (QAction *a : {m.layerManagerAction(), m.layerMenuManagerAction(), m.deleteEventsAction(),
+                       m.moveEventsAction(), m.copyEventsAction()})
+        a->setEnabled(writable);
 }
 
 bool LayerCommands::openManager(LayerManager::Mode mode, const QString &importFile)

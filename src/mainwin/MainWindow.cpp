@@ -338,42 +338,6 @@ void MainWindow::tablesRestored()
     reFilter();
 }
 
-void MainWindow::keepEditingOffWhenReadOnly()
-{
-    if (!isReadOnly()) return;
-    const MainMenus &m = *m_menus;
-    for (QAction *a : {m.newEventAction(),
-                       m.layerManagerAction(),
-                       m.deleteEventsAction(),
-                       m.moveEventsAction(),
-                       m.copyEventsAction(),
-                       m.importCalendarAction(),
-                       m.undoAction(),
-                       m.editAction(),
-                       m.deleteAction(),
-                       m.cutAction(),
-                       m.copyAction(),
-                       m.eventCopyAction(),
-                       m.pasteAction(),
-                       m.moveToLayerAction(),
-                       m.eventEditAction(),
-                       m.eventDeleteAction(),
-                       m.deleteOccurrenceAction(),
-                       m.breakOutOccurrenceAction(),
-                       m.eventCutAction(),
-                       m.eventMoveToLayerAction(),
-                       m.selectionNewEventAction(),
-                       m.selectionPasteAction(),
-                       m.newSubtaskAction(),
-                       m.taskEditAction(),
-                       m.taskDeleteAction(),
-                       m.taskMoveToLayerAction(),
-                       m.newTaskAction(),
-                       m.layerMenuManagerAction()})
-        a->setEnabled(false);
-    m_panels->newButton()->setEnabled(false);
-}
-
 void MainWindow::showMessage(const QString &text)
 {
     if (m_messageSink) {
@@ -750,7 +714,7 @@ void MainWindow::updateCommands()
     if (m_eventEditing) m_eventEditing->updateCommands();
     if (m_taskCommands) m_taskCommands->updateStates();
     if (m_layerCommands) m_layerCommands->updateStates();
-    keepEditingOffWhenReadOnly();
+    if (m_calendarFileCommands) m_calendarFileCommands->updateStates();
 }
 
 void MainWindow::applySettings(bool trayWasOn, bool togglePriority, bool toggleFinished)

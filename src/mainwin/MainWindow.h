@@ -122,9 +122,6 @@ public:
     void retryFailedWrites();
     // Some table file can be read but not written: every editing command is off.
     bool isReadOnly() const;
-    // Turns off every command that changes the calendar when it is read-only; the parts that
-    // enable commands call it after they did.
-    void keepEditingOffWhenReadOnly();
     // After a table's rows were replaced by its ".bak" copy: alarms, filters and views follow.
     void tablesRestored();
 

@@ -124,14 +124,14 @@ void TaskCommands::updateStates()
     m.setNewItemForTasks(true);
     m.newEventAction()->setText(n == 1 ? QStringLiteral("New Subtask...")
                                        : QStringLiteral("New Task..."));
+    const bool writable = !m_window.isReadOnly();
     for (QAction *a : {m.newEventAction(), m.newTaskAction()})
-        a->setEnabled(true);
-    m_window.panels().newButton()->setEnabled(true);
+        a->setEnabled(writable);
+    m_window.panels().newButton()->setEnabled(writable);
     for (QAction *a : {m.editAction(), m.taskEditAction(), m.newSubtaskAction()})
-        a->setEnabled(n == 1);
+        a->setEnabled(writable && n == 1);
     for (QAction *a : {m.deleteAction(), m.taskDeleteAction()})
-        a->setEnabled(n > 0);
-    m_window.keepEditingOffWhenReadOnly();
+        a->setEnabled(writable && n > 0);
 }
 
 bool TaskCommands::eventFilter(QObject *watched, QEvent *event)

@@ -235,10 +235,37 @@ TEST_F(UnsavedChanges, AFolderThatCannotBeWrittenOpensTheCalendarReadOnly)
     EXPECT_TRUE(bar().shownText().contains("Events.cds"));
 
     MainMenus &m = stores.win->menus();
-    for (QAction *a : {m.newEventAction(), m.deleteAction(), m.cutAction(), m.pasteAction(),
-                       m.editAction(), m.layerManagerAction(), m.newTaskAction(),
-                       m.copyEventsAction(), m.importCalendarAction()})
+    const std::vector<QAction *> editing = {m.newEventAction(),
+                                            m.layerManagerAction(),
+                                            m.deleteEventsAction(),
+                                            m.moveEventsAction(),
+                                            m.copyEventsAction(),
+                                            m.importCalendarAction(),
+                                            m.undoAction(),
+                                            m.editAction(),
+                                            m.deleteAction(),
+                                            m.cutAction(),
+                                            m.copyAction(),
+                                            m.eventCopyAction(),
+                                            m.pasteAction(),
+                                            m.moveToLayerAction(),
+                                            m.eventEditAction(),
+                                            m.eventDeleteAction(),
+                                            m.deleteOccurrenceAction(),
+                                            m.breakOutOccurrenceAction(),
+                                            m.eventCutAction(),
+                                            m.eventMoveToLayerAction(),
+                                            m.selectionNewEventAction(),
+                                            m.selectionPasteAction(),
+                                            m.newSubtaskAction(),
+                                            m.taskEditAction(),
+                                            m.taskDeleteAction(),
+                                            m.taskMoveToLayerAction(),
+                                            m.newTaskAction(),
+                                            m.layerMenuManagerAction()};
+    for (QAction *a : editing)
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_TRUE(m.exportCalendarAction()->isEnabled()) << "reading the calendar out stays";
     // A calendar file handed over from the command line is refused with the reason.
     QStringList told;
     stores.win->setMessageSink([&](const QString &text) { told << text; });
@@ -268,6 +295,13 @@ TEST_F(UnsavedChanges, AFolderThatCannotBeWrittenOpensTheCalendarReadOnly)
         EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
     EXPECT_EQ(stores.events->eventCount(), 2);
     EXPECT_FALSE(stores.events->writes().hasPendingWrites());
+
+    // The task list enables its own commands: they stay off as well.
+    m.viewAction(ViewTasks)->trigger();
+    QTest::qWait(50);
+    for (QAction *a : editing)
+        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
+    EXPECT_FALSE(stores.win->panels().newButton()->isEnabled());
 
     EXPECT_TRUE(stores.win->close()) << "nothing unsaved: closing asks nothing";
 }
