@@ -102,10 +102,6 @@ TEST(MissedOccurrenceAlarms, ExceptionDaysTheRulesEndAndTheWindowsEdgesAreKept)
     evening[EventField::Subject] = "evening";
     evening[EventField::AlarmAdvance] = 15 * 60;
     c.addEvent(evening);
-    // No alarm set: nothing.
-    EventRow silent = dailyStandUp(c.firstLayer());
-    silent[EventField::AlarmSet] = false;
-    c.addEvent(silent);
 
     EXPECT_EQ(described(c.events->missedOccurrenceAlarms(OffOverTheWeekend)),
               (QStringList{"gym 09.03 09:00 09.03 08:45", "course 09.03 09:00 09.03 08:45",
