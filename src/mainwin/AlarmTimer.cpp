@@ -119,6 +119,12 @@ QStringList AlarmTimer::reminderProgramArguments() const
 void AlarmTimer::tick()
 {
     m_window.retryFailedWrites();
+    // The pending list holds only the current occurrence of a recurring event; those of the
+    // days the program was not running are looked for once, here.
+    if (m_missed && !m_missedTaken) {
+        (void)m_events.takeMissedOccurrenceAlarms(*m_missed);
+        m_missedTaken = true;
+    }
     // Alarms still pending from the day that ended ring before its list is rebuilt; the
     // rebuilt list may hold alarms of the new day that are already due (after a suspend).
     // Both count as one ring.
@@ -131,7 +137,8 @@ void AlarmTimer::tick()
         fired = fireDueAlarms() || fired;
     }
     if (fired) ringAndRemind();
-    m_missed.reset();
+    // Alarms that could not be written yet keep their mark until they are.
+    if (!m_writeProblemTold) m_missed.reset();
     // Without the file the next start misses nothing; the alarms themselves are not at risk.
     (void)m_lastCheck.write(m_clock.nowValue());
     emit ticked();

@@ -7,7 +7,9 @@
 //
 // Each tick records its time in "lastcheck.dat". Alarms that fell due between that time and
 // the next start rang while no program ran: the first tick after the start hands them on marked
-// as missed. A second timer repaints the time grid's hour axis on every full hour.
+// as missed, a recurring event's for every occurrence in that time (EventsStore's
+// missedOccurrenceAlarms), not only today's. A second timer repaints the time grid's hour axis
+// on every full hour.
 #include "core/DateTimeValue.h"
 #include "core/ReminderArguments.h"
 #include "store/LastCheckFile.h"
@@ -68,10 +70,11 @@ public:
     SerialDateTime lastDay() const { return m_lastDay; }
     QString reminderProgramPath() const;
     // What the reminder program is started with: the data folder it shares with this program.
-    // With "--missed" only for the first tick after a start that found "lastcheck.dat".
+    // With "--missed" after a start that found "lastcheck.dat", until the first tick's alarms
+    // were written.
     QStringList reminderProgramArguments() const;
-    // The alarms the first tick hands on as missed; nullopt once that tick ran, or when the
-    // program starts for the first time.
+    // The alarms the first tick hands on as missed; nullopt once they were written to
+    // "alarm.dat", or when the program starts for the first time.
     const std::optional<MissedWindow> &missedWindow() const { return m_missed; }
 
 signals:
@@ -97,6 +100,8 @@ private:
     QTimer m_timer;
     QTimer m_hourTimer;
     std::optional<MissedWindow> m_missed;
+    // The missed occurrences of recurring events were handed to the events store.
+    bool m_missedTaken = false;
     SerialDateTime m_lastDay = 0;
     LastCheckFile m_lastCheck;
     // The sound file whose failure was told; told again only for another file.

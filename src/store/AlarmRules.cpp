@@ -3,6 +3,7 @@
 #include "core/FileText.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -77,6 +78,24 @@ std::optional<AlarmEntry> recurringAlarmEntry(const EventAlarmSource &event, Ser
     return entryOf(event, occ->startTime, occ->endTime, alarm);
 }
 
+QList<AlarmEntry> missedAlarmEntries(const EventAlarmSource &event, const MissedWindow &missed,
+                                     const OccurrencesBetween &occurrences,
+                                     const std::function<bool(const AlarmEntry &)> &listed)
+{
+    QList<AlarmEntry> out;
+    if (!occurrences) return out;
+    const double advance = alarmAdvanceDays(event.alarmAdvance, event.alarmAdvanceUnit);
+    const SerialDateTime oldest = std::max(missed.after, missed.upTo - MissedDaysBack);
+    for (const OccurrenceTimes &occ : occurrences(oldest + advance, missed.upTo + advance)) {
+        const SerialDateTime alarm = occ.startTime - advance;
+        if (ms(alarm) < ms(oldest) || !missed.contains(alarm)) continue;
+        out.append(entryOf(event, occ.startTime, occ.endTime, alarm));
+    }
+    if (out.size() > MissedPerEvent) out.remove(0, out.size() - MissedPerEvent);
+    if (listed) out.removeIf(listed);
+    return out;
+}
+
 void rescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry)
 {
     list.removeFirst(id);
@@ -120,10 +139,21 @@ int applySnoozeRequests(const QList<AlarmFiles::SnoozeRequest> &requests, Pendin
 }
 
 DueWriteResult writeDueAlarms(PendingAlarms &list, SerialDateTime now, const QString &dataDir,
-                              const std::function<void(const AlarmEntry &)> &fired)
+                              const std::function<void(const AlarmEntry &)> &fired,
+                              QList<AlarmEntry> *alsoDue)
 {
     DueWriteResult result;
-    const QList<AlarmEntry> due = list.due(now);
+    QList<AlarmEntry> due = list.due(now);
+    const qsizetype fromList = due.size();
+    if (alsoDue && !alsoDue->isEmpty()) {
+        QList<AlarmEntry> merged;
+        merged.reserve(alsoDue->size() + due.size());
+        std::merge(alsoDue->cbegin(), alsoDue->cend(), due.cbegin(), due.cend(),
+                   std::back_inserter(merged), [](const AlarmEntry &a, const AlarmEntry &b) {
+                       return ms(a.alarmTime) < ms(b.alarmTime);
+                   });
+        due = std::move(merged);
+    }
     if (due.isEmpty()) return result;
     const auto written = AlarmFiles::appendAlarms(dataDir, due);
     if (!written) {
@@ -131,7 +161,8 @@ DueWriteResult writeDueAlarms(PendingAlarms &list, SerialDateTime now, const QSt
         result.error = written.error;
         return result;
     }
-    list.removeLeading(due.size());
+    list.removeLeading(fromList);
+    if (alsoDue) alsoDue->clear();
     result.wrote = true;
     if (fired)
         for (const AlarmEntry &rec : due)

@@ -1,5 +1,6 @@
 #pragma once
 // The rules that fill the pending alarm lists and hand due alarms to "alarm.dat".
+#include "core/ReminderArguments.h"
 #include "store/AlarmEntry.h"
 #include "store/AlarmFiles.h"
 #include "store/PendingAlarmList.h"
@@ -55,6 +56,25 @@ using NextOccurrence = std::function<std::optional<OccurrenceTimes>(SerialDateTi
 std::optional<AlarmEntry> recurringAlarmEntry(const EventAlarmSource &event, SerialDateTime today,
                                               const NextOccurrence &next);
 
+// How far back the alarms of a recurring event missed while no program ran are looked for, and
+// how many of them one event hands on at most (its latest). A daily alarm after a month off
+// rings for the last two weeks rather than thirty times; a monthly one still rings once.
+inline constexpr int MissedDaysBack = 31;
+inline constexpr int MissedPerEvent = 14;
+
+// The occurrences of a recurring event that start in [from, to] (both inclusive), ascending,
+// exception days and the days after the rule's end left out.
+using OccurrencesBetween =
+    std::function<QList<OccurrenceTimes>(SerialDateTime from, SerialDateTime to)>;
+
+// The entries of a recurring event's occurrences whose alarm (start - advance) lies in `missed`
+// and at most MissedDaysBack days before its end, oldest first: of the latest MissedPerEvent
+// such occurrences, those for which `listed` does not answer true (it answers for the one
+// already pending and those that rang). Empty when there are none.
+QList<AlarmEntry> missedAlarmEntries(const EventAlarmSource &event, const MissedWindow &missed,
+                                     const OccurrencesBetween &occurrences,
+                                     const std::function<bool(const AlarmEntry &)> &listed = {});
+
 // Refreshes one id's alarm in the list: removes its first entry, then adds `entry` (nullopt:
 // the id no longer has an alarm).
 void rescheduleAlarm(PendingAlarms &list, int id, const std::optional<AlarmEntry> &entry);
@@ -80,10 +100,14 @@ struct DueWriteResult {
 };
 
 // Moves the due alarms of `list` (alarmTime <= now) to "alarm.dat" in `dataDir`, in list
-// order, in one locked append. Only after the file was written are they removed from the list
-// and `fired` called for each (the events store clears alarmSet of one-time events there).
-// When nothing is due the file is not touched.
+// order, in one locked append. `alsoDue` (sorted by alarmTime, may be null) are alarms kept
+// outside the list that are written in the same append whatever their time, merged into
+// alarm-time order (at equal times before the list's). Only after the file was written are
+// the list's alarms removed, `alsoDue` emptied and `fired` called for each alarm written (the
+// events store clears alarmSet of one-time events there). When nothing is due the file is not
+// touched.
 DueWriteResult writeDueAlarms(PendingAlarms &list, SerialDateTime now, const QString &dataDir,
-                              const std::function<void(const AlarmEntry &)> &fired = {});
+                              const std::function<void(const AlarmEntry &)> &fired = {},
+                              QList<AlarmEntry> *alsoDue = nullptr);
 
 } // namespace AlarmRules

@@ -669,7 +669,20 @@ qint64 ms(SerialDateTime t)
 }
 } // namespace
 
-std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime today)
+namespace
+{
+// The occurrence of `r` that starts on `day`.
+AlarmRules::OccurrenceTimes occurrenceOn(const RecurrenceRule &r, int day)
+{
+    const qint64 start =
+        qint64(day) * DateTimeValue::MsPerDay + DateTimeValue::msOfDay(r.startTime);
+    const qint64 end =
+        qint64(day + r.extraDays) * DateTimeValue::MsPerDay + DateTimeValue::msOfDay(r.endTime);
+    return {DateTimeValue::fromMs(start), DateTimeValue::fromMs(end)};
+}
+} // namespace
+
+AlarmRules::EventAlarmSource EventsStore::alarmSourceOf(int slot) const
 {
     AlarmRules::EventAlarmSource src;
     src.id = intIn(slot, EventField::Id);
@@ -683,7 +696,12 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
         src.layerName = layer->name;
         src.colorNumber = layer->color;
     }
+    return src;
+}
 
+std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime today)
+{
+    const AlarmRules::EventAlarmSource src = alarmSourceOf(slot);
     std::optional<AlarmEntry> entry;
     if (intIn(slot, EventField::Recurring) == 0) {
         entry = AlarmRules::oneTimeAlarmEntry(src, today);
@@ -696,14 +714,9 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
             const int fromDay = DateTimeValue::dayOf(from);
             std::vector<int> days;
             expandOccurrenceDays(r, fromDay + r.extraDays, fromDay + 2, 2, days);
-            const qint64 startMs = DateTimeValue::msOfDay(r.startTime);
-            const qint64 endMs = DateTimeValue::msOfDay(r.endTime);
             for (int d : days) {
-                const qint64 start = qint64(d) * DateTimeValue::MsPerDay + startMs;
-                if (start < ms(from)) continue;
-                const qint64 end = qint64(d + r.extraDays) * DateTimeValue::MsPerDay + endMs;
-                return AlarmRules::OccurrenceTimes{DateTimeValue::fromMs(start),
-                                                   DateTimeValue::fromMs(end)};
+                const AlarmRules::OccurrenceTimes occ = occurrenceOn(r, d);
+                if (ms(occ.startTime) >= ms(from)) return occ;
             }
             return std::nullopt;
         };
@@ -711,6 +724,44 @@ std::optional<AlarmEntry> EventsStore::alarmEntryOf(int slot, SerialDateTime tod
     }
     if (entry && m_fired.contains({entry->id, ms(entry->alarmTime)})) return std::nullopt;
     return entry;
+}
+
+QList<AlarmEntry> EventsStore::missedOccurrenceAlarms(const MissedWindow &missed) const
+{
+    const auto listed = [this](const AlarmEntry &e) {
+        return m_alarms.contains(e.id, e.alarmTime) || m_fired.contains({e.id, ms(e.alarmTime)});
+    };
+    QList<AlarmEntry> out;
+    for (int n = 1 + m_clipboardCount; n <= m_table.recordCount(); ++n) {
+        const int slot = m_table.slotAt(n);
+        if (intIn(slot, EventField::AlarmSet) == 0 || intIn(slot, EventField::Recurring) == 0)
+            continue;
+        const RecurrenceRule r = ruleInSlot(slot);
+        const auto between = [&r](SerialDateTime from, SerialDateTime to) {
+            const int fromDay = DateTimeValue::dayOf(from);
+            const int toDay = DateTimeValue::dayOf(to);
+            std::vector<int> days;
+            expandOccurrenceDays(r, fromDay + r.extraDays, toDay + 1, toDay - fromDay + 1, days);
+            QList<AlarmRules::OccurrenceTimes> occurrences;
+            for (int d : days) {
+                const AlarmRules::OccurrenceTimes occ = occurrenceOn(r, d);
+                if (ms(occ.startTime) >= ms(from) && ms(occ.startTime) <= ms(to))
+                    occurrences.append(occ);
+            }
+            return occurrences;
+        };
+        out += AlarmRules::missedAlarmEntries(alarmSourceOf(slot), missed, between, listed);
+    }
+    std::stable_sort(out.begin(), out.end(), [](const AlarmEntry &a, const AlarmEntry &b) {
+        return ms(a.alarmTime) < ms(b.alarmTime);
+    });
+    return out;
+}
+
+int EventsStore::takeMissedOccurrenceAlarms(const MissedWindow &missed)
+{
+    m_missedAlarms = missedOccurrenceAlarms(missed);
+    return int(m_missedAlarms.size());
 }
 
 void EventsStore::fillPendingAlarms()
@@ -762,7 +813,8 @@ void EventsStore::forgetAlarmsRungBy(SerialDateTime lastCheck)
 AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
 {
     return AlarmRules::writeDueAlarms(
-        m_alarms, clock().nowValue(), m_dataDir, [this](const AlarmEntry &rec) {
+        m_alarms, clock().nowValue(), m_dataDir,
+        [this](const AlarmEntry &rec) {
             const int slot = rec.id == -1 ? -1 : eventSlot(rec.id);
             if (slot < 0) return;
             if (intIn(slot, EventField::Recurring) != 0) {
@@ -773,7 +825,8 @@ AlarmRules::DueWriteResult EventsStore::writeDueAlarms()
                 // or save, which report it.
                 (void)writeFields(rec.id, {{EventField::AlarmSet, false}});
             }
-        });
+        },
+        &m_missedAlarms);
 }
 
 StoreResult EventsStore::readSnoozeFile()

@@ -246,8 +246,18 @@ public:
     // the program last stopped; they are dropped and not listed again that day. One-time
     // events keep theirs (alarmSet still on means it never rang).
     void forgetAlarmsRungBy(SerialDateTime lastCheck);
-    // Moves the due alarms to "alarm.dat"; a one-time event that rang loses alarmSet. When the
-    // file cannot be written the list and the table stay as they were.
+    // The occurrences of recurring events with alarmSet whose alarm fell due in `missed`, while
+    // no program ran (AlarmRules::missedAlarmEntries for each event, so capped), in alarm-time
+    // order, oldest first. The occurrence already in the pending list and those that rang in
+    // this run are left out. Empty when there are none.
+    QList<AlarmEntry> missedOccurrenceAlarms(const MissedWindow &missed) const;
+    // First tick after a start: those alarms are handed on by the next writeDueAlarms (in one
+    // write, merged in alarm-time order with the due pending alarms) and then dropped; they
+    // never join the pending list. Replaces what an earlier call kept. Returns how many.
+    int takeMissedOccurrenceAlarms(const MissedWindow &missed);
+    // Moves the due alarms, and the missed ones taken above, to "alarm.dat"; a one-time event
+    // that rang loses alarmSet. When the file cannot be written the list, the missed alarms
+    // and the table stay as they were.
     AlarmRules::DueWriteResult writeDueAlarms();
     // Takes the snoozed reminders out of "snooze.dat" and applies them (codes 0 and 1 re-arm
     // the event, 2 to 14 add a reminder from now). A file that does not parse changes nothing
@@ -285,6 +295,7 @@ private:
     RecurrenceRule ruleInSlot(int slot) const;
     // The current row (used by the table's callbacks, which run with the cursor on the row).
     int currentSlot() const { return m_table.bookmark().slot; }
+    AlarmRules::EventAlarmSource alarmSourceOf(int slot) const;
     std::optional<AlarmEntry> alarmEntryOf(int slot, SerialDateTime today);
     // Adds and posts a row from values in field order (the id ignored).
     InsertResult insertValues(const QVariantList &values);
@@ -309,5 +320,7 @@ private:
     // Occurrences of recurring events whose alarm already rang (event id, alarm ms), so a
     // refresh on the same day does not ring them again.
     QSet<std::pair<int, qint64>> m_fired;
+    // Missed occurrences taken at start and not yet written (see takeMissedOccurrenceAlarms).
+    QList<AlarmEntry> m_missedAlarms;
     StoreResult m_startupArchive;
 };

@@ -46,6 +46,13 @@ public:
         forgetFirstTime(found);
         return true;
     }
+    // Whether an alarm with this id and alarm time (to the millisecond) is listed.
+    bool contains(int id, SerialDateTime alarmTime) const
+    {
+        const auto found = m_timesById.constFind(id);
+        return found != m_timesById.cend() &&
+               std::binary_search(found->cbegin(), found->cend(), ms(alarmTime));
+    }
     void clear()
     {
         m_items.clear();

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QPaintEvent>
@@ -333,6 +334,55 @@ TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
     EXPECT_EQ(b.starts[1], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath());
     EXPECT_EQ(LastCheckFile(b.reg.dataPath()).read(), at(Day, 9, 36));
     EXPECT_TRUE(b.messages.isEmpty());
+}
+
+// The program last ran on Friday until 18:00 and starts again on Monday at 09:30: a daily
+// stand-up's alarms of Saturday, Sunday and Monday all ring, each once, marked as missed; the
+// first try to write them fails and they wait, still marked, for the next tick.
+TEST(AlarmTimer, EveryDaysAlarmOfARecurringEventMissedWhileOffRingsOnceAtStart)
+{
+    AlarmBench b(QDateTime(Day, QTime(9, 30)));
+    b.timer.reset();
+    const int standUp = b.w.events
+                            ->insertEvent(CalendarTest::Calendar::withAlarm(
+                                CalendarTest::Calendar::recurring(
+                                    b.layer(), Rules::everyNDays(1, Day.addDays(-10)), "Stand-up"),
+                                15))
+                            .id;
+    ASSERT_GE(standUp, 0);
+    ASSERT_TRUE(LastCheckFile(b.reg.dataPath()).write(at(Day.addDays(-3), 18, 0)));
+    const QString alarmFile = b.reg.dataPath() + AlarmFiles::AlarmFileName;
+    CalendarTest::blockFile(alarmFile);
+
+    b.timer = b.makeTimer();
+    b.timer->tick();
+    EXPECT_EQ(b.messages.size(), 1);
+    EXPECT_TRUE(b.starts.isEmpty());
+    ASSERT_TRUE(QDir(alarmFile).removeRecursively());
+
+    b.setNow(Day, 9, 31);
+    b.timer->tick();
+    const QList<AlarmEntry> lines = b.alarmFile();
+    ASSERT_EQ(lines.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const QDate day = Day.addDays(i - 2);
+        EXPECT_EQ(lines[i].id, standUp);
+        EXPECT_EQ(lines[i].startTime, at(day, 9, 0)) << qPrintable(day.toString(Qt::ISODate));
+        EXPECT_EQ(lines[i].endTime, at(day, 10, 30)) << qPrintable(day.toString(Qt::ISODate));
+        EXPECT_EQ(lines[i].alarmTime, at(day, 8, 45)) << qPrintable(day.toString(Qt::ISODate));
+    }
+    ASSERT_EQ(b.starts.size(), 1);
+    EXPECT_EQ(b.starts[0], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath() +
+                               " --missed 2024-03-08 18:00:00 2024-03-11 09:30:00");
+    const MissedWindow marked{at(Day.addDays(-3), 18, 0), at(Day, 9, 30)};
+    for (const AlarmEntry &line : lines)
+        EXPECT_TRUE(marked.contains(line.alarmTime));
+
+    b.setNow(Day, 9, 32);
+    b.timer->tick();
+    EXPECT_EQ(b.alarmFile().size(), 3);
+    EXPECT_EQ(b.starts.size(), 1);
+    EXPECT_FALSE(b.timer->missedWindow().has_value());
 }
 
 TEST(AlarmTimer, TheHourAxisRepaintsOnTheFullHourAndTheTimerIsArmedAgain)
