@@ -59,11 +59,6 @@ bool EventsStoreGridModel::postEventTimes(int id, const GridEventRow &row)
     return r.applied;
 }
 
-void EventsStoreGridModel::rescheduleAlarm(int id)
-{
-    m_events.refreshPendingAlarm(id);
-}
-
 QColor EventsStoreGridModel::layerColor(int layerId)
 {
     return LayerPalette::layerColor(m_layers.layerColor(layerId));

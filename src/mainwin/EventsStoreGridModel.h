@@ -27,7 +27,6 @@ public:
     // is the clipboard row, or the table refused the change; a post kept in memory whose write
     // to the file failed counts as posted (the table retries the write).
     bool postEventTimes(int id, const GridEventRow &row) override;
-    void rescheduleAlarm(int id) override;
     QColor layerColor(int layerId) override;
 
     // True only while postEventTimes() posts.

@@ -22,7 +22,6 @@ public:
     {
         return m_rows.postEventTimes(id, row);
     }
-    void rescheduleAlarm(int id) override { m_rows.rescheduleAlarm(id); }
     QColor layerColor(int layerId) override { return m_rows.layerColor(layerId); }
 
     // True only while postEventTimes() posts.

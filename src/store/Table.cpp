@@ -679,17 +679,22 @@ QByteArray Table::asBytes(int field) const
 
 TableResult Table::writeChange()
 {
-    return m_bulkDepth > 0 ? TableResult{} : writeThrough();
+    return m_bulkDepth > 0 ? TableResult{} : writeThrough(changeWait());
 }
 
-TableResult Table::writeThrough()
+TableFile::LockWait Table::changeWait() const
 {
-    const TableResult r = writePending();
+    return m_lockBackoff ? TableFile::LockWait::NoWait : TableFile::LockWait::Wait;
+}
+
+TableResult Table::writeThrough(TableFile::LockWait wait)
+{
+    const TableResult r = writePending(wait);
     if (m_afterWrite) m_afterWrite(r);
     return r;
 }
 
-TableResult Table::writePending()
+TableResult Table::writePending(TableFile::LockWait wait)
 {
     TableResult r;
     if (!m_file || !m_file->isOpen()) {
@@ -708,26 +713,27 @@ TableResult Table::writePending()
     for (const auto &[key, slot] : m_pending)
         rows.push_back({key, slot >= 0 && m_rowKey[slot] == key ? slot : -1});
     QString error;
-    if (m_file->write(m_pendingEmpty, rows, m_cols, m_nextId, &error)) {
+    if (m_file->write(m_pendingEmpty, rows, m_cols, m_nextId, &error, wait)) {
         m_pending.clear();
         m_pendingEmpty = false;
     } else {
         r.written = false;
         r.error = error;
     }
+    m_lockBackoff = !r.written && m_file->lastWriteLocked();
     return r;
 }
 
 TableResult Table::endBulk()
 {
     if (m_bulkDepth > 0) --m_bulkDepth;
-    return m_bulkDepth > 0 ? TableResult{} : writeThrough();
+    return m_bulkDepth > 0 ? TableResult{} : writeThrough(changeWait());
 }
 
 TableResult Table::flush()
 {
     postIfEditing();
-    return writeThrough();
+    return writeThrough(TableFile::LockWait::Wait);
 }
 
 QString Table::readSource(const QString &path, TableImage *image) const
@@ -942,6 +948,7 @@ TableResult Table::save(const QString &path)
     m_fileFailed = false;
     m_pending.clear();
     m_pendingEmpty = false;
+    m_lockBackoff = false;
     return r;
 }
 
@@ -969,5 +976,6 @@ TableResult Table::close()
         m_file->close();
     }
     m_file.reset();
+    m_lockBackoff = false;
     return r;
 }

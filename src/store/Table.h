@@ -274,6 +274,16 @@ public:
     TableResult endBulk();
     bool inBulk() const { return m_bulkDepth > 0; }
     bool hasPendingWrites() const { return m_pendingEmpty || !m_pending.empty(); }
+    // Backing off from another program's lock: the last write failed because another
+    // connection held the file's lock. Until a write succeeds, the writes that follow a change
+    // (and endBulk()) try without waiting for the lock, so that a run of changes (every step of
+    // a drag) does not wait out the busy timeout each time; a refused change stays pending as
+    // any failed write does. flush(), save(), backupTo() and close() wait as usual, and so end
+    // the back-off once the lock is gone.
+    bool isBackingOffLock() const { return m_lockBackoff; }
+    // Writes to the open file that waited for another connection's lock until the busy timeout
+    // ran out; 0 without a file.
+    int lockTimeouts() const { return m_file ? m_file->lockTimeouts() : 0; }
     QString fileName() const { return m_filePath; }
     // Writes what is pending and closes the file; the rows stay in memory.
     TableResult close();
@@ -302,13 +312,15 @@ private:
     void resetRows();
     void adoptImage(TableImage &&image);
     std::vector<QVariant> rowValues(int slot) const;
-    TableResult writeThrough();
+    TableResult writeThrough(TableFile::LockWait wait);
     // writeThrough() without telling the after-write function.
-    TableResult writePending();
+    TableResult writePending(TableFile::LockWait wait);
     // Opens `path` into `image`; an error text when it is no table file with this table's fields.
     QString readSource(const QString &path, TableImage *image) const;
     // writeThrough() outside a bulk; nothing (success) inside one.
     TableResult writeChange();
+    // How the write of a change meets another program's lock: NoWait while backing off.
+    TableFile::LockWait changeWait() const;
     TableResult writeWholeTable(TableFile &file, const QString &path);
     QDateTime now() const;
 
@@ -346,6 +358,7 @@ private:
     int m_bulkDepth = 0;             // > 0: writes wait for endBulk()
     std::map<qint64, int> m_pending; // row key -> slot (-1: deleted)
     bool m_pendingEmpty = false;
+    bool m_lockBackoff = false; // see isBackingOffLock()
 
     const Clock *m_clock = nullptr;
     Clock m_systemClock;

@@ -105,6 +105,13 @@ void bindValue(sqlite3_stmt *s, int col, const TableColumn &c, int slot)
     }
 }
 
+// Another connection holds the lock the write needs.
+bool isLockedOut(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 qint32 clampInt(sqlite3_int64 v)
 {
     if (v > std::numeric_limits<qint32>::max()) return std::numeric_limits<qint32>::max();
@@ -153,6 +160,8 @@ void TableFile::close()
     }
     m_path.clear();
     m_readOnly = false;
+    m_lastWriteLocked = false;
+    m_lockTimeouts = 0;
     m_fieldCount = 0;
 }
 
@@ -512,8 +521,10 @@ bool TableFile::prepareWriters(QString *error)
 }
 
 bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows,
-                      const std::vector<TableColumn> &columns, qint32 nextId, QString *error)
+                      const std::vector<TableColumn> &columns, qint32 nextId, QString *error,
+                      LockWait wait)
 {
+    m_lastWriteLocked = false;
     if (!m_db) {
         *error = QStringLiteral("table file not open");
         return false;
@@ -522,7 +533,24 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows,
         *error = QStringLiteral("%1 is read-only").arg(m_path);
         return false;
     }
-    if (!exec("BEGIN IMMEDIATE", error)) return false;
+    if (wait == LockWait::NoWait) sqlite3_busy_timeout(m_db, 0);
+    const bool ok = writeTransaction(emptyFirst, rows, columns, nextId, error);
+    if (wait == LockWait::NoWait) sqlite3_busy_timeout(m_db, BusyTimeoutMs);
+    if (ok) return true;
+    if (m_lastWriteLocked && wait == LockWait::Wait) ++m_lockTimeouts;
+    return false;
+}
+
+bool TableFile::writeTransaction(bool emptyFirst, const std::vector<RowWrite> &rows,
+                                 const std::vector<TableColumn> &columns, qint32 nextId,
+                                 QString *error)
+{
+    // The result code is read before ROLLBACK replaces it.
+    const auto fail = [this] {
+        m_lastWriteLocked = isLockedOut(sqlite3_extended_errcode(m_db));
+        return false;
+    };
+    if (!exec("BEGIN IMMEDIATE", error)) return fail();
     auto stepReset = [&](sqlite3_stmt *s) {
         const int rc = sqlite3_step(s);
         sqlite3_reset(s);
@@ -551,6 +579,7 @@ bool TableFile::write(bool emptyFirst, const std::vector<RowWrite> &rows,
         ok = stepReset(m_setNextId);
     }
     if (ok && exec("COMMIT", error)) return true;
+    fail();
     QString ignored;
     exec("ROLLBACK", &ignored);
     return false;

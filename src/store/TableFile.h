@@ -61,11 +61,22 @@ public:
     // Closing checkpoints the WAL into the main file.
     void close();
 
+    // How write() meets a lock another connection holds on the file: Wait retries for up to
+    // the busy timeout (500 ms) before failing; NoWait fails at once.
+    enum class LockWait { Wait, NoWait };
+
     // One transaction: all rows deleted first when `emptyFirst`, then `rows` in order with
     // their values from `columns` (one per field of this file, in field order), then next_id.
     // On failure nothing of it is in the file.
     bool write(bool emptyFirst, const std::vector<RowWrite> &rows,
-               const std::vector<TableColumn> &columns, qint32 nextId, QString *error);
+               const std::vector<TableColumn> &columns, qint32 nextId, QString *error,
+               LockWait wait = LockWait::Wait);
+    // The last write() failed because another connection held the file's lock; false after a
+    // write that succeeded or failed for another reason.
+    bool lastWriteLocked() const { return m_lastWriteLocked; }
+    // How many write()s of this open file waited for another connection's lock until the busy
+    // timeout ran out (NoWait writes never count).
+    int lockTimeouts() const { return m_lockTimeouts; }
     // Moves everything from the WAL into the main file and truncates the WAL.
     bool checkpoint(QString *error);
     // A consistent copy of the open file at `path` (replaced when it exists).
@@ -80,6 +91,9 @@ public:
 
 private:
     bool exec(const char *sql, QString *error);
+    // write() after its checks, with the busy timeout already set.
+    bool writeTransaction(bool emptyFirst, const std::vector<RowWrite> &rows,
+                          const std::vector<TableColumn> &columns, qint32 nextId, QString *error);
     bool prepareWriters(QString *error);
     void finalizeAll();
     QString lastError() const;
@@ -88,6 +102,8 @@ private:
     QString m_path;
     int m_fieldCount = 0;
     bool m_readOnly = false;
+    bool m_lastWriteLocked = false;
+    int m_lockTimeouts = 0;
     sqlite3_stmt *m_upsert = nullptr;
     sqlite3_stmt *m_delete = nullptr;
     sqlite3_stmt *m_deleteAll = nullptr;

@@ -14,6 +14,9 @@ public:
     // Changes are in memory that the file does not hold yet.
     bool hasPendingWrites() const { return m_table.hasPendingWrites(); }
     bool isReadOnly() const { return m_table.isReadOnly(); }
+    // See Table::isBackingOffLock and Table::lockTimeouts.
+    bool isBackingOffLock() const { return m_table.isBackingOffLock(); }
+    int lockTimeouts() const { return m_table.lockTimeouts(); }
     // Writes what waits; ok when nothing waits any more.
     TableResult retry() { return m_table.flush(); }
     void setAfterWrite(Table::AfterWrite cb) { m_table.setAfterWrite(std::move(cb)); }

@@ -118,7 +118,7 @@ void AllDayStripDrag::release(const GridMouseEvent &e)
         grid.storeSelection();
         if (e.button == Qt::RightButton) emit grid.selectPopupRequested(m_strip.mapToGlobal(e.pos));
     }
-    finishRelease(mode, row);
+    finishRelease();
 }
 
 void AllDayStripDrag::selectStep()

@@ -141,10 +141,8 @@ bool DayGridDrag::dragStarted(QPoint pos)
     return m_dragStarted;
 }
 
-void DayGridDrag::finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row)
+void DayGridDrag::finishRelease()
 {
-    if (row && (mode == DragMove || mode == DragStart || (mode == DragEnd && row->recurrent)))
-        m_owner.dragModel().rescheduleAlarm(m_clickedEventId);
     m_mode = DragSelect;
     m_widget.setPointer(GridPointer::Arrow);
     emit m_owner.commandStatesChanged();

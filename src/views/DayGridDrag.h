@@ -100,9 +100,9 @@ protected:
     // new-event command.
     void announcePress(const GridPress::Press &press, QPoint globalPos, int hitId, ViewDates &dates,
                        SerialDateTime selectionStart, SerialDateTime selectionEnd);
-    // The end of every release: a move or a start change (or an end change of a recurring
-    // event) recomputes the event's alarm; the mode returns to selecting.
-    void finishRelease(GridDragMode mode, const std::optional<GridEventRow> &row);
+    // The end of every release: the mode returns to selecting. The event's alarm needs no
+    // work here: every step's post recomputed it.
+    void finishRelease();
 
     EventGrid &m_owner;
     DrawGrid &m_widget;

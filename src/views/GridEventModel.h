@@ -24,12 +24,11 @@ public:
     virtual std::optional<GridEventRow> eventRow(int id) = 0;
     // True while the events table is in browse state; drag steps are skipped otherwise.
     virtual bool isBrowsing() const = 0;
-    // Puts the row in edit state, writes startTime, endTime and extraDays and posts. False
-    // when nothing was posted (no such event, the store refused). The grid refreshes what it
-    // touched itself after a successful post.
+    // Puts the row in edit state, writes startTime, endTime and extraDays and posts; the post
+    // also recomputes the event's pending alarm, so a drag leaves it right after every step.
+    // False when nothing was posted (no such event, the store refused). The grid refreshes
+    // what it touched itself after a successful post.
     virtual bool postEventTimes(int id, const GridEventRow &row) = 0;
-    // Recomputes the pending alarm of an event whose times changed.
-    virtual void rescheduleAlarm(int id) = 0;
 
     // Palette colour of the layer with this id; white when the layer does not exist.
     virtual QColor layerColor(int layerId) = 0;

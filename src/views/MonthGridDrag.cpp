@@ -128,7 +128,7 @@ void MonthGridDrag::release(const GridMouseEvent &e)
         if (e.button == Qt::RightButton)
             emit m_grid.selectPopupRequested(m_grid.mapToGlobal(e.pos));
     }
-    finishRelease(mode, draggedRow());
+    finishRelease();
 }
 
 void MonthGridDrag::storeSelection()

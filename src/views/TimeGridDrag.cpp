@@ -166,7 +166,7 @@ void TimeGridDrag::release(const GridMouseEvent &e)
         grid.storeSelection();
         if (e.button == Qt::RightButton) emit grid.selectPopupRequested(grid.mapToGlobal(e.pos));
     }
-    finishRelease(mode, row);
+    finishRelease();
 }
 
 void TimeGridDrag::setCurrentCell(int day, int step)

@@ -155,10 +155,6 @@ void YearGridDrag::release(const GridMouseEvent &e)
     if (mode == DragSelect) {
         grid.storeSelection();
         if (e.button == Qt::RightButton) emit grid.selectPopupRequested(grid.mapToGlobal(e.pos));
-    } else if (mode != DragClicked) {
-        const std::optional<GridEventRow> row = grid.m_model.eventRow(m_clickedEventId);
-        if (row && (mode != DragEnd || row->recurrent))
-            grid.m_model.rescheduleAlarm(m_clickedEventId);
     }
     m_mode = DragSelect;
     grid.setPointer(GridPointer::Arrow);

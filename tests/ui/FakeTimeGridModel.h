@@ -30,7 +30,6 @@ public:
     std::vector<FakeEvent> events;
     std::map<int, int> layerColors; // layer id -> palette index 1..24
     std::vector<std::pair<int, GridEventRow>> posts;
-    std::vector<int> rescheduled;
     std::vector<DaySpanCollection::Request> requests;
     std::vector<std::pair<int, int>> monthRequests; // week rows collected, first and last
     bool browsing = true;
@@ -112,7 +111,6 @@ public:
         posts.emplace_back(id, row);
         return true;
     }
-    void rescheduleAlarm(int id) override { rescheduled.push_back(id); }
     QColor layerColor(int layerId) override
     {
         auto it = layerColors.find(layerId);

@@ -206,6 +206,58 @@ TEST_F(UnsavedChanges, ADragRefusedByAnotherProgramsLockReachesTheFileOnceTheLoc
     EXPECT_EQ(questions.size(), 1);
 }
 
+// Every step of a drag posts the event while another program holds the lock: only the first
+// post waits out the lock, the steps after it go on without waiting, the alarm follows the event
+// to its new time without any work at the release, and the timer's retry writes the last times.
+TEST_F(UnsavedChanges, ADragOverALockedFileWaitsOnceAndItsAlarmFollowsTheEvent)
+{
+    const int planning = ids.first;
+    {
+        Clock plain;
+        ViewDates dates(plain);
+        LayersStore layers(dataDir, plain);
+        EventsStore events(dataDir, layers, dates, plain);
+        std::optional<EventRow> row = events.event(planning);
+        ASSERT_TRUE(row);
+        (*row)[EventField::AlarmSet] = true;
+        (*row)[EventField::AlarmAdvance] = 15;
+        (*row)[EventField::AlarmAdvanceUnit] = 1; // minutes
+        ASSERT_TRUE(events.updateEvent(*row).ok());
+    }
+    ASSERT_TRUE(openWindow());
+    const auto alarmsOf = [&](int id) {
+        std::vector<AlarmEntry> found;
+        for (const AlarmEntry &e : stores.events->pendingAlarms().items())
+            if (e.id == id) found.push_back(e);
+        return found;
+    };
+    ASSERT_EQ(alarmsOf(planning).size(), 1u);
+    EXPECT_TRUE(sameTime(alarmsOf(planning)[0].alarmTime, at(2000, 8, 9, 9, 45)));
+
+    auto lock = std::make_unique<SecondProcessLock>(dataDir + EventsStore::FileName);
+    if (!lock->held()) GTEST_SKIP() << "no sqlite3 shell to hold the lock";
+    TableWrites writes = stores.events->writes();
+    ASSERT_TRUE(dragHourDown(4, planning));
+    EXPECT_TRUE(sameTime(stores.events->event(planning)->startTime(), at(2000, 8, 9, 11)));
+    EXPECT_EQ(writes.lockTimeouts(), 1) << "the steps after the first refused one do not wait";
+    EXPECT_TRUE(writes.isBackingOffLock());
+    EXPECT_TRUE(bar().shownText().startsWith("Changes are not being saved: "));
+    const std::vector<AlarmEntry> moved = alarmsOf(planning);
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_TRUE(sameTime(moved[0].alarmTime, at(2000, 8, 9, 10, 45)));
+    EXPECT_TRUE(sameTime(*moved[0].startTime, at(2000, 8, 9, 11)));
+    EXPECT_TRUE(sameTime(*moved[0].endTime, at(2000, 8, 9, 12)));
+    EXPECT_TRUE(sameTime(startInFile(dataDir, planning), at(2000, 8, 9, 10)));
+
+    stores.win->retryFailedWrites();
+    EXPECT_EQ(writes.lockTimeouts(), 2) << "the timer's retry waits for the lock";
+    lock->release();
+    stores.win->retryFailedWrites();
+    EXPECT_TRUE(bar().isHidden());
+    EXPECT_FALSE(writes.isBackingOffLock());
+    EXPECT_TRUE(sameTime(startInFile(dataDir, planning), at(2000, 8, 9, 11)));
+}
+
 // A data folder that can be read but not written: the events and tasks show, the bar says why,
 // and no command, drag, double-click or key changes anything.
 TEST_F(UnsavedChanges, AFolderThatCannotBeWrittenOpensTheCalendarReadOnly)
