@@ -16,6 +16,8 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStyle>
@@ -69,6 +71,15 @@ double wordLeft(const QString &pdf, const QString &word)
 class PrintTaskMarks : public ::testing::Test
 {
 protected:
+    // With DAYLOOM_SHOT_DIR naming a folder the PDFs are kept there for looking at by eye.
+    void TearDown() override
+    {
+        const QString keep = qEnvironmentVariable("DAYLOOM_SHOT_DIR");
+        if (keep.isEmpty()) return;
+        for (const QString &name : QDir(root).entryList({"*.pdf"}, QDir::Files))
+            QFile::copy(root + "/" + name, keep + "/task-print-" + name);
+    }
+
     PrintResult print(const QString &name, const TaskListPrintSource &source, int copies = 1)
     {
         printer.setOutputFormat(QPrinter::PdfFormat);
