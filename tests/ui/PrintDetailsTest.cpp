@@ -1,5 +1,5 @@
 // The task-list print read back from PDF: the alarm mark and the low-priority arrow the screen
-// shows, and the copies a PDF file holds, also for the window's week and month prints; the
+// shows; the copies the window's week and month prints write into a PDF file; the
 // print dialog's boxes wide enough for their entries.
 #include "core/DateTimeFormat.h"
 #include "core/Settings.h"
@@ -80,12 +80,11 @@ protected:
             QFile::copy(root + "/" + name, keep + "/task-print-" + name);
     }
 
-    PrintResult print(const QString &name, const TaskListPrintSource &source, int copies = 1)
+    PrintResult print(const QString &name, const TaskListPrintSource &source)
     {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf(name));
         printer.setFullPage(true); // page pixels and device units share their origin
-        printer.setCopyCount(copies);
         return TaskListPrint::print(printer, model, options, source);
     }
     QString pdf(const QString &name) const { return root + "/" + name + ".pdf"; }
@@ -137,29 +136,6 @@ TEST_F(PrintTaskMarks, AlarmMarkAndLowPriorityArrowArePrintedAsOnTheScreen)
     EXPECT_NEAR(wordLeft(pdf("no-marks"), "Alarmed"), wordLeft(pdf("no-marks"), "Plain"), 0.5);
     const QImage plain = PdfPages::render(pdf("no-marks"), 1, 2 * 96);
     EXPECT_NE(plain.pixelColor(2 * markX, 2 * markY), QColor(Qt::black));
-}
-
-TEST_F(PrintTaskMarks, PdfFileHoldsEveryCopyCollated)
-{
-    for (int i = 0; i < 150; ++i)
-        model.rows.push_back(task(i + 1, QStringLiteral("Task%1").arg(i), 1, false));
-    TaskListPrintSource source;
-    const PrintResult once = print("once", source);
-    ASSERT_TRUE(once.ok);
-    const int pages = PdfPages::pageCount(pdf("once"));
-    ASSERT_GE(pages, 2);
-    EXPECT_EQ(once.pages, pages);
-
-    const PrintResult thrice = print("thrice", source, 3);
-    ASSERT_TRUE(thrice.ok);
-    EXPECT_EQ(PdfPages::pageCount(pdf("thrice")), 3 * pages);
-    EXPECT_EQ(thrice.pages, 3 * pages);
-    for (int copy = 0; copy < 3; ++copy) {
-        const int first = copy * pages + 1;
-        EXPECT_TRUE(PdfPages::text(pdf("thrice"), first).contains("Task0")) << "page " << first;
-        EXPECT_TRUE(PdfPages::text(pdf("thrice"), first + pages - 1).contains("Task149"))
-            << "page " << first + pages - 1;
-    }
 }
 
 class PrintCopies : public AugustWeekWindow
