@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <algorithm>
 #include <array>
 
 namespace
@@ -90,7 +91,10 @@ PrintDialog::PrintDialog(int viewKind, const Settings &settings, const DateTimeF
         auto *l = new QLabel(label, body);
         l->setGeometry(6, y + 3, 116, 17);
         box->setParent(body);
-        box->setGeometry(118, y, 100, 22);
+        // As wide as the longest entry needs, at least 100 px; it ends 3 px before the label
+        // after it, or at the panel's right edge.
+        const int right = after.isEmpty() ? 296 : 221 - 3;
+        box->setGeometry(118, y, std::clamp(box->sizeHint().width(), 100, right - 118), 22);
         if (!after.isEmpty()) {
             auto *a = new QLabel(after, body);
             a->setGeometry(221, y + 3, 82, 17);

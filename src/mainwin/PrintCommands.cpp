@@ -77,6 +77,7 @@ PrintResult PrintCommands::printCurrentView(const PrintOptions &requested)
             source.columns += grid->sortKeyOf(col);
         source.sortOrder = m_settings.tasksIndexName();
         source.today = today;
+        source.alarmMarks = m_settings.showAlarmTasks();
         result = TaskListPrint::print(m_printer, m_tasksModel, options, source);
     }
     // The print placed the shared collections for the paper.

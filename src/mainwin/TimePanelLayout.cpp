@@ -29,6 +29,7 @@ TimePanelLayout::TimePanelLayout(QWidget &panel, TimeGrid &grid, ViewState &view
     m_stripScrollBar->setSingleStep(AllDayStrip::LanePitch);
     m_stripScrollBar->hide();
     connect(m_stripScrollBar, &QScrollBar::valueChanged, &grid, &TimeGrid::setStripScroll);
+    connect(&grid, &TimeGrid::stripScrolled, m_stripScrollBar, &QScrollBar::setValue);
     grid.allDayStrip()->installEventFilter(this);
 }
 

@@ -38,10 +38,12 @@ PrintResult printPage(QPrinter &printer, const PrintOptions &options,
     PrintJob job(printer);
     if (!job.begin()) return job.finish();
     const PrintPage page(printer, options);
-    page.drawHeading(job.painter(), source.heading);
-    paint(job.painter(), page);
-    page.drawFrame(job.painter());
-    page.drawFooter(job.painter(), source.today, 1, 1);
+    (void)job.printPages(1, [&](int) {
+        page.drawHeading(job.painter(), source.heading);
+        paint(job.painter(), page);
+        page.drawFrame(job.painter());
+        page.drawFooter(job.painter(), source.today, 1, 1);
+    });
     return job.finish();
 }
 

@@ -53,9 +53,17 @@ void FlatButton::setCaption(const QString &text)
     update();
 }
 
+QColor FlatButton::captionColor() const
+{
+    if (isEnabled()) return Qt::white;
+    const QColor fill = fillColor();
+    const auto toward = [](int from, int to) { return from + (to - from) * 2 / 5; };
+    return QColor(toward(fill.red(), 255), toward(fill.green(), 255), toward(fill.blue(), 255));
+}
+
 QColor FlatButton::fillColor() const
 {
-    if (m_hot) {
+    if (m_hot && isEnabled()) {
         switch (m_style) {
         case 0:
             return LayerPalette::colorFromBGR(13409135);
@@ -73,16 +81,17 @@ void FlatButton::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), fillColor());
     if (m_bitmapName != QLatin1String("None")) {
-        if (!m_bitmap.isNull())
-            p.drawPixmap((width() - m_bitmap.width()) / 2, (height() - m_bitmap.height()) / 2,
-                         m_bitmap);
+        if (m_bitmap.isNull()) return;
+        if (!isEnabled()) p.setOpacity(DisabledBitmapOpacity);
+        p.drawPixmap((width() - m_bitmap.width()) / 2, (height() - m_bitmap.height()) / 2,
+                     m_bitmap);
         return;
     }
     QFont f = QApplication::font("QMenu");
     f.setPointSize(8);
     f.setBold(true);
     p.setFont(f);
-    p.setPen(Qt::white);
+    p.setPen(captionColor());
     p.drawText(rect(), Qt::AlignCenter, m_caption);
 }
 

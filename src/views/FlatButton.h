@@ -1,7 +1,8 @@
 #pragma once
 // FlatButton: a flat button filled with one colour that shows either a bitmap from the
 // program's resources or a bold white caption, both centred. It lights up while the pointer is
-// over it and reports a click when a left press is released inside it.
+// over it and reports a click when a left press is released inside it. A disabled button
+// neither lights up nor reacts; its caption and bitmap are drawn faded into the fill.
 #include <QPixmap>
 #include <QString>
 #include <QWidget>
@@ -30,8 +31,11 @@ public:
     // A left press began on the enabled button and has not been released yet.
     bool isPressed() const { return m_pressed; }
 
-    // The colour the whole button is filled with in its current state.
+    // The colour the whole button is filled with in its current state (never the lit colour
+    // while disabled).
     QColor fillColor() const;
+    // White while enabled; disabled, the fill colour two fifths of the way to white.
+    QColor captionColor() const;
 
     // The named bitmap with the colour of its top-left pixel made transparent; a null pixmap
     // when there is no such resource.
@@ -48,6 +52,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
+    static constexpr double DisabledBitmapOpacity = 0.4;
+
     QString m_bitmapName = QStringLiteral("None");
     QPixmap m_bitmap;
     QString m_caption;

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include <algorithm>
+
 PrintJob::PrintJob(QPrinter &printer) : m_printer(printer) {}
 
 PrintJob::~PrintJob()
@@ -54,6 +56,24 @@ bool PrintJob::newPage()
         return false;
     }
     ++m_pages;
+    return true;
+}
+
+int PrintJob::copiesInDocument() const
+{
+    return m_printer.outputFormat() == QPrinter::PdfFormat ? std::max(1, m_printer.copyCount()) : 1;
+}
+
+bool PrintJob::printPages(int pageCount, const std::function<void(int pageIndex)> &paintPage)
+{
+    const int copies = copiesInDocument();
+    for (int copy = 0; copy < copies; ++copy)
+        for (int page = 0; page < pageCount; ++page) {
+            if ((copy > 0 || page > 0) && !newPage()) return false;
+            m_painter.save();
+            paintPage(page);
+            m_painter.restore();
+        }
     return true;
 }
 

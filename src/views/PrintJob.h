@@ -1,9 +1,11 @@
 #pragma once
 // One print document on a printer (or a PDF file): begins it at 96 device units per inch, so
 // the screen grids' pixel measures keep their size on paper, hands out the painter, starts
-// new pages and ends it, and keeps why it failed.
+// new pages and ends it, and keeps why it failed. A PDF file gets its copies written into it.
 #include <QPainter>
 #include <QString>
+
+#include <functional>
 
 class QPrinter;
 
@@ -31,6 +33,16 @@ public:
     QPainter &painter() { return m_painter; }
     // Starts the next page. False, with error(), when the printer refused it.
     [[nodiscard]] bool newPage();
+    // How many times the document itself holds its pages: the printer's copy count (at least
+    // 1) for a PDF file, which has no one to make the copies; 1 for a printer, which makes
+    // them itself.
+    int copiesInDocument() const;
+    // Paints pages 0..pageCount - 1 through paintPage, each on a page of its own after the
+    // first, copiesInDocument() times over, collated (1, 2, 3, 1, 2, 3); every page starts
+    // with the painter's state as it was before the first. Stops at a refused
+    // page and returns false (with error()); true when every page was painted.
+    [[nodiscard]] bool printPages(int pageCount,
+                                  const std::function<void(int pageIndex)> &paintPage);
     // Ends the document; the result is not ok when any step failed or the printer reports an
     // error at the end.
     [[nodiscard]] PrintResult finish();

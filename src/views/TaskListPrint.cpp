@@ -2,6 +2,7 @@
 
 #include "views/GridPaint.h"
 #include "views/PrintPage.h"
+#include "views/TaskMarks.h"
 #include "views/TasksGridModel.h"
 
 #include <QPolygon>
@@ -89,8 +90,7 @@ PrintResult TaskListPrint::print(QPrinter &printer, const TasksGridModel &model,
     const QFont bold = page.font(page.fontSize(), true);
     const int indentStep = line;
 
-    for (int pageIndex = 0; pageIndex < pages; ++pageIndex) {
-        if (pageIndex > 0 && !job.newPage()) break;
+    const auto paintPage = [&](int pageIndex) {
         page.drawHeading(p, QStringLiteral("Tasks"));
         paintTitle(p, page, source, columns, titleTop);
         const int firstRow = pageIndex * perPage;
@@ -114,8 +114,13 @@ PrintResult TaskListPrint::print(QPrinter &printer, const TasksGridModel &model,
                                    task->open ? QStringLiteral("-") : QStringLiteral("+"));
                     }
                     p.setFont(normal);
-                    p.setPen(task->finished ? GridPaint::occurrenceColor() : QColor(Qt::black));
-                    const QRect textArea = text.adjusted(3 * pen, 0, -pen, 0);
+                    const QColor ink =
+                        task->finished ? GridPaint::occurrenceColor() : QColor(Qt::black);
+                    p.setPen(ink);
+                    QRect textArea = text.adjusted(3 * pen, 0, -pen, 0);
+                    if (source.alarmMarks && task->alarmSet)
+                        textArea.setLeft(
+                            TaskMarks::drawAlarmMark(p, textArea.left(), y, line, ink));
                     p.drawText(textArea, Qt::AlignLeft | Qt::AlignVCenter, task->subject);
                     if (task->finished) {
                         const int w = std::min(p.fontMetrics().horizontalAdvance(task->subject),
@@ -128,6 +133,9 @@ PrintResult TaskListPrint::print(QPrinter &printer, const TasksGridModel &model,
                         p.setFont(bold);
                         p.setPen(Qt::black);
                         p.drawText(cell, Qt::AlignCenter, QStringLiteral("!"));
+                    } else if (task->priority <= 0) {
+                        p.setPen(QPen(GridPaint::occurrenceColor(), pen));
+                        TaskMarks::drawLowPriorityArrow(p, cell);
                     }
                 } else {
                     drawCheckBox(p, cell, std::max(3, line * 2 / 3), pen, task->finished);
@@ -141,7 +149,8 @@ PrintResult TaskListPrint::print(QPrinter &printer, const TasksGridModel &model,
                 Qt::black);
         page.drawFrame(p);
         page.drawFooter(p, source.today, pageIndex + 1, pages);
-    }
+    };
+    (void)job.printPages(pages, paintPage);
     return job.finish();
 }
 

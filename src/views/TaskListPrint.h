@@ -18,6 +18,7 @@ struct TaskListPrintSource {
     QString columns = QStringLiteral("SPF"); // shown columns in order: 'S', 'P', 'F'
     QString sortOrder;                       // the index name, e.g. "S+P+F+"
     QString today;                           // today's date, formatted, for the footer
+    bool alarmMarks = true;                  // marks tasks with an alarm, as the screen does
 };
 
 class TaskListPrint

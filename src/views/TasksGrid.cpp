@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "views/GridPaint.h"
 #include "views/GridPress.h"
+#include "views/TaskMarks.h"
 #include "views/TasksGridModel.h"
 
 #include <QPainter>
@@ -290,10 +291,8 @@ void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
     p.fillRect(text, back);
     int textX = text.left() + 3;
     const QColor mark = selected ? Qt::white : task.finished ? grey : GridPaint::lineColor();
-    if (m_settings.showAlarmTasks() && task.alarmSet) {
-        p.fillRect(QRect(textX, y + 7, 4, 4), mark);
-        textX += 12;
-    }
+    if (m_settings.showAlarmTasks() && task.alarmSet)
+        textX = TaskMarks::drawAlarmMark(p, textX, y, TaskMarks::ScreenRowHeight, mark);
     p.save();
     p.setClipRect(text);
     p.setPen(selected ? QColor(Qt::white) : task.finished ? grey : QColor(Qt::black));
@@ -319,11 +318,8 @@ void TasksGrid::paintRow(QPainter &p, int row, const TaskRow &task)
             p.drawText(c.translated(1, 0), Qt::AlignCenter, QStringLiteral("!"));
             p.restore();
         } else if (task.priority <= 0) {
-            const int cx = c.left() + c.width() / 2;
             p.setPen(grey);
-            p.drawLine(cx, y + 4, cx, y + 13);
-            p.drawLine(cx - 3, y + 10, cx, y + 13);
-            p.drawLine(cx + 3, y + 10, cx, y + 13);
+            TaskMarks::drawLowPriorityArrow(p, c);
         }
     }
     // Finished: a box, ticked when done.

@@ -99,7 +99,9 @@ void TimeGrid::applyRows(int headerHeight, int rowHeight, int rowCount)
 
 void TimeGrid::setStripScroll(int px)
 {
+    const int before = stripScroll();
     m_allDayStrip->move(0, -std::clamp(px, 0, stripScrollMaximum()));
+    if (stripScroll() != before) emit stripScrolled(stripScroll());
 }
 
 int TimeGrid::stripScroll() const
@@ -237,6 +239,12 @@ void TimeGrid::recollectTimeDays(int firstDay, int lastDay, int forcedId)
 
 void TimeGrid::collectAll()
 {
+    const SerialDateTime firstDay = m_viewDates.spanStart();
+    if (firstDay != m_collectedFirstDay || dayCount() != m_collectedDayCount) {
+        m_collectedFirstDay = firstDay;
+        m_collectedDayCount = dayCount();
+        setStripScroll(0);
+    }
     collect(DaySpanCollection::BothParts, 1, dayCount(), 0, 0);
     placeAll();
 }

@@ -66,7 +66,8 @@ public:
     // (ViewState.stripHeight), at least `headerHeight`; what does not fit scrolls.
     void applyRows(int headerHeight, int rowHeight, int rowCount);
     // Pixels of the all-day strip scrolled out above row 0: 0 to stripScrollMaximum() (the
-    // strip's height less the visible part's). Values outside are clamped.
+    // strip's height less the visible part's). Values outside are clamped; stripScrolled
+    // reports a changed position.
     void setStripScroll(int px);
     int stripScroll() const;
     int stripScrollMaximum() const;
@@ -79,7 +80,8 @@ public:
     // --- collection and placement ---
     // The central refresh: collects both parts for all shown days (no forced IDs), places
     // both and repaints both grids. ViewState.stripHeight takes the strip height; the window
-    // lays the panel out after it when the strip height changed.
+    // lays the panel out after it when the strip height changed. When the shown days are
+    // not the ones of the last collection, the strip scrolls back to its top lane.
     void collectAll();
     // Horizontal and vertical placement of all shown days (after a resize).
     void placeAll();
@@ -134,6 +136,8 @@ signals:
     void zoomRequested(bool zoomIn);
     // Lay out the time-grid panel again (strip height, row 0, row heights, row count).
     void layoutRequested();
+    // The all-day strip's scroll position changed to `px` (see setStripScroll).
+    void stripScrolled(int px);
 
 protected:
     void drawCell(QPainter &p, int col, int row, const QRect &rect, GridDrawState state) override;
@@ -191,5 +195,8 @@ private:
     GridScrollState m_scrollState;
     QRect m_nowLinePainted; // the line's last painted place, repainted when it moves
     WheelSteps m_wheel;
+    // The days the last collection was for; other days scroll the strip back to its top.
+    SerialDateTime m_collectedFirstDay = -1;
+    int m_collectedDayCount = 0;
     TimeGridDrag m_drag{*this};
 };

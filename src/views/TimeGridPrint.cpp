@@ -134,10 +134,7 @@ PrintResult TimeGridPrint::print(QPrinter &printer, const PrintOptions &options,
                        source.firstVisibleRow, source.rowCount, minStep, bottom - l.firstBandTop,
                        bottom - l.laterBandTop);
 
-    for (int i = 0; i < l.plan.pageCount(); ++i) {
-        if (i > 0 && !job.newPage()) break;
-        paintPage(p, page, l, i);
-    }
+    (void)job.printPages(l.plan.pageCount(), [&](int i) { paintPage(p, page, l, i); });
     return job.finish();
 }
 

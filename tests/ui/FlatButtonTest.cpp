@@ -129,6 +129,48 @@ TEST_F(ButtonFixture, BitmapIsCentredWithItsKeyColourTransparent)
     EXPECT_EQ(button.grab().toImage().pixelColor(8, 9), fill) << "unknown name: fill only";
 }
 
+// Pixels of `img` exactly `color`.
+int countPixels(const QImage &img, const QColor &color)
+{
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            n += img.pixelColor(x, y) == color;
+    return n;
+}
+
+TEST_F(ButtonFixture, DisabledButtonShowsItsCaptionAndBitmapFadedAndNeverLightsUp)
+{
+    for (int style : {0, 1}) {
+        button.setButtonStyle(style);
+        button.setCaption(QStringLiteral("New"));
+        button.setEnabled(true);
+        const QImage enabled = button.grab().toImage();
+        EXPECT_GT(countPixels(enabled, Qt::white), 5) << style;
+
+        button.setEnabled(false);
+        hover(true);
+        const QColor fill = button.fillColor();
+        EXPECT_EQ(fill, colorFromBGR(style == 0 ? 10841658 : 3947580)) << "not lit while disabled";
+        const QImage disabled = button.grab().toImage();
+        EXPECT_EQ(countPixels(disabled, Qt::white), 0) << style;
+        const QColor caption = button.captionColor();
+        EXPECT_GT(caption.lightness(), fill.lightness() + 40) << "still readable";
+        EXPECT_LT(caption.lightness(), 200);
+        EXPECT_GT(countPixels(disabled, caption), 5) << "the caption is drawn in the faded colour";
+        hover(false);
+    }
+
+    button.setEnabled(true);
+    button.resize(17, 19);
+    button.setBitmapName(QStringLiteral("ARROW_LEFT"));
+    EXPECT_EQ(button.grab().toImage().pixelColor(6, 9), QColor(Qt::white));
+    button.setEnabled(false);
+    const QColor faded = button.grab().toImage().pixelColor(6, 9);
+    EXPECT_NE(faded, QColor(Qt::white));
+    EXPECT_GT(faded.lightness(), button.fillColor().lightness()) << "the arrow still shows";
+}
+
 TEST_F(ButtonFixture, OutOfRangeStyleIsTakenAsStyle2)
 {
     button.setButtonStyle(7);

@@ -93,3 +93,42 @@ TEST_F(StripCapTest, AFewLanesShowWhole)
     turnWheelDown(grid->allDayStrip(), 3);
     EXPECT_EQ(grid->stripScroll(), 0);
 }
+
+TEST_F(StripCapTest, OtherDaysShowTheStripFromItsTopLaneTheSameDaysKeepTheirScroll)
+{
+    addWeekLongEvents(model, 20);
+    for (int id = 101; id <= 120; ++id)
+        model.add(event(id, at(2024, 3, 11), at(2024, 3, 18)));
+    refresh();
+    show();
+    QScrollBar *bar = panelLayout->stripScrollBar();
+    const auto scrollToBottom = [&] {
+        turnWheelDown(grid->allDayStrip(), 10);
+        ASSERT_GT(grid->stripScroll(), 0);
+        ASSERT_EQ(grid->stripScroll(), bar->value());
+    };
+
+    scrollToBottom();
+    const int bottom = grid->stripScroll();
+    model.add(event(200, at(2024, 3, 5), at(2024, 3, 6, 12)));
+    refresh();
+    (void)panel.grab();
+    EXPECT_EQ(grid->stripScroll(), bottom) << "a change of the same days' events";
+
+    showWeek(at(2024, 3, 11), 7);
+    EXPECT_EQ(grid->stripScroll(), 0) << "next week";
+    EXPECT_EQ(bar->value(), 0);
+    const SpanItem *first = nullptr;
+    for (const SpanItem &i : model.dayCollection().stripItems())
+        if (i.lane == 1) first = &i;
+    ASSERT_NE(first, nullptr);
+    const QPoint p =
+        grid->allDayStrip()->mapTo(&panel, QPoint(first->right - 30, first->bottom - 6));
+    EXPECT_EQ(panel.childAt(p), grid->allDayStrip()) << "the first lane is in sight";
+    EXPECT_EQ(panel.grab().toImage().pixelColor(p), model.layerColor(first->layer));
+
+    scrollToBottom();
+    showWeek(at(2024, 3, 11), 3);
+    EXPECT_EQ(grid->stripScroll(), 0) << "fewer days from the same date";
+    EXPECT_EQ(bar->value(), 0);
+}
