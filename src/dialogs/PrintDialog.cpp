@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -87,17 +88,25 @@ PrintDialog::PrintDialog(int viewKind, const Settings &settings, const DateTimeF
     panel->setGeometry(8, 10, 318, panelHeight);
     QWidget *body = panel->body();
     int y = 8;
+    // The boxes start after the longest label; a label after a box starts 96 px later.
+    const int boxLeft = std::max(
+        118,
+        6 + QFontMetrics(body->font()).horizontalAdvance(QStringLiteral("Start printing from:")) +
+            6);
+    const int afterLeft = boxLeft + 96;
     const auto row = [&](const QString &label, QWidget *box, const QString &after = {}) {
         auto *l = new QLabel(label, body);
-        l->setGeometry(6, y + 3, 116, 17);
+        l->setGeometry(6, y + 3, boxLeft - 8, 17);
         box->setParent(body);
-        // As wide as the longest entry needs, at least 100 px; it ends 3 px before the label
-        // after it, or at the panel's right edge.
-        const int right = after.isEmpty() ? 296 : 221 - 3;
-        box->setGeometry(118, y, std::clamp(box->sizeHint().width(), 100, right - 118), 22);
+        // As wide as the longest entry needs, at least 100 px where there is room; it ends 3 px
+        // before the label after it, or at the panel's right edge.
+        const int right = after.isEmpty() ? 296 : afterLeft - 3;
+        const int widest = right - boxLeft;
+        box->setGeometry(boxLeft, y,
+                         std::clamp(box->sizeHint().width(), std::min(100, widest), widest), 22);
         if (!after.isEmpty()) {
             auto *a = new QLabel(after, body);
-            a->setGeometry(221, y + 3, 82, 17);
+            a->setGeometry(afterLeft, y + 3, a->fontMetrics().horizontalAdvance(after) + 2, 17);
         }
         y += 28;
     };

@@ -18,6 +18,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStyle>
@@ -191,6 +192,14 @@ TEST(PrintDialogBoxes, EveryEntryFitsItsBox)
             EXPECT_LE(box->fontMetrics().horizontalAdvance(box->itemText(i)), field.width())
                 << box->itemText(i).toStdString();
         EXPECT_LE(box->geometry().right(), box->parentWidget()->width()) << "inside the panel";
+    }
+    // Every label shows its whole text ("Start printing from:" is the longest).
+    for (const QLabel *label : dialog.findChildren<QLabel *>()) {
+        if (!label->isVisible()) continue;
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+            << label->text().toStdString();
+        EXPECT_LE(label->geometry().right(), label->parentWidget()->width())
+            << label->text().toStdString();
     }
 }
 
