@@ -225,11 +225,10 @@ InsertResult EventsStore::insertValues(const QVariantList &values)
     return r;
 }
 
-InsertResult EventsStore::insertEvent(const EventRow &row)
+InsertResult EventsStore::insertEvent(EventRow row)
 {
-    EventRow values = row;
-    values[EventField::Id] = QVariant();
-    return insertValues(values.values());
+    row[EventField::Id] = QVariant();
+    return insertValues(row.values());
 }
 
 TableResult EventsStore::writeFields(int id,

@@ -101,7 +101,7 @@ public:
     // ---- changes ------------------------------------------------------------------------
     // Inserts `row` as a new event (its id is ignored; the table assigns one). The pending
     // alarm follows by itself.
-    InsertResult insertEvent(const EventRow &row);
+    InsertResult insertEvent(EventRow row);
     // Writes every field of `row` but the id to the event with id row.id(). applied false when
     // there is no such event (or it is the clipboard row).
     TableResult updateEvent(const EventRow &row);

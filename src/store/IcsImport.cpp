@@ -105,7 +105,7 @@ Summary importBytes(const QByteArray &bytes, const QString &fileName, int layerI
                     const IcsReader::Options &options)
 {
     QString error;
-    const auto content = IcsReader::read(bytes, options, &error);
+    auto content = IcsReader::read(bytes, options, &error);
     if (!content) return refused(error);
     if (layerId != 0 && !layers.exists(layerId))
         return refused(QStringLiteral("The chosen layer no longer exists."));
@@ -135,12 +135,13 @@ Summary importBytes(const QByteArray &bytes, const QString &fileName, int layerI
     s.layerId = layerId;
 
     events.beginBulk();
-    for (EventRow row : content->events) {
+    for (EventRow &row : content->events) {
         row[EventField::Layer] = layerId;
-        const InsertResult r = events.insertEvent(row);
+        const bool recurring = row.isRecurring();
+        const InsertResult r = events.insertEvent(std::move(row));
         if (!r.applied()) continue;
         ++s.events;
-        if (row.isRecurring()) ++s.recurringEvents;
+        if (recurring) ++s.recurringEvents;
         added.append({UndoLog::ImportedItem::Kind::Event, r.id});
     }
     const TableResult eventsWritten = events.endBulk();
