@@ -119,28 +119,38 @@ QStringList AlarmTimer::reminderProgramArguments() const
 void AlarmTimer::tick()
 {
     m_window.retryFailedWrites();
+    const SerialDateTime now = m_clock.nowValue();
+    // Ticks that did not come (a suspended machine) leave alarms missed as a stopped program
+    // does.
+    if (!m_missed && m_lastTick &&
+        DateTimeValue::toMs(now) - DateTimeValue::toMs(*m_lastTick) > SuspendGapMs) {
+        m_missed = MissedWindow{*m_lastTick, now};
+        m_missedTaken = false;
+    }
+    m_lastTick = now;
+    // Alarms still pending from the day that ended ring before its list is rebuilt; the
+    // rebuilt list may hold alarms of the new day that are already due (after a suspend).
+    // Both count as one ring.
+    bool fired = false;
+    const SerialDateTime today = m_clock.today();
+    if (today != m_lastDay) {
+        fired = fireDueAlarms();
+        const SerialDateTime previous = m_lastDay;
+        m_lastDay = today;
+        changeOfDay(previous, today);
+    }
     // The pending list holds only the current occurrence of a recurring event; those of the
-    // days the program was not running are looked for once, here.
+    // days no tick came are looked for once, after the list of the day is in place.
     if (m_missed && !m_missedTaken) {
         (void)m_events.takeMissedOccurrenceAlarms(*m_missed);
         m_missedTaken = true;
     }
-    // Alarms still pending from the day that ended ring before its list is rebuilt; the
-    // rebuilt list may hold alarms of the new day that are already due (after a suspend).
-    // Both count as one ring.
-    bool fired = fireDueAlarms();
-    const SerialDateTime today = m_clock.today();
-    if (today != m_lastDay) {
-        const SerialDateTime previous = m_lastDay;
-        m_lastDay = today;
-        changeOfDay(previous, today);
-        fired = fireDueAlarms() || fired;
-    }
+    fired = fireDueAlarms() || fired;
     if (fired) ringAndRemind();
     // Alarms that could not be written yet keep their mark until they are.
     if (!m_writeProblemTold) m_missed.reset();
     // Without the file the next start misses nothing; the alarms themselves are not at risk.
-    (void)m_lastCheck.write(m_clock.nowValue());
+    (void)m_lastCheck.write(now);
     emit ticked();
 }
 

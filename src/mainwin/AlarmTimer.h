@@ -33,6 +33,8 @@ class AlarmTimer : public QObject
     Q_OBJECT
 public:
     static constexpr int IntervalMs = 45000;
+    // A tick this long after the one before it finds the machine was suspended in between.
+    static constexpr qint64 SuspendGapMs = 15 * 60 * 1000;
     static constexpr const char *ReminderProgramName = "dayloom-alarm";
 
     // Plays the wave file at `path` once, without waiting for it; calls `failed` with the
@@ -60,7 +62,9 @@ public:
     void repaintHourAxis();
 
     // One tick of the timer: the window's failed table writes tried again, the change of day
-    // when the date moved on, then the due alarms.
+    // when the date moved on, then the due alarms. A tick more than SuspendGapMs after the
+    // one before hands on the alarms of the time between as missed, as the first tick after
+    // a start does.
     void tick();
     // The reminder program wrote "snooze.dat": its reminders join the pending alarms and the
     // views refresh on the next turn of the event loop.
@@ -70,11 +74,11 @@ public:
     SerialDateTime lastDay() const { return m_lastDay; }
     QString reminderProgramPath() const;
     // What the reminder program is started with: the data folder it shares with this program.
-    // With "--missed" after a start that found "lastcheck.dat", until the first tick's alarms
-    // were written.
+    // With "--missed" after a start that found "lastcheck.dat" or after a suspend, until the
+    // missed alarms were written.
     QStringList reminderProgramArguments() const;
-    // The alarms the first tick hands on as missed; nullopt once they were written to
-    // "alarm.dat", or when the program starts for the first time.
+    // The alarms the next tick hands on as missed; nullopt once they were written to
+    // "alarm.dat", or when nothing was missed (a first start, ticks on time).
     const std::optional<MissedWindow> &missedWindow() const { return m_missed; }
 
 signals:
@@ -100,6 +104,7 @@ private:
     QTimer m_timer;
     QTimer m_hourTimer;
     std::optional<MissedWindow> m_missed;
+    std::optional<SerialDateTime> m_lastTick; // none before the first tick
     // The missed occurrences of recurring events were handed to the events store.
     bool m_missedTaken = false;
     SerialDateTime m_lastDay = 0;

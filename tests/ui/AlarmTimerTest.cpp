@@ -385,6 +385,48 @@ TEST(AlarmTimer, EveryDaysAlarmOfARecurringEventMissedWhileOffRingsOnceAtStart)
     EXPECT_FALSE(b.timer->missedWindow().has_value());
 }
 
+// A machine suspended over a weekend with the program running: the first tick after it hands
+// on each missed day's occurrence once, marked missed, as a start after days off does.
+TEST(AlarmTimer, AlarmsOfAWeekendTheMachineSleptThroughRingOnceMarkedMissed)
+{
+    AlarmBench b(QDateTime(Day.addDays(-3), QTime(17, 59)));
+    const int standUp = b.w.events
+                            ->insertEvent(CalendarTest::Calendar::withAlarm(
+                                CalendarTest::Calendar::recurring(
+                                    b.layer(), Rules::everyNDays(1, Day.addDays(-10)), "Stand-up"),
+                                15))
+                            .id;
+    ASSERT_GE(standUp, 0);
+    b.timer->tick(); // Friday's alarm rings late, but the program ran: not missed
+    b.setNow(Day.addDays(-3), 18, 0);
+    b.timer->tick();
+    EXPECT_FALSE(b.timer->missedWindow().has_value());
+    ASSERT_EQ(b.alarmFile().size(), 1);
+    ASSERT_EQ(b.starts, QStringList{"/opt/dayloom/dayloom-alarm " + b.reg.dataPath()});
+
+    b.setNow(Day, 9, 30); // Monday morning, the machine wakes up
+    b.timer->tick();
+    const QList<AlarmEntry> lines = b.alarmFile();
+    ASSERT_EQ(lines.size(), 4);
+    for (int i = 1; i < 4; ++i) {
+        const QDate day = Day.addDays(i - 3);
+        EXPECT_EQ(lines[i].id, standUp);
+        EXPECT_EQ(lines[i].alarmTime, at(day, 8, 45)) << qPrintable(day.toString(Qt::ISODate));
+    }
+    ASSERT_EQ(b.starts.size(), 2);
+    EXPECT_EQ(b.starts[1], "/opt/dayloom/dayloom-alarm " + b.reg.dataPath() +
+                               " --missed 2024-03-08 18:00:00 2024-03-11 09:30:00");
+    EXPECT_EQ(b.timer->lastDay(), int(DateTimeValue::fromQDate(Day)));
+
+    b.setNow(Day, 9, 31);
+    b.timer->tick();
+    b.setNow(Day, 9, 32);
+    b.timer->tick();
+    EXPECT_EQ(b.alarmFile().size(), 4);
+    EXPECT_EQ(b.starts.size(), 2);
+    EXPECT_FALSE(b.timer->missedWindow().has_value());
+}
+
 TEST(AlarmTimer, TheHourAxisRepaintsOnTheFullHourAndTheTimerIsArmedAgain)
 {
     AlarmBench b(QDateTime(Day, QTime(9, 59, 59, 700)));
