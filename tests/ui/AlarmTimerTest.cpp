@@ -71,6 +71,15 @@ struct AlarmBench {
         return content ? content->alarms : QList<AlarmEntry>{};
     }
     int layer() { return w.layers->idAt(1); }
+    // A daily "Stand-up" 09:00-10:30 from `from` on, its alarm 15 minutes ahead; its id.
+    int addStandUp(const QDate &from)
+    {
+        return w.events
+            ->insertEvent(CalendarTest::Calendar::withAlarm(
+                CalendarTest::Calendar::recurring(layer(), Rules::everyNDays(1, from), "Stand-up"),
+                15))
+            .id;
+    }
 
     Settings reg;
     Clock clock;
@@ -297,13 +306,7 @@ TEST(AlarmTimer, AlarmsDueWhileNoProgramRanRingAtStartMarkedMissedAndOnlyOnce)
     AlarmBench b(QDateTime(Day, QTime(9, 30)));
     b.timer.reset();
     // Rang at 08:45, before the program was closed: not again.
-    ASSERT_GE(b.w.events
-                  ->insertEvent(CalendarTest::Calendar::withAlarm(
-                      CalendarTest::Calendar::recurring(
-                          b.layer(), Rules::everyNDays(1, Day.addDays(-3)), "Stand-up"),
-                      15))
-                  .id,
-              0);
+    ASSERT_GE(b.addStandUp(Day.addDays(-3)), 0);
     // Due at 09:05 and 09:10, while no program ran.
     const int meeting =
         b.w.events->insertEvent(eventWithAlarm(b.layer(), at(Day, 9, 20), 15, "Meeting")).id;
@@ -343,12 +346,7 @@ TEST(AlarmTimer, EveryDaysAlarmOfARecurringEventMissedWhileOffRingsOnceAtStart)
 {
     AlarmBench b(QDateTime(Day, QTime(9, 30)));
     b.timer.reset();
-    const int standUp = b.w.events
-                            ->insertEvent(CalendarTest::Calendar::withAlarm(
-                                CalendarTest::Calendar::recurring(
-                                    b.layer(), Rules::everyNDays(1, Day.addDays(-10)), "Stand-up"),
-                                15))
-                            .id;
+    const int standUp = b.addStandUp(Day.addDays(-10));
     ASSERT_GE(standUp, 0);
     ASSERT_TRUE(LastCheckFile(b.reg.dataPath()).write(at(Day.addDays(-3), 18, 0)));
     const QString alarmFile = b.reg.dataPath() + AlarmFiles::AlarmFileName;
@@ -390,12 +388,7 @@ TEST(AlarmTimer, EveryDaysAlarmOfARecurringEventMissedWhileOffRingsOnceAtStart)
 TEST(AlarmTimer, AlarmsOfAWeekendTheMachineSleptThroughRingOnceMarkedMissed)
 {
     AlarmBench b(QDateTime(Day.addDays(-3), QTime(17, 59)));
-    const int standUp = b.w.events
-                            ->insertEvent(CalendarTest::Calendar::withAlarm(
-                                CalendarTest::Calendar::recurring(
-                                    b.layer(), Rules::everyNDays(1, Day.addDays(-10)), "Stand-up"),
-                                15))
-                            .id;
+    const int standUp = b.addStandUp(Day.addDays(-10));
     ASSERT_GE(standUp, 0);
     b.timer->tick(); // Friday's alarm rings late, but the program ran: not missed
     b.setNow(Day.addDays(-3), 18, 0);
