@@ -1,10 +1,9 @@
 // The reminder program: started by Dayloom with its data folder when alarms fell due; shows
 // them and hands snoozed ones back. It ends when the last alarm was closed or snoozed.
 #include "alarm/DesktopNotifier.h"
+#include "alarm/ReminderNotices.h"
 #include "alarm/ReminderWindow.h"
-#include "core/DateTextHelpers.h"
 #include "core/DateTimeFormat.h"
-#include "core/FileText.h"
 #include "core/ReminderArguments.h"
 #include "core/Settings.h"
 #include "core/SettingsPaths.h"
@@ -33,13 +32,9 @@ int main(int argc, char **argv)
     if (!alarms || alarms->isEmpty()) return alarms ? 0 : 1;
 
     DesktopNotifier notifier;
-    for (const AlarmEntry &a : *alarms) {
-        const SerialDateTime when = a.startTime.value_or(a.alarmTime);
+    for (const ReminderNotice &n : ReminderNotices::forAlarms(*alarms, format))
         // A desktop that does not take one takes none: the window is not held up further.
-        if (!notifier.notify(FileText::unquoteFileText(a.subject).value_or(a.subject),
-                             dateText(format, when) + QLatin1Char(' ') + timeText(format, when)))
-            break;
-    }
+        if (!notifier.notify(n.summary, n.body)) break;
 
     ReminderWindow window(*alarms, dataDir, format, [] {
         return !SingleInstance::send(SingleInstance::defaultFolder(), QStringLiteral("snooze"))

@@ -1,0 +1,38 @@
+#include "alarm/ReminderNotices.h"
+
+#include "core/DateTextHelpers.h"
+#include "core/FileText.h"
+
+namespace
+{
+QString subjectOf(const AlarmEntry &a)
+{
+    return FileText::unquoteFileText(a.subject).value_or(a.subject);
+}
+} // namespace
+
+namespace ReminderNotices
+{
+
+QList<ReminderNotice> forAlarms(const QList<AlarmEntry> &alarms, const DateTimeFormat &format)
+{
+    QList<ReminderNotice> notices;
+    if (alarms.size() <= MaxSingle) {
+        for (const AlarmEntry &a : alarms) {
+            const SerialDateTime when = a.startTime.value_or(a.alarmTime);
+            notices.append(
+                {subjectOf(a), dateText(format, when) + QLatin1Char(' ') + timeText(format, when)});
+        }
+        return notices;
+    }
+    QStringList first;
+    for (qsizetype i = 0; i < MaxSingle; ++i)
+        first << subjectOf(alarms[i]);
+    const qsizetype more = alarms.size() - MaxSingle;
+    notices.append(
+        {QStringLiteral("%1 alarms").arg(alarms.size()),
+         QStringLiteral("%1 and %2 more").arg(first.join(QStringLiteral(", "))).arg(more)});
+    return notices;
+}
+
+} // namespace ReminderNotices
