@@ -81,10 +81,7 @@ StoreResult archiveOldEvents(EventsStore &events, const LayersStore &layers, con
     for (int id : ids) {
         const TableResult r = events.deleteEvent(id); // its pending alarm goes with it
         if (r.applied) ++result.count;
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
+        result.noteFailure(r.ok(), r.error);
     }
     return result;
 }

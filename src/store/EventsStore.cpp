@@ -283,10 +283,7 @@ StoreResult EventsStore::moveToLayer(const QStringList &ids, int layerId)
         if (!ok || eventSlot(id) < 0) continue;
         const TableResult r = writeFields(id, {{EventField::Layer, layerId}});
         if (r.applied) ++result.count;
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
+        result.noteFailure(r.ok(), r.error);
     }
     return result;
 }
@@ -302,10 +299,7 @@ StoreResult EventsStore::deleteEventsOfLayers(const QList<int> &layerIds)
     for (int id : ids)
         if (deleteEvent(id).applied) ++result.count;
     const TableResult written = m_table.endBulk();
-    if (!written.ok()) {
-        result.ok = false;
-        result.error = written.error;
-    }
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 
@@ -839,10 +833,7 @@ StoreResult EventsStore::readSnoozeFile()
             const TableResult r = writeFields(id, {{EventField::AlarmSet, true},
                                                    {EventField::AlarmAdvance, minutesBefore},
                                                    {EventField::AlarmAdvanceUnit, 1}});
-            if (r.applied && !r.written && result.ok) {
-                result.ok = false;
-                result.error = r.error;
-            }
+            result.noteFailure(!r.applied || r.written, r.error);
         });
     return result;
 }
@@ -876,16 +867,10 @@ StoreResult EventsStore::deleteWithUndo(const QStringList &ids)
     for (int id : found) {
         const TableResult r = deleteEvent(id);
         if (r.applied) ++result.count;
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
+        result.noteFailure(r.ok(), r.error);
     }
     const TableResult written = m_table.endBulk();
-    if (!written.ok() && result.ok) {
-        result.ok = false;
-        result.error = written.error;
-    }
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 
@@ -916,9 +901,6 @@ StoreResult EventsStore::restoreDeletedEvents()
     m_table.beginBulk();
     result.count = importEvents(content->events, sameLayer);
     const TableResult written = m_table.endBulk();
-    if (!written.ok()) {
-        result.ok = false;
-        result.error = written.error;
-    }
+    result.noteFailure(written.ok(), written.error);
     return result;
 }

@@ -183,12 +183,7 @@ StoreResult undoImport(LayersStore &layers, EventsStore &events, TasksStore &tas
         return StoreResult::failure(QStringLiteral("The undo file holds no imported calendar."));
 
     StoreResult result;
-    const auto note = [&result](const TableResult &r) {
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
-    };
+    const auto note = [&result](const TableResult &r) { result.noteFailure(r.ok(), r.error); };
     QList<int> madeLayers;
     events.beginBulk();
     tasks.beginBulk();

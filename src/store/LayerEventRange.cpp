@@ -28,7 +28,7 @@ StoreResult moveEvents(EventsStore &events, const QStringList &ids, int layerId)
     events.beginBulk();
     StoreResult result = events.moveToLayer(ids, layerId);
     const TableResult written = events.endBulk();
-    if (!written.ok() && result.ok) result = {false, result.count, written.error};
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 
@@ -39,15 +39,13 @@ StoreResult copyEvents(EventsStore &events, const QStringList &ids, int layerId)
     for (const QString &text : ids) {
         const InsertResult added = events.duplicateToLayer(text.toInt(), layerId);
         if (added.applied()) ++result.count;
-        if (!added.applied() && result.ok) {
-            result.ok = false;
-            result.error = added.table.error.isEmpty()
+        result.noteFailure(added.applied(),
+                           added.table.error.isEmpty()
                                ? QStringLiteral("The event %1 no longer exists.").arg(text)
-                               : added.table.error;
-        }
+                               : added.table.error);
     }
     const TableResult written = events.endBulk();
-    if (!written.ok() && result.ok) result = {false, result.count, written.error};
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 

@@ -20,21 +20,15 @@ StoreResult deleteLayers(const QList<int> &layerIds, LayersStore &layers, Events
                          TasksStore &tasks)
 {
     StoreResult result;
-    const auto note = [&result](bool ok, const QString &error) {
-        if (!ok && result.ok) {
-            result.ok = false;
-            result.error = error;
-        }
-    };
     const StoreResult eventsGone = events.deleteEventsOfLayers(layerIds);
-    note(eventsGone.ok, eventsGone.error);
+    result.noteFailure(eventsGone.ok, eventsGone.error);
     const StoreResult tasksGone = tasks.deleteTasksOfLayers(layerIds);
-    note(tasksGone.ok, tasksGone.error);
+    result.noteFailure(tasksGone.ok, tasksGone.error);
     layers.beginBulk();
     for (int id : layerIds)
         if (layers.deleteLayer(id).applied) ++result.count;
     const TableResult written = layers.endBulk();
-    note(written.ok(), written.error);
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 

@@ -9,6 +9,15 @@ struct [[nodiscard]] StoreResult {
     QString error; // empty when ok
     explicit operator bool() const { return ok; }
 
+    // Takes on the first failure of the steps that make up the operation: when `stepOk` is
+    // false and nothing failed before, ok becomes false with `why`; later failures keep it.
+    void noteFailure(bool stepOk, const QString &why)
+    {
+        if (stepOk || !ok) return;
+        ok = false;
+        error = why;
+    }
+
     static StoreResult failure(const QString &why)
     {
         StoreResult r;

@@ -402,10 +402,7 @@ StoreResult TasksStore::deleteTasksOfLayers(const QList<int> &layerIds)
     for (int id : ids)
         if (deleteTask(id).applied) ++result.count;
     const TableResult written = m_table.endBulk();
-    if (!written.ok()) {
-        result.ok = false;
-        result.error = written.error;
-    }
+    result.noteFailure(written.ok(), written.error);
     return result;
 }
 
@@ -556,10 +553,7 @@ StoreResult TasksStore::deleteWithUndo(const QList<int> &ids)
     for (int id : found) {
         const TableResult r = deleteTask(id);
         if (r.applied) ++result.count;
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
+        result.noteFailure(r.ok(), r.error);
     }
     for (int parent : parents)
         if (!seen.contains(parent)) clearParentIfChildless(parent);
@@ -680,12 +674,7 @@ StoreResult TasksStore::restoreMovedTask()
     const int current = moved->parentId;
 
     StoreResult result;
-    const auto note = [&result](const TableResult &r) {
-        if (!r.ok() && result.ok) {
-            result.ok = false;
-            result.error = r.error;
-        }
-    };
+    const auto note = [&result](const TableResult &r) { result.noteFailure(r.ok(), r.error); };
     int parent = -1, level = 1, parentLayer = 0;
     if (const auto formerTask =
             former != -1 && !isDescendantOrSelf(former, id) ? task(former) : std::nullopt) {
