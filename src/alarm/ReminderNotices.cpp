@@ -3,14 +3,6 @@
 #include "core/DateTextHelpers.h"
 #include "core/FileText.h"
 
-namespace
-{
-QString subjectOf(const AlarmEntry &a)
-{
-    return FileText::unquoteFileText(a.subject).value_or(a.subject);
-}
-} // namespace
-
 namespace ReminderNotices
 {
 
@@ -20,14 +12,14 @@ QList<ReminderNotice> forAlarms(const QList<AlarmEntry> &alarms, const DateTimeF
     if (alarms.size() <= MaxSingle) {
         for (const AlarmEntry &a : alarms) {
             const SerialDateTime when = a.startTime.value_or(a.alarmTime);
-            notices.append(
-                {subjectOf(a), dateText(format, when) + QLatin1Char(' ') + timeText(format, when)});
+            notices.append({FileText::shownFileText(a.subject),
+                            dateText(format, when) + QLatin1Char(' ') + timeText(format, when)});
         }
         return notices;
     }
     QStringList first;
     for (qsizetype i = 0; i < MaxSingle; ++i)
-        first << subjectOf(alarms[i]);
+        first << FileText::shownFileText(alarms[i].subject);
     const qsizetype more = alarms.size() - MaxSingle;
     notices.append(
         {QStringLiteral("%1 alarms").arg(alarms.size()),

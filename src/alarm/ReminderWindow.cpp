@@ -20,11 +20,6 @@ namespace
 constexpr uint32_t WindowColour = 10841658;
 constexpr uint32_t InfoColour = 12901322;
 
-QString plain(const QString &quoted)
-{
-    return FileText::unquoteFileText(quoted).value_or(quoted);
-}
-
 void paintBackground(QWidget &w, uint32_t bgr)
 {
     QPalette pal = w.palette();
@@ -150,13 +145,13 @@ void ReminderWindow::showAlarm()
         return t ? dateText(m_format, *t) + QLatin1Char(' ') + timeText(m_format, *t) : QString();
     };
     m_header->setText(QStringLiteral("%1 of %2").arg(m_index + 1).arg(m_alarms.size()));
-    m_subject->setText(plain(a.subject));
+    m_subject->setText(FileText::shownFileText(a.subject));
     m_start->setText(dateAndTime(a.startTime));
     m_end->setText(dateAndTime(a.endTime));
     m_alarmOn->setText(dateAndTime(a.alarmTime));
     m_missedMark->setVisible(m_missed && m_missed->contains(a.alarmTime));
-    m_layer->setText(plain(a.layerName));
-    m_description->setPlainText(plain(a.description));
+    m_layer->setText(FileText::shownFileText(a.layerName));
+    m_description->setPlainText(FileText::shownFileText(a.description));
     // A task has no start to be reminded before.
     const bool hasStart = a.startTime.has_value();
     auto *model = qobject_cast<QStandardItemModel *>(m_snoozeList->model());

@@ -105,6 +105,11 @@ std::optional<QString> unquoteFileText(QStringView quoted)
     return unquoteFileBody(quoted.mid(1, quoted.size() - 2));
 }
 
+QString shownFileText(const QString &quoted)
+{
+    return unquoteFileText(quoted).value_or(quoted);
+}
+
 std::optional<FileValue> readPlainValue(QStringView line, qsizetype pos)
 {
     if (pos < 0 || pos > line.size()) return std::nullopt;

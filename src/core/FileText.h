@@ -30,6 +30,8 @@ QString unquoteFileBody(QStringView body);
 // Turns a whole quoted file text ('...') back into text; nullopt when it is not wrapped in
 // single quotes.
 std::optional<QString> unquoteFileText(QStringView quoted);
+// The same for text to show: a field that is not quoted is shown as it stands.
+QString shownFileText(const QString &quoted);
 
 // One value read from a line.
 struct FileValue {
