@@ -70,18 +70,15 @@ public:
     LayerColorGrid &colors() const { return *m_colors; }
     QLineEdit &nameBox() const { return *m_name; }
     QComboBox &daysBox() const { return *m_days; }
-    QRadioButton &archiveOff() const { return *m_archiveOff; }
     QRadioButton &archiveOn() const { return *m_archiveOn; }
     QPushButton &newButton() const { return *m_newButton; }
     QPushButton &deleteButton() const { return *m_deleteButton; }
     QPushButton &importButton() const { return *m_importButton; }
-    QPushButton &exportButton() const { return *m_exportButton; }
     QPushButton &okButton() const { return *m_ok; }
     QPushButton &cancelButton() const { return *m_cancel; }
     DateBox &dateBox() const { return *m_dateBox; }
     QToolButton &dateDropButton() const { return *m_dateDrop; }
     DatePopup &datePopup() const { return *m_datePopup; }
-    QRadioButton &olderThan() const { return *m_olderThan; }
     QRadioButton &allEvents() const { return *m_allEvents; }
     LayerChoiceBox &targetBox() const { return *m_target; }
     SerialDateTime rangeDate() const { return m_date; }

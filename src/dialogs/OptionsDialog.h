@@ -53,7 +53,6 @@ public:
     QPushButton *okButton() const { return m_ok; }
     QPushButton *cancelButton() const { return m_cancel; }
     QLineEdit *alarmSoundEdit() const { return m_alarmSound; }
-    QPushButton *browseButton() const { return m_browse; }
     QComboBox *timeList() const { return m_time; }
     QComboBox *printStartList() const { return m_printStart; }
     QComboBox *printStopList() const { return m_printStop; }

@@ -37,7 +37,6 @@ public:
     void updateStates();
 
     LayerManager &manager() const { return *m_manager; }
-    MoveToLayerDialog &moveDialog() const { return *m_moveDialog; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

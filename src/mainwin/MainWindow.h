@@ -208,8 +208,6 @@ public:
     // "Print Current View..." and the bottom bar's print button.
     PrintCommands &printCommands() const { return *m_printCommands; }
     OptionsCommand &optionsCommand() const { return *m_optionsCommand; }
-    // The layer manager, move-to-layer and the pending import.
-    LayerCommands &layerCommands() const { return *m_layerCommands; }
     // Import and export of calendar files (.ics).
     CalendarFileCommands &calendarFileCommands() const { return *m_calendarFileCommands; }
     LayersStore &layers() const { return m_layers; }
